@@ -1,0 +1,36 @@
+#include "runtime/dispatch/error.h"
+
+#include <iostream>
+
+namespace rt {
+
+namespace {
+std::string& lastError() {
+    static std::string text;
+    return text;
+}
+WarningSink& sink() {
+    static WarningSink s = [](const std::string& line) { std::cerr << line << std::endl; };
+    return s;
+}
+}  // namespace
+
+void error(const std::string& message) {
+    if (!message.empty()) throw Error(message);
+}
+
+const std::string& lasterr() { return lastError(); }
+void setLasterr(const std::string& message) { lastError() = message; }
+
+void warning(const std::string& message) {
+    if (message.empty()) return;
+    sink()("Warning: " + message);
+}
+
+WarningSink setWarningSink(WarningSink s) {
+    WarningSink old = std::move(sink());
+    sink() = std::move(s);
+    return old;
+}
+
+}  // namespace rt

@@ -1,0 +1,32 @@
+// The run-time's one error kind, lasterr and the warning sink.
+#pragma once
+
+#include <functional>
+#include <stdexcept>
+#include <string>
+
+namespace rt {
+
+// Every failure the program can catch: error(text), failing operations, argument counts.
+// The message is the plain text (UTF-8); a re-raise with lasterr() keeps it unchanged.
+class Error : public std::runtime_error {
+public:
+    explicit Error(const std::string& message) : std::runtime_error(message) {}
+};
+
+// error(text): throws rt::Error; an empty text does nothing.
+void error(const std::string& message);
+
+// The message of the last error caught by the program (set by catchError / the dispatcher).
+const std::string& lasterr();
+void setLasterr(const std::string& message);
+
+// warning(text): "Warning: " + text on the warning sink; an empty text prints nothing.
+void warning(const std::string& message);
+
+// The sink receives each warning line without its trailing newline. Default: standard error.
+// Returns the previous sink so tests can restore it.
+using WarningSink = std::function<void(const std::string& line)>;
+WarningSink setWarningSink(WarningSink sink);
+
+}  // namespace rt
