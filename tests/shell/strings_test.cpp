@@ -75,5 +75,8 @@ TEST(Strings, TwoCallsGiveEqualRecordsInTheBuildsLanguage) {
     rt::Value b = shell::strings();
     EXPECT_TRUE(a.equals(b));
     EXPECT_EQ(a.field("push_sdiag").text(), "Calculate Graphs >>");
-    EXPECT_EQ(a.fieldNames().size(), 87u);
+    // Only the two unread fields are absent from some builds.
+    EXPECT_EQ(a.fieldNames().size(), 86u);
+    EXPECT_EQ(shell::to_value(shell::german_table()).fieldNames().size(), 87u);
+    EXPECT_EQ(shell::to_value(shell::french_table()).fieldNames().size(), 85u);
 }
