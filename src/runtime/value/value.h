@@ -36,8 +36,8 @@ public:
     static Value zeros(std::size_t rows, std::size_t cols);
     static Value matrix(std::size_t rows, std::size_t cols, std::vector<double> re,
                         std::vector<double> im = {});                   // im empty: real
-    static Value row(std::vector<double> v);
-    static Value column(std::vector<double> v);
+    static Value row(std::vector<double> v);      // no elements: the 0x0 empty
+    static Value column(std::vector<double> v);   // no elements: the 0x1 empty column
     static Value logical(std::size_t rows, std::size_t cols, std::vector<double> v);  // 0/1
     static Value logical(bool b);
     static Value chars(std::size_t rows, std::size_t cols, std::u16string data);  // column-major

@@ -1,0 +1,90 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "runtime/dispatch/error.h"
+#include "runtime/value/eigen.h"
+#include "runtime/value/value.h"
+
+using rt::Value;
+
+TEST(Value, EmptiesKeepTheirShape) {
+    Value a;
+    EXPECT_EQ(a.rows(), 0u);
+    EXPECT_EQ(a.cols(), 0u);
+    EXPECT_TRUE(a.isDouble());
+    Value col = Value::column({});
+    EXPECT_EQ(col.rows(), 0u);
+    EXPECT_EQ(col.cols(), 1u);
+    EXPECT_FALSE(a.equals(col));
+    EXPECT_TRUE(Value("").isChar());
+    EXPECT_TRUE(Value("").isEmpty());
+    EXPECT_FALSE(a.isTrue());
+}
+
+TEST(Value, CharMatrixPadsRowsWithBlanksAndKeepsLatin1) {
+    Value m = Value::charMatrix(std::vector<std::string>{"Radsensoren", "Zündung", "ä"});
+    ASSERT_EQ(m.rows(), 3u);
+    ASSERT_EQ(m.cols(), 11u);
+    EXPECT_EQ(m.rowText(1), u"Zündung    ");
+    EXPECT_EQ(m.rowText(2), u"ä          ");
+    EXPECT_EQ(m.at(1 + 3 * 1), static_cast<double>(u'ü'));  // column-major
+    EXPECT_EQ(Value("°C mm²").text(), "°C mm²");
+    EXPECT_EQ(rt::utf16("\xE4"), u"\u00E4");  // stray Latin-1 byte survives
+}
+
+TEST(Value, TruthNeedsEveryElementNonZero) {
+    EXPECT_TRUE(Value(1.0).isTrue());
+    EXPECT_FALSE(Value(0.0).isTrue());
+    EXPECT_FALSE(Value::row({1, 0}).isTrue());
+    EXPECT_TRUE(Value::row({1, 2}).isTrue());
+    EXPECT_TRUE(Value(std::complex<double>(0, 1)).isTrue());
+}
+
+TEST(Value, EqualityIsByClassShapeAndElements) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    EXPECT_TRUE(Value::row({1, 2}).equals(Value::row({1, 2})));
+    EXPECT_FALSE(Value::row({1, 2}).equals(Value::column({1, 2})));
+    EXPECT_FALSE(Value(nan).equals(Value(nan)));
+    EXPECT_FALSE(Value(1.0).equals(Value::logical(true)));
+    EXPECT_TRUE(Value(std::complex<double>(1, 0)).equals(Value(1.0)));
+}
+
+TEST(Value, RecordsAndFaultsOfAccess) {
+    Value s;
+    s.setField("fmt", Value(1.0));
+    s.setField("data", Value("x"));
+    s.setField("fmt", Value(2.0));
+    EXPECT_TRUE(s.isStruct());
+    EXPECT_EQ(s.fieldNames(), (std::vector<std::string>{"fmt", "data"}));
+    EXPECT_EQ(s.field("fmt").scalar(), 2.0);
+    EXPECT_THROW(s.field("none"), rt::Error);
+    EXPECT_THROW(Value().field("fmt"), rt::Error);  // field of an empty value
+    EXPECT_THROW(Value().scalar(), rt::Error);
+    EXPECT_THROW(Value::row({1, 2}).at(2), rt::Error);
+    EXPECT_THROW(Value::cell(1, 1).scalar(), rt::Error);
+}
+
+TEST(Value, ImagesHaveThreeDimensions) {
+    Value img = Value::uint8({2, 2, 3}, std::vector<std::uint8_t>(12, 7));
+    EXPECT_EQ(img.ndims(), 3u);
+    EXPECT_EQ(img.numel(), 12u);
+    EXPECT_THROW(rt::toMatrix(img), rt::Error);
+}
+
+TEST(Eigen, ConversionsKeepShapeAndComplexity) {
+    Eigen::MatrixXd m(2, 3);
+    m << 1, 2, 3, 4, 5, 6;
+    Value v = rt::fromMatrix(m);
+    EXPECT_EQ(v.rows(), 2u);
+    EXPECT_EQ(v.at(1), 4.0);  // column-major
+    EXPECT_EQ(rt::toMatrix(v), m);
+    Eigen::MatrixXcd c = Eigen::MatrixXcd::Constant(1, 2, {1.0, 0.0});
+    EXPECT_TRUE(rt::fromMatrix(c).isComplex());
+    EXPECT_EQ(rt::toComplexMatrix(Value::row({3, 4}))(0, 1), std::complex<double>(4, 0));
+    EXPECT_EQ(rt::toMatrix(Value("AB"))(0, 1), 66.0);
+    EXPECT_EQ(rt::fromMatrix(Eigen::MatrixXd(0, 1)).cols(), 1u);
+    EXPECT_THROW(rt::toVector(Value::structure()), rt::Error);
+    EXPECT_EQ(rt::rowVector({1, 2, 3}).cols(), 3u);
+}
