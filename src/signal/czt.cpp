@@ -1,4 +1,6 @@
 #include "signal/czt.h"
+#include "runtime/dispatch/function_table.h"
+#include "runtime/value/eigen.h"
 
 #include <cmath>
 #include <vector>
@@ -69,6 +71,20 @@ Eigen::MatrixXcd czt(const Eigen::MatrixXcd& xin, std::optional<double> kin,
     });
     if (row) return g.transpose();
     return g;
+}
+
+void register_czt(rt::FunctionTable& t) {
+    t.add("czt", 4, 1, [](const rt::Values& in, int) -> rt::Values {
+        if (in.empty()) rt::error("Not enough input arguments.");
+        for (std::size_t i = 1; i < in.size(); ++i)
+            if (!in[i].isScalar()) rt::error("Inputs M, W and A must be scalars.");
+        std::optional<double> k;
+        std::optional<cd> w, a;
+        if (in.size() > 1) k = in[1].scalar();
+        if (in.size() > 2) w = in[2].complexData()[0];
+        if (in.size() > 3) a = in[3].complexData()[0];
+        return {rt::fromMatrix(czt(rt::toComplexMatrix(in[0]), k, w, a))};
+    });
 }
 
 }  // namespace sig

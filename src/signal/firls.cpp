@@ -1,4 +1,6 @@
 #include "signal/firls.h"
+#include "runtime/dispatch/function_table.h"
+#include "runtime/value/eigen.h"
 
 #include <cctype>
 #include <cmath>
@@ -235,6 +237,33 @@ Eigen::RowVectorXd firls(double N, const Eigen::VectorXd& F, const Eigen::Vector
     d.L = (len - 1) / 2;
     d.odd = std::fmod(len, 2.0) != 0;
     return type == 0 ? symmetric(d) : antisymmetric(d, differ);
+}
+
+void register_firls(rt::FunctionTable& t) {
+    t.add("firls", 5, 2, [](const rt::Values& in, int) -> rt::Values {
+        if (in.size() < 3) rt::error("Not enough input arguments.");
+        const auto vec = [](const rt::Value& v) {
+            const std::vector<double> d = rt::toVector(v);
+            return Eigen::VectorXd(Eigen::Map<const Eigen::VectorXd>(d.data(), Eigen::Index(d.size())));
+        };
+        // An unusable order reaches firchk after the band checks, as NaN.
+        const rt::Value& n = in[0];
+        const double N = (n.isEmpty() || !n.isNumeric() || n.isComplex() || !n.isScalar())
+                             ? std::nan("")
+                             : n.scalar();
+        Eigen::VectorXd W;
+        std::string ftype;
+        if (in.size() == 4) {
+            if (in[3].isChar()) ftype = in[3].text();
+            else W = vec(in[3]);
+        } else if (in.size() == 5) {
+            W = vec(in[3]);
+            if (in[4].isChar()) ftype = in[4].text();
+            else if (!in[4].isEmpty()) rt::error("Requires symmetry to be 'Hilbert' or 'differentiator'.");
+        }
+        const Eigen::RowVectorXd h = firls(N, vec(in[1]), vec(in[2]), W, ftype);
+        return {rt::fromMatrix(Eigen::MatrixXd(h)), rt::Value(1.0)};
+    });
 }
 
 }  // namespace sig

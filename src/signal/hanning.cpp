@@ -1,4 +1,6 @@
 #include "signal/hanning.h"
+#include "runtime/dispatch/function_table.h"
+#include "runtime/value/eigen.h"
 
 #include <cctype>
 #include <cmath>
@@ -56,6 +58,21 @@ Eigen::VectorXd hanning(std::optional<double> n, std::optional<std::string> sfla
     w(0) = 0;
     w.tail(len - 1) = sym_hanning(len - 1);
     return w;
+}
+
+void register_hanning(rt::FunctionTable& t) {
+    t.add("hanning", -1, 1, [](const rt::Values& in, int) -> rt::Values {
+        if (in.empty()) rt::error("Not enough input arguments.");
+        if (in.size() > 2) rt::error("Too many input arguments.");
+        std::optional<double> n;
+        if (!in[0].isEmpty()) {
+            if (!in[0].isScalar()) rt::error("Order must be a single number.");
+            n = in[0].scalar();
+        }
+        std::optional<std::string> flag;
+        if (in.size() > 1) flag = in[1].isChar() ? in[1].text() : std::string("\x01");
+        return {rt::fromMatrix(Eigen::MatrixXd(hanning(n, flag)))};
+    });
 }
 
 }  // namespace sig

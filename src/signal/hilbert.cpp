@@ -1,4 +1,6 @@
 #include "signal/hilbert.h"
+#include "runtime/dispatch/function_table.h"
+#include "runtime/value/eigen.h"
 
 #include <cmath>
 
@@ -29,6 +31,16 @@ Eigen::MatrixXcd hilbert(const Eigen::MatrixXd& xr, std::optional<double> nin) {
     Eigen::MatrixXcd y = rt::ifft(X);
     if (row) return y.transpose();
     return y;
+}
+
+void register_hilbert(rt::FunctionTable& t) {
+    t.add("hilbert", 2, 1, [](const rt::Values& in, int) -> rt::Values {
+        if (in.empty()) rt::error("Not enough input arguments.");
+        if (in[0].isComplex()) rt::warning("HILBERT ignores imaginary part of input.");
+        std::optional<double> n;
+        if (in.size() > 1 && !in[1].isEmpty()) n = in[1].scalar();
+        return {rt::fromMatrix(hilbert(rt::toMatrix(in[0]), n))};
+    });
 }
 
 }  // namespace sig

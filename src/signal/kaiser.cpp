@@ -1,4 +1,7 @@
 #include "signal/kaiser.h"
+#include "runtime/dispatch/function_table.h"
+#include "runtime/value/eigen.h"
+#include "runtime/dispatch/error.h"
 
 #include <cmath>
 
@@ -27,6 +30,15 @@ Eigen::VectorXd kaiser(double n, double beta) {
     for (Eigen::Index i = half - 1; i >= odd; --i) out(k++) = std::fabs(w(i));
     for (Eigen::Index i = 0; i < half; ++i) out(k++) = std::fabs(w(i));
     return out;
+}
+
+void register_kaiser(rt::FunctionTable& t) {
+    t.add("kaiser", 2, 1, [](const rt::Values& in, int) -> rt::Values {
+        if (in.size() < 2) rt::error("Not enough input arguments.");
+        if (in[0].isEmpty()) return {rt::fromMatrix(check_order(std::nullopt).w)};
+        if (!in[0].isScalar()) rt::error("Order must be a single number.");
+        return {rt::fromMatrix(Eigen::MatrixXd(kaiser(in[0].scalar(), in[1].scalar())))};
+    });
 }
 
 }  // namespace sig

@@ -1,4 +1,6 @@
 #include "signal/modulate.h"
+#include "runtime/dispatch/function_table.h"
+#include "runtime/value/eigen.h"
 
 #include <cctype>
 #include <cmath>
@@ -167,6 +169,27 @@ ModulateResult modulate(const Eigen::MatrixXd& xin, double Fc, double Fs, const 
     if (assigned) out.y = y;
     out.t = t1;
     return out;
+}
+
+void register_modulate(rt::FunctionTable& t) {
+    t.add("modulate", 5, 2, [](const rt::Values& in, int) -> rt::Values {
+        if (in.size() < 3) rt::error("Not enough input arguments.");
+        std::string method = "am";
+        if (in.size() > 3) {
+            if (!in[3].isChar()) rt::error("modulate: METHOD must be a text.");
+            method = in[3].text();
+        }
+        ModulateParam p1;
+        if (in.size() > 4) {
+            if (in[4].isChar()) p1 = in[4].text();
+            else p1 = rt::toMatrix(in[4]);
+        }
+        const ModulateResult r =
+            modulate(rt::toMatrix(in[0]), in[1].scalar(), in[2].scalar(), method, p1);
+        if (!r.y) return {};
+        if (!r.t) return {rt::fromMatrix(*r.y)};
+        return {rt::fromMatrix(*r.y), rt::fromMatrix(*r.t)};
+    });
 }
 
 }  // namespace sig

@@ -1,4 +1,6 @@
 #include "signal/resample.h"
+#include "runtime/dispatch/function_table.h"
+#include "runtime/value/eigen.h"
 
 #include <algorithm>
 #include <cmath>
@@ -82,6 +84,33 @@ ResampleResult resample(const Eigen::MatrixXd& x, double p, double q, const Eige
 
 ResampleResult resample(const Eigen::MatrixXd& x, double p, double q, double N, double beta) {
     return resample(x, p, q, Eigen::VectorXd::Constant(1, N), beta);
+}
+
+void register_resample(rt::FunctionTable& t) {
+    t.add("resample", 5, 2, [](const rt::Values& in, int) -> rt::Values {
+        if (in.size() < 3) rt::error("Not enough input arguments.");
+        if (!in[1].isScalar()) rt::error("P must be a positive integer.");
+        if (!in[2].isScalar()) rt::error("Q must be a positive integer.");
+        const double p = in[1].scalar(), q = in[2].scalar();
+        Eigen::VectorXd N = Eigen::VectorXd::Constant(1, 10.0);
+        if (in.size() > 3) {
+            const std::vector<double> v = rt::toVector(in[3]);
+            N = Eigen::Map<const Eigen::VectorXd>(v.data(), Eigen::Index(v.size()));
+        }
+        const double beta = in.size() > 4 ? in[4].scalar() : 5.0;
+        if (!in[0].isComplex()) {
+            const ResampleResult r = resample(rt::toMatrix(in[0]), p, q, N, beta);
+            return {rt::fromMatrix(r.y), rt::fromMatrix(Eigen::MatrixXd(r.h))};
+        }
+        // Resampling is linear: real and imaginary parts go separately.
+        const Eigen::MatrixXcd x = rt::toComplexMatrix(in[0]);
+        const ResampleResult re = resample(x.real(), p, q, N, beta);
+        const ResampleResult im = resample(x.imag(), p, q, N, beta);
+        Eigen::MatrixXcd y(re.y.rows(), re.y.cols());
+        y.real() = re.y;
+        y.imag() = im.y;
+        return {rt::fromMatrix(y), rt::fromMatrix(Eigen::MatrixXd(re.h))};
+    });
 }
 
 }  // namespace sig

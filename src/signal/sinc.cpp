@@ -1,4 +1,6 @@
 #include "signal/sinc.h"
+#include "runtime/dispatch/function_table.h"
+#include "runtime/value/eigen.h"
 
 #include <cmath>
 #include <complex>
@@ -24,6 +26,14 @@ Eigen::MatrixXd sinc(const Eigen::MatrixXd& x) {
 
 Eigen::MatrixXcd sinc(const Eigen::MatrixXcd& x) {
     return x.unaryExpr([](std::complex<double> v) { return sincOf(v); });
+}
+
+void register_sinc(rt::FunctionTable& t) {
+    t.add("sinc", 1, 1, [](const rt::Values& in, int) -> rt::Values {
+        if (in.empty()) rt::error("Not enough input arguments.");
+        if (in[0].isComplex()) return {rt::fromMatrix(sinc(rt::toComplexMatrix(in[0])))};
+        return {rt::fromMatrix(sinc(rt::toMatrix(in[0])))};
+    });
 }
 
 }  // namespace sig

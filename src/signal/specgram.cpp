@@ -1,4 +1,6 @@
 #include "signal/specgram.h"
+#include "runtime/dispatch/function_table.h"
+#include "runtime/value/eigen.h"
 
 #include <cmath>
 #include <complex>
@@ -143,6 +145,35 @@ SpecgramResult specgram(const Eigen::VectorXd& x, const Eigen::VectorXd& freqs, 
     a.window = Eigen::VectorXd::Constant(1, windowLength);
     a.noverlap = noverlap;
     return specgram(a);
+}
+
+void register_specgram(rt::FunctionTable& t) {
+    t.add("specgram", -1, 3, [](const rt::Values& in, int nargout) -> rt::Values {
+        if (in.empty()) rt::error("Not enough input arguments.");
+        if (in.size() > 5) rt::error("Too many input arguments.");
+        const auto vec = [](const rt::Value& v) {
+            const std::vector<double> d = rt::toVector(v);
+            return Eigen::VectorXd(Eigen::Map<const Eigen::VectorXd>(d.data(), Eigen::Index(d.size())));
+        };
+        const auto present = [&](std::size_t i) { return in.size() > i && !in[i].isEmpty(); };
+        const auto single = [&](std::size_t i) {
+            if (!in[i].isScalar()) rt::error("specgram: Fs and NOVERLAP must be single numbers.");
+            return in[i].scalar();
+        };
+        SpecgramArgs a;
+        a.x = rt::toComplexMatrix(in[0]);
+        a.xReal = !in[0].isComplex();
+        if (present(1)) a.nfft = vec(in[1]);
+        if (present(2)) a.Fs = single(2);
+        if (present(3)) a.window = vec(in[3]);
+        if (present(4)) a.noverlap = single(4);
+        const SpecgramResult r = specgram(a);
+        if (nargout == 0)
+            rt::error("specgram: drawing a spectrogram needs the graphics layer, which is not "
+                      "available yet; ask for at least one output.");
+        return {rt::fromMatrix(r.B), rt::fromMatrix(Eigen::MatrixXd(r.F)),
+                rt::fromMatrix(Eigen::MatrixXd(r.T))};
+    });
 }
 
 }  // namespace sig

@@ -1,4 +1,6 @@
 #include "signal/private/check_order.h"
+#include "runtime/dispatch/function_table.h"
+#include "runtime/value/eigen.h"
 
 #include <cmath>
 
@@ -30,6 +32,20 @@ CheckOrderResult check_order(std::optional<double> n_in) {
         r.w = Eigen::MatrixXd(0, 0);
     }
     return r;
+}
+
+void register_check_order(rt::FunctionTable& t) {
+    t.add("signal/private/check_order", 1, 3, [](const rt::Values& in, int) -> rt::Values {
+        if (in.empty()) rt::error("Not enough input arguments.");
+        std::optional<double> n;
+        if (!in[0].isEmpty()) {
+            if (!in[0].isScalar()) rt::error("Order must be a single number.");
+            n = in[0].scalar();
+        }
+        const CheckOrderResult r = check_order(n);
+        return {r.n ? rt::Value(*r.n) : rt::Value(), rt::fromMatrix(r.w),
+                rt::Value(r.trivalwin ? 1.0 : 0.0)};
+    });
 }
 
 }  // namespace sig

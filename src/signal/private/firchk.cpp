@@ -1,4 +1,6 @@
 #include "signal/private/firchk.h"
+#include "runtime/dispatch/function_table.h"
+#include "runtime/value/eigen.h"
 
 #include <cmath>
 
@@ -24,6 +26,21 @@ FirchkResult firchk(double n, const Eigen::VectorXd& a, double exception) {
         r.n = n + 1;
     }
     return r;
+}
+
+void register_firchk(rt::FunctionTable& t) {
+    t.add("signal/private/firchk", 3, 3, [](const rt::Values& in, int) -> rt::Values {
+        if (in.size() < 2) rt::error("Not enough input arguments.");
+        const rt::Value& n = in[0];
+        if (n.isEmpty() || !n.isNumeric() || n.isComplex() || !n.isScalar())
+            return {n, rt::Value(kOrderMessage), rt::Value("")};
+        const std::vector<double> a = rt::toVector(in[1]);
+        const double exception = in.size() > 2 && !in[2].isEmpty() ? in[2].scalar() : 0.0;
+        const FirchkResult r = firchk(
+            n.scalar(), Eigen::Map<const Eigen::VectorXd>(a.data(), Eigen::Index(a.size())),
+            exception);
+        return {rt::Value(r.n), rt::Value(r.msg1), rt::Value(r.msg2)};
+    });
 }
 
 }  // namespace sig
