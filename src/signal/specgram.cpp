@@ -78,6 +78,14 @@ Eigen::MatrixXcd directPath(const Eigen::VectorXcd& x, const Eigen::VectorXd& wi
 
 }  // namespace
 
+SpecgramPath specgramPath(const Eigen::VectorXd& nfft, double Fs) {
+    if (nfft.size() == 1) return SpecgramPath::Fft;
+    const double df0 = nfft(1) - nfft(0);
+    for (Eigen::Index i = 1; i < nfft.size(); ++i)
+        if (!(std::fabs(nfft(i) - nfft(i - 1) - df0) / Fs < 1e-12)) return SpecgramPath::Direct;
+    return nfft.size() > 20 ? SpecgramPath::ChirpZ : SpecgramPath::Direct;
+}
+
 SpecgramChecked specgramchk(const SpecgramArgs& args) {
     SpecgramChecked c;
     const Eigen::Index lenx = args.x.size() == 0 ? 0 : std::max(args.x.rows(), args.x.cols());
@@ -117,19 +125,19 @@ SpecgramResult specgram(const SpecgramArgs& args) {
     for (Eigen::Index i = 0; i < ncol; ++i) colindex(i) = static_cast<int>(i * step);
 
     SpecgramResult r;
-    if (c.nfft.size() == 1) {
-        r.B = fftPath(x, args.xReal, c.window, static_cast<Eigen::Index>(c.nfft(0)), colindex,
-                      c.Fs, r.F);
-    } else {
-        bool even = true;
-        const double df0 = c.nfft(1) - c.nfft(0);
-        for (Eigen::Index i = 1; i < c.nfft.size(); ++i)
-            if (!(std::fabs(c.nfft(i) - c.nfft(i - 1) - df0) / c.Fs < 1e-12)) even = false;
-        r.F = c.nfft;
-        if (even && c.nfft.size() > 20)
+    switch (specgramPath(c.nfft, c.Fs)) {
+        case SpecgramPath::Fft:
+            r.B = fftPath(x, args.xReal, c.window, static_cast<Eigen::Index>(c.nfft(0)), colindex,
+                          c.Fs, r.F);
+            break;
+        case SpecgramPath::ChirpZ:
+            r.F = c.nfft;
             r.B = chirpPath(x, c.window, c.nfft, c.Fs, colindex);
-        else
+            break;
+        case SpecgramPath::Direct:
+            r.F = c.nfft;
             r.B = directPath(x, c.window, c.nfft, c.Fs, c.noverlap, ncol);
+            break;
     }
     r.T.resize(ncol);
     for (Eigen::Index i = 0; i < ncol; ++i) r.T(i) = static_cast<double>(colindex(i)) / c.Fs;

@@ -37,6 +37,12 @@ struct SpecgramChecked {
 // window, and what hanning throws for a bad window length.
 SpecgramChecked specgramchk(const SpecgramArgs& args);
 
+enum class SpecgramPath { Fft, ChirpZ, Direct };
+
+// The transform a second argument selects: one value the FFT; more than 20 frequencies
+// whose steps agree within 1e-12 Fs the chirp-z transform; any other list direct transforms.
+SpecgramPath specgramPath(const Eigen::VectorXd& nfft, double Fs);
+
 struct SpecgramResult {
     Eigen::MatrixXcd B;  // one row per frequency, one column per slice
     Eigen::VectorXd F;   // Hz

@@ -1,4 +1,5 @@
 #include "signal/private/firchk.h"
+#include "runtime/dispatch/error.h"
 #include "runtime/dispatch/function_table.h"
 #include "runtime/value/eigen.h"
 

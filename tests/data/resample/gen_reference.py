@@ -57,7 +57,7 @@ for name, order, F, A, W in firls_cases:
 for i, (m, k, w, a) in enumerate([
         (16, 16, None, None),
         (37, 21, np.exp(-2j * np.pi * 0.013), np.exp(2j * np.pi * 0.05)),
-        (100, 251, 0.999 * np.exp(-2j * np.pi * 0.002), 1.01 * np.exp(0.3j)),
+        (100, 251, 0.9999 * np.exp(-2j * np.pi * 0.002), 1.01 * np.exp(0.3j)),
         (8, 3, np.exp(-0.7j), 1.0)]):
     x = rng.standard_normal((m, 3)) + 1j * rng.standard_normal((m, 3))
     if w is None:
