@@ -26,6 +26,7 @@ public:
         if (*tag) append(pairs, "Tag", rt::Value(tag));
         if (!string.isEmpty()) append(pairs, "String", string);
         if (*align) append(pairs, "HorizontalAlignment", rt::Value(align));
+        if (std::string(style) == "popupmenu") append(pairs, "Value", rt::Value(1.0));
         pairs.insert(pairs.end(), more.begin(), more.end());
         rt::uicontrol(pairs);
     }

@@ -35,7 +35,13 @@ void ShellTest::TearDown() {
 std::string ShellTest::start(const shell::Strings& table) {
     use_table(table);
     testing::internal::CaptureStdout();
-    interp_->eval("rovantel");
+    try {
+        interp_->eval("rovantel");
+    } catch (...) {
+        std::string out = testing::internal::GetCapturedStdout();
+        ADD_FAILURE() << "start-up failed; it printed: " << out;
+        throw;
+    }
     return testing::internal::GetCapturedStdout();
 }
 

@@ -1,5 +1,7 @@
 #include <fstream>
 
+#include "runtime/dispatch/error.h"
+
 #include "runtime/graphics/operations.h"
 #include "runtime/value/eigen.h"
 #include "shell/panel.h"
