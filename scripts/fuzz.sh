@@ -11,4 +11,4 @@ cmake --build "$BUILD_DIR" -j"$(nproc)" --target "fuzz_$1"
 mkdir -p "$BUILD_DIR/corpus_$1"
 dirs=("$BUILD_DIR/corpus_$1")
 [ -d "fuzz/seeds/$1" ] && dirs+=("fuzz/seeds/$1")
-"$BUILD_DIR/fuzz_$1" -max_total_time="${2:-60}" "${dirs[@]}" 2>&1 | tail -n 5
+"$BUILD_DIR/fuzz/fuzz_$1" -max_total_time="${2:-60}" "${dirs[@]}" 2>&1 | tail -n 5

@@ -22,6 +22,20 @@ void error(const std::string& message) {
 const std::string& lasterr() { return lastError(); }
 void setLasterr(const std::string& message) { lastError() = message; }
 
+const std::string& caught(const std::exception& e) {
+    setLasterr(e.what());
+    return lasterr();
+}
+
+std::optional<std::string> catchError(const std::function<void()>& body) {
+    try {
+        body();
+    } catch (const std::exception& e) {
+        return caught(e);
+    }
+    return std::nullopt;
+}
+
 void warning(const std::string& message) {
     if (message.empty()) return;
     sink()("Warning: " + message);

@@ -1,7 +1,9 @@
 // The run-time's one error kind, lasterr and the warning sink.
 #pragma once
 
+#include <exception>
 #include <functional>
+#include <optional>
 #include <stdexcept>
 #include <string>
 
@@ -20,6 +22,13 @@ void error(const std::string& message);
 // The message of the last error caught by the program (set by catchError / the dispatcher).
 const std::string& lasterr();
 void setLasterr(const std::string& message);
+
+// For the program's catch blocks: makes the caught error's message lasterr and returns it.
+const std::string& caught(const std::exception& e);
+
+// A try/catch in one call: runs body; when it throws rt::Error (or another std::exception)
+// its message becomes lasterr and is returned. nullopt when body completed.
+std::optional<std::string> catchError(const std::function<void()>& body);
 
 // warning(text): "Warning: " + text on the warning sink; an empty text prints nothing.
 void warning(const std::string& message);

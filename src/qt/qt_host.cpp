@@ -1,0 +1,153 @@
+#include "qt/qt_host.h"
+
+#include <cmath>
+#include <iostream>
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QFontDatabase>
+#include <QFontMetricsF>
+#include <QScreen>
+#include <QTimer>
+
+#include "qt/application.h"
+#include "qt/qt_dialogs.h"
+#include "runtime/dispatch/error.h"
+
+namespace rt {
+
+namespace {
+
+QFont toQFont(const FontSpec& spec) {
+    QFont f = spec.name == "FixedWidth" ? QFontDatabase::systemFont(QFontDatabase::FixedFont)
+                                        : QFont(QString::fromStdString(spec.name));
+    if (spec.points > 0) f.setPointSizeF(spec.points);
+    f.setBold(spec.bold);
+    f.setItalic(spec.italic);
+    return f;
+}
+
+double logicalDpi() {
+    QScreen* s = QGuiApplication::primaryScreen();
+    return s ? s->logicalDotsPerInchY() : 96.0;
+}
+
+}  // namespace
+
+void reportCallbackError(const std::string& message) {
+    std::cerr << "Error in callback: " << message << std::endl;
+}
+
+QtHost::QtHost() : qtDialogs_(std::make_unique<QtDialogs>()), dialogs_(qtDialogs_.get()) {
+    ensureApplication();
+}
+
+QtHost::~QtHost() = default;
+
+void QtHost::setDialogs(Dialogs* d) { dialogs_ = d ? d : qtDialogs_.get(); }
+
+ScreenInfo QtHost::screen() const {
+    ScreenInfo info;
+    if (QScreen* s = QGuiApplication::primaryScreen()) {
+        info.width = s->geometry().width();
+        info.height = s->geometry().height();
+        info.pixelsPerInch = s->logicalDotsPerInchY();
+    }
+    return info;
+}
+
+TextMetrics QtHost::measureText(const std::string& text, const FontSpec& font) const {
+    QFontMetricsF fm(toQFont(font));
+    const QStringList lines = QString::fromStdString(text).split(u'\n');
+    TextMetrics m;
+    for (const QString& line : lines) m.width = std::max(m.width, fm.horizontalAdvance(line));
+    m.height = fm.height() + fm.lineSpacing() * (lines.size() - 1);
+    m.ascent = fm.ascent();
+    m.descent = fm.descent();
+    const double toPoints = 72.0 / logicalDpi();
+    m.width *= toPoints;
+    m.height *= toPoints;
+    m.ascent *= toPoints;
+    m.descent *= toPoints;
+    return m;
+}
+
+void QtHost::serveUntil(const std::function<bool()>& done) {
+    if (done()) return;
+    QEventLoop loop;
+    Wait w{&loop, &done, callbackDepth_};
+    waits_.push_back(&w);
+    struct Pop {
+        std::vector<Wait*>& v;
+        ~Pop() { v.pop_back(); }
+    } pop{waits_};
+    loop.exec();
+}
+
+void QtHost::flush() {
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void QtHost::pause(double seconds) {
+    if (!(seconds > 0)) {
+        flush();
+        return;
+    }
+    QEventLoop loop;
+    const double ms = std::min(seconds * 1000.0, 1e9);
+    QTimer::singleShot(static_cast<int>(std::lround(ms)), &loop, &QEventLoop::quit);
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+}
+
+bool QtHost::acceptsUserCallback() const {
+    return callbackDepth_ == (waits_.empty() ? 0 : waits_.back()->depth);
+}
+
+bool QtHost::runUserCallback(const std::string& code) {
+    if (!acceptsUserCallback()) return false;
+    if (code.empty()) return true;
+    runAsCallback([&] {
+        if (!evaluator_) throw Error("No callback interpreter installed.");
+        evaluator_(code);
+    });
+    return true;
+}
+
+void QtHost::runAsCallback(const std::function<void()>& work) {
+    ++callbackDepth_;
+    try {
+        work();
+    } catch (const Error& e) {
+        setLasterr(e.what());
+        reportCallbackError(e.what());
+    } catch (const std::exception& e) {
+        setLasterr(e.what());
+        reportCallbackError(e.what());
+    }
+    --callbackDepth_;
+    scheduleCheck();
+}
+
+void QtHost::scheduleCheck() {
+    if (checkPending_ || waits_.empty()) return;
+    checkPending_ = true;
+    QTimer::singleShot(0, this, [this] {
+        checkPending_ = false;
+        checkWaits();
+    });
+}
+
+void QtHost::checkWaits() {
+    for (Wait* w : waits_) {
+        bool finished = true;
+        try {
+            finished = (*w->done)();
+        } catch (...) {
+            // A condition that cannot be asked any more (its object is gone) is over.
+        }
+        if (finished) w->loop->quit();
+    }
+}
+
+}  // namespace rt

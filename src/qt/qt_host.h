@@ -1,0 +1,70 @@
+// The Qt host: screen facts, font metrics, dialogs, the event loop with its nested waits, and
+// the one place where user actions become callbacks.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <QObject>
+
+#include "runtime/host.h"
+
+class QEventLoop;
+
+namespace rt {
+
+class QtHost : public QObject, public Host {
+    Q_OBJECT
+public:
+    // Creates the application if needed. Dialogs are Qt's until setDialogs.
+    QtHost();
+    ~QtHost() override;
+
+    ScreenInfo screen() const override;
+    TextMetrics measureText(const std::string& text, const FontSpec& font) const override;
+    Dialogs& dialogs() override { return *dialogs_; }
+    // Replaces the dialogs (tests: scripted ones). Not owned; nullptr restores Qt's.
+    void setDialogs(Dialogs* d);
+
+    void serveUntil(const std::function<bool()>& done) override;
+    void flush() override;
+    void pause(double seconds) override;
+
+    // How callback texts are evaluated (the interpreter over the table of functions).
+    using Evaluator = std::function<void(const std::string& code)>;
+    void setEvaluator(Evaluator e) { evaluator_ = std::move(e); }
+
+    // Whether a user action may start a callback now: not while another callback runs,
+    // unless that one is waiting (serveUntil) for the user.
+    bool acceptsUserCallback() const;
+    // Runs `code` for a user action. Refused (false) when acceptsUserCallback() is false.
+    // An error ends the callback only: it becomes lasterr and is reported on standard error.
+    bool runUserCallback(const std::string& code);
+    // Runs `work` as a callback would run (counts as running; errors reported, not thrown).
+    void runAsCallback(const std::function<void()>& work);
+
+    // Asks the waiting loops again whether they are done (after a model change).
+    void scheduleCheck();
+
+private:
+    struct Wait {
+        QEventLoop* loop;
+        const std::function<bool()>* done;
+        int depth;  // callbacks running when the wait began
+    };
+    void checkWaits();
+
+    std::unique_ptr<Dialogs> qtDialogs_;
+    Dialogs* dialogs_;
+    Evaluator evaluator_;
+    std::vector<Wait*> waits_;
+    int callbackDepth_ = 0;
+    bool checkPending_ = false;
+};
+
+// Reports an uncaught callback error the run-time's way (one line on standard error).
+void reportCallbackError(const std::string& message);
+
+}  // namespace rt

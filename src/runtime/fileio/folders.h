@@ -1,0 +1,30 @@
+// File and folder tests and the working folder, relative to the process's working folder.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace rt {
+
+// exist(name, kind): 2 when `name` is an existing file, 7 when it is an existing folder,
+// else 0. kind "file" answers for files and folders alike (2 or 7); kind "dir" answers
+// only for folders (7 or 0). Another kind is an rt::Error. Never throws for a missing or
+// unreadable name; an empty name gives 0. Symbolic links are followed.
+int exist(const std::string& name, const std::string& kind);
+
+// The working folder as an absolute path without a trailing separator (except "/").
+std::string pwd();
+
+// Changes the working folder; rt::Error naming the folder when it does not exist or cannot
+// be entered (the working folder is then unchanged).
+void cd(const std::string& folder);
+
+// The separator between folder and file names: "/".
+std::string filesep();
+
+// Directory listing of a name: for a folder, the names of its entries (without "." and
+// "..") sorted by byte value; for a file, its own name without the folder; for a missing
+// name, an empty list. No wildcards. Never throws.
+std::vector<std::string> dir(const std::string& name);
+
+}  // namespace rt

@@ -1,0 +1,70 @@
+// File and folder tests against a scratch folder made by the test.
+#include <filesystem>
+#include <fstream>
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include "runtime/dispatch/error.h"
+#include "runtime/fileio/folders.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class Folders : public ::testing::Test {
+protected:
+    void SetUp() override {
+        old_ = fs::current_path();
+        root_ = fs::temp_directory_path() / ("rt_folders_" + std::to_string(::getpid()));
+        fs::remove_all(root_);
+        fs::create_directories(root_ / "sub");
+        std::ofstream(root_ / "a.cfg") << "x";
+        std::ofstream(root_ / "sub" / "b.txt") << "y";
+    }
+    void TearDown() override {
+        fs::current_path(old_);
+        fs::remove_all(root_);
+    }
+    fs::path old_, root_;
+};
+
+TEST_F(Folders, ExistTellsFilesFromFolders) {
+    const std::string f = (root_ / "a.cfg").string(), d = (root_ / "sub").string();
+    EXPECT_EQ(rt::exist(f, "file"), 2);
+    EXPECT_EQ(rt::exist(f, "dir"), 0);
+    EXPECT_EQ(rt::exist(d, "dir"), 7);
+    EXPECT_EQ(rt::exist(d, "file"), 7);
+    EXPECT_EQ(rt::exist((root_ / "none").string(), "file"), 0);
+    EXPECT_EQ(rt::exist((root_ / "none").string(), "dir"), 0);
+    EXPECT_EQ(rt::exist("", "file"), 0);
+    EXPECT_THROW(rt::exist(f, "var"), rt::Error);
+}
+
+TEST_F(Folders, CdAndPwdAndRelativeNames) {
+    rt::cd(root_.string());
+    EXPECT_EQ(fs::path(rt::pwd()), fs::canonical(root_));
+    EXPECT_EQ(rt::exist("a.cfg", "file"), 2);
+    rt::cd("sub");
+    EXPECT_EQ(rt::exist("b.txt", "file"), 2);
+    EXPECT_EQ(rt::exist("a.cfg", "file"), 0);
+    rt::cd("..");
+    const std::string here = rt::pwd();
+    try {
+        rt::cd("no_such_folder");
+        FAIL() << "cd into a missing folder must fail";
+    } catch (const rt::Error& e) {
+        EXPECT_NE(std::string(e.what()).find("no_such_folder"), std::string::npos);
+    }
+    EXPECT_EQ(rt::pwd(), here);
+    EXPECT_THROW(rt::cd("a.cfg"), rt::Error);  // a file is no folder
+    EXPECT_EQ(rt::filesep(), "/");
+}
+
+TEST_F(Folders, DirListsAName) {
+    EXPECT_EQ(rt::dir(root_.string()), (std::vector<std::string>{"a.cfg", "sub"}));
+    EXPECT_EQ(rt::dir((root_ / "sub" / "b.txt").string()), (std::vector<std::string>{"b.txt"}));
+    EXPECT_TRUE(rt::dir((root_ / "missing.png").string()).empty());
+}
+
+}  // namespace
