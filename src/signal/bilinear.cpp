@@ -33,8 +33,9 @@ rt::StateSpace mapStateSpace(const rt::StateSpace& s, double fs) {
 }
 }  // namespace
 
-BilinearZpk bilinear(const Eigen::VectorXcd& z, const Eigen::VectorXcd& p, double k, double fs,
-                     std::optional<double> fp) {
+BilinearZpk bilinear(const rt::ZeroPoleGain& analog, double fs, std::optional<double> fp) {
+    const Eigen::VectorXcd& z = analog.z;
+    const Eigen::VectorXcd& p = analog.p;
     if (z.size() > p.size()) rt::error(kOrderMessage);
     if (fp) {
         const double w = twoPi * *fp;
@@ -54,7 +55,7 @@ BilinearZpk bilinear(const Eigen::VectorXcd& z, const Eigen::VectorXcd& p, doubl
     std::complex<double> pz = 1, pp = 1;
     for (Eigen::Index i = 0; i < zf.size(); ++i) pz *= fs - zf(i);
     for (Eigen::Index i = 0; i < p.size(); ++i) pp *= fs - p(i);
-    r.k = (k * pz) / pp;
+    r.k = (analog.k * pz) / pp;
     if (rt::isConjugateSymmetric(zf) && rt::isConjugateSymmetric(p)) r.k = r.k.real();
     return r;
 }
@@ -94,10 +95,10 @@ void register_bilinear(rt::FunctionTable& t) {
             if (in.size() < 4) rt::error("Not enough input arguments.");
             if (mn > md) rt::error(kOrderMessage);
             const Eigen::MatrixXcd z = rt::toComplexMatrix(in[0]), p = rt::toComplexMatrix(in[1]);
-            const BilinearZpk r =
-                bilinear(Eigen::Map<const Eigen::VectorXcd>(z.data(), z.size()),
-                         Eigen::Map<const Eigen::VectorXcd>(p.data(), p.size()), in[2].scalar(),
-                         in[3].scalar(), optional(4));
+            const rt::ZeroPoleGain analog{Eigen::Map<const Eigen::VectorXcd>(z.data(), z.size()),
+                                          Eigen::Map<const Eigen::VectorXcd>(p.data(), p.size()),
+                                          in[2].scalar()};
+            const BilinearZpk r = bilinear(analog, in[3].scalar(), optional(4));
             rt::Values out{rt::fromMatrix(Eigen::MatrixXcd(r.z)), rt::fromMatrix(Eigen::MatrixXcd(r.p)),
                            r.k.imag() == 0 ? rt::Value(r.k.real()) : rt::Value(r.k)};
             out.resize(static_cast<std::size_t>(std::clamp(nargout, 1, 3)));

@@ -20,8 +20,7 @@ struct BilinearZpk {
 // that fp maps exactly. Non-finite zeros are dropped; the digital zeros are padded with −1
 // to as many as there are poles. Throws rt::Error "Numerator cannot be higher order than
 // denominator." when there are more zeros than poles.
-BilinearZpk bilinear(const Eigen::VectorXcd& z, const Eigen::VectorXcd& p, double k, double fs,
-                     std::optional<double> fp = std::nullopt);
+BilinearZpk bilinear(const rt::ZeroPoleGain& analog, double fs, std::optional<double> fp = std::nullopt);
 
 // Transfer-function form: digital numerator and denominator (both in powers of z⁻¹).
 // Throws rt::Error "Numerator cannot be higher order than denominator." when num has more

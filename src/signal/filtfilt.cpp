@@ -12,27 +12,36 @@ namespace sig {
 
 namespace {
 
-// b and a of equal length nfilt, a(1) = 1.
-Eigen::VectorXd filtfiltColumn(const Eigen::VectorXd& b, const Eigen::VectorXd& a,
-                               const Eigen::VectorXd& zi, const Eigen::Ref<const Eigen::VectorXd>& x) {
+// b and a of equal length nfilt, a(1) = 1; x and out hold len samples. The extended
+// signal is never stored whole: the two reflected ends live in small buffers and the middle
+// is filtered in out itself. The backward pass's output over the front extension is
+// discarded, so that piece is not run backwards at all.
+void filtfiltColumn(const Eigen::VectorXd& b, const Eigen::VectorXd& a, const Eigen::VectorXd& zi,
+                    const double* x, Eigen::Index len, double* out) {
     const Eigen::Index nfilt = b.size();
     const Eigen::Index nfact = 3 * (nfilt - 1);
-    const Eigen::Index len = x.size();
     if (len <= nfact) rt::error("Data must have length more than 3 times filter order.");
 
     // Point reflection about each end sample.
-    Eigen::VectorXd y(len + 2 * nfact);
+    Eigen::VectorXd head(nfact), tail(nfact);
     for (Eigen::Index i = 0; i < nfact; ++i) {
-        y(i) = 2 * x(0) - x(nfact - i);
-        y(nfact + len + i) = 2 * x(len - 1) - x(len - 2 - i);
+        head(i) = 2 * x[0] - x[nfact - i];
+        tail(i) = 2 * x[len - 1] - x[len - 2 - i];
     }
-    y.segment(nfact, len) = x;
+    Eigen::Map<Eigen::VectorXd> mid(out, len);
+    mid = Eigen::Map<const Eigen::VectorXd>(x, len);
 
-    rt::filterInPlace(b, a, y, zi * y(0));
-    y.reverseInPlace();
-    rt::filterInPlace(b, a, y, zi * y(0));
-    y.reverseInPlace();
-    return y.segment(nfact, len);
+    Eigen::VectorXd z = zi * (nfact > 0 ? head(0) : mid(0));
+    rt::filterInPlace(b, a, head, z);
+    rt::filterInPlace(b, a, mid, z);
+    rt::filterInPlace(b, a, tail, z);
+
+    tail.reverseInPlace();
+    z = zi * (nfact > 0 ? tail(0) : mid(len - 1));
+    rt::filterInPlace(b, a, tail, z);
+    mid.reverseInPlace();
+    rt::filterInPlace(b, a, mid, z);
+    mid.reverseInPlace();
 }
 
 }  // namespace
@@ -68,14 +77,14 @@ Eigen::MatrixXd filtfilt(const Eigen::VectorXd& b0, const Eigen::VectorXd& a0, c
     const Eigen::VectorXd rhs = b.tail(nfilt - 1) - a.tail(nfilt - 1) * b(0);
     const Eigen::VectorXd zi = rt::SparseMatrix(rows, cols, data).solve(rhs);
 
+    // A row or a column is contiguous either way; a matrix is worked column by column.
+    Eigen::MatrixXd y(x.rows(), x.cols());
     if (vector) {
-        const Eigen::VectorXd v = x.reshaped();
-        Eigen::MatrixXd y = filtfiltColumn(b, a, zi, v);
-        if (x.rows() == 1) y.transposeInPlace();
+        filtfiltColumn(b, a, zi, x.data(), x.size(), y.data());
         return y;
     }
-    Eigen::MatrixXd y(x.rows(), x.cols());
-    for (Eigen::Index c = 0; c < x.cols(); ++c) y.col(c) = filtfiltColumn(b, a, zi, x.col(c));
+    for (Eigen::Index c = 0; c < x.cols(); ++c)
+        filtfiltColumn(b, a, zi, x.col(c).data(), x.rows(), y.col(c).data());
     return y;
 }
 

@@ -1,5 +1,6 @@
 #include "runtime/numeric/filter.h"
 
+#include <algorithm>
 #include <array>
 #include <string>
 
@@ -12,9 +13,9 @@ namespace {
 // Fixed state counts let the compiler keep the state in registers; a third-order filter
 // (three states) is what every evaluation runs over its whole signal.
 template <int N>
-void runFixed(const double* b, const double* a, double* y, Eigen::Index len, const double* zi) {
+void runFixed(const double* b, const double* a, double* y, Eigen::Index len, double* zio) {
     std::array<double, N> z;
-    for (int i = 0; i < N; ++i) z[i] = zi[i];
+    for (int i = 0; i < N; ++i) z[i] = zio[i];
     for (Eigen::Index k = 0; k < len; ++k) {
         const double x = y[k];
         const double out = b[0] * x + z[0];
@@ -22,11 +23,10 @@ void runFixed(const double* b, const double* a, double* y, Eigen::Index len, con
         z[N - 1] = b[N] * x - a[N] * out;
         y[k] = out;
     }
+    for (int i = 0; i < N; ++i) zio[i] = z[i];
 }
 
-void runAny(const double* b, const double* a, double* y, Eigen::Index len, const double* zi,
-            int n) {
-    Eigen::VectorXd z = Eigen::Map<const Eigen::VectorXd>(zi, n);
+void runAny(const double* b, const double* a, double* y, Eigen::Index len, double* z, int n) {
     for (Eigen::Index k = 0; k < len; ++k) {
         const double x = y[k];
         const double out = b[0] * x + z[0];
@@ -39,12 +39,12 @@ void runAny(const double* b, const double* a, double* y, Eigen::Index len, const
 }  // namespace
 
 void filterInPlace(const Eigen::VectorXd& b, const Eigen::VectorXd& a, Eigen::Ref<Eigen::VectorXd> y,
-                   const Eigen::VectorXd& zi) {
+                   Eigen::Ref<Eigen::VectorXd> z) {
     if (b.size() == 0) error("The numerator of filter must not be empty.");
     if (a.size() == 0 || a(0) == 0) error("First denominator filter coefficient must be non-zero.");
     const Eigen::Index nfilt = std::max(b.size(), a.size());
     const int n = static_cast<int>(nfilt - 1);
-    if (zi.size() != 0 && zi.size() != n)
+    if (z.size() != n)
         error("Initial conditions must be a vector of length max(length(a),length(b))-1 = " +
               std::to_string(n) + ".");
     Eigen::VectorXd bb = Eigen::VectorXd::Zero(nfilt), aa = Eigen::VectorXd::Zero(nfilt);
@@ -54,7 +54,6 @@ void filterInPlace(const Eigen::VectorXd& b, const Eigen::VectorXd& a, Eigen::Re
         bb /= aa(0);
         aa /= aa(0);
     }
-    Eigen::VectorXd z = zi.size() == n ? zi : Eigen::VectorXd::Zero(n);
     double* py = y.data();
     const Eigen::Index len = y.size();
     switch (n) {
@@ -71,8 +70,13 @@ void filterInPlace(const Eigen::VectorXd& b, const Eigen::VectorXd& a, Eigen::Re
 
 Eigen::VectorXd filter(const Eigen::VectorXd& b, const Eigen::VectorXd& a,
                        const Eigen::VectorXd& x, const Eigen::VectorXd& zi) {
+    const Eigen::Index n = std::max(b.size(), a.size()) - 1;
+    if (zi.size() != 0 && zi.size() != n)
+        error("Initial conditions must be a vector of length max(length(a),length(b))-1 = " +
+              std::to_string(std::max<Eigen::Index>(n, 0)) + ".");
+    Eigen::VectorXd z = zi.size() != 0 ? zi : Eigen::VectorXd::Zero(std::max<Eigen::Index>(n, 0));
     Eigen::VectorXd y = x;
-    filterInPlace(b, a, y, zi);
+    filterInPlace(b, a, y, z);
     return y;
 }
 

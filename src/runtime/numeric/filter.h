@@ -13,8 +13,10 @@ namespace rt {
 Eigen::VectorXd filter(const Eigen::VectorXd& b, const Eigen::VectorXd& a,
                        const Eigen::VectorXd& x, const Eigen::VectorXd& zi = {});
 
-// The same recurrence over y in place (zero-phase filtering runs it on its own buffer).
+// The same recurrence over y in place. z (nfilt − 1 values) holds the state going in and is
+// left holding the final state, so a signal can be filtered piece by piece.
+// Throws like filter(), also when z has the wrong length.
 void filterInPlace(const Eigen::VectorXd& b, const Eigen::VectorXd& a, Eigen::Ref<Eigen::VectorXd> y,
-                   const Eigen::VectorXd& zi);
+                   Eigen::Ref<Eigen::VectorXd> z);
 
 }  // namespace rt
