@@ -312,7 +312,7 @@ TEST_F(CallbackTest, TheEventLoopReportsAnErrorSetsLasterrAndGoesOn) {
     rt::setLasterr("");
     EXPECT_FALSE(rt::runCallback(interpreter, "calc_diag; wheel", report));
     EXPECT_EQ(rt::lasterr(), "Datei nicht gefunden");
-    EXPECT_EQ(report.str(), "Datei nicht gefunden\n");
+    EXPECT_EQ(report.str(), "Error in callback: Datei nicht gefunden\n");
     EXPECT_TRUE(calls.empty());
 
     EXPECT_TRUE(rt::runCallback(interpreter, "wheel", report));

@@ -51,11 +51,11 @@ bool runCallback(const CallbackInterpreter& interpreter, std::string_view utf8,
         interpreter.eval(utf8);
         return true;
     } catch (const std::exception& e) {
-        report << caught(e) << std::endl;
+        report << "Error in callback: " << caught(e) << std::endl;
     } catch (...) {
         // Not ours, but the loop must go on all the same.
         setLasterr("Unknown error in callback.");
-        report << lasterr() << std::endl;
+        report << "Error in callback: " << lasterr() << std::endl;
     }
     return false;
 }

@@ -74,8 +74,8 @@ private:
 };
 
 // Runs a callback text the way the event loop does: an error ends this callback only. It is
-// caught (rt::Error or any std::exception), its message becomes lasterr and is written as
-// one line to `report`. Returns whether the text ran without error.
+// caught (rt::Error or any std::exception), its message becomes lasterr and is written to
+// `report` as the line "Error in callback: " + message. Returns whether the text ran without error.
 bool runCallback(const CallbackInterpreter& interpreter, std::string_view utf8,
                  std::ostream& report);
 bool runCallback(const CallbackInterpreter& interpreter, std::string_view utf8);  // stderr

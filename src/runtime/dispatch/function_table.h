@@ -28,7 +28,8 @@ struct FunctionEntry {
 class FunctionTable {
 public:
     // Adds an entry at the end; a second entry of the same name replaces the first in place.
-    // Throws rt::Error for an empty name or an empty fn.
+    // Throws rt::Error for an empty name or an empty fn. Invalidates pointers from find():
+    // build the table before calls run, never from inside one.
     void add(std::string name, int nin, int nout, NamedFn fn);
     const FunctionEntry* find(const std::string& name) const;  // nullptr when unknown
     const std::vector<FunctionEntry>& entries() const { return entries_; }

@@ -1,0 +1,299 @@
+#include "runtime/fileio/file_io.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <map>
+
+#include <sys/stat.h>
+
+#include "runtime/dispatch/error.h"
+
+namespace rt {
+
+namespace {
+
+struct OpenFile {
+    std::FILE* fp = nullptr;
+    std::string name;
+    bool eof = false;
+};
+
+std::map<int, OpenFile>& table() {
+    static std::map<int, OpenFile> files;
+    return files;
+}
+
+OpenFile& get(int fid) {
+    auto it = table().find(fid);
+    if (it == table().end())
+        throw Error("Invalid file identifier. Use fopen to generate a valid file identifier.");
+    return it->second;
+}
+
+// Bytes from the position to the end, or -1 when the file has no size (a pipe).
+std::int64_t remainingBytes(OpenFile& f) {
+    struct stat st {};
+    if (fstat(fileno(f.fp), &st) != 0 || !S_ISREG(st.st_mode)) return -1;
+    std::int64_t pos = ftello(f.fp);
+    if (pos < 0) return -1;
+    return std::max<std::int64_t>(0, static_cast<std::int64_t>(st.st_size) - pos);
+}
+
+double decode(const unsigned char* b, Precision p) {
+    switch (p) {
+    case Precision::Char:
+    case Precision::UChar:
+        return b[0];
+    case Precision::UShort:
+        return static_cast<std::uint16_t>(b[0] | (b[1] << 8));
+    case Precision::Short:
+        return static_cast<std::int16_t>(static_cast<std::uint16_t>(b[0] | (b[1] << 8)));
+    case Precision::ULong:
+        return static_cast<std::uint32_t>(b[0]) | (static_cast<std::uint32_t>(b[1]) << 8) |
+               (static_cast<std::uint32_t>(b[2]) << 16) | (static_cast<std::uint32_t>(b[3]) << 24);
+    case Precision::Bit24: {
+        std::int32_t v = b[0] | (b[1] << 8) | (b[2] << 16);
+        return v >= 0x800000 ? v - 0x1000000 : v;
+    }
+    case Precision::Float: {
+        std::uint32_t u = static_cast<std::uint32_t>(b[0]) | (static_cast<std::uint32_t>(b[1]) << 8) |
+                          (static_cast<std::uint32_t>(b[2]) << 16) |
+                          (static_cast<std::uint32_t>(b[3]) << 24);
+        float x;
+        std::memcpy(&x, &u, sizeof x);
+        return x;
+    }
+    }
+    return 0;
+}
+
+// Integer types round half away from zero and saturate; NaN gives 0.
+std::int64_t toInteger(double x, double lo, double hi) {
+    if (std::isnan(x)) return 0;
+    x = std::round(x);
+    if (x < lo) x = lo;
+    if (x > hi) x = hi;
+    return static_cast<std::int64_t>(x);
+}
+
+void encode(double x, Precision p, unsigned char* b) {
+    std::uint32_t u = 0;
+    switch (p) {
+    case Precision::Char:
+    case Precision::UChar:
+        b[0] = static_cast<unsigned char>(toInteger(x, 0, 255));
+        return;
+    case Precision::UShort:
+        u = static_cast<std::uint32_t>(toInteger(x, 0, 65535));
+        break;
+    case Precision::Short:
+        u = static_cast<std::uint32_t>(toInteger(x, -32768, 32767));
+        break;
+    case Precision::ULong:
+        u = static_cast<std::uint32_t>(toInteger(x, 0, 4294967295.0));
+        break;
+    case Precision::Bit24:
+        u = static_cast<std::uint32_t>(toInteger(x, -8388608, 8388607));
+        break;
+    case Precision::Float: {
+        float f = static_cast<float>(x);
+        std::memcpy(&u, &f, sizeof u);
+        break;
+    }
+    }
+    for (std::size_t i = 0; i < precisionBytes(p); ++i) b[i] = static_cast<unsigned char>(u >> (8 * i));
+}
+
+// Reads up to count values in blocks; a short read sets the end-of-file flag.
+std::size_t readValues(OpenFile& f, double* out, std::size_t count, Precision p) {
+    const std::size_t w = precisionBytes(p);
+    constexpr std::size_t block = 1 << 16;
+    std::vector<unsigned char> buf(std::min(count, block) * w);
+    std::size_t done = 0;
+    while (done < count) {
+        std::size_t want = std::min(count - done, block);
+        std::size_t got = std::fread(buf.data(), 1, want * w, f.fp);
+        std::size_t values = got / w;
+        for (std::size_t i = 0; i < values; ++i) out[done + i] = decode(buf.data() + i * w, p);
+        done += values;
+        if (got < want * w) {
+            f.eof = true;
+            break;
+        }
+    }
+    return done;
+}
+
+}  // namespace
+
+Precision precisionFromName(const std::string& name) {
+    static const std::map<std::string, Precision> names{
+        {"char", Precision::Char},   {"uchar", Precision::UChar}, {"ushort", Precision::UShort},
+        {"ulong", Precision::ULong}, {"short", Precision::Short}, {"bit24", Precision::Bit24},
+        {"float", Precision::Float}};
+    auto it = names.find(name);
+    if (it == names.end()) throw Error("Invalid precision \"" + name + "\".");
+    return it->second;
+}
+
+std::size_t precisionBytes(Precision p) {
+    switch (p) {
+    case Precision::Char:
+    case Precision::UChar:
+        return 1;
+    case Precision::UShort:
+    case Precision::Short:
+        return 2;
+    case Precision::Bit24:
+        return 3;
+    case Precision::ULong:
+    case Precision::Float:
+        return 4;
+    }
+    return 1;
+}
+
+OpenResult fopen(const std::string& name, const std::string& permission,
+                 const std::string& machineFormat) {
+    OpenResult r;
+    if (machineFormat != "l" && machineFormat != "ieee-le" && machineFormat != "n" &&
+        machineFormat != "native") {
+        r.message = "Invalid machine format \"" + machineFormat + "\".";
+        return r;
+    }
+    std::string mode;
+    bool plus = false, writes = false;
+    if (!permission.empty()) {
+        char kind = permission[0];
+        bool ok = kind == 'r' || kind == 'w' || kind == 'a';
+        for (std::size_t i = 1; i < permission.size() && ok; ++i) {
+            char c = permission[i];
+            if (c == '+' && !plus) plus = true;
+            else if (c != 'b' && c != 't') ok = false;
+        }
+        if (ok) {
+            mode = std::string(1, kind) + (plus ? "+b" : "b");
+            writes = kind != 'r' || plus;
+        }
+    }
+    if (mode.empty()) {
+        r.message = "Invalid permission \"" + permission + "\".";
+        return r;
+    }
+    std::FILE* fp = std::fopen(name.c_str(), mode.c_str());
+    if (!fp) {
+        r.message = "Cannot open \"" + name + "\": " + std::strerror(errno);
+        return r;
+    }
+    struct stat st {};
+    if (fstat(fileno(fp), &st) == 0 && S_ISDIR(st.st_mode)) {
+        std::fclose(fp);
+        r.message = "Cannot open \"" + name + "\": " + std::strerror(EISDIR);
+        return r;
+    }
+    // Unbuffered writes let fwrite report what really reached the file (a full disk).
+    if (writes) std::setvbuf(fp, nullptr, _IONBF, 0);
+    int fid = 3;
+    while (table().count(fid)) ++fid;
+    table()[fid] = OpenFile{fp, name, false};
+    r.fid = fid;
+    return r;
+}
+
+int fclose(int fid) {
+    OpenFile& f = get(fid);
+    int rc = std::fclose(f.fp);
+    table().erase(fid);
+    return rc == 0 ? 0 : -1;
+}
+
+bool isOpen(int fid) { return table().count(fid) != 0; }
+
+std::string filename(int fid) { return get(fid).name; }
+
+std::size_t freadInto(int fid, double* out, std::size_t count, Precision p) {
+    return readValues(get(fid), out, count, p);
+}
+
+std::vector<double> fread(int fid, std::size_t count, Precision p) {
+    OpenFile& f = get(fid);
+    const std::size_t w = precisionBytes(p);
+    // Size the buffer by what the file holds, so a huge count never allocates more.
+    std::int64_t rem = remainingBytes(f);
+    std::size_t hint = rem < 0 ? std::min<std::size_t>(count, 1 << 16)
+                               : std::min<std::size_t>(count, static_cast<std::size_t>(rem) / w);
+    std::vector<double> out(hint);
+    std::size_t done = readValues(f, out.data(), hint, p);
+    while (done == out.size() && done < count && !f.eof) {
+        // Past the size we knew of: read on in blocks until the end shows.
+        std::size_t step = std::min<std::size_t>(count - done, 1 << 16);
+        out.resize(done + step);
+        done += readValues(f, out.data() + done, step, p);
+    }
+    out.resize(done);
+    return out;
+}
+
+Eigen::MatrixXd freadMatrix(int fid, std::size_t rows, std::size_t cols, Precision p,
+                            std::size_t* countRead) {
+    get(fid);
+    if (rows == 0 || cols == 0) {
+        if (countRead) *countRead = 0;
+        return Eigen::MatrixXd(rows, cols);
+    }
+    std::size_t count = cols > all / rows ? all : rows * cols;
+    std::vector<double> v = fread(fid, count, p);
+    if (countRead) *countRead = v.size();
+    std::size_t outCols = v.size() == count ? cols : (v.size() + rows - 1) / rows;
+    Eigen::MatrixXd m = Eigen::MatrixXd::Zero(rows, outCols);
+    std::copy(v.begin(), v.end(), m.data());
+    return m;
+}
+
+std::size_t fwrite(int fid, const double* values, std::size_t count, Precision p) {
+    OpenFile& f = get(fid);
+    const std::size_t w = precisionBytes(p);
+    constexpr std::size_t block = 1 << 16;
+    std::vector<unsigned char> buf(std::min(count, block) * w);
+    std::size_t done = 0;
+    while (done < count) {
+        std::size_t n = std::min(count - done, block);
+        for (std::size_t i = 0; i < n; ++i) encode(values[done + i], p, buf.data() + i * w);
+        std::size_t put = std::fwrite(buf.data(), 1, n * w, f.fp);
+        done += put / w;
+        if (put < n * w) break;
+    }
+    return done;
+}
+
+std::size_t fwrite(int fid, const std::vector<double>& values, Precision p) {
+    return fwrite(fid, values.data(), values.size(), p);
+}
+
+int fseek(int fid, std::int64_t offset, SeekOrigin origin) {
+    OpenFile& f = get(fid);
+    struct stat st {};
+    if (fstat(fileno(f.fp), &st) != 0) return -1;
+    const std::int64_t size = st.st_size;
+    std::int64_t base = 0;
+    if (origin == SeekOrigin::Current) base = ftello(f.fp);
+    else if (origin == SeekOrigin::End) base = size;
+    if (base < 0) return -1;
+    // Overflow-safe: a target outside [0, size] fails and leaves the position alone.
+    if (offset < -base || offset > size - base) return -1;
+    if (fseeko(f.fp, static_cast<off_t>(base + offset), SEEK_SET) != 0) return -1;
+    f.eof = false;
+    return 0;
+}
+
+std::int64_t ftell(int fid) {
+    OpenFile& f = get(fid);
+    return ftello(f.fp);
+}
+
+bool feof(int fid) { return get(fid).eof; }
+
+}  // namespace rt
