@@ -15,15 +15,21 @@ class QEventLoop;
 
 namespace rt {
 
+class FigureViews;
+class FigureWindow;
+
 class QtHost : public QObject, public Host {
     Q_OBJECT
 public:
-    // Creates the application if needed. Dialogs are Qt's until setDialogs.
-    QtHost();
+    // Creates the application if needed, gives the model the screen facts and font metrics,
+    // and shows its figures (one window each) until destroyed. Dialogs are Qt's until
+    // setDialogs. One QtHost at a time.
+    explicit QtHost(Graphics& g = graphics());
     ~QtHost() override;
 
     ScreenInfo screen() const override;
-    TextMetrics measureText(const std::string& text, const FontSpec& font) const override;
+    std::array<double, 2> measureText(const std::vector<std::u16string>& lines,
+                                      const TextStyle& style) const override;
     Dialogs& dialogs() override { return *dialogs_; }
     // Replaces the dialogs (tests: scripted ones). Not owned; nullptr restores Qt's.
     void setDialogs(Dialogs* d);
@@ -48,6 +54,9 @@ public:
     // Asks the waiting loops again whether they are done (after a model change).
     void scheduleCheck();
 
+    // The window of a figure, or nullptr.
+    FigureWindow* window(Handle figure) const;
+
 private:
     struct Wait {
         QEventLoop* loop;
@@ -56,7 +65,9 @@ private:
     };
     void checkWaits();
 
+    Graphics& g_;
     std::unique_ptr<Dialogs> qtDialogs_;
+    std::unique_ptr<FigureViews> views_;
     Dialogs* dialogs_;
     Evaluator evaluator_;
     std::vector<Wait*> waits_;
