@@ -91,7 +91,9 @@ void ControlView::build() {
         connect(e, &QLineEdit::editingFinished, this, [this, e] {
             if (!edited_) return;
             edited_ = false;
-            userAction([this, e] { g_.setFromHost(h_, "String", Value(e->text().toStdU16String())); });
+            // Refused while another callback runs: the typed text stays for the next try.
+            if (!userAction([this, e] { g_.setFromHost(h_, "String", Value(e->text().toStdU16String())); }))
+                edited_ = true;
         });
         w = e;
     } else if (style_ == "checkbox" || style_ == "radiobutton" || style_ == "togglebutton") {
@@ -258,8 +260,12 @@ void ControlView::applyColours() {
 
 void ControlView::applyEnable() {
     const std::string word = enumWord(g_, h_, "Enable");
+    // Input that queued up while a long callback kept this control inactive is taken now,
+    // while it is still inactive, so that a click made during the wait does not start the
+    // same work a second time once the control is live again.
+    if (inactive_ && word != "inactive") host_.swallowPendingInput();
     widget_->setEnabled(word != "off");
-    // "inactive" looks enabled but takes no input: the event filter swallows it.
+    // "inactive" looks enabled but takes no input: the event filter eats it.
     inactive_ = word == "inactive";
     if (inactive_ && widget_->hasFocus()) widget_->clearFocus();
 }
@@ -272,13 +278,10 @@ bool ControlView::eventFilter(QObject* watched, QEvent* event) {
     return QObject::eventFilter(watched, event);
 }
 
-void ControlView::userAction(const std::function<void()>& writeBack) {
+bool ControlView::userAction(const std::function<void()>& writeBack) {
     if (!host_.acceptsUserCallback() || !g_.isValid(h_)) {
-        if (widget_ && g_.isValid(h_)) {
-            applyText();
-            applyValue();
-        }
-        return;
+        if (widget_ && g_.isValid(h_) && style_ != "edit") applyValue();
+        return false;
     }
     // The callback may delete this view: keep what it needs on the stack.
     Graphics& g = g_;
@@ -286,8 +289,8 @@ void ControlView::userAction(const std::function<void()>& writeBack) {
     const Handle h = h_;
     g.setCurrentFigure(figure_);
     if (writeBack) writeBack();
-    if (!g.isValid(h)) return;
-    host.runUserCallback(commandText(g.get(h, "Callback")));
+    if (g.isValid(h)) host.runUserCallback(commandText(g.get(h, "Callback")));
+    return true;
 }
 
 }  // namespace rt

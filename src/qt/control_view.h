@@ -40,8 +40,8 @@ private:
     void applyEnable();
     // A user action on the control: refused while another callback runs (the widget goes
     // back to the model's state); otherwise the figure becomes current, `writeBack` stores
-    // the user's input and the Callback runs.
-    void userAction(const std::function<void()>& writeBack);
+    // the user's input and the Callback runs. Returns whether it was accepted.
+    bool userAction(const std::function<void()>& writeBack);
 
     QtHost& host_;
     Graphics& g_;

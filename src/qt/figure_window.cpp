@@ -80,6 +80,8 @@ void FigureWindow::apply(const std::string& p) {
         applyColour();
     } else if (p == "Pointer" || p == "PointerShapeCData" || p == "PointerShapeHotSpot") {
         applyPointer();
+    } else if (p == "Resize") {
+        applyGeometry();
     } else if (p == "Visible") {
         const bool visible = enumWord(g_, h_, "Visible") == "on";
         if (visible) {
@@ -126,6 +128,12 @@ void FigureWindow::applyGeometry() {
     const QRect r = toQtRect(g_.pixelPosition(h_), screenHeight(g_));
     applied_ = r;
     applying_ = true;
+    if (enumWord(g_, h_, "Resize") == "off") {
+        setFixedSize(r.size());
+    } else {
+        setMinimumSize(0, 0);
+        setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    }
     if (geometry() != r) setGeometry(r);
     applying_ = false;
     layoutControls();

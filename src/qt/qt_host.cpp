@@ -139,6 +139,14 @@ void QtHost::runAsCallback(const std::function<void()>& work) {
     scheduleCheck();
 }
 
+void QtHost::swallowPendingInput() {
+    if (swallowing_ || acceptsUserCallback()) return;
+    swallowing_ = true;
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    swallowing_ = false;
+}
+
 void QtHost::scheduleCheck() {
     if (checkPending_ || waits_.empty()) return;
     checkPending_ = true;

@@ -51,6 +51,11 @@ public:
     // Runs `work` as a callback would run (counts as running; errors reported, not thrown).
     void runAsCallback(const std::function<void()>& work);
 
+    // Inside a running callback: delivers the user input queued meanwhile, so that it meets
+    // the state it was made in (inactive controls eat it, other callbacks are refused).
+    // Does nothing where callbacks are accepted.
+    void swallowPendingInput();
+
     // Asks the waiting loops again whether they are done (after a model change).
     void scheduleCheck();
 
@@ -73,6 +78,7 @@ private:
     std::vector<Wait*> waits_;
     int callbackDepth_ = 0;
     bool checkPending_ = false;
+    bool swallowing_ = false;
 };
 
 // Reports an uncaught callback error the run-time's way (one line on standard error).

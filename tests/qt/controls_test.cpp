@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QTest>
 
@@ -121,6 +122,30 @@ TEST_F(Controls, InactiveControlsLookEnabledAndIgnoreInput) {
     rt::set(Value::row({b, c}), {Value("Enable"), Value("on")});
     QTest::mouseClick(widget(b), Qt::LeftButton);
     EXPECT_EQ(calls.size(), 1u);
+}
+
+TEST_F(Controls, ClicksQueuedWhileBusyAreSwallowedWhenTheControlsComeBack) {
+    rt::Handle fig = figure();
+    rt::Handle calc = control(fig, "pushbutton", {Value("Callback"), Value("hit")});
+    table.add("evaluate", 0, 0, [&](const Values&, int) {
+        calls.push_back("evaluate");
+        rt::set(Value(calc), {Value("Enable"), Value("inactive")});
+        // The user clicks again while the evaluation runs without serving events.
+        QWidget* w = widget(calc);
+        const QPointF at(w->width() / 2, w->height() / 2);
+        QCoreApplication::postEvent(w, new QMouseEvent(QEvent::MouseButtonPress, at, w->mapToGlobal(at),
+                                                       Qt::LeftButton, Qt::LeftButton, {}));
+        QCoreApplication::postEvent(w, new QMouseEvent(QEvent::MouseButtonRelease, at, w->mapToGlobal(at),
+                                                       Qt::LeftButton, Qt::NoButton, {}));
+        rt::set(Value(calc), {Value("Enable"), Value("on")});
+        return Values{};
+    });
+    rt::Handle start = control(fig, "pushbutton", {Value("Callback"), Value("evaluate")});
+    QTest::mouseClick(widget(start), Qt::LeftButton);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(calls, (std::vector<std::string>{"evaluate"}));
+    QTest::mouseClick(widget(calc), Qt::LeftButton);
+    EXPECT_EQ(calls.back(), "hit");
 }
 
 TEST_F(Controls, AClickMakesItsFigureCurrent) {
