@@ -1,0 +1,59 @@
+// The variable file behind save and load of named variables (parameter files).
+//
+// Layout, version 1. All integers little-endian; nothing is padded or aligned.
+//
+//   offset  size  field
+//   0       8     magic: 0x89 'R' 'V' 'F' '\r' '\n' 0x1A '\n'
+//   8       4     version, uint32 = 1
+//   12      4     number of variables, uint32
+//   16      ...   the variables, in order, each:
+//                   1   name length n, uint8, 1 to 63
+//                   n   name: an ASCII letter, then letters, digits or '_'
+//                   1   class: 1 real double, 2 complex double, 3 char, 4 logical
+//                   4   rows, uint32
+//                   4   columns, uint32
+//                   ... rows x columns elements, column by column:
+//                         real     IEEE binary64, 8 bytes (bit pattern kept: -0, NaN payloads)
+//                         complex  all real parts, then all imaginary parts, 8 bytes each
+//                         char     16-bit code units, 2 bytes each
+//                         logical  one byte each, 0 or 1
+//   end-4   4     CRC-32 (the polynomial of zlib and PNG) of every byte before it
+//
+// Names are unique within a file. Nothing follows the CRC.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "runtime/value/value.h"
+
+namespace rt {
+
+struct NamedValue {
+    std::string name;
+    Value value;
+};
+
+// Writes the variables, in order, to `path`, replacing any file of that name. The bytes go
+// to a temporary file in the same folder, which is flushed to disk and then renamed over
+// `path`: a failed save leaves a previous file untouched and no temporary behind.
+// Savable: 2-D double (real or complex), char and logical values of any shape, empties
+// included. rt::Error for another class, an N-D value, an invalid or repeated name, or a
+// failure of the file system (the message names the file and the reason).
+void save(const std::string& path, const std::vector<NamedValue>& variables);
+
+// Reads every variable of a variable file, in file order, whatever the file's name or
+// extension. rt::Error naming the file when it cannot be opened, is no variable file,
+// is of a later version, or is damaged (cut short, bad CRC, impossible lengths).
+std::vector<NamedValue> load(const std::string& path);
+
+// The byte image of save and its inverse, for callers that hold the bytes themselves.
+// decodeVariables never reads outside [data, data + size) and allocates memory only in
+// proportion to `size`; `label` names the source in its error messages.
+std::vector<std::uint8_t> encodeVariables(const std::vector<NamedValue>& variables);
+std::vector<NamedValue> decodeVariables(const std::uint8_t* data, std::size_t size,
+                                        const std::string& label);
+
+}  // namespace rt

@@ -1,0 +1,36 @@
+#include "runtime/dispatch/error.h"
+#include "runtime/graphics/model.h"
+#include "runtime/graphics/operations.h"
+
+namespace rt {
+
+namespace {
+
+bool namesParent(const Values& pairs) {
+    for (std::size_t i = 0; i < pairs.size(); i += 2)
+        if (pairs[i].isChar() && lowerAscii(pairs[i].text()) == "parent") return true;
+    return false;
+}
+
+}  // namespace
+
+Handle axes(const Values& args) {
+    Graphics& g = graphics();
+    if (!args.empty() && !args[0].isChar()) {
+        if (args.size() != 1 || args[0].numel() != 1) throw Error("axes: give one axes handle.");
+        const Handle h = args[0].scalar();
+        if (g.type(h) != ObjectType::Axes) throw Error("axes: the handle is not an axes.");
+        const Handle fig = g.parent(h);
+        g.set(fig, "CurrentAxes", Value(h));
+        g.setCurrentFigure(fig);
+        return h;
+    }
+    return g.create(ObjectType::Axes, namesParent(args) ? 0 : gcf(), args);
+}
+
+Handle uicontrol(const Values& args) {
+    Graphics& g = graphics();
+    return g.create(ObjectType::UIControl, namesParent(args) ? 0 : gcf(), args);
+}
+
+}  // namespace rt

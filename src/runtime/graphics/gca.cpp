@@ -1,0 +1,18 @@
+#include "runtime/graphics/operations.h"
+
+namespace rt {
+
+Handle gcf() {
+    Graphics& g = graphics();
+    const Handle f = g.currentFigure();
+    return f != 0 ? f : figure();
+}
+
+Handle gca() {
+    Graphics& g = graphics();
+    const Handle f = gcf();
+    const Handle a = g.currentAxes(f);
+    return a != 0 ? a : g.create(ObjectType::Axes, f, {});
+}
+
+}  // namespace rt

@@ -1,0 +1,165 @@
+// Where objects lie in pixels, data-to-pixel mapping, text extents and paper sizes.
+#include <algorithm>
+#include <cmath>
+
+#include "runtime/dispatch/error.h"
+#include "runtime/graphics/model.h"
+
+namespace rt {
+
+namespace {
+
+Rect4 rectOf(const Value& v) {
+    const auto d = v.real();
+    return {d[0], d[1], d[2], d[3]};
+}
+
+std::vector<std::u16string> linesOf(const Value& s) {
+    std::vector<std::u16string> out;
+    if (s.isChar()) {
+        for (std::size_t r = 0; r < s.rows(); ++r) out.push_back(s.rowText(r));
+    } else if (s.isCell()) {
+        for (const auto& c : s.cells())
+            if (c.isChar()) out.push_back(c.text16());
+    }
+    return out;
+}
+
+}  // namespace
+
+std::array<double, 2> paperSizeInches(const std::string& type, const std::string& orientation) {
+    static const struct {
+        const char* name;
+        double w, h;  // inches
+    } sizes[] = {{"usletter", 8.5, 11},         {"uslegal", 8.5, 14},
+                 {"tabloid", 11, 17},           {"ledger", 17, 11},
+                 {"executive", 7.25, 10.5},     {"a0", 84.1 / 2.54, 118.9 / 2.54},
+                 {"a1", 59.4 / 2.54, 84.1 / 2.54}, {"a2", 42.0 / 2.54, 59.4 / 2.54},
+                 {"a3", 29.7 / 2.54, 42.0 / 2.54}, {"a4", 21.0 / 2.54, 29.7 / 2.54},
+                 {"a5", 14.8 / 2.54, 21.0 / 2.54}, {"b4", 25.0 / 2.54, 35.3 / 2.54},
+                 {"b5", 17.6 / 2.54, 25.0 / 2.54}, {"a4letter", 21.0 / 2.54, 11}};
+    std::array<double, 2> s{8.5, 11};
+    for (const auto& e : sizes)
+        if (type == e.name) s = {e.w, e.h};
+    if (orientation == "landscape") std::swap(s[0], s[1]);
+    return s;
+}
+
+std::array<double, 2> GraphicsModel::parentPixelSize(const Object& o) const {
+    if (o.type == ObjectType::Figure || o.type == ObjectType::Root)
+        return {screenInfo.widthPixels, screenInfo.heightPixels};
+    const Rect4 p = pixelRect(obj(o.parent));
+    return {p[2], p[3]};
+}
+
+Rect4 GraphicsModel::pixelRect(const Object& o) const {
+    switch (o.type) {
+    case ObjectType::Root: return {0, 0, screenInfo.widthPixels, screenInfo.heightPixels};
+    case ObjectType::Figure:
+    case ObjectType::Axes:
+    case ObjectType::UIControl: {
+        const auto ps = parentPixelSize(o);
+        return rectToPixels(rectOf(prop(o, "position")), unitFromName(prop(o, "units").text()), ps[0],
+                            ps[1], screenInfo.pixelsPerInch);
+    }
+    case ObjectType::Text: {
+        const auto p = textPositionPixels(o);
+        return {p[0], p[1], 0, 0};
+    }
+    default: {
+        // Lines, patches and images fill their axes.
+        const auto ps = parentPixelSize(o);
+        return {0, 0, ps[0], ps[1]};
+    }
+    }
+}
+
+void GraphicsModel::setPixelRect(Object& o, const Rect4& px) {
+    if (o.type != ObjectType::Figure && o.type != ObjectType::Axes && o.type != ObjectType::UIControl)
+        throw Error(std::string("A ") + typeName(o.type) + " has no pixel position to set.");
+    const auto ps = parentPixelSize(o);
+    const Rect4 r = rectFromPixels(px, unitFromName(prop(o, "units").text()), ps[0], ps[1],
+                                   screenInfo.pixelsPerInch);
+    set(o.handle, "Position", Value::row({r[0], r[1], r[2], r[3]}), true);
+}
+
+std::array<double, 2> GraphicsModel::dataToPixels(const Object& ax, double x, double y) const {
+    const Rect4 r = pixelRect(ax);
+    const auto xl = prop(ax, "xlim").real();
+    const auto yl = prop(ax, "ylim").real();
+    double fx = (x - xl[0]) / (xl[1] - xl[0]);
+    double fy = (y - yl[0]) / (yl[1] - yl[0]);
+    if (prop(ax, "xdir").text() == "reverse") fx = 1 - fx;
+    if (prop(ax, "ydir").text() == "reverse") fy = 1 - fy;
+    return {fx * r[2], fy * r[3]};
+}
+
+std::array<double, 2> GraphicsModel::pixelsToData(const Object& ax, double px, double py) const {
+    const Rect4 r = pixelRect(ax);
+    const auto xl = prop(ax, "xlim").real();
+    const auto yl = prop(ax, "ylim").real();
+    double fx = r[2] != 0 ? px / r[2] : 0;
+    double fy = r[3] != 0 ? py / r[3] : 0;
+    if (prop(ax, "xdir").text() == "reverse") fx = 1 - fx;
+    if (prop(ax, "ydir").text() == "reverse") fy = 1 - fy;
+    return {xl[0] + fx * (xl[1] - xl[0]), yl[0] + fy * (yl[1] - yl[0])};
+}
+
+Rect4 GraphicsModel::textPositionPixels(const Object& t) const {
+    const Object& ax = obj(t.parent);
+    const auto pos = prop(t, "position").real();
+    const Unit u = unitFromName(prop(t, "units").text());
+    if (u == Unit::Data) {
+        const auto p = dataToPixels(ax, pos[0], pos[1]);
+        return {p[0], p[1], 0, 0};
+    }
+    const Rect4 a = pixelRect(ax);
+    const Rect4 p = rectToPixels({pos[0], pos[1], 0, 0}, u, a[2], a[3], screenInfo.pixelsPerInch);
+    return {p[0], p[1], 0, 0};
+}
+
+Value GraphicsModel::textExtent(const Object& o) const {
+    if (o.type != ObjectType::Text && o.type != ObjectType::UIControl)
+        throw Error(std::string("A ") + typeName(o.type) + " has no Extent.");
+    TextStyle style;
+    style.fontName = prop(o, "fontname").text();
+    const Unit fu = unitFromName(prop(o, "fontunits").text());
+    const double heightRef = o.type == ObjectType::UIControl ? pixelRect(o)[3] : 0;
+    const double sizePx = lengthToPixels(prop(o, "fontsize").scalar(), fu, heightRef,
+                                         screenInfo.pixelsPerInch);
+    style.fontSizePoints = sizePx * 72.0 / screenInfo.pixelsPerInch;
+    style.bold = prop(o, "fontweight").text() == "bold";
+    style.italic = prop(o, "fontangle").text() != "normal";
+    auto size = owner.measureText(linesOf(prop(o, "string")), style);
+    if (o.type == ObjectType::UIControl) {
+        const Unit u = unitFromName(prop(o, "units").text());
+        const auto ps = parentPixelSize(o);
+        const Rect4 r = rectFromPixels({0, 0, size[0], size[1]}, u, ps[0], ps[1],
+                                       screenInfo.pixelsPerInch);
+        return Value::row({0, 0, r[2], r[3]});
+    }
+    const double rot = std::fmod(std::fabs(prop(o, "rotation").scalar()), 180.0);
+    if (std::fabs(rot - 90) < 45) std::swap(size[0], size[1]);
+    const auto at = textPositionPixels(o);
+    const std::string ha = prop(o, "horizontalalignment").text();
+    const std::string va = prop(o, "verticalalignment").text();
+    double left = at[0] - (ha == "center" ? size[0] / 2 : ha == "right" ? size[0] : 0);
+    double bottom = at[1];
+    if (va == "middle") bottom -= size[1] / 2;
+    else if (va == "top" || va == "cap") bottom -= size[1];
+    else if (va == "baseline") bottom -= size[1] * 0.2;
+    const Object& ax = obj(o.parent);
+    const Unit u = unitFromName(prop(o, "units").text());
+    if (u == Unit::Data) {
+        const auto p0 = pixelsToData(ax, left, bottom);
+        const auto p1 = pixelsToData(ax, left + size[0], bottom + size[1]);
+        return Value::row({std::min(p0[0], p1[0]), std::min(p0[1], p1[1]), std::fabs(p1[0] - p0[0]),
+                           std::fabs(p1[1] - p0[1])});
+    }
+    const Rect4 a = pixelRect(ax);
+    const Rect4 r = rectFromPixels({left, bottom, size[0], size[1]}, u, a[2], a[3],
+                                   screenInfo.pixelsPerInch);
+    return Value::row({r[0], r[1], r[2], r[3]});
+}
+
+}  // namespace rt

@@ -1,0 +1,136 @@
+#include "runtime/graphics/graphics.h"
+
+#include <algorithm>
+
+#include "runtime/dispatch/error.h"
+#include "runtime/graphics/model.h"
+
+namespace rt {
+
+Graphics::Graphics() : model_(std::make_unique<GraphicsModel>(*this)) {}
+Graphics::~Graphics() = default;
+
+void Graphics::reset() {
+    for (Handle f : figures()) model_->remove(f);
+    auto observers = model_->observers;
+    auto measure = model_->measure;
+    auto runner = model_->runner;
+    auto screen = model_->screenInfo;
+    model_ = std::make_unique<GraphicsModel>(*this);
+    model_->observers = observers;
+    model_->measure = measure;
+    model_->runner = runner;
+    model_->screenInfo = screen;
+}
+
+bool Graphics::isValid(Handle h) const { return model_->objects.count(h) != 0; }
+ObjectType Graphics::type(Handle h) const { return model_->obj(h).type; }
+Handle Graphics::parent(Handle h) const { return model_->obj(h).parent; }
+
+std::vector<Handle> Graphics::children(Handle h) const {
+    const auto& k = model_->obj(h).kids;
+    return {k.rbegin(), k.rend()};
+}
+
+std::vector<Handle> Graphics::figures() const { return children(0); }
+
+Handle Graphics::create(ObjectType type, Handle parent, const Values& pairs) {
+    return model_->create(type, parent, pairs);
+}
+
+void Graphics::remove(Handle h) { model_->remove(h); }
+
+Value Graphics::get(Handle h, const std::string& name) const { return model_->get(h, name); }
+
+void Graphics::set(Handle h, const std::string& name, const Value& value) {
+    model_->set(h, name, value, false);
+}
+
+void Graphics::set(Handle h, const Values& pairs) {
+    if (pairs.size() % 2 != 0) throw Error("Property names and values must come in pairs.");
+    for (std::size_t i = 0; i < pairs.size(); i += 2) {
+        if (!pairs[i].isChar()) throw Error("A property name must be a text.");
+        model_->set(h, pairs[i].text(), pairs[i + 1], false);
+    }
+}
+
+bool Graphics::hasProperty(Handle h, const std::string& name) const {
+    return typeSpec(model_->obj(h).type).find(lowerAscii(name)) >= 0;
+}
+
+void Graphics::setFromHost(Handle h, const std::string& name, const Value& value) {
+    model_->set(h, name, value, true);
+}
+
+bool Graphics::isAppData(Handle h, const std::string& name) const {
+    return model_->obj(h).appData.count(name) != 0;
+}
+
+void Graphics::setAppData(Handle h, const std::string& name, const Value& value) {
+    model_->obj(h).appData[name] = value;
+}
+
+Value Graphics::getAppData(Handle h, const std::string& name) const {
+    const auto& a = model_->obj(h).appData;
+    auto it = a.find(name);
+    return it == a.end() ? Value() : it->second;
+}
+
+Rect Graphics::pixelPosition(Handle h) const { return model_->pixelRect(model_->obj(h)); }
+
+void Graphics::setPixelPosition(Handle h, const Rect& pixels) {
+    model_->setPixelRect(model_->obj(h), pixels);
+}
+
+Handle Graphics::currentFigure() const { return model_->currentFigure(); }
+void Graphics::setCurrentFigure(Handle figure) { model_->makeCurrentFigure(figure); }
+
+Handle Graphics::currentAxes(Handle figure) const {
+    const Value v = model_->get(figure, "CurrentAxes");
+    return v.isEmpty() ? 0 : v.scalar();
+}
+
+std::vector<Handle> Graphics::withTag(const std::u16string& tag) const {
+    auto it = model_->tagIndex.find(tag);
+    if (it == model_->tagIndex.end()) return {};
+    return it->second;
+}
+
+const ScreenInfo& Graphics::screen() const { return model_->screenInfo; }
+void Graphics::setScreen(const ScreenInfo& screen) {
+    model_->screenInfo = screen;
+    model_->notifyChanged(0, "ScreenSize", ChangeKind::Mapping);
+}
+
+void Graphics::setTextMeasure(TextMeasure measure) { model_->measure = std::move(measure); }
+
+std::array<double, 2> Graphics::measureText(const std::vector<std::u16string>& lines,
+                                            const TextStyle& style) const {
+    if (model_->measure) return model_->measure(lines, style);
+    // Estimate: an average glyph is about 0.6 em wide, a line 1.2 em high.
+    const double em = style.fontSizePoints * model_->screenInfo.pixelsPerInch / 72.0;
+    std::size_t longest = 0;
+    for (const auto& l : lines) {
+        std::size_t n = l.size();
+        while (n > 0 && l[n - 1] == u' ') --n;
+        longest = std::max(longest, n);
+    }
+    return {double(longest) * 0.6 * em, double(std::max<std::size_t>(lines.size(), 1)) * 1.2 * em};
+}
+
+void Graphics::setCallbackRunner(CallbackRunner runner) { model_->runner = std::move(runner); }
+const CallbackRunner& Graphics::callbackRunner() const { return model_->runner; }
+
+void Graphics::addObserver(GraphicsObserver* observer) { model_->observers.push_back(observer); }
+
+void Graphics::removeObserver(GraphicsObserver* observer) {
+    auto& v = model_->observers;
+    v.erase(std::remove(v.begin(), v.end(), observer), v.end());
+}
+
+Graphics& graphics() {
+    static Graphics g;
+    return g;
+}
+
+}  // namespace rt

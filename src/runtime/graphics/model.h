@@ -1,0 +1,137 @@
+// Internal state of the object model (not for views: they use graphics.h).
+#pragma once
+
+#include <map>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "runtime/graphics/graphics.h"
+#include "runtime/graphics/units.h"
+
+namespace rt {
+
+// How a property's value is checked and stored.
+enum class PropKind {
+    Any,       // UserData: anything
+    Text,      // char (any shape), cell of texts, or [] (a label, a list of entries)
+    Callback,  // command text or []
+    Enum,      // one word of `options`, case-insensitive, unique prefix allowed
+    Number,    // real scalar
+    Array,     // any numeric or logical array (data); uint8 allowed
+    Row,       // numeric vector, stored as a row (line data)
+    Rect,      // 4 numbers, stored as a 1x4 row (positions)
+    Point,     // 2 or 3 numbers, stored as 1x3 (text positions)
+    Pair,      // 2 numbers (hot spot, tick-free pairs)
+    Limits,    // 2 numbers, lower < upper
+    Color,     // RGB triple or colour letter/name; extra words in `options` ("none", "auto")
+    ColorMap,  // m x 3 in [0,1]; [] means the default map
+    Handle,    // an object handle of the allowed kind, or []
+};
+
+struct PropSpec {
+    std::string name;                  // canonical spelling
+    PropKind kind = PropKind::Any;
+    Value factory;                     // the factory value
+    std::vector<std::string> options;  // enumeration words / extra colour words
+    ChangeKind change = ChangeKind::Style;
+    bool readOnly = false;             // refused by set; the model or host writes it
+};
+
+struct TypeSpec {
+    ObjectType type;
+    std::vector<PropSpec> props;
+    std::unordered_map<std::string, int> index;  // lower-case name -> position in props
+    int find(const std::string& lowerName) const {
+        auto it = index.find(lowerName);
+        return it == index.end() ? -1 : it->second;
+    }
+};
+
+const TypeSpec& typeSpec(ObjectType t);
+// "figure" -> Figure etc., case-insensitive; false when no such type.
+bool typeFromName(const std::string& lower, ObjectType& out);
+
+std::string lowerAscii(std::string s);
+
+// Checks and normalises a value for a property (enumerations to the full word, colours to
+// RGB triples, rows to rows); rt::Error naming the property when invalid.
+Value normalizeValue(const PropSpec& spec, const Value& v, const char* typeName);
+// The enumeration word `text` stands for, or "" when it matches none or several.
+std::string matchEnum(const std::vector<std::string>& options, const std::string& text);
+// Colour letter/name to RGB; false when not a colour word.
+bool colorWord(const std::string& lower, std::array<double, 3>& rgb);
+
+// Whether `child` may live under `parent` (figures under the root, axes and controls under a
+// figure, the rest under an axes).
+bool allowedParentFor(ObjectType child, ObjectType parent);
+
+// Paper width and height in inches for a PaperType and PaperOrientation.
+std::array<double, 2> paperSizeInches(const std::string& type, const std::string& orientation);
+
+struct Object {
+    ObjectType type = ObjectType::Root;
+    Handle handle = 0;
+    Handle parent = 0;
+    std::vector<Handle> kids;        // oldest first: the stacking order
+    std::vector<Value> props;        // parallel to typeSpec(type).props
+    std::map<std::string, Value> appData;
+    std::map<std::string, Value> defaults;  // lower-case "default<type><prop>" -> value
+    std::array<Handle, 3> labels{0, 0, 0};  // axes: title, xlabel, ylabel (not in kids)
+    bool isLabel = false;
+    bool creating = false;  // no notifications until the creation is complete
+};
+
+class GraphicsModel {
+public:
+    explicit GraphicsModel(Graphics& owner);
+
+    Graphics& owner;
+    std::unordered_map<Handle, Object> objects;
+    std::vector<Handle> figureHistory;  // most recently current last
+    std::unordered_map<std::u16string, std::vector<Handle>> tagIndex;
+    double nextOther = 1;               // non-integer handles: nextOther + 0.5
+    Handle requestedFigure = 0;         // figure(n): the number the next figure takes
+    ScreenInfo screenInfo;
+    TextMeasure measure;
+    CallbackRunner runner;
+    std::vector<GraphicsObserver*> observers;
+
+    Object& obj(Handle h);              // rt::Error when gone
+    const Object& obj(Handle h) const;
+    const Value& prop(const Object& o, const char* canonicalLower) const;
+    void store(Object& o, const char* canonicalLower, const Value& v);  // no checks, no notify
+
+    Handle create(ObjectType type, Handle parent, const Values& pairs);
+    void remove(Handle h);
+    Value get(Handle h, const std::string& name) const;
+    void set(Handle h, const std::string& name, const Value& v, bool fromHost);
+
+    // Geometry.
+    Rect4 pixelRect(const Object& o) const;          // 0-based, relative to the parent
+    std::array<double, 2> parentPixelSize(const Object& o) const;
+    void setPixelRect(Object& o, const Rect4& px);
+    Value textExtent(const Object& text) const;
+    Rect4 textPositionPixels(const Object& text) const;  // x, y in axes pixels (w, h unused)
+    // Data coordinates of the axes to axes-relative pixels (0-based) and back.
+    std::array<double, 2> dataToPixels(const Object& axes, double x, double y) const;
+    std::array<double, 2> pixelsToData(const Object& axes, double px, double py) const;
+
+    // Automatic limits: recomputes the axes' limits whose mode is "auto" from its children.
+    void updateAutoLimits(Handle axes);
+
+    void makeCurrentFigure(Handle fig);
+    Handle currentFigure() const;
+
+    void notifyCreated(Handle h);
+    void notifyChanged(Handle h, const std::string& name, ChangeKind kind);
+    void notifyDeleted(Handle h);
+
+private:
+    Handle newHandle(ObjectType type, bool integerHandle);
+    void applyDefaults(Object& o);
+    void removeTree(Handle h);
+    void indexTag(Handle h, const Value& oldTag, const Value& newTag);
+};
+
+}  // namespace rt

@@ -1,0 +1,552 @@
+#include "signal/wavread.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+
+#include "runtime/dispatch/error.h"
+#include "runtime/fileio/file_io.h"
+#include "runtime/value/eigen.h"
+#include "runtime/value/value.h"
+
+namespace sig {
+
+namespace {
+
+using rt::Precision;
+using rt::SeekOrigin;
+
+const char* const kTruncated = "Truncated chunk header found - possibly not a WAV file.";
+const char* const kFmtError = "Error reading <wave-fmt> chunk.";
+const char* const kPcmFmtError = "Error reading PCM <wave-fmt> chunk.";
+const char* const kPcmDataError = "Error reading PCM file format.";
+const char* const kIndexError = "Index exceeds matrix dimensions.";
+
+constexpr double kExtensibleTag = 65534;
+
+// One chunk header (`ck`); `eof` marks the clean end of the file ("end of file").
+struct Chunk {
+    std::string ID;
+    double Size = 0;
+    bool eof = false;
+};
+
+// Closes the file whatever leaves the reader.
+struct FileGuard {
+    int fid;
+    ~FileGuard() {
+        if (rt::isOpen(fid)) rt::fclose(fid);
+    }
+};
+
+std::string lower(std::string s) {
+    for (char& c : s)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return s;
+}
+
+// Trailing blanks, other white space and NULs go (RIFF texts are often NUL-padded).
+std::string deblank(std::string s) {
+    while (!s.empty()) {
+        unsigned char c = static_cast<unsigned char>(s.back());
+        if (c == 0 || c == ' ' || (c >= '\t' && c <= '\r')) s.pop_back();
+        else break;
+    }
+    return s;
+}
+
+std::string readChars(int fid, double count) {
+    std::vector<double> v = rt::fread(fid, static_cast<std::size_t>(count), Precision::Char);
+    std::string s(v.size(), '\0');
+    for (std::size_t i = 0; i < v.size(); ++i) s[i] = static_cast<char>(static_cast<unsigned char>(v[i]));
+    return s;
+}
+
+std::optional<double> readOne(int fid, Precision p) {
+    std::vector<double> v = rt::fread(fid, 1, p);
+    if (v.empty()) return std::nullopt;
+    return v[0];
+}
+
+double padded(double size) { return size + std::fmod(size, 2); }
+
+// Seeks forward over what is left of a chunk whose data began at origPos.
+bool skipRest(int fid, double paddedSize, std::int64_t origPos) {
+    double rbytes = paddedSize - static_cast<double>(rt::ftell(fid) - origPos);
+    if (rbytes == 0) return true;
+    return rt::fseek(fid, static_cast<std::int64_t>(rbytes), SeekOrigin::Current) == 0;
+}
+
+// Field names of the records come from the file; they must be usable names.
+void checkFieldName(const std::string& name) {
+    bool ok = !name.empty() && name.size() <= 63 &&
+              ((name[0] >= 'a' && name[0] <= 'z') || (name[0] >= 'A' && name[0] <= 'Z'));
+    for (char c : name)
+        ok = ok && ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+                    c == '_');
+    if (!ok) throw rt::Error("Invalid field name \"" + name + "\".");
+}
+
+void setField(WavFields& fields, const std::string& name, std::string text) {
+    checkFieldName(name);
+    for (auto& f : fields)
+        if (f.first == name) {
+            f.second = std::move(text);
+            return;
+        }
+    fields.emplace_back(name, std::move(text));
+}
+
+// The tag the samples are read by: 1 and 3 as they are, the extensible tag as the PCM or
+// IEEE-float sub-format it names; anything else is compressed.
+double dataTag(const WavFormat& fmt) {
+    if (fmt.wFormatTag != kExtensibleTag || !fmt.SubFormat) return fmt.wFormatTag;
+    static const std::string tail = "-0000-0010-8000-00aa00389b71";
+    if (*fmt.SubFormat == "00000001" + tail) return 1;
+    if (*fmt.SubFormat == "00000003" + tail) return 3;
+    return fmt.wFormatTag;
+}
+
+std::pair<int, std::string> open_wav(std::string file) {
+    std::size_t slash = file.rfind('/');
+    std::size_t dot = file.rfind('.');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) file += ".wav";
+    rt::OpenResult r = rt::fopen(file, "rb", "l");
+    if (r.fid < 0) return {-1, "Cannot open file."};
+    return {r.fid, ""};
+}
+
+std::pair<Chunk, std::string> read_ckinfo(int fid) {
+    Chunk ck;
+    std::string id = readChars(fid, 4);
+    if (id.size() < 4) {
+        if (rt::feof(fid)) {
+            ck.ID = "end of file";
+            ck.eof = true;
+            return {ck, ""};
+        }
+        return {ck, kTruncated};
+    }
+    ck.ID = deblank(id);
+    std::optional<double> size = readOne(fid, Precision::ULong);
+    if (!size) return {ck, kTruncated};
+    ck.Size = *size;
+    return {ck, ""};
+}
+
+std::pair<Chunk, std::string> find_cktype(int fid, const std::string& ftype = "") {
+    auto [ck, msg] = read_ckinfo(fid);
+    if (msg.empty() && !ftype.empty() && (ck.eof || lower(ck.ID) != lower(ftype)))
+        msg = "<" + ftype + "-ck> did not appear as expected";
+    return {ck, msg};
+}
+
+std::string check_rifftype(int fid, const std::string& ftype) {
+    std::string type = readChars(fid, 4);
+    if (type.size() < 4) return "Not a WAVE file.";
+    if (lower(type) != lower(ftype)) return "File does not contain required '" + ftype + "' data chunk.";
+    return "";
+}
+
+std::string read_fmt_pcm(int fid, const Chunk& ck, WavFormat& fmt) {
+    if (ck.Size < 16) return kPcmFmtError;
+    std::optional<double> bits = readOne(fid, Precision::UShort);
+    if (!bits) return kPcmFmtError;
+    fmt.nBitsPerSample = *bits;
+    if (ck.Size > 16) {
+        double nbytes = 16;
+        if (ck.Size >= 18) {
+            std::optional<double> cb = readOne(fid, Precision::UShort);
+            if (!cb) return kPcmFmtError;
+            fmt.cbSize = *cb;
+            nbytes = 18;
+        }
+        double rbytes = padded(ck.Size) - nbytes;
+        if (rbytes != 0 && rt::fseek(fid, static_cast<std::int64_t>(rbytes), SeekOrigin::Current) != 0)
+            return kPcmFmtError;
+    }
+    return "";
+}
+
+// The extension of tag 65534: container bits, cbSize, valid bits, channel mask and the
+// sub-format GUID that says what the samples really are.
+std::string read_fmt_extensible(int fid, const Chunk& ck, WavFormat& fmt) {
+    if (ck.Size < 40) return "";
+    std::optional<double> bits = readOne(fid, Precision::UShort);
+    std::optional<double> cb = readOne(fid, Precision::UShort);
+    std::optional<double> valid = readOne(fid, Precision::UShort);
+    std::optional<double> mask = readOne(fid, Precision::ULong);
+    std::vector<double> g = rt::fread(fid, 16, Precision::UChar);
+    if (!bits || !cb || !valid || !mask || g.size() < 16) return kFmtError;
+    fmt.nBitsPerSample = *bits;
+    fmt.cbSize = *cb;
+    fmt.wValidBitsPerSample = *valid;
+    fmt.dwChannelMask = *mask;
+    auto b = [&](int i) { return static_cast<unsigned>(g[static_cast<std::size_t>(i)]); };
+    char text[40];
+    std::snprintf(text, sizeof text, "%02x%02x%02x%02x-%02x%02x-%02x%02x-%02x%02x-%02x%02x%02x%02x%02x%02x",
+                  b(3), b(2), b(1), b(0), b(5), b(4), b(7), b(6), b(8), b(9), b(10), b(11), b(12),
+                  b(13), b(14), b(15));
+    fmt.SubFormat = text;
+    return "";
+}
+
+std::string read_wavefmt(int fid, const Chunk& ck, WavOptCk& opt_ck) {
+    if (ck.Size < 14) return kFmtError;
+    std::int64_t origPos = rt::ftell(fid);
+    std::optional<double> tag = readOne(fid, Precision::UShort);
+    std::optional<double> nch = readOne(fid, Precision::UShort);
+    std::optional<double> rate = readOne(fid, Precision::ULong);
+    std::optional<double> avg = readOne(fid, Precision::ULong);
+    std::optional<double> align = readOne(fid, Precision::UShort);
+    if (!tag || !nch || !rate || !avg || !align) return kFmtError;
+    WavFormat fmt = opt_ck.fmt.value_or(WavFormat{});
+    fmt.wFormatTag = *tag;
+    fmt.nChannels = *nch;
+    fmt.nSamplesPerSec = *rate;
+    fmt.nAvgBytesPerSec = *avg;
+    fmt.nBlockAlign = *align;
+    std::string msg;
+    if (*tag == 1) msg = read_fmt_pcm(fid, ck, fmt);
+    else if (*tag == kExtensibleTag) msg = read_fmt_extensible(fid, ck, fmt);
+    if (!skipRest(fid, padded(ck.Size), origPos)) msg = kFmtError;
+    opt_ck.fmt = fmt;
+    return msg;
+}
+
+std::string read_factck(int fid, const Chunk& ck, WavOptCk& opt_ck) {
+    const char* const err = "Error reading <fact-ck> chunk.";
+    if (ck.Size < 4) return err;
+    std::int64_t origPos = rt::ftell(fid);
+    opt_ck.fact = readChars(fid, ck.Size);
+    return skipRest(fid, padded(ck.Size), origPos) ? "" : err;
+}
+
+std::string read_dispck(int fid, const Chunk& ck, WavOptCk& opt_ck) {
+    const char* const err = "Error reading <disp-ck> chunk.";
+    if (ck.Size < 4) return err;
+    std::int64_t origPos = rt::ftell(fid);
+    std::string bytes = readChars(fid, ck.Size);
+    auto word = [&](std::size_t at) {
+        std::uint32_t w = 0;
+        for (std::size_t i = 0; i < 4; ++i)
+            w |= static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[at + i])) << (8 * i);
+        return w;
+    };
+    // Fewer than eight bytes cannot hold a picture's header: such a chunk is text.
+    bool picture = bytes.size() >= 8 && word(0) == 8 && word(4) == 40;
+    if (!picture) opt_ck.dispText = deblank(bytes.size() > 4 ? bytes.substr(4) : std::string());
+    return skipRest(fid, padded(ck.Size), origPos) ? "" : err;
+}
+
+std::string info_text(std::string text) {
+    text = deblank(std::move(text));
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')) out += text[i];
+    return out;
+}
+
+std::string read_listck(int fid, const Chunk& ck, WavOptCk& opt_ck) {
+    const char* const err = "Error reading <list-ck> chunk.";
+    if (ck.Size < 4) return err;
+    std::int64_t origPos = rt::ftell(fid);
+    std::string bytes = readChars(fid, ck.Size);
+    if (bytes.size() < 4) throw rt::Error(kIndexError);
+    std::string type = lower(bytes.substr(0, 4));
+    std::string data = bytes.substr(4);
+    if (type == "info") {
+        std::size_t at = 0;
+        while (at < data.size()) {
+            // An identifier, length or text that runs past the list is an indexing failure.
+            if (data.size() - at < 8) throw rt::Error(kIndexError);
+            std::string id = data.substr(at, 4);
+            double len = 0;
+            for (int i = 3; i >= 0; --i)
+                len = len * 256 + static_cast<unsigned char>(data[at + 4 + static_cast<std::size_t>(i)]);
+            if (len > static_cast<double>(data.size() - at - 8)) throw rt::Error(kIndexError);
+            std::size_t n = static_cast<std::size_t>(len);
+            if (!opt_ck.info) opt_ck.info = WavFields{};
+            setField(*opt_ck.info, lower(id), info_text(data.substr(at + 8, n)));
+            at += 8 + n + n % 2;
+        }
+    } else {
+        if (!opt_ck.list) opt_ck.list = WavFields{};
+        setField(*opt_ck.list, type, data);
+    }
+    return skipRest(fid, padded(ck.Size), origPos) ? "" : err;
+}
+
+std::string compression_name(double tag) {
+    static const std::pair<double, const char*> names[] = {
+        {2, "Microsoft ADPCM"}, {6, "CCITT a-law"},  {7, "CCITT mu-law"},
+        {17, "IMA ADPCM"},      {34, "DSP Group TrueSpeech TM"}, {49, "GSM 6.10"},
+        {50, "MSN Audio"},      {257, "IBM Mu-law"}, {258, "IBM A-law"},
+        {259, "IBM AVC Adaptive Differential"}};
+    for (const auto& [t, name] : names)
+        if (t == tag) return name;
+    char num[32];
+    std::snprintf(num, sizeof num, "%.0f", tag);
+    return std::string("Format #") + num;
+}
+
+// Bytes from the position to the end of the file.
+std::int64_t bytesLeft(int fid) {
+    std::int64_t pos = rt::ftell(fid);
+    rt::fseek(fid, 0, SeekOrigin::End);
+    std::int64_t end = rt::ftell(fid);
+    rt::fseek(fid, pos, SeekOrigin::Begin);
+    return end - pos;
+}
+
+// Four-byte integers: 32-bit PCM, or 24-bit values in a 32-bit container. The standard
+// layout puts the valid bits at the top (v / 2^31 is right); some writers keep 24-bit
+// values sign-extended at the bottom, recognised by a non-zero low byte while every value
+// fits in 24 bits.
+double int32Divisor(const Eigen::MatrixXd& raw, const WavFormat& fmt) {
+    double valid = fmt.wValidBitsPerSample.value_or(fmt.nBitsPerSample.value_or(32));
+    if (valid != 24) return 2147483648.0;
+    bool lowBits = false, fits24 = true;
+    for (Eigen::Index i = 0; i < raw.size(); ++i) {
+        double v = raw.data()[i];
+        if (std::fmod(v, 256) != 0) lowBits = true;
+        if (v < -8388608 || v > 8388607) fits24 = false;
+    }
+    return lowBits && fits24 ? 8388608.0 : 2147483648.0;
+}
+
+struct DataResult {
+    Eigen::MatrixXd samples;  // frames by channels, or [frames channels] for a size request
+    std::string msg;
+};
+
+DataResult read_dat_pcm(int fid, const Chunk& datack, const WavFormat& fmt, double tag,
+                        const WavExtent& ext) {
+    DataResult r;
+    const double bps = std::ceil(fmt.nBlockAlign / fmt.nChannels);
+    if (!(bps == 1 || bps == 2 || bps == 3 || bps == 4)) {
+        r.msg = "Cannot read PCM file formats with more than 32 bits per sample.";
+        return r;
+    }
+    const bool int32 = bps == 4 && tag == 1;
+    const Precision dtype = bps == 1   ? Precision::UChar
+                            : bps == 2 ? Precision::Short
+                            : bps == 3 ? Precision::Bit24
+                            : int32    ? Precision::ULong
+                                       : Precision::Float;
+    const auto nch = static_cast<std::size_t>(fmt.nChannels);
+    const double frameBytes = bps * fmt.nChannels;
+    // Whole frames only, and only those the file really holds: a size that is not a whole
+    // number of frames, or a chunk the file cuts short, gives the frames present.
+    const std::int64_t left = bytesLeft(fid);
+    const double present = std::min(datack.Size, static_cast<double>(left));
+    const double frames = std::floor(present / frameBytes);
+    const std::int64_t dataStart = rt::ftell(fid);
+    // The end of the chunk and its pad byte, never past the end of the file.
+    auto skipToEnd = [&]() -> bool {
+        double rest = present - static_cast<double>(rt::ftell(fid) - dataStart);
+        if (rest > 0 && rt::fseek(fid, static_cast<std::int64_t>(rest), SeekOrigin::Current) != 0)
+            return false;
+        if (std::fmod(datack.Size, 2) == 1) rt::fseek(fid, 1, SeekOrigin::Current);
+        return true;
+    };
+
+    if (ext.kind == WavExtent::Kind::Size) {
+        r.samples.resize(1, 2);
+        r.samples << frames, fmt.nChannels;
+        if (!skipToEnd()) r.msg = kPcmDataError;
+        return r;
+    }
+    double first = 1, last = frames;
+    if (ext.kind == WavExtent::Kind::Range) {
+        first = ext.first;
+        last = ext.last;
+        auto inRange = [&](double x) { return x >= 1 && x <= frames && x == std::floor(x); };
+        if (!inRange(first) || !inRange(last)) {
+            r.msg = "Sample limits out of range.";
+            return r;
+        }
+        if (first > last) {
+            r.msg = "Sample limits must be given in ascending order.";
+            return r;
+        }
+    }
+    if (first > 1 &&
+        rt::fseek(fid, static_cast<std::int64_t>((first - 1) * frameBytes), SeekOrigin::Current) != 0) {
+        r.msg = kPcmDataError;
+        return r;
+    }
+    // An empty chunk reads as no frames.
+    const auto n = static_cast<Eigen::Index>(std::max(0.0, last - first + 1));
+    Eigen::MatrixXd& y = r.samples;
+    y.resize(n, static_cast<Eigen::Index>(nch));
+    // Frames come channel 1 first; read in blocks straight into samples-by-channels order.
+    const Eigen::Index block = std::max<Eigen::Index>(1, 65536 / static_cast<Eigen::Index>(nch));
+    std::vector<double> buf(static_cast<std::size_t>(std::min(block, n)) * nch);
+    Eigen::Index done = 0;
+    while (done < n) {
+        Eigen::Index want = std::min(block, n - done);
+        std::size_t got = rt::freadInto(fid, buf.data(), static_cast<std::size_t>(want) * nch, dtype);
+        Eigen::Index whole = static_cast<Eigen::Index>(got / nch);
+        for (Eigen::Index f = 0; f < whole; ++f)
+            for (std::size_t c = 0; c < nch; ++c)
+                y(done + f, static_cast<Eigen::Index>(c)) = buf[static_cast<std::size_t>(f) * nch + c];
+        done += whole;
+        if (whole < want) break;
+    }
+    if (done < n) y.conservativeResize(done, static_cast<Eigen::Index>(nch));
+    if (!skipToEnd()) {
+        r.msg = kPcmDataError;
+        return r;
+    }
+    if (bps == 1) y = (y.array() - 128) / 128;
+    else if (bps == 2) y /= 32768;
+    else if (bps == 3) y /= 8388608;
+    else if (int32) {
+        y = y.unaryExpr([](double v) { return v >= 2147483648.0 ? v - 4294967296.0 : v; });
+        y /= int32Divisor(y, fmt);
+    }
+    return r;
+}
+
+DataResult read_wavedat(int fid, const Chunk& datack, const WavFormat& fmt, const WavExtent& ext) {
+    double tag = dataTag(fmt);
+    if (tag == 1 || tag == 3) return read_dat_pcm(fid, datack, fmt, tag, ext);
+    return {Eigen::MatrixXd(), "Data compression format (" + compression_name(fmt.wFormatTag) +
+                                   ") is not supported."};
+}
+
+// The chunk walk; the caller's guard closes the file.
+void walk(int fid, const WavExtent& ext, WavReadResult& out) {
+    if (!find_cktype(fid, "RIFF").second.empty()) throw rt::Error("Not a WAVE file.");
+    rt::error(check_rifftype(fid, "WAVE"));
+    WavOptCk& opt_ck = out.opt_ck;
+    for (;;) {
+        auto [ck, msg] = find_cktype(fid);
+        rt::error(msg);
+        if (ck.eof) break;
+        const std::string id = lower(ck.ID);
+        if (id == "fmt") {
+            msg = read_wavefmt(fid, ck, opt_ck);
+        } else if (id == "data") {
+            if (!opt_ck.fmt) throw rt::Error("Corrupt WAV file: found audio data before format information.");
+            DataResult d = read_wavedat(fid, ck, *opt_ck.fmt, ext);
+            rt::error(d.msg);
+            out.y = std::move(d.samples);
+        } else if (id == "fact") {
+            msg = read_factck(fid, ck, opt_ck);
+        } else if (id == "disp") {
+            msg = read_dispck(fid, ck, opt_ck);
+        } else if (id == "list") {
+            msg = read_listck(fid, ck, opt_ck);
+        } else if (rt::fseek(fid, static_cast<std::int64_t>(padded(ck.Size)), SeekOrigin::Current) != 0) {
+            msg = "Incorrect chunk size information in WAV file.";
+        }
+        rt::error(msg);
+    }
+}
+
+rt::Value latin1(const std::string& bytes) {
+    std::u16string s(bytes.size(), u'\0');
+    for (std::size_t i = 0; i < bytes.size(); ++i) s[i] = static_cast<unsigned char>(bytes[i]);
+    return rt::Value(s);
+}
+
+rt::Value fieldsValue(const WavFields& fields) {
+    rt::Value v = rt::Value::structure();
+    for (const auto& [name, text] : fields) v.setField(name, latin1(text));
+    return v;
+}
+
+rt::Value optCkValue(const WavOptCk& o) {
+    rt::Value v;
+    if (o.fmt) {
+        const WavFormat& f = *o.fmt;
+        rt::Value fmt = rt::Value::structure();
+        fmt.setField("wFormatTag", f.wFormatTag);
+        fmt.setField("nChannels", f.nChannels);
+        fmt.setField("nSamplesPerSec", f.nSamplesPerSec);
+        fmt.setField("nAvgBytesPerSec", f.nAvgBytesPerSec);
+        fmt.setField("nBlockAlign", f.nBlockAlign);
+        if (f.nBitsPerSample) fmt.setField("nBitsPerSample", *f.nBitsPerSample);
+        if (f.cbSize) fmt.setField("cbSize", *f.cbSize);
+        if (f.wValidBitsPerSample) fmt.setField("wValidBitsPerSample", *f.wValidBitsPerSample);
+        if (f.dwChannelMask) fmt.setField("dwChannelMask", *f.dwChannelMask);
+        if (f.SubFormat) fmt.setField("SubFormat", rt::Value(*f.SubFormat));
+        v.setField("fmt", fmt);
+    }
+    if (o.fact) v.setField("fact", latin1(*o.fact));
+    if (o.dispText) {
+        rt::Value disp = rt::Value::structure();
+        disp.setField("name", rt::Value("DisplayName"));
+        disp.setField("text", latin1(*o.dispText));
+        v.setField("disp", disp);
+    }
+    if (o.info) v.setField("info", fieldsValue(*o.info));
+    if (o.list) v.setField("list", fieldsValue(*o.list));
+    return v;
+}
+
+// The second input: empty, "size" (or a leading part of it), or 0, N, [N1 N2].
+WavExtent extentOf(const rt::Value& ext) {
+    if (ext.isEmpty()) return {};
+    if (ext.isChar()) {
+        std::string t = lower(ext.text());
+        if (t.size() <= 4 && std::string("size").compare(0, t.size(), t) == 0)
+            return {WavExtent::Kind::Size, 1, 0};
+        throw rt::Error("Index range must be specified as a scalar or 2-element vector.");
+    }
+    return wavExtent(rt::toVector(ext));
+}
+
+rt::Values wavreadByName(const rt::Values& in, int nargout) {
+    if (in.empty()) throw rt::Error("Not enough input arguments.");
+    WavExtent ext = in.size() > 1 ? extentOf(in[1]) : WavExtent{};
+    if (!in[0].isChar()) throw rt::Error("Cannot open file.");
+    WavReadResult r = wavread(in[0].text(), ext);
+    if (!r.y) return {};
+    rt::Values out{rt::fromMatrix(*r.y), rt::Value(r.Fs)};
+    if (nargout > 2) out.push_back(r.bits ? rt::Value(*r.bits) : rt::Value());
+    if (nargout > 3) out.push_back(optCkValue(r.opt_ck));
+    out.resize(static_cast<std::size_t>(std::clamp(nargout, 1, 4)));
+    return out;
+}
+
+}  // namespace
+
+WavExtent wavExtent(const std::vector<double>& ext) {
+    if (ext.empty()) return {};
+    if (ext.size() > 2) throw rt::Error("Index range must be specified as a scalar or 2-element vector.");
+    if (std::all_of(ext.begin(), ext.end(), [](double x) { return x == 0; }))
+        return {WavExtent::Kind::Size, 1, 0};
+    if (ext.size() == 1) return {WavExtent::Kind::Range, 1, ext[0]};
+    return {WavExtent::Kind::Range, ext[0], ext[1]};
+}
+
+WavReadResult wavread(const std::string& file, const WavExtent& ext) {
+    auto [fid, msg] = open_wav(file);
+    rt::error(msg);
+    WavReadResult out;
+    {
+        FileGuard guard{fid};
+        walk(fid, ext, out);
+    }
+    if (!out.opt_ck.fmt) throw rt::Error("Attempt to reference field of non-structure array.");
+    const WavFormat& fmt = *out.opt_ck.fmt;
+    out.Fs = fmt.nSamplesPerSec;
+    double tag = dataTag(fmt);
+    if (tag == 1 || tag == 3) out.bits = fmt.nBlockAlign / fmt.nChannels * 8;
+    return out;
+}
+
+Recording wavread_recording(const std::string& file) {
+    WavReadResult r = wavread(file);
+    if (!r.y) throw rt::Error("One or more output arguments not assigned during call to 'wavread'.");
+    return {std::move(*r.y), r.Fs};
+}
+
+void register_wavread(rt::FunctionTable& t) { t.add("wavread", 2, 4, wavreadByName); }
+
+}  // namespace sig

@@ -1,0 +1,85 @@
+// wavread: reads a RIFF WAVE recording as samples by channels scaled to [-1, 1).
+#pragma once
+
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include <Eigen/Dense>
+
+#include "runtime/dispatch/function_table.h"
+
+namespace sig {
+
+// The format description as read from the "fmt " chunk(s); a later chunk overwrites the
+// fields it carries. The optional fields exist only when they were read: nBitsPerSample and
+// cbSize for tag 1, and for the extensible tag 65534 also wValidBitsPerSample,
+// dwChannelMask and SubFormat (the sub-format GUID as lower-case text).
+struct WavFormat {
+    double wFormatTag = 0;
+    double nChannels = 0;
+    double nSamplesPerSec = 0;
+    double nAvgBytesPerSec = 0;
+    double nBlockAlign = 0;
+    std::optional<double> nBitsPerSample;
+    std::optional<double> cbSize;
+    std::optional<double> wValidBitsPerSample;
+    std::optional<double> dwChannelMask;
+    std::optional<std::string> SubFormat;
+};
+
+// Named texts in the order first seen; texts are the file's bytes (Latin-1).
+using WavFields = std::vector<std::pair<std::string, std::string>>;
+
+// Everything known about the file besides the samples (the fourth output). A member is
+// set only when its chunk occurred.
+struct WavOptCk {
+    std::optional<WavFormat> fmt;
+    std::optional<std::string> fact;       // the fact chunk's bytes
+    std::optional<std::string> dispText;   // a text display chunk (its name is "DisplayName")
+    std::optional<WavFields> info;         // LIST/INFO sub-chunks by lower-case identifier
+    std::optional<WavFields> list;         // other LIST chunks by lower-case list type
+};
+
+// Which samples to read.
+struct WavExtent {
+    enum class Kind { All, Size, Range };
+    Kind kind = Kind::All;
+    double first = 1;   // Range: 1-based frame numbers, inclusive
+    double last = 0;
+};
+
+// The second input's numeric forms: empty reads all; 0 or all zeros asks for the size;
+// N reads frames 1..N; [N1 N2] frames N1..N2. Throws rt::Error "Index range must be
+// specified as a scalar or 2-element vector." for more than two elements.
+WavExtent wavExtent(const std::vector<double>& ext);
+
+struct WavReadResult {
+    // Samples by channels (or [frames channels] for a size request); absent when the file
+    // held no data chunk, which a caller asking for y must treat as an unassigned output.
+    std::optional<Eigen::MatrixXd> y;
+    double Fs = 0;                 // Hz
+    std::optional<double> bits;    // for PCM and float data (tags 1 and 3, or 65534 naming them)
+    WavOptCk opt_ck;
+};
+
+// [y, Fs, bits, opt_ck] = wavread(file, ext). ".wav" is appended when the file-name part has
+// no extension. Throws rt::Error with the reader's message on any failure (the file is
+// closed first), including "no format chunk" (the format description is empty).
+// Integer samples scale to [-1, 1): 8-bit (v-128)/128, 16-bit v/32768, 24-bit v/2^23,
+// 32-bit integers v/2^31; float samples come back unscaled.
+WavReadResult wavread(const std::string& file, const WavExtent& ext = {});
+
+// [y, Fs] = wavread(file) as the system's callers use it; throws rt::Error when the file
+// has no data chunk.
+struct Recording {
+    Eigen::MatrixXd y;
+    double Fs = 0;
+};
+Recording wavread_recording(const std::string& file);
+
+// Adds "wavread" (up to 2 inputs, 4 outputs) to the table of functions callable by name.
+void register_wavread(rt::FunctionTable& t);
+
+}  // namespace sig
