@@ -13,7 +13,7 @@ class GraphicsTest : public ::testing::Test {
 protected:
     void SetUp() override {
         rt::graphics().reset();
-        rt::graphics().setScreen(rt::ScreenInfo{});
+        rt::graphics().setScreen(rt::ScreenInfo{1920, 1080, 96});
     }
     void TearDown() override { rt::graphics().reset(); }
     rt::Graphics& g() { return rt::graphics(); }

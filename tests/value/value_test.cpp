@@ -88,3 +88,15 @@ TEST(Eigen, ConversionsKeepShapeAndComplexity) {
     EXPECT_THROW(rt::toVector(Value::structure()), rt::Error);
     EXPECT_EQ(rt::rowVector({1, 2, 3}).cols(), 3u);
 }
+
+TEST(Eigen, VectorsAndExpressionsConvertWithTheirShape) {
+    Eigen::VectorXd c(3);
+    c << 1, 2, 3;
+    EXPECT_EQ(rt::fromMatrix(c).cols(), 1u);
+    EXPECT_EQ(rt::fromMatrix(c.transpose()).rows(), 1u);
+    Eigen::RowVectorXcd z(2);
+    z << std::complex<double>(1, 2), std::complex<double>(3, 0);
+    const Value v = rt::fromMatrix(z);
+    EXPECT_TRUE(v.isComplex());
+    EXPECT_EQ(v.im()[0], 2.0);
+}

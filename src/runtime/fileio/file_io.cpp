@@ -70,6 +70,28 @@ double decode(const unsigned char* b, Precision p) {
     return 0;
 }
 
+// The type's switch taken once per block, not once per value.
+template <Precision P>
+void decodeAs(const unsigned char* b, std::size_t n, double* out) {
+    constexpr std::size_t w = P == Precision::Char || P == Precision::UChar     ? 1
+                              : P == Precision::UShort || P == Precision::Short ? 2
+                              : P == Precision::Bit24                           ? 3
+                                                                                : 4;
+    for (std::size_t i = 0; i < n; ++i) out[i] = decode(b + i * w, P);
+}
+
+void decodeAll(const unsigned char* b, std::size_t n, Precision p, double* out) {
+    switch (p) {
+    case Precision::Char: return decodeAs<Precision::Char>(b, n, out);
+    case Precision::UChar: return decodeAs<Precision::UChar>(b, n, out);
+    case Precision::UShort: return decodeAs<Precision::UShort>(b, n, out);
+    case Precision::ULong: return decodeAs<Precision::ULong>(b, n, out);
+    case Precision::Short: return decodeAs<Precision::Short>(b, n, out);
+    case Precision::Bit24: return decodeAs<Precision::Bit24>(b, n, out);
+    case Precision::Float: return decodeAs<Precision::Float>(b, n, out);
+    }
+}
+
 // Integer types round half away from zero and saturate; NaN gives 0.
 std::int64_t toInteger(double x, double lo, double hi) {
     if (std::isnan(x)) return 0;
@@ -117,7 +139,7 @@ std::size_t readValues(OpenFile& f, double* out, std::size_t count, Precision p)
         std::size_t want = std::min(count - done, block);
         std::size_t got = std::fread(buf.data(), 1, want * w, f.fp);
         std::size_t values = got / w;
-        for (std::size_t i = 0; i < values; ++i) out[done + i] = decode(buf.data() + i * w, p);
+        decodeAll(buf.data(), values, p, out + done);
         done += values;
         if (got < want * w) {
             f.eof = true;

@@ -28,9 +28,4 @@ Handle axes(const Values& args) {
     return g.create(ObjectType::Axes, namesParent(args) ? 0 : gcf(), args);
 }
 
-Handle uicontrol(const Values& args) {
-    Graphics& g = graphics();
-    return g.create(ObjectType::UIControl, namesParent(args) ? 0 : gcf(), args);
-}
-
 }  // namespace rt

@@ -43,16 +43,4 @@ void axis(const Values& args) {
     }
 }
 
-void clo(Handle figure, const Values& options) {
-    Graphics& g = graphics();
-    bool all = false;
-    for (const Value& o : options) {
-        const std::string w = o.isChar() ? lowerAscii(o.text()) : "";
-        if (w == "hidden" || w == "reset") all = true;
-        else throw Error("clo: unknown option.");
-    }
-    for (Handle k : g.children(figure))
-        if (g.isValid(k) && (all || g.get(k, "HandleVisibility").text() == "on")) g.remove(k);
-}
-
 }  // namespace rt

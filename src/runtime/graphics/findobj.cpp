@@ -95,7 +95,7 @@ Value findobj(const Values& args) {
     if (flat) {
         for (double h : starts)
             if (all(h)) addOnce(h);
-    } else if (tag && tag->isChar()) {
+    } else if (tag && tag->isChar() && !tag->isEmpty()) {
         // Indexed: candidates by Tag, kept when they lie below a start object along visible
         // handles, ordered as the depth-first walk would meet them.
         const auto cands = g.withTag(tag->text16());

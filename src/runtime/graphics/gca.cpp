@@ -2,12 +2,6 @@
 
 namespace rt {
 
-Handle gcf() {
-    Graphics& g = graphics();
-    const Handle f = g.currentFigure();
-    return f != 0 ? f : figure();
-}
-
 Handle gca() {
     Graphics& g = graphics();
     const Handle f = gcf();

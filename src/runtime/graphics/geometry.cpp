@@ -47,20 +47,20 @@ std::array<double, 2> paperSizeInches(const std::string& type, const std::string
 
 std::array<double, 2> GraphicsModel::parentPixelSize(const Object& o) const {
     if (o.type == ObjectType::Figure || o.type == ObjectType::Root)
-        return {screenInfo.widthPixels, screenInfo.heightPixels};
+        return {screen().width, screen().height};
     const Rect4 p = pixelRect(obj(o.parent));
     return {p[2], p[3]};
 }
 
 Rect4 GraphicsModel::pixelRect(const Object& o) const {
     switch (o.type) {
-    case ObjectType::Root: return {0, 0, screenInfo.widthPixels, screenInfo.heightPixels};
+    case ObjectType::Root: return {0, 0, screen().width, screen().height};
     case ObjectType::Figure:
     case ObjectType::Axes:
     case ObjectType::UIControl: {
         const auto ps = parentPixelSize(o);
         return rectToPixels(rectOf(prop(o, "position")), unitFromName(prop(o, "units").text()), ps[0],
-                            ps[1], screenInfo.pixelsPerInch);
+                            ps[1], screen().pixelsPerInch);
     }
     case ObjectType::Text: {
         const auto p = textPositionPixels(o);
@@ -79,7 +79,7 @@ void GraphicsModel::setPixelRect(Object& o, const Rect4& px) {
         throw Error(std::string("A ") + typeName(o.type) + " has no pixel position to set.");
     const auto ps = parentPixelSize(o);
     const Rect4 r = rectFromPixels(px, unitFromName(prop(o, "units").text()), ps[0], ps[1],
-                                   screenInfo.pixelsPerInch);
+                                   screen().pixelsPerInch);
     set(o.handle, "Position", Value::row({r[0], r[1], r[2], r[3]}), true);
 }
 
@@ -114,20 +114,20 @@ Rect4 GraphicsModel::textPositionPixels(const Object& t) const {
         return {p[0], p[1], 0, 0};
     }
     const Rect4 a = pixelRect(ax);
-    const Rect4 p = rectToPixels({pos[0], pos[1], 0, 0}, u, a[2], a[3], screenInfo.pixelsPerInch);
+    const Rect4 p = rectToPixels({pos[0], pos[1], 0, 0}, u, a[2], a[3], screen().pixelsPerInch);
     return {p[0], p[1], 0, 0};
 }
 
 Value GraphicsModel::textExtent(const Object& o) const {
     if (o.type != ObjectType::Text && o.type != ObjectType::UIControl)
         throw Error(std::string("A ") + typeName(o.type) + " has no Extent.");
-    TextStyle style;
-    style.fontName = prop(o, "fontname").text();
+    FontSpec style;
+    style.name = prop(o, "fontname").text();
     const Unit fu = unitFromName(prop(o, "fontunits").text());
     const double heightRef = o.type == ObjectType::UIControl ? pixelRect(o)[3] : 0;
     const double sizePx = lengthToPixels(prop(o, "fontsize").scalar(), fu, heightRef,
-                                         screenInfo.pixelsPerInch);
-    style.fontSizePoints = sizePx * 72.0 / screenInfo.pixelsPerInch;
+                                         screen().pixelsPerInch);
+    style.points = sizePx * 72.0 / screen().pixelsPerInch;
     style.bold = prop(o, "fontweight").text() == "bold";
     style.italic = prop(o, "fontangle").text() != "normal";
     auto size = owner.measureText(linesOf(prop(o, "string")), style);
@@ -135,7 +135,7 @@ Value GraphicsModel::textExtent(const Object& o) const {
         const Unit u = unitFromName(prop(o, "units").text());
         const auto ps = parentPixelSize(o);
         const Rect4 r = rectFromPixels({0, 0, size[0], size[1]}, u, ps[0], ps[1],
-                                       screenInfo.pixelsPerInch);
+                                       screen().pixelsPerInch);
         return Value::row({0, 0, r[2], r[3]});
     }
     const double rot = std::fmod(std::fabs(prop(o, "rotation").scalar()), 180.0);
@@ -158,7 +158,7 @@ Value GraphicsModel::textExtent(const Object& o) const {
     }
     const Rect4 a = pixelRect(ax);
     const Rect4 r = rectFromPixels({left, bottom, size[0], size[1]}, u, a[2], a[3],
-                                   screenInfo.pixelsPerInch);
+                                   screen().pixelsPerInch);
     return Value::row({r[0], r[1], r[2], r[3]});
 }
 

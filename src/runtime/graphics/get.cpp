@@ -21,11 +21,4 @@ Value get(const Value& handles, const std::string& name) {
     return Value::cell(out.size(), 1, out);
 }
 
-void set(const Value& handles, const Values& pairs) {
-    const auto hs = handlesOf(handles);
-    if (pairs.empty() || pairs.size() % 2 != 0)
-        throw Error("set: property names and values must come in pairs.");
-    for (double h : hs) graphics().set(h, pairs);
-}
-
 }  // namespace rt

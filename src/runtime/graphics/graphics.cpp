@@ -13,14 +13,14 @@ Graphics::~Graphics() = default;
 void Graphics::reset() {
     for (Handle f : figures()) model_->remove(f);
     auto observers = model_->observers;
-    auto measure = model_->measure;
     auto runner = model_->runner;
-    auto screen = model_->screenInfo;
+    auto screen = model_->screenOverride;
+    const double next = model_->nextOther;  // handles stay unique across resets
     model_ = std::make_unique<GraphicsModel>(*this);
+    model_->nextOther = next;
     model_->observers = observers;
-    model_->measure = measure;
     model_->runner = runner;
-    model_->screenInfo = screen;
+    model_->screenOverride = screen;
 }
 
 bool Graphics::isValid(Handle h) const { return model_->objects.count(h) != 0; }
@@ -96,26 +96,31 @@ std::vector<Handle> Graphics::withTag(const std::u16string& tag) const {
     return it->second;
 }
 
-const ScreenInfo& Graphics::screen() const { return model_->screenInfo; }
+ScreenInfo Graphics::screen() const { return model_->screen(); }
+
 void Graphics::setScreen(const ScreenInfo& screen) {
-    model_->screenInfo = screen;
+    model_->screenOverride = screen;
     model_->notifyChanged(0, "ScreenSize", ChangeKind::Mapping);
 }
 
-void Graphics::setTextMeasure(TextMeasure measure) { model_->measure = std::move(measure); }
+void Graphics::useHostScreen() {
+    model_->screenOverride.reset();
+    model_->notifyChanged(0, "ScreenSize", ChangeKind::Mapping);
+}
 
 std::array<double, 2> Graphics::measureText(const std::vector<std::u16string>& lines,
-                                            const TextStyle& style) const {
-    if (model_->measure) return model_->measure(lines, style);
-    // Estimate: an average glyph is about 0.6 em wide, a line 1.2 em high.
-    const double em = style.fontSizePoints * model_->screenInfo.pixelsPerInch / 72.0;
-    std::size_t longest = 0;
-    for (const auto& l : lines) {
-        std::size_t n = l.size();
-        while (n > 0 && l[n - 1] == u' ') --n;
-        longest = std::max(longest, n);
+                                            const FontSpec& font) const {
+    // Trailing blanks pad the rows of a char matrix; they take no room.
+    std::string joined;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        std::u16string l = lines[i];
+        while (!l.empty() && l.back() == u' ') l.pop_back();
+        if (i > 0) joined += '\n';
+        joined += utf8(l);
     }
-    return {double(longest) * 0.6 * em, double(std::max<std::size_t>(lines.size(), 1)) * 1.2 * em};
+    const TextMetrics m = host().measureText(joined, font);
+    const double ppi = model_->screen().pixelsPerInch;
+    return {m.width * ppi / 72.0, m.height * ppi / 72.0};
 }
 
 void Graphics::setCallbackRunner(CallbackRunner runner) { model_->runner = std::move(runner); }

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "runtime/host.h"
 #include "runtime/value/value.h"
 
 namespace rt {
@@ -31,25 +32,6 @@ const char* typeName(ObjectType t);
 // re-maps existing data but need not recompute it. Style: everything else (colours, fonts,
 // visibility, callbacks, tags).
 enum class ChangeKind { Data, Mapping, Style };
-
-// Screen facts the host fills in; unit conversions use these (pixels per inch is the logical
-// resolution, also used for points and centimetres).
-struct ScreenInfo {
-    double widthPixels = 1920;
-    double heightPixels = 1080;
-    double pixelsPerInch = 96;
-};
-
-// Size of a text as drawn, in pixels: {width, height}. The host supplies real font metrics;
-// the model's default is a plain estimate from the font size.
-struct TextStyle {
-    std::string fontName;      // "Helvetica", "FixedWidth", ...
-    double fontSizePoints = 10;
-    bool bold = false;
-    bool italic = false;
-};
-using TextMeasure = std::function<std::array<double, 2>(const std::vector<std::u16string>& lines,
-                                                         const TextStyle& style)>;
 
 // Runs a callback-holding property's text (e.g. a figure's CloseRequestFcn) for `close`.
 // Installed by the event loop; without one, `close` deletes directly.
@@ -145,11 +127,14 @@ public:
     std::vector<Handle> withTag(const std::u16string& tag) const;
 
     // --- host facts and hooks ---
-    const ScreenInfo& screen() const;
+    // Screen size and resolution for every unit conversion (ScreenInfo of host.h): the
+    // installed host's answer, unless a test fixed other figures with setScreen.
+    ScreenInfo screen() const;
     void setScreen(const ScreenInfo& screen);
-    void setTextMeasure(TextMeasure measure);        // empty: the built-in estimate
+    void useHostScreen();
+    // Size of a text in pixels {width, height}, from the host's font metrics.
     std::array<double, 2> measureText(const std::vector<std::u16string>& lines,
-                                      const TextStyle& style) const;
+                                      const FontSpec& font) const;
     void setCallbackRunner(CallbackRunner runner);
     const CallbackRunner& callbackRunner() const;
 

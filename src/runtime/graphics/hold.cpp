@@ -20,15 +20,4 @@ void hold(const std::string& mode) {
     }
 }
 
-bool ishold() {
-    Graphics& g = graphics();
-    const Handle fig = g.currentFigure();
-    if (fig == 0) return false;
-    const Handle ax = g.currentAxes(fig);
-    if (ax == 0) return false;
-    return g.get(fig, "NextPlot").text() == "add" && g.get(ax, "NextPlot").text() == "add";
-}
-
-bool isappdata(Handle h, const std::string& name) { return graphics().isAppData(h, name); }
-
 }  // namespace rt

@@ -40,10 +40,13 @@ Value limitsFrom(const Range& r) {
 
 }  // namespace
 
-void GraphicsModel::updateAutoLimits(Handle axesHandle) {
+void GraphicsModel::updateAutoLimits(Handle axesHandle, bool colour) {
     auto it = objects.find(axesHandle);
     if (it == objects.end() || it->second.type != ObjectType::Axes) return;
     Object& ax = it->second;
+    colour = colour && prop(ax, "climmode").text() == "auto";
+    if (prop(ax, "xlimmode").text() != "auto" && prop(ax, "ylimmode").text() != "auto" && !colour)
+        return;
     Range x, y, c;
     for (Handle k : ax.kids) {
         const Object& o = obj(k);
@@ -54,7 +57,7 @@ void GraphicsModel::updateAutoLimits(Handle axesHandle) {
             const Value& cd = prop(o, "cdata");
             addImageEdges(x, prop(o, "xdata"), cd.ndims() >= 2 ? cd.cols() : 0);
             addImageEdges(y, prop(o, "ydata"), cd.rows());
-            if (prop(o, "cdatamapping").text() == "scaled" && !cd.isUInt8())
+            if (colour && prop(o, "cdatamapping").text() == "scaled" && !cd.isUInt8())
                 for (double v : cd.real()) c.add(v);
         }
     }
@@ -68,7 +71,7 @@ void GraphicsModel::updateAutoLimits(Handle axesHandle) {
     };
     update("xlimmode", "xlim", "XLim", x, ChangeKind::Mapping);
     update("ylimmode", "ylim", "YLim", y, ChangeKind::Mapping);
-    update("climmode", "clim", "CLim", c, ChangeKind::Data);
+    if (colour) update("climmode", "clim", "CLim", c, ChangeKind::Data);
 }
 
 }  // namespace rt

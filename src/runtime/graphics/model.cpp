@@ -136,8 +136,8 @@ Handle GraphicsModel::create(ObjectType type, Handle parentHandle, const Values&
     for (const auto& p : typeSpec(type).props) o.props.push_back(p.factory);
     if (type == ObjectType::Figure) {
         const double w = 560, hgt = 420;
-        const double left = std::floor((screenInfo.widthPixels - w) / 2) + 1;
-        const double bottom = std::floor((screenInfo.heightPixels - hgt) / 2) + 1;
+        const double left = std::floor((screen().width - w) / 2) + 1;
+        const double bottom = std::floor((screen().height - hgt) / 2) + 1;
         store(o, "position", Value::row({left, bottom, w, hgt}));
     }
     const Handle h = newHandle(type, integerHandle);
@@ -186,9 +186,11 @@ Handle GraphicsModel::create(ObjectType type, Handle parentHandle, const Values&
         if (!old.equals(Value(h))) notifyChanged(parentHandle, "CurrentAxes", ChangeKind::Style);
         return h;
     }
+    // An axes' labels are announced with the axes, after it.
+    if (obj(parentHandle).creating) return h;
     notifyCreated(h);
     if (type == ObjectType::Line || type == ObjectType::Patch || type == ObjectType::Image)
-        updateAutoLimits(parentHandle);
+        updateAutoLimits(parentHandle, type == ObjectType::Image);
     return h;
 }
 
@@ -266,7 +268,7 @@ void GraphicsModel::removeTree(Handle h) {
             notifyChanged(parentHandle, "CurrentAxes", ChangeKind::Style);
         }
     } else if (type == ObjectType::Line || type == ObjectType::Patch || type == ObjectType::Image) {
-        updateAutoLimits(parentHandle);
+        updateAutoLimits(parentHandle, type == ObjectType::Image);
     }
 }
 
@@ -351,12 +353,12 @@ Value GraphicsModel::get(Handle h, const std::string& name) const {
             const Handle f = currentFigure();
             return f == 0 ? Value() : Value(f);
         }
-        if (lower == "screenpixelsperinch") return Value(screenInfo.pixelsPerInch);
+        if (lower == "screenpixelsperinch") return Value(screen().pixelsPerInch);
         if (lower == "screensize") {
             const Unit u = unitFromName(prop(o, "units").text());
-            const Rect4 r = rectFromPixels({0, 0, screenInfo.widthPixels, screenInfo.heightPixels}, u,
-                                           screenInfo.widthPixels, screenInfo.heightPixels,
-                                           screenInfo.pixelsPerInch);
+            const Rect4 r = rectFromPixels({0, 0, screen().width, screen().height}, u,
+                                           screen().width, screen().height,
+                                           screen().pixelsPerInch);
             return valueOf(r);
         }
     }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <map>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -92,10 +93,11 @@ public:
     std::unordered_map<std::u16string, std::vector<Handle>> tagIndex;
     double nextOther = 1;               // non-integer handles: nextOther + 0.5
     Handle requestedFigure = 0;         // figure(n): the number the next figure takes
-    ScreenInfo screenInfo;
-    TextMeasure measure;
+    std::optional<ScreenInfo> screenOverride;
     CallbackRunner runner;
     std::vector<GraphicsObserver*> observers;
+
+    ScreenInfo screen() const { return screenOverride ? *screenOverride : host().screen(); }
 
     Object& obj(Handle h);              // rt::Error when gone
     const Object& obj(Handle h) const;
@@ -118,7 +120,9 @@ public:
     std::array<double, 2> pixelsToData(const Object& axes, double px, double py) const;
 
     // Automatic limits: recomputes the axes' limits whose mode is "auto" from its children.
-    void updateAutoLimits(Handle axes);
+    // The colour limits are recomputed only when `colour` is set (an image changed), so that
+    // line edits over a large image stay cheap.
+    void updateAutoLimits(Handle axes, bool colour = true);
 
     void makeCurrentFigure(Handle fig);
     Handle currentFigure() const;

@@ -89,8 +89,8 @@ void GraphicsModel::set(Handle h, const std::string& name, const Value& value, b
         store(o, "parent", Value(np));
         notifyChanged(h, "Parent", ChangeKind::Mapping);
         if (o.type == ObjectType::Line || o.type == ObjectType::Patch || o.type == ObjectType::Image) {
-            updateAutoLimits(old);
-            updateAutoLimits(np);
+            updateAutoLimits(old, o.type == ObjectType::Image);
+            updateAutoLimits(np, o.type == ObjectType::Image);
         }
         return;
     }
@@ -132,7 +132,7 @@ void GraphicsModel::set(Handle h, const std::string& name, const Value& value, b
                 np = Value::row({d[0], d[1], z});
             } else {
                 const Rect4 r = rectFromPixels({px[0], px[1], 0, 0}, to, ps[0], ps[1],
-                                               screenInfo.pixelsPerInch);
+                                               screen().pixelsPerInch);
                 np = Value::row({r[0], r[1], z});
             }
             assign("position", np);
@@ -141,7 +141,7 @@ void GraphicsModel::set(Handle h, const std::string& name, const Value& value, b
         const Rect4 px = pixelRect(o);
         const auto ps = parentPixelSize(o);
         assign("units", nv);
-        const Rect4 r = rectFromPixels(px, to, ps[0], ps[1], screenInfo.pixelsPerInch);
+        const Rect4 r = rectFromPixels(px, to, ps[0], ps[1], screen().pixelsPerInch);
         assign("position", Value::row({r[0], r[1], r[2], r[3]}));
         return;
     }
@@ -150,9 +150,9 @@ void GraphicsModel::set(Handle h, const std::string& name, const Value& value, b
         const Unit to = unitFromName(nv.text());
         const double parentLen = o.type == ObjectType::Text ? 0 : pixelRect(o)[3];
         const double px = lengthToPixels(prop(o, "fontsize").scalar(), from, parentLen,
-                                         screenInfo.pixelsPerInch);
+                                         screen().pixelsPerInch);
         assign("fontunits", nv);
-        assign("fontsize", Value(lengthFromPixels(px, to, parentLen, screenInfo.pixelsPerInch)));
+        assign("fontsize", Value(lengthFromPixels(px, to, parentLen, screen().pixelsPerInch)));
         return;
     }
     if (key == "paperunits") {
@@ -187,7 +187,7 @@ void GraphicsModel::set(Handle h, const std::string& name, const Value& value, b
     if (changed && (o.type == ObjectType::Line || o.type == ObjectType::Patch ||
                     o.type == ObjectType::Image) &&
         spec.change == ChangeKind::Data)
-        updateAutoLimits(o.parent);
+        updateAutoLimits(o.parent, o.type == ObjectType::Image);
 }
 
 }  // namespace rt

@@ -24,11 +24,11 @@ void prepareForPlot(Handle ax) {
     if (figNext == "replace" || figNext == "replacechildren") {
         // Only the figure's other content goes; this axes stays the target.
         for (Handle k : g.children(fig))
-            if (k != ax && g.get(k, "HandleVisibility").text() == "on") g.remove(k);
+            if (k != ax && g.get(k, "HandleVisibility").text() != "off") g.remove(k);
     }
     if (axNext == "add") return;
     for (Handle k : g.children(ax))
-        if (g.get(k, "HandleVisibility").text() == "on") g.remove(k);
+        if (g.get(k, "HandleVisibility").text() != "off") g.remove(k);
     if (axNext == "replace") {
         for (const char* m : {"XLimMode", "YLimMode", "ZLimMode", "CLimMode", "XTickMode",
                               "YTickMode", "XTickLabelMode", "YTickLabelMode",

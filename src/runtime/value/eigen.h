@@ -20,6 +20,15 @@ Eigen::MatrixXcd toComplexMatrix(const Value& v);
 Value fromMatrix(const Eigen::MatrixXd& m);
 // A complex double value; all-zero imaginary parts are kept as given.
 Value fromMatrix(const Eigen::MatrixXcd& m);
+// Vectors, transposes and other expressions, real or complex, by their scalar type
+// (without this, both overloads above would match and the call would be ambiguous).
+template <class Derived>
+Value fromMatrix(const Eigen::MatrixBase<Derived>& m) {
+    if constexpr (Eigen::NumTraits<typename Derived::Scalar>::IsComplex)
+        return fromMatrix(Eigen::MatrixXcd(m));
+    else
+        return fromMatrix(Eigen::MatrixXd(m));
+}
 
 // All elements column-major, whatever the shape. Throws like toMatrix.
 std::vector<double> toVector(const Value& v);
