@@ -17,7 +17,7 @@ namespace rt {
 
 namespace {
 
-double screenHeight(const Graphics& g) { return g.screen().heightPixels; }
+double screenHeight(const Graphics& g) { return g.screen().height; }
 
 Qt::CursorShape shapeOf(const std::string& word) {
     if (word == "watch") return Qt::WaitCursor;

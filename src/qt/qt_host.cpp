@@ -19,14 +19,18 @@ namespace rt {
 
 namespace {
 
-QFont toQFont(const TextStyle& style) {
-    QFont f = style.fontName == "FixedWidth"
-                  ? QFontDatabase::systemFont(QFontDatabase::FixedFont)
-                  : QFont(QString::fromStdString(style.fontName));
-    if (style.fontSizePoints > 0) f.setPointSizeF(style.fontSizePoints);
-    f.setBold(style.bold);
-    f.setItalic(style.italic);
+QFont toQFont(const FontSpec& spec) {
+    QFont f = spec.name == "FixedWidth" ? QFontDatabase::systemFont(QFontDatabase::FixedFont)
+                                        : QFont(QString::fromStdString(spec.name));
+    if (spec.points > 0) f.setPointSizeF(spec.points);
+    f.setBold(spec.bold);
+    f.setItalic(spec.italic);
     return f;
+}
+
+double logicalDpi() {
+    QScreen* s = QGuiApplication::primaryScreen();
+    return s ? s->logicalDotsPerInchY() : 96.0;
 }
 
 }  // namespace
@@ -38,10 +42,6 @@ void reportCallbackError(const std::string& message) {
 QtHost::QtHost(Graphics& g)
     : g_(g), qtDialogs_(std::make_unique<QtDialogs>()), dialogs_(qtDialogs_.get()) {
     ensureApplication();
-    g_.setScreen(screen());
-    g_.setTextMeasure([this](const std::vector<std::u16string>& lines, const TextStyle& style) {
-        return measureText(lines, style);
-    });
     // close(h) of a figure with a CloseRequestFcn runs it, inside the running callback.
     g_.setCallbackRunner([this](Handle h, const std::string& property) {
         const Value code = g_.get(h, property);
@@ -55,7 +55,6 @@ QtHost::QtHost(Graphics& g)
 QtHost::~QtHost() {
     views_.reset();
     g_.setCallbackRunner({});
-    g_.setTextMeasure({});
 }
 
 FigureWindow* QtHost::window(Handle figure) const { return views_->window(figure); }
@@ -65,21 +64,27 @@ void QtHost::setDialogs(Dialogs* d) { dialogs_ = d ? d : qtDialogs_.get(); }
 ScreenInfo QtHost::screen() const {
     ScreenInfo info;
     if (QScreen* s = QGuiApplication::primaryScreen()) {
-        info.widthPixels = s->geometry().width();
-        info.heightPixels = s->geometry().height();
+        info.width = s->geometry().width();
+        info.height = s->geometry().height();
         info.pixelsPerInch = s->logicalDotsPerInchY();
     }
     return info;
 }
 
-std::array<double, 2> QtHost::measureText(const std::vector<std::u16string>& lines,
-                                          const TextStyle& style) const {
-    QFontMetricsF fm(toQFont(style));
-    double width = 0;
-    for (const std::u16string& line : lines)
-        width = std::max(width, fm.horizontalAdvance(QString::fromStdU16String(line)));
-    const double n = static_cast<double>(std::max<std::size_t>(1, lines.size()));
-    return {width, fm.height() + fm.lineSpacing() * (n - 1)};
+TextMetrics QtHost::measureText(const std::string& text, const FontSpec& font) const {
+    QFontMetricsF fm(toQFont(font));
+    const QStringList lines = QString::fromStdString(text).split(u'\n');
+    TextMetrics m;
+    for (const QString& line : lines) m.width = std::max(m.width, fm.horizontalAdvance(line));
+    m.height = fm.height() + fm.lineSpacing() * (lines.size() - 1);
+    m.ascent = fm.ascent();
+    m.descent = fm.descent();
+    const double toPoints = 72.0 / logicalDpi();
+    m.width *= toPoints;
+    m.height *= toPoints;
+    m.ascent *= toPoints;
+    m.descent *= toPoints;
+    return m;
 }
 
 void QtHost::serveUntil(const std::function<bool()>& done) {

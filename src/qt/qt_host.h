@@ -9,6 +9,7 @@
 
 #include <QObject>
 
+#include "runtime/graphics/graphics.h"
 #include "runtime/host.h"
 
 class QEventLoop;
@@ -21,15 +22,14 @@ class FigureWindow;
 class QtHost : public QObject, public Host {
     Q_OBJECT
 public:
-    // Creates the application if needed, gives the model the screen facts and font metrics,
-    // and shows its figures (one window each) until destroyed. Dialogs are Qt's until
-    // setDialogs. One QtHost at a time.
+    // Creates the application if needed and shows the model's figures (one window each)
+    // until destroyed. Dialogs are Qt's until setDialogs. One QtHost at a time; the model
+    // asks screen and font questions of the installed host (setHost).
     explicit QtHost(Graphics& g = graphics());
     ~QtHost() override;
 
     ScreenInfo screen() const override;
-    std::array<double, 2> measureText(const std::vector<std::u16string>& lines,
-                                      const TextStyle& style) const override;
+    TextMetrics measureText(const std::string& text, const FontSpec& font) const override;
     Dialogs& dialogs() override { return *dialogs_; }
     // Replaces the dialogs (tests: scripted ones). Not owned; nullptr restores Qt's.
     void setDialogs(Dialogs* d);

@@ -1,5 +1,7 @@
 #include "runtime/host.h"
 
+#include "runtime/event_loop.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -34,13 +36,22 @@ class HeadlessHost : public Host {
 public:
     ScreenInfo screen() const override { return {}; }
     // A rough proportional font: 0.6 em per character, 1.2 em per line.
-    std::array<double, 2> measureText(const std::vector<std::u16string>& lines,
-                                      const TextStyle& style) const override {
-        std::size_t longest = 0;
-        for (const auto& l : lines) longest = std::max(longest, l.size());
-        const double em = style.fontSizePoints * ScreenInfo{}.pixelsPerInch / 72.0;
-        return {0.6 * em * static_cast<double>(longest),
-                1.2 * em * static_cast<double>(std::max<std::size_t>(1, lines.size()))};
+    TextMetrics measureText(const std::string& text, const FontSpec& font) const override {
+        std::size_t lines = 1, longest = 0, current = 0;
+        for (unsigned char c : text) {
+            if (c == '\n') {
+                ++lines;
+                current = 0;
+            } else if ((c & 0xC0) != 0x80) {
+                longest = std::max(longest, ++current);
+            }
+        }
+        TextMetrics m;
+        m.width = 0.6 * font.points * static_cast<double>(longest);
+        m.height = 1.2 * font.points * static_cast<double>(lines);
+        m.ascent = 0.9 * font.points;
+        m.descent = 0.3 * font.points;
+        return m;
     }
     Dialogs& dialogs() override { return dialogs_; }
     void serveUntil(const std::function<bool()>& done) override {

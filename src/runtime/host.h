@@ -10,8 +10,6 @@
 #include <string>
 #include <vector>
 
-#include "runtime/graphics/graphics.h"
-
 namespace rt {
 
 using Rgb = std::array<double, 3>;  // red, green, blue in [0, 1]
@@ -52,19 +50,37 @@ public:
     virtual void error(const std::string& text, const std::string& title) = 0;
 };
 
+// The screen in pixels; bottom-left origin is the object model's business.
+struct ScreenInfo {
+    double width = 1024;
+    double height = 768;
+    double pixelsPerInch = 96;  // the logical resolution every unit conversion uses
+};
+
+// A font as the object model names it. "FixedWidth" means the system's monospace font.
+struct FontSpec {
+    std::string name = "Helvetica";
+    double points = 10;
+    bool bold = false;
+    bool italic = false;
+};
+
+// Size of a one- or multi-line text in points (1/72 inch); height covers every line.
+struct TextMetrics {
+    double width = 0;
+    double height = 0;
+    double ascent = 0;   // of the first line
+    double descent = 0;  // of the last line
+};
+
 // The toolkit. One host is installed at a time (setHost); without one, a headless host
-// answers screen and font questions with plain estimates and throws on every dialog and on
-// a wait that would block.
+// answers screen and font questions with fixed figures and throws on every dialog and wait.
 class Host {
 public:
     virtual ~Host() = default;
 
-    // The screen's size and logical resolution (what every unit conversion uses).
     virtual ScreenInfo screen() const = 0;
-    // Width and height in pixels of text lines drawn in `style` ("FixedWidth": the system's
-    // monospace font); the height covers every line.
-    virtual std::array<double, 2> measureText(const std::vector<std::u16string>& lines,
-                                              const TextStyle& style) const = 0;
+    virtual TextMetrics measureText(const std::string& text, const FontSpec& font) const = 0;
     virtual Dialogs& dialogs() = 0;
 
     // Serves every event and user callback until done() holds; done() is asked again after
@@ -95,15 +111,7 @@ std::optional<Rgb> uisetcolor(const Rgb& initial);
 // Returns at once. The empty title stands for the default title "Error Dialog".
 void errordlg(const std::string& text, const std::string& title = "");
 
-// pause(seconds): draws, takes no user input, returns after the time.
+// pause(seconds) of the run-time: draws, takes no input, returns after the time.
 void pause(double seconds);
-// drawnow: draws what is pending; takes no user input.
-void drawnow();
-// waitfor(h, name, value): serves callbacks until h's property equals `value` (texts compared
-// without regard to case, as enumerations are) or h is deleted. Returns at once when h is
-// already gone or already has the value. An error inside a served callback ends that
-// callback only. waitfor(h): until h is deleted.
-void waitfor(Handle h, const std::string& name, const Value& value);
-void waitfor(Handle h);
 
 }  // namespace rt

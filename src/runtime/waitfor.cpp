@@ -1,5 +1,6 @@
 #include <cctype>
 
+#include "runtime/event_loop.h"
 #include "runtime/graphics/graphics.h"
 #include "runtime/host.h"
 

@@ -16,6 +16,7 @@
 #include "runtime/dispatch/error.h"
 #include "runtime/graphics/graphics.h"
 #include "runtime/graphics/operations.h"
+#include "runtime/event_loop.h"
 #include "runtime/host.h"
 
 class QtFixture : public ::testing::Test {
