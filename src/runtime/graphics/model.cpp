@@ -176,7 +176,9 @@ Handle GraphicsModel::create(ObjectType type, Handle parentHandle, const Values&
     for (Handle lh : made.labels)
         if (lh != 0) obj(lh).creating = false;
     if (type == ObjectType::Figure) {
+        notifyCreated(h);
         makeCurrentFigure(h);
+        return h;
     } else if (type == ObjectType::Axes) {
         Object& fig = obj(parentHandle);
         const Value old = prop(fig, "currentaxes");

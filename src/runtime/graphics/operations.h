@@ -60,7 +60,8 @@ Value allchild(const Value& handles);
 
 // close(), close(h), close(n), close('all'), close('all', 'hidden'), close(name):
 // a figure whose CloseRequestFcn is set runs it through the callback runner instead.
-// Returns 1 when something was closed.
+// Returns 1 when something was closed. Call it as rt::close: the C library's close(int)
+// would otherwise take close({}).
 double close(const Values& args = {});
 
 Handle gcf();  // the current figure; creates one when there is none

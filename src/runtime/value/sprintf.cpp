@@ -1,5 +1,6 @@
 #include "runtime/value/sprintf.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <optional>
@@ -166,22 +167,33 @@ std::u16string pad(std::u16string s, const Spec& sp, bool zeroAllowed) {
     return std::u16string(n, u' ') + s;
 }
 
-std::u16string widen(const std::string& s) { return std::u16string(s.begin(), s.end()); }
-
-std::u16string cformat(const Spec& sp, char conv, double x, bool asInteger) {
-    std::string f = "%" + sp.flags;
-    if (sp.width >= 0) f += std::to_string(sp.width);
-    if (sp.precision >= 0) f += "." + std::to_string(sp.precision);
-    char buf[kMaxField + 400];
+// Appends x through the C formatter; the format text is built on the stack because
+// this runs once per element of exports with millions of numbers.
+void cformat(std::u16string& out, const Spec& sp, char conv, double x, bool asInteger) {
+    char f[48];
+    int k = 0;
+    f[k++] = '%';
+    for (char c : sp.flags)
+        if (k < 12) f[k++] = c;
+    if (sp.width >= 0) k += std::snprintf(f + k, sizeof f - static_cast<std::size_t>(k), "%d", sp.width);
+    if (sp.precision >= 0) k += std::snprintf(f + k, sizeof f - static_cast<std::size_t>(k), ".%d", sp.precision);
+    char buf[2 * kMaxField + 400];
+    int n;
     if (asInteger) {
-        f += "ll";
-        f.push_back(conv == 'i' ? 'd' : conv);
-        std::snprintf(buf, sizeof buf, f.c_str(), static_cast<long long>(x));
+        f[k++] = 'l';
+        f[k++] = 'l';
+        f[k++] = conv == 'i' ? 'd' : conv;
+        f[k] = '\0';
+        n = std::snprintf(buf, sizeof buf, f, static_cast<long long>(x));
     } else {
-        f.push_back(conv);
-        std::snprintf(buf, sizeof buf, f.c_str(), x);
+        f[k++] = conv;
+        f[k] = '\0';
+        n = std::snprintf(buf, sizeof buf, f, x);
     }
-    return widen(buf);
+    n = std::max(0, std::min(n, static_cast<int>(sizeof buf) - 1));
+    char16_t wide[sizeof buf];
+    std::copy(buf, buf + n, wide);
+    out.append(wide, static_cast<std::size_t>(n));
 }
 
 std::u16string nonFinite(const Spec& sp, double x) {
@@ -193,21 +205,24 @@ std::u16string nonFinite(const Spec& sp, double x) {
     return pad(s, sp, false);
 }
 
-std::u16string formatNumber(const Spec& sp, double x) {
-    if (!std::isfinite(x)) return nonFinite(sp, x);
+void formatNumber(std::u16string& out, const Spec& sp, double x) {
+    if (!std::isfinite(x)) {
+        out += nonFinite(sp, x);
+        return;
+    }
     switch (sp.conv) {
         case 'd': case 'i': case 'u': case 'o': case 'x': case 'X': {
             const bool whole = x == std::floor(x) && std::fabs(x) < 9.2e18;
             const bool unsignedConv = sp.conv != 'd' && sp.conv != 'i';
-            if (whole && !(unsignedConv && x < 0)) return cformat(sp, sp.conv, x, true);
+            if (whole && !(unsignedConv && x < 0)) return cformat(out, sp, sp.conv, x, true);
             if (x == std::floor(x)) {  // beyond 64 bits: still whole, no exponent
                 Spec w = sp;
                 w.precision = 0;
-                return cformat(w, 'f', x, false);
+                return cformat(out, w, 'f', x, false);
             }
-            return cformat(sp, 'e', x, false);
+            return cformat(out, sp, 'e', x, false);
         }
-        default: return cformat(sp, sp.conv, x, false);
+        default: return cformat(out, sp, sp.conv, x, false);
     }
 }
 
@@ -215,7 +230,9 @@ std::u16string formatChar(const Spec& sp, double x) {
     if (x == std::floor(x) && x >= 0 && x <= 65535) return pad(std::u16string(1, static_cast<char16_t>(x)), sp, false);
     Spec e = sp;
     e.conv = 'e';
-    return formatNumber(e, x);
+    std::u16string out;
+    formatNumber(out, e, x);
+    return out;
 }
 
 }  // namespace
@@ -263,7 +280,7 @@ std::u16string formatText(const std::u16string& format, const Values& args) {
             } else if (sp.conv == 'c') {
                 out += formatChar(sp, cur.number());
             } else {
-                out += formatNumber(sp, cur.number());
+                formatNumber(out, sp, cur.number());
             }
         }
     } while (cur.more());
