@@ -1,0 +1,35 @@
+// Chirp-z transform.
+#pragma once
+
+#include <complex>
+#include <functional>
+#include <optional>
+
+#include <Eigen/Dense>
+
+namespace rt {
+class FunctionTable;
+}
+
+namespace sig {
+
+// The transform of each column of x at the k points a w^(-i), i = 0 … k-1. A row x is
+// transformed as a column and the result returned as a row (plain transpose).
+// Defaults: k = length(x), w = exp(-j 2 pi/k), a = 1 (so the default is the DFT).
+// An empty x gives k zero rows. Throws rt::Error for a negative or fractional k.
+Eigen::MatrixXcd czt(const Eigen::MatrixXcd& x, std::optional<double> k = {},
+                     std::optional<std::complex<double>> w = {},
+                     std::optional<std::complex<double>> a = {});
+
+// The same transform of `cols` columns of m samples that `fill(c, dst)` writes on demand
+// (dst has room for m values), so that no slice matrix needs to exist. One FFT of the
+// chirp filter per call and one forward and one inverse FFT per column.
+Eigen::MatrixXcd cztColumns(Eigen::Index m, Eigen::Index cols, Eigen::Index k,
+                            std::complex<double> w, std::complex<double> a,
+                            const std::function<void(Eigen::Index, std::complex<double>*)>& fill);
+
+// "czt": 4 inputs (1 needed), 1 output; "Inputs M, W and A must be scalars." when one of
+// k, w, a is not a single value.
+void register_czt(rt::FunctionTable& t);
+
+}  // namespace sig

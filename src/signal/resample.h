@@ -1,0 +1,33 @@
+// Rational resampling with a Kaiser-windowed least-squares low-pass.
+#pragma once
+
+#include <Eigen/Dense>
+
+namespace rt {
+class FunctionTable;
+}
+
+namespace sig {
+
+struct ResampleResult {
+    Eigen::MatrixXd y;       // ceil(Lx p/q) samples per signal, aligned in time with x
+    Eigen::RowVectorXd h;    // the filter used (without the alignment zeros)
+};
+
+// Changes the rate of x by p/q (reduced to lowest terms within 1e-12 first). A vector x
+// (row or column, shape kept) is one signal, else each column is one. N: a single number
+// is the half-length factor (the filter has 2 N max(p,q) + 1 taps; N <= 0 or empty gives
+// a zero-order hold of p taps); several values are the filter itself. beta shapes the
+// Kaiser window. p/q reducing to 1/1 returns x unchanged with h = 1.
+// Throws rt::Error "P must be a positive integer." / "Q must be a positive integer."
+// (also for NaN and Inf), and what firls and kaiser throw.
+ResampleResult resample(const Eigen::MatrixXd& x, double p, double q,
+                        const Eigen::VectorXd& N, double beta = 5);
+ResampleResult resample(const Eigen::MatrixXd& x, double p, double q, double N = 10,
+                        double beta = 5);
+
+// "resample": 5 inputs (3 needed), 2 outputs [y, h]; a complex x is resampled as its
+// real and imaginary parts.
+void register_resample(rt::FunctionTable& t);
+
+}  // namespace sig

@@ -1,0 +1,187 @@
+#include "signal/specgram.h"
+#include "runtime/dispatch/function_table.h"
+#include "runtime/value/eigen.h"
+
+#include <cmath>
+#include <complex>
+
+#include "runtime/dispatch/error.h"
+#include "runtime/numeric/fft.h"
+#include "runtime/numeric/upfirdn_kernel.h"
+#include "signal/czt.h"
+#include "signal/hanning.h"
+
+namespace sig {
+
+namespace {
+
+constexpr double kPi = 3.141592653589793;
+using cd = std::complex<double>;
+
+bool notNonNegativeInteger(double v) { return v != std::fabs(std::round(v)); }
+
+// The signal as one column, zero-padded to at least n samples.
+Eigen::VectorXcd column(const Eigen::MatrixXcd& x, Eigen::Index n) {
+    Eigen::VectorXcd c = Eigen::VectorXcd::Zero(std::max<Eigen::Index>(x.size(), n));
+    for (Eigen::Index i = 0; i < x.size(); ++i) c(i) = x.data()[i];
+    return c;
+}
+
+Eigen::MatrixXcd fftPath(const Eigen::VectorXcd& x, bool real, const Eigen::VectorXd& win,
+                         Eigen::Index nfft, const Eigen::VectorXi& colindex, double Fs,
+                         Eigen::VectorXd& F) {
+    const Eigen::Index nwind = win.size(), ncol = colindex.size();
+    Eigen::MatrixXcd y = Eigen::MatrixXcd::Zero(nfft, ncol);
+    for (Eigen::Index c = 0; c < ncol; ++c)
+        for (Eigen::Index r = 0; r < nwind; ++r) y(r, c) = win(r) * x(r + colindex(c));
+    rt::fftInPlace(y.data(), nfft, ncol, false);
+    const Eigen::Index keep = !real ? nfft : (nfft % 2 ? (nfft + 1) / 2 : nfft / 2 + 1);
+    F.resize(keep);
+    for (Eigen::Index i = 0; i < keep; ++i) F(i) = static_cast<double>(i) * Fs / static_cast<double>(nfft);
+    return y.topRows(keep);
+}
+
+Eigen::MatrixXcd chirpPath(const Eigen::VectorXcd& x, const Eigen::VectorXd& win,
+                           const Eigen::VectorXd& f, double Fs, const Eigen::VectorXi& colindex) {
+    const Eigen::Index m = f.size();
+    const double f1 = f(0), f2 = f(m - 1);
+    const cd w = std::exp(cd(0, -2 * kPi * (f2 - f1) / (static_cast<double>(m - 1) * Fs)));
+    const cd a = std::exp(cd(0, 2 * kPi * f1 / Fs));
+    const Eigen::Index nwind = win.size();
+    return cztColumns(nwind, colindex.size(), m, w, a, [&](Eigen::Index c, cd* dst) {
+        const cd* src = x.data() + colindex(c);
+        for (Eigen::Index r = 0; r < nwind; ++r) dst[r] = win(r) * src[r];
+    });
+}
+
+// A bank of one FIR filter per frequency, run over the signal with the slice step as the
+// decimation. Tap r meets the sample nwind-1-r places after the slice start, so it
+// carries the window value of that sample: all three paths then weight a slice alike.
+Eigen::MatrixXcd directPath(const Eigen::VectorXcd& x, const Eigen::VectorXd& win,
+                            const Eigen::VectorXd& f, double Fs, double noverlap,
+                            Eigen::Index ncol) {
+    const Eigen::Index nwind = win.size();
+    const Eigen::Index q = nwind - static_cast<Eigen::Index>(noverlap);
+    const Eigen::Index extras = nwind / q;
+    const Eigen::Index pad = q - nwind % q + 1;
+    Eigen::MatrixXcd xp = Eigen::MatrixXcd::Zero(x.size() + pad, 1);
+    xp.bottomRows(x.size()) = x;
+    Eigen::MatrixXcd D(nwind, f.size());
+    for (Eigen::Index i = 0; i < f.size(); ++i)
+        for (Eigen::Index r = 0; r < nwind; ++r)
+            D(r, i) = win(nwind - 1 - r) *
+                      std::exp(cd(0, -2 * kPi * f(i) * static_cast<double>(nwind - 1 - r) / Fs));
+    const Eigen::MatrixXcd y = rt::upfirdn(xp, D, 1, static_cast<double>(q));
+    const Eigen::Index keep = std::min(ncol, y.rows() - 2 * extras - 1);
+    return y.middleRows(extras + 1, keep).transpose();
+}
+
+}  // namespace
+
+SpecgramPath specgramPath(const Eigen::VectorXd& nfft, double Fs) {
+    if (nfft.size() == 1) return SpecgramPath::Fft;
+    const double df0 = nfft(1) - nfft(0);
+    for (Eigen::Index i = 1; i < nfft.size(); ++i)
+        if (!(std::fabs(nfft(i) - nfft(i - 1) - df0) / Fs < 1e-12)) return SpecgramPath::Direct;
+    return nfft.size() > 20 ? SpecgramPath::ChirpZ : SpecgramPath::Direct;
+}
+
+SpecgramChecked specgramchk(const SpecgramArgs& args) {
+    SpecgramChecked c;
+    const Eigen::Index lenx = args.x.size() == 0 ? 0 : std::max(args.x.rows(), args.x.cols());
+    c.nfft = args.nfft ? *args.nfft
+                       : Eigen::VectorXd::Constant(1, static_cast<double>(std::min<Eigen::Index>(lenx, 256)));
+    c.Fs = args.Fs ? *args.Fs : 2.0;
+    const bool single = c.nfft.size() == 1;
+    if (args.window) {
+        c.window = *args.window;
+    } else {
+        if (!single) rt::error("You must specify a window function.");
+        c.window = hanning(c.nfft(0));
+    }
+    if (c.window.size() == 1) c.window = hanning(c.window(0));
+    const double nwind = static_cast<double>(c.window.size());
+    c.noverlap = args.noverlap ? *args.noverlap : std::ceil(nwind / 2);
+
+    if (single && c.nfft(0) < nwind)
+        c.msg = "Requires window's length to be no greater than the FFT length.";
+    if (c.noverlap >= nwind) c.msg = "Requires NOVERLAP to be strictly less than the window length.";
+    if (single && notNonNegativeInteger(c.nfft(0))) c.msg = "Requires positive integer values for NFFT.";
+    if (notNonNegativeInteger(c.noverlap)) c.msg = "Requires positive integer value for NOVERLAP.";
+    if (std::min(args.x.rows(), args.x.cols()) != 1)
+        c.msg = "Requires vector (either row or column) input.";
+    return c;
+}
+
+SpecgramResult specgram(const SpecgramArgs& args) {
+    const SpecgramChecked c = specgramchk(args);
+    rt::error(c.msg);
+    const Eigen::Index nwind = c.window.size();
+    const Eigen::VectorXcd x = column(args.x, nwind);
+    const Eigen::Index nx = x.size();
+    const Eigen::Index step = nwind - static_cast<Eigen::Index>(c.noverlap);
+    const Eigen::Index ncol = (nx - static_cast<Eigen::Index>(c.noverlap)) / step;
+    Eigen::VectorXi colindex(ncol);  // 0-based slice starts
+    for (Eigen::Index i = 0; i < ncol; ++i) colindex(i) = static_cast<int>(i * step);
+
+    SpecgramResult r;
+    switch (specgramPath(c.nfft, c.Fs)) {
+        case SpecgramPath::Fft:
+            r.B = fftPath(x, args.xReal, c.window, static_cast<Eigen::Index>(c.nfft(0)), colindex,
+                          c.Fs, r.F);
+            break;
+        case SpecgramPath::ChirpZ:
+            r.F = c.nfft;
+            r.B = chirpPath(x, c.window, c.nfft, c.Fs, colindex);
+            break;
+        case SpecgramPath::Direct:
+            r.F = c.nfft;
+            r.B = directPath(x, c.window, c.nfft, c.Fs, c.noverlap, ncol);
+            break;
+    }
+    r.T.resize(ncol);
+    for (Eigen::Index i = 0; i < ncol; ++i) r.T(i) = static_cast<double>(colindex(i)) / c.Fs;
+    return r;
+}
+
+SpecgramResult specgram(const Eigen::VectorXd& x, const Eigen::VectorXd& freqs, double Fs,
+                        double windowLength, double noverlap) {
+    SpecgramArgs a;
+    a.x = x.cast<cd>();
+    a.nfft = freqs;
+    a.Fs = Fs;
+    a.window = Eigen::VectorXd::Constant(1, windowLength);
+    a.noverlap = noverlap;
+    return specgram(a);
+}
+
+void register_specgram(rt::FunctionTable& t) {
+    t.add("specgram", -1, 3, [](const rt::Values& in, int nargout) -> rt::Values {
+        if (in.empty()) rt::error("Not enough input arguments.");
+        if (in.size() > 5) rt::error("Too many input arguments.");
+        const auto vec = [](const rt::Value& v) {
+            const std::vector<double> d = rt::toVector(v);
+            return Eigen::VectorXd(Eigen::Map<const Eigen::VectorXd>(d.data(), Eigen::Index(d.size())));
+        };
+        const auto present = [&](std::size_t i) { return in.size() > i && !in[i].isEmpty(); };
+        const auto single = [&](std::size_t i) {
+            if (!in[i].isScalar()) rt::error("specgram: Fs and NOVERLAP must be single numbers.");
+            return in[i].scalar();
+        };
+        SpecgramArgs a;
+        a.x = rt::toComplexMatrix(in[0]);
+        a.xReal = !in[0].isComplex();
+        if (present(1)) a.nfft = vec(in[1]);
+        if (present(2)) a.Fs = single(2);
+        if (present(3)) a.window = vec(in[3]);
+        if (present(4)) a.noverlap = single(4);
+        const SpecgramResult r = specgram(a);
+        if (nargout == 0)
+            rt::error("specgram: drawing a spectrogram needs the graphics layer, which is not "
+                      "available yet; ask for at least one output.");
+        return {rt::fromMatrix(r.B), rt::fromMatrix(Eigen::MatrixXd(r.F)),
+                rt::fromMatrix(Eigen::MatrixXd(r.T))};
+    });
+}
+
+}  // namespace sig
