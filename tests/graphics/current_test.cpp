@@ -126,3 +126,21 @@ TEST_F(GraphicsTest, BuiltinsForCallbackStrings) {
     EXPECT_FALSE(g().isValid(f2));
     EXPECT_THROW(t.call("get", {Value(1.0), Value("Visible"), Value(3.0)}, 1), Error);
 }
+
+TEST_F(GraphicsTest, PointerPositionReachesFigureAndAxesCurrentPoint) {
+    const Handle f = figure({Value("Units"), Value("pixels"), Value("Position"),
+                             Value::row({1, 1, 400, 200})});
+    const Handle a = axes({Value("Units"), Value("pixels"), Value("Position"),
+                           Value::row({101, 51, 200, 100}), Value("XLim"), Value::row({0, 10}),
+                           Value("YLim"), Value::row({1000, 2000})});
+    g().setPointerPosition(f, 150, 75);
+    EXPECT_EQ(get(Value(f), "CurrentPoint").real(), (std::vector<double>{151, 76}));
+    const Value cp = get(Value(a), "CurrentPoint");
+    EXPECT_DOUBLE_EQ(cp.at(0), 2.5);     // (1,1): x
+    EXPECT_DOUBLE_EQ(cp.at(2), 1250.0);  // (1,2): y
+    set(Value(a), {Value("YDir"), Value("reverse")});
+    g().setPointerPosition(f, 150, 75);
+    EXPECT_DOUBLE_EQ(get(Value(a), "CurrentPoint").at(2), 1750.0);
+    EXPECT_THROW(set(Value(a), {Value("CurrentPoint"), Value::zeros(2, 3)}), Error);
+    EXPECT_THROW(g().setFromHost(a, "Type", Value("line")), Error);
+}

@@ -82,6 +82,23 @@ void Graphics::setPixelPosition(Handle h, const Rect& pixels) {
     model_->setPixelRect(model_->obj(h), pixels);
 }
 
+void Graphics::setPointerPosition(Handle figure, double x, double y) {
+    GraphicsModel& m = *model_;
+    const Object& f = m.obj(figure);
+    if (f.type != ObjectType::Figure) throw Error("setPointerPosition: not a figure.");
+    const Rect fp = m.pixelRect(f);
+    const Rect in = rectFromPixels({x, y, 0, 0}, unitFromName(m.prop(f, "units").text()), fp[2], fp[3],
+                                   m.screen().pixelsPerInch);
+    m.set(figure, "CurrentPoint", Value::row({in[0], in[1]}), true);
+    for (Handle k : f.kids) {
+        const Object& ax = m.obj(k);
+        if (ax.type != ObjectType::Axes) continue;
+        const Rect ap = m.pixelRect(ax);
+        const auto d = m.pixelsToData(ax, x - ap[0], y - ap[1]);
+        m.set(k, "CurrentPoint", Value::matrix(2, 3, {d[0], d[0], d[1], d[1], 1, 0}), true);
+    }
+}
+
 Handle Graphics::currentFigure() const { return model_->currentFigure(); }
 void Graphics::setCurrentFigure(Handle figure) { model_->makeCurrentFigure(figure); }
 

@@ -76,7 +76,9 @@ public:
     bool isValid(Handle h) const;
     ObjectType type(Handle h) const;                 // rt::Error when gone
     Handle parent(Handle h) const;                   // the root's parent is NaN
-    std::vector<Handle> children(Handle h) const;    // newest first, hidden handles included
+    // Newest first, hidden handles included. An axes' title and axis labels are text objects
+    // reached through its Title/XLabel/YLabel properties, not among its children.
+    std::vector<Handle> children(Handle h) const;
     std::vector<Handle> figures() const;             // newest first
 
     // Creates an object of `type` under `parent` (a figure for axes and uicontrols, an axes for
@@ -116,6 +118,11 @@ public:
     // The host reports a new pixel rectangle (the user moved or resized a window); it is
     // stored converted to h's current Units.
     void setPixelPosition(Handle h, const Rect& pixels);
+
+    // The pointer is at (x, y) pixels from the figure's bottom-left corner (0-based): sets the
+    // figure's CurrentPoint (in its Units) and every axes' CurrentPoint (its data
+    // coordinates, [x y 1; x y 0]) before a mouse callback runs.
+    void setPointerPosition(Handle figure, double x, double y);
 
     // --- current objects ---
     Handle currentFigure() const;             // 0 when there is no figure

@@ -55,6 +55,10 @@ void GraphicsModel::set(Handle h, const std::string& name, const Value& value, b
         throw Error("Invalid " + std::string(typeName(o.type)) + " property: '" + name + "'.");
     }
     const PropSpec& spec = ts.props[static_cast<std::size_t>(idx)];
+    static const char* const computed[] = {"type", "children", "screensize", "screenpixelsperinch",
+                                           "extent", "papersize", "title", "xlabel", "ylabel"};
+    for (const char* c : computed)
+        if (lower == c) fromHost = false;
     if (spec.readOnly && !fromHost)
         throw Error("The " + std::string(typeName(o.type)) + " property '" + spec.name +
                     "' is read-only.");

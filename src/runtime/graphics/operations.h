@@ -37,6 +37,9 @@ Handle text(const Values& args);
 // clears the axes, sets YDir "reverse" and tight limits around the image.
 Handle image(const Values& args = {});
 
+// newplot(): gca() made ready for new data as plot would (cleared unless hold is on).
+Handle newplot();
+
 // get(h, name): one handle gives the value; several give a column cell in h's order;
 // an empty h gives []. get(h) with no name is not supported (the system never uses it).
 Value get(const Value& handles, const std::string& name);
