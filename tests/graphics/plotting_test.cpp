@@ -132,3 +132,54 @@ TEST_F(GraphicsTest, AxisAndColormap) {
     EXPECT_GT(map.at(128), map.at(128 + 63));  // blue fades
     EXPECT_THROW(colormap(Value::row({1, 2})), Error);
 }
+
+TEST_F(GraphicsTest, LabelsSitOutsideTheBoxUntilPlacedByHand) {
+    figure();
+    const Handle ax = axes({Value("XLim"), Value::row({0, 10}), Value("YLim"), Value::row({0, 1})});
+    const Handle title = get(Value(ax), "Title").scalar();
+    const Handle xl = get(Value(ax), "XLabel").scalar();
+    const Handle yl = get(Value(ax), "YLabel").scalar();
+    const auto tp = get(Value(title), "Position").real();
+    EXPECT_DOUBLE_EQ(tp[0], 5.0);
+    EXPECT_GT(tp[1], 1.0);
+    EXPECT_LT(get(Value(xl), "Position").at(1), 0.0);
+    EXPECT_LT(get(Value(yl), "Position").at(0), 0.0);
+    EXPECT_EQ(get(Value(yl), "Rotation").scalar(), 90.0);
+    set(Value(ax), {Value("YLim"), Value::row({0, 100})});
+    EXPECT_GT(get(Value(title), "Position").at(1), 100.0);  // follows the axes
+    set(Value(title), {Value("Position"), Value::row({1, 2})});
+    set(Value(ax), {Value("YLim"), Value::row({0, 1})});
+    EXPECT_EQ(get(Value(title), "Position").real(), (std::vector<double>{1, 2, 0}));
+}
+
+TEST_F(GraphicsTest, ProgressWindowGeometryInPoints) {
+    // The progress window's steps: screen in points, a centred window, an axes in points,
+    // and its title's extent read in points.
+    set(Value(0.0), {Value("Units"), Value("points")});
+    const auto screen = get(Value(0.0), "ScreenSize").real();
+    const double ppp = 72.0 / get(Value(0.0), "ScreenPixelsPerInch").scalar();
+    const double w = 360 * ppp, h = 75 * ppp;
+    const Handle f = figure({Value("Units"), Value("points"), Value("Position"),
+                             Value::row({screen[2] / 2 - w / 2, screen[3] / 2 - h / 2, w, h}),
+                             Value("IntegerHandle"), Value("off"), Value("Visible"), Value("off")});
+    const Rect px = g().pixelPosition(f);
+    EXPECT_NEAR(px[0], (1920 - 360) / 2.0, 1e-9);
+    EXPECT_NEAR(px[2], 360, 1e-9);
+    colormap(Value());
+    const Handle ax = axes({Value("XLim"), Value::row({0, 100}), Value("Box"), Value("on"),
+                            Value("Units"), Value("Points"), Value("FontSize"),
+                            get(Value(0.0), "FactoryAxesFontSize"), Value("Position"),
+                            Value::row({0.05 * w, 0.3 * h, 0.9 * w, 0.2 * h}), Value("XTickMode"),
+                            Value("manual"), Value("XTick"), Value()});
+    const Handle t = get(Value(ax), "Title").scalar();
+    set(Value(t), {Value("Units"), Value("points"), Value("String"), Value("Please wait...")});
+    const auto e = get(Value(t), "Extent").real();
+    EXPECT_GT(e[2], 0);
+    EXPECT_GT(e[3], 0);
+    EXPECT_GT(e[1], 0.2 * h);  // above the axes box
+    set(Value(t), {Value("Units"), Value("data")});
+    set(Value(0.0), {Value("Units"), Value("pixels")});
+    EXPECT_EQ(get(Value(0.0), "ScreenSize").real(), (std::vector<double>{1, 1, 1920, 1080}));
+    EXPECT_EQ(findobj({allchild(Value(0.0)), Value("flat"), Value("Type"), Value("figure")}).real(),
+              std::vector<double>{f});
+}

@@ -2,6 +2,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include "runtime/dispatch/error.h"
@@ -16,7 +18,7 @@ class IsdirTest : public ::testing::Test {
 protected:
     void SetUp() override {
         root_ = fs::temp_directory_path() /
-                ("isdir_test_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+                ("isdir_test_" + std::to_string(::getpid()) +
                  "_" + std::to_string(reinterpret_cast<std::uintptr_t>(this)));
         fs::create_directories(root_ / "folder with blank");
         std::ofstream(root_ / "file.txt") << "x";

@@ -105,8 +105,32 @@ std::array<double, 2> GraphicsModel::pixelsToData(const Object& ax, double px, d
     return {xl[0] + fx * (xl[1] - xl[0]), yl[0] + fy * (yl[1] - yl[0])};
 }
 
+namespace {
+
+// Which of the axes' labels `t` is: 0 title, 1 x label, 2 y label; -1 for other texts.
+int labelIndex(const Object& ax, Handle t) {
+    for (int k = 0; k < 3; ++k)
+        if (ax.labels[static_cast<std::size_t>(k)] == t) return k;
+    return -1;
+}
+
+}  // namespace
+
 Rect4 GraphicsModel::textPositionPixels(const Object& t) const {
     const Object& ax = obj(t.parent);
+    if (t.autoPosition) {
+        // Title above the box, x label below the tick labels, y label left of them.
+        const Rect4 a = pixelRect(ax);
+        const double em = lengthToPixels(prop(ax, "fontsize").scalar(),
+                                         unitFromName(prop(ax, "fontunits").text()), a[3],
+                                         screen().pixelsPerInch);
+        switch (labelIndex(ax, t.handle)) {
+        case 0: return {a[2] / 2, a[3] + 0.5 * em, 0, 0};
+        case 1: return {a[2] / 2, -1.6 * em, 0, 0};
+        case 2: return {-3.5 * em, a[3] / 2, 0, 0};
+        default: break;
+        }
+    }
     const auto pos = prop(t, "position").real();
     const Unit u = unitFromName(prop(t, "units").text());
     if (u == Unit::Data) {
@@ -116,6 +140,21 @@ Rect4 GraphicsModel::textPositionPixels(const Object& t) const {
     const Rect4 a = pixelRect(ax);
     const Rect4 p = rectToPixels({pos[0], pos[1], 0, 0}, u, a[2], a[3], screen().pixelsPerInch);
     return {p[0], p[1], 0, 0};
+}
+
+Value GraphicsModel::textPosition(const Object& t) const {
+    const Value stored = prop(t, "position");
+    if (!t.autoPosition) return stored;
+    const auto px = textPositionPixels(t);
+    const Object& ax = obj(t.parent);
+    const Unit u = unitFromName(prop(t, "units").text());
+    if (u == Unit::Data) {
+        const auto d = pixelsToData(ax, px[0], px[1]);
+        return Value::row({d[0], d[1], 0});
+    }
+    const Rect4 a = pixelRect(ax);
+    const Rect4 r = rectFromPixels({px[0], px[1], 0, 0}, u, a[2], a[3], screen().pixelsPerInch);
+    return Value::row({r[0], r[1], 0});
 }
 
 Value GraphicsModel::textExtent(const Object& o) const {

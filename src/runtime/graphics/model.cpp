@@ -151,6 +151,7 @@ Handle GraphicsModel::create(ObjectType type, Handle parentHandle, const Values&
                 const Handle lh = create(ObjectType::Text, h, {});
                 Object& lab = obj(lh);
                 lab.isLabel = true;
+                lab.autoPosition = true;
                 auto& kids = obj(h).kids;
                 kids.erase(std::remove(kids.begin(), kids.end(), lh), kids.end());
                 store(lab, "horizontalalignment", Value("center"));
@@ -370,6 +371,7 @@ Value GraphicsModel::get(Handle h, const std::string& name) const {
         if (lower == "ylabel") return Value(o.labels[2]);
     }
     if (lower == "extent") return textExtent(o);
+    if (o.type == ObjectType::Text && lower == "position") return textPosition(o);
     if (o.type == ObjectType::Figure && lower == "papersize") {
         const auto in = paperSizeInches(prop(o, "papertype").text(), prop(o, "paperorientation").text());
         const Unit u = unitFromName(prop(o, "paperunits").text());

@@ -80,6 +80,7 @@ struct Object {
     std::map<std::string, Value> defaults;  // lower-case "default<type><prop>" -> value
     std::array<Handle, 3> labels{0, 0, 0};  // axes: title, xlabel, ylabel (not in kids)
     bool isLabel = false;
+    bool autoPosition = false;  // a label placed by the axes until its Position is set
     bool creating = false;  // no notifications until the creation is complete
 };
 
@@ -115,6 +116,7 @@ public:
     void setPixelRect(Object& o, const Rect4& px);
     Value textExtent(const Object& text) const;
     Rect4 textPositionPixels(const Object& text) const;  // x, y in axes pixels (w, h unused)
+    Value textPosition(const Object& text) const;        // in its Units; labels placed by the axes
     // Data coordinates of the axes to axes-relative pixels (0-based) and back.
     std::array<double, 2> dataToPixels(const Object& axes, double x, double y) const;
     std::array<double, 2> pixelsToData(const Object& axes, double px, double py) const;

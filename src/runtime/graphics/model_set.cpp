@@ -110,6 +110,7 @@ void GraphicsModel::set(Handle h, const std::string& name, const Value& value, b
         makeCurrentFigure(nv.scalar());
         return;
     }
+    if (o.type == ObjectType::Text && key == "position") o.autoPosition = false;
     if (o.type == ObjectType::Figure && key == "currentaxes") {
         if (!nv.isEmpty()) {
             const Object& a = obj(nv.scalar());

@@ -1,0 +1,55 @@
+#include "signal/label_family.h"
+
+#include <string>
+
+#include "runtime/dispatch/error.h"
+#include "runtime/graphics/operations.h"
+
+namespace sig {
+
+namespace {
+
+struct Member {
+    const char* name;     // function name and axes property of the label
+    const char* marker;   // application data that would divert the call
+};
+
+Member member(LabelKind kind) {
+    switch (kind) {
+    case LabelKind::Title: return {"title", "BYPASS_title"};
+    case LabelKind::XLabel: return {"xlabel", "BYPASS_xlabel"};
+    case LabelKind::YLabel: return {"ylabel", "BYPASS_ylabel"};
+    }
+    return {"title", "BYPASS_title"};
+}
+
+}  // namespace
+
+rt::Handle setLabel(LabelKind kind, const rt::Value& text, const rt::Values& pairs) {
+    if (pairs.size() % 2 != 0) rt::error("Incorrect number of input arguments");
+    const Member m = member(kind);
+    rt::Graphics& g = rt::graphics();
+    const rt::Handle ax = rt::gca();
+    if (rt::isappdata(ax, m.marker))
+        rt::error(std::string(m.name) + ": the axes asks for a label handler (application data \"" +
+                  m.marker + "\") that this program does not have.");
+
+    const rt::Handle h = g.get(ax, m.name).scalar();
+    for (const char* font : {"FontAngle", "FontName", "FontSize", "FontWeight"})
+        g.set(h, font, g.get(ax, font));
+    if (kind == LabelKind::Title) g.set(h, "Rotation", rt::Value(0.0));
+    g.set(h, "string", text);
+    if (!pairs.empty()) rt::set(rt::Value(h), pairs);
+    return h;
+}
+
+void registerLabel(rt::FunctionTable& t, LabelKind kind) {
+    t.add(member(kind).name, -2, 1, [kind](const rt::Values& in, int nargout) {
+        if (in.empty()) rt::error("Not enough input arguments.");
+        const rt::Values pairs(in.begin() + 1, in.end());
+        const rt::Handle h = setLabel(kind, in[0], pairs);
+        return nargout > 0 ? rt::Values{rt::Value(h)} : rt::Values{};
+    });
+}
+
+}  // namespace sig
