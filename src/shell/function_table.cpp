@@ -10,6 +10,7 @@
 #include "shell/save_par.h"
 #include "shell/set_sdiag_color.h"
 #include "shell/strings.h"
+#include "shell/tit.h"
 #include "shell/uicontrols_main.h"
 
 namespace shell {
@@ -28,6 +29,7 @@ rt::FunctionTable rovantel_function_table() {
     register_uicontrols_main(t);
     register_strings(t);
     register_get_par(t);
+    register_tit(t);
     return t;
 }
 

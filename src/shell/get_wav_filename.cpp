@@ -3,6 +3,7 @@
 #include <functional>
 
 #include "runtime/fileio/folders.h"
+#include "signal/isdir.h"
 #include "runtime/host.h"
 #include "shell/panel.h"
 #include "shell/strings.h"
@@ -32,7 +33,7 @@ void choose_into(const char* tag, const Chooser& ask) {
     const auto sep = current.rfind('/');
     if (sep != std::string::npos) {
         const std::string folder = current.substr(0, sep + 1);
-        if (rt::exist(folder, "dir") == 7) rt::cd(folder);
+        if (sig::isdir(folder)) rt::cd(folder);
     }
     if (auto choice = ask(st)) set_tagged(tag, "String", rt::Value(choice->folder + choice->name));
 }
