@@ -1,0 +1,65 @@
+// Our own Encapsulated PostScript output (Qt has none): a canvas that writes vector paths,
+// fills, colour, images and Latin-1 text in re-encoded Helvetica (Courier for "FixedWidth"),
+// placed on the page by the figure's PaperPosition.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "qt/axes_scene.h"
+#include "qt/canvas.h"
+
+namespace rt {
+
+class ImageCache;
+
+// Where the figure lands on paper, in points (1/72 inch) from the page's lower-left corner.
+struct PaperRect {
+    double left = 0, bottom = 0, width = 0, height = 0;
+};
+
+class EpsCanvas : public Canvas {
+public:
+    // A canvas of canvasWidth x canvasHeight pixels mapped onto `paper` (each axis scaled on
+    // its own, so the figure fills PaperPosition exactly). Throws rt::Error when a size is not
+    // positive.
+    EpsCanvas(double canvasWidth, double canvasHeight, const PaperRect& paper,
+              const std::string& title = "");
+
+    void pushClip(const RectF& r) override;
+    void popClip() override;
+    void drawPolyline(const std::vector<PointF>& pts, const Pen& pen) override;
+    void fillPolygon(const std::vector<PointF>& pts, const Rgb& fill) override;
+    void fillRect(const RectF& r, const Rgb& fill) override;
+    void drawMarkers(const std::vector<PointF>& pts, MarkerShape shape, double size,
+                     const Rgb* edge, const Rgb* face, double lineWidth) override;
+    void drawText(const PointF& at, const std::u16string& text, const CanvasFont& font,
+                  const Rgb& color, double rotation, HAlign h, VAlign v) override;
+    TextSize measureText(const std::u16string& text, const CanvasFont& font) override;
+    void drawImage(const PointF& first, const PointF& last, const ArgbImage& img) override;
+
+    // The complete file: header with %%BoundingBox, prolog, the drawing, trailer.
+    std::string finish();
+
+private:
+    double X(double px) const { return paper_.left + px * sx_; }
+    double Y(double py) const { return paper_.bottom + paper_.height - py * sy_; }
+    void path(const std::vector<PointF>& pts);
+    void colour(const Rgb& c);
+
+    PaperRect paper_;
+    double sx_, sy_;
+    std::string title_;
+    std::string body_;
+    int clipDepth_ = 0;
+};
+
+// Text as PostScript string contents: Latin-1 bytes, "(", ")" and "\" escaped, bytes outside
+// printable ASCII as octal escapes; characters beyond Latin-1 become "?".
+std::string psString(const std::u16string& text);
+
+// Writes `scene` as EPS to `file` (replacing it). rt::Error when the file cannot be written.
+void writeEps(const FigureScene& scene, const PaperRect& paper, const std::string& file,
+              ImageCache* cache = nullptr);
+
+}  // namespace rt

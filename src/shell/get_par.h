@@ -1,0 +1,30 @@
+#pragma once
+
+#include <array>
+#include <optional>
+
+#include "runtime/dispatch/function_table.h"
+#include "runtime/value/value.h"
+
+namespace shell {
+
+// The 24 values of the parameter record, in output order (m, cw, r, u, l, fl, J, ur, A, W,
+// komment, cutvmax, sig_ch1, sig_ch2, xaxis, yaxis, wav_kom, T, P, tit, mr, Mr, cbh, fro).
+// A slot stays empty when the panel was read only up to a field that is no number.
+using ParSlots = std::array<std::optional<rt::Value>, 24>;
+
+inline constexpr const char* kParNames[24] = {
+    "m",      "cw",     "r",     "u",     "l",       "fl",   "J",  "ur",
+    "A",      "W",      "komment", "cutvmax", "sig_ch1", "sig_ch2", "xaxis", "yaxis",
+    "wav_kom", "T",     "P",     "tit",   "mr",      "Mr",   "cbh", "fro"};
+
+// Reads the panel. The first numeric field whose text (a decimal comma read as a point) is
+// no number is reported in an error dialog naming its label; its slot holds the empty value
+// and every slot read after it stays unset.
+ParSlots get_par();
+
+// The by-name entry "get_par": no inputs, 24 outputs; a requested unset output is the
+// run-time's unassigned-output error.
+void register_get_par(rt::FunctionTable& table);
+
+}  // namespace shell

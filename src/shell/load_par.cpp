@@ -1,0 +1,83 @@
+#include "shell/load_par.h"
+
+#include <map>
+
+#include "runtime/dispatch/error.h"
+#include "runtime/fileio/varfile.h"
+#include "runtime/host.h"
+#include "runtime/value/num2str.h"
+#include "shell/adj_par.h"
+#include "shell/panel.h"
+#include "shell/strings.h"
+
+namespace shell {
+
+void load_par(const std::optional<std::string>& file) {
+    std::string path;
+    if (file) {
+        path = *file;
+    } else {
+        const Strings& st = text_table();
+        auto choice =
+            rt::uigetfile({{"*.cfg", rt::utf8(st.cfg_file)}, {"*.*", rt::utf8(st.all_file)}},
+                          rt::utf8(st.par_file));
+        if (!choice) return;
+        path = choice->folder + choice->name;
+    }
+
+    std::map<std::string, rt::Value> vars;
+    for (auto& nv : rt::load(path)) vars[nv.name] = std::move(nv.value);
+    // Every name is checked before the panel changes, so a foreign file leaves it as it was.
+    for (const char* name : {"m", "cw", "r", "u", "l", "fl", "J", "ur", "A", "W", "komment",
+                             "cutvmax", "sig1", "sig2", "xaxis", "yaxis", "wav_kom", "T", "P",
+                             "tit", "mr", "Mr", "cbh", "fro", "wavfile"}) {
+        if (!vars.count(name))
+            rt::error("Variable '" + std::string(name) + "' not found in " + path + ".");
+    }
+
+    auto number = [&](const char* tag, const char* var) {
+        set_tagged(tag, "String", rt::num2str(vars[var]));
+    };
+    auto value = [&](const char* tag, const char* var) { set_tagged(tag, "Value", vars[var]); };
+    auto text = [&](const char* tag, const char* var) { set_tagged(tag, "String", vars[var]); };
+
+    number("total_mass", "m");
+    number("cw_value", "cw");
+    number("gear_ratio", "r");
+    number("wheel_perim", "u");
+    number("lima", "l");
+    number("filt_length", "fl");
+    number("total_tork", "J");
+    number("cylin_perim", "ur");
+    value("add_par_to_comment", "komment");
+    value("add_wav_to_comment", "wav_kom");
+    value("cut_Vmax", "cutvmax");
+    value("popup_xaxis", "xaxis");
+    value("popup_yaxis", "yaxis");
+    number("frontal_area", "A");
+    number("wheel_sens", "W");
+    value("popup_sig_ch1", "sig1");
+    adj_par();
+    value("popup_sig_ch2", "sig2");
+    number("air_temp", "T");
+    number("air_pres", "P");
+    text("title_txt", "tit");
+    number("min_rpm", "mr");
+    number("max_rpm", "Mr");
+    value("cut_File", "cbh");
+    number("fro_value", "fro");
+    text("wav_file", "wavfile");
+}
+
+void register_load_par(rt::FunctionTable& table) {
+    table.add("load_par", 1, 0, [](const rt::Values& in, int) {
+        if (in.empty()) {
+            load_par();
+        } else {
+            load_par(in[0].text());
+        }
+        return rt::Values{};
+    });
+}
+
+}  // namespace shell

@@ -1,0 +1,46 @@
+#include "shell/save_par.h"
+
+#include "runtime/fileio/varfile.h"
+#include "runtime/host.h"
+#include "shell/get_par.h"
+#include "shell/panel.h"
+#include "shell/strings.h"
+
+namespace shell {
+
+namespace {
+// The parameter record's names as a file stores them (the two channels are sig1 and sig2).
+const char* file_name_of(std::size_t i) {
+    if (i == 12) return "sig1";
+    if (i == 13) return "sig2";
+    return kParNames[i];
+}
+}  // namespace
+
+void save_par() {
+    const Strings& st = text_table();
+    auto choice = rt::uiputfile({{"*.cfg", rt::utf8(st.cfg_file)}, {"*.*", rt::utf8(st.all_file)}},
+                                rt::utf8(st.par_file));
+    if (!choice) return;
+    std::string name = choice->name;
+    if (name.find('.') == std::string::npos) name += ".cfg";
+
+    ParSlots par = get_par();
+    std::vector<rt::NamedValue> vars;
+    for (std::size_t i = 0; i < par.size(); ++i) {
+        if (!par[i]) rt::unassignedOutputError("get_par");
+        vars.push_back({file_name_of(i), *par[i]});
+    }
+    rt::Value wav = get_tagged("wav_file", "String");
+    vars.push_back({"wavfile", wav.isEmpty() && !wav.isChar() ? rt::Value("") : wav});
+    rt::save(choice->folder + name, vars);
+}
+
+void register_save_par(rt::FunctionTable& table) {
+    table.add("save_par", 0, 0, [](const rt::Values&, int) {
+        save_par();
+        return rt::Values{};
+    });
+}
+
+}  // namespace shell

@@ -1,0 +1,241 @@
+#include <fstream>
+
+#include "runtime/dispatch/error.h"
+#include "runtime/fileio/folders.h"
+#include "runtime/graphics/operations.h"
+#include "runtime/value/eigen.h"
+#include "shell/panel.h"
+#include "shell_fixture.h"
+
+using shell_test::ShellTest;
+
+namespace {
+// Asks for all 24 outputs of get_par the way the evaluation does.
+rt::Values call_get_par(const rt::FunctionTable& t, int nargout = 24) {
+    return t.call("get_par", {}, nargout);
+}
+}  // namespace
+
+TEST_F(ShellTest, GetParReadsTheRecordWithADecimalComma) {
+    start();
+    type("frontal_area", "0,75");
+    type("air_pres", "1013");
+    type("wheel_perim", "1 2");
+    rt::Values par = call_get_par(table_);
+    ASSERT_EQ(par.size(), 24u);
+    EXPECT_EQ(par[8].scalar(), 0.75);    // A
+    EXPECT_EQ(par[18].scalar(), 1013);   // P
+    EXPECT_EQ(par[3].numel(), 2u);       // several numbers are accepted unchanged
+    EXPECT_EQ(par[0].scalar(), 200);
+    EXPECT_EQ(par[12].scalar(), 1);      // sig_ch1
+    EXPECT_EQ(par[19].text(), "Rovantel V0.1.18");
+    EXPECT_EQ(par[22].scalar(), 1);      // cbh
+    EXPECT_EQ(par[23].scalar(), 0.015);  // fro
+}
+
+TEST_F(ShellTest, GetParReportsOnlyTheFirstBadFieldAndLeavesTheRestUnassigned) {
+    start();
+    type("air_temp", "12a");
+    dialogs_.expectError();
+    try {
+        call_get_par(table_);
+        FAIL() << "no unassigned-output error";
+    } catch (const rt::Error& e) {
+        EXPECT_NE(std::string(e.what()).find("get_par"), std::string::npos);
+    }
+    ASSERT_EQ(dialogs_.shown().size(), 1u);
+    EXPECT_EQ(dialogs_.shown()[0].text, "Fehlerhaftes Zahlenformat von Luft Temperatur [°C]12a");
+
+    // Outputs read before the failing field are still there for a caller that asks less.
+    dialogs_.expectError();
+    rt::Values first = call_get_par(table_, 17);
+    EXPECT_EQ(first.size(), 17u);
+
+    type("air_temp", "");
+    dialogs_.expectError();
+    EXPECT_THROW(call_get_par(table_), rt::Error);
+    EXPECT_EQ(dialogs_.shown().back().text, "Fehlerhaftes Zahlenformat von Luft Temperatur [°C]");
+
+    type("air_temp", "20");
+    type("total_mass", "x");
+    type("fro_value", "y");
+    dialogs_.expectError();
+    EXPECT_THROW(call_get_par(table_), rt::Error);
+    EXPECT_EQ(dialogs_.shown().back().text, "Fehlerhaftes Zahlenformat von Gesamt Gewicht [kg]:x");
+
+    type("total_mass", "200");
+    type("fro_value", "0.015");
+    type("max_rpm", "viel");
+    dialogs_.expectError();
+    EXPECT_THROW(call_get_par(table_), rt::Error);
+    EXPECT_EQ(dialogs_.shown().back().text,
+              "Fehlerhaftes Zahlenformat von Maximale Drehzahl [RPM]:viel");
+
+    // The sensor field keeps its own label even while the drum label is shown.
+    type("max_rpm", "16000");
+    choose("popup_sig_ch1", 3);
+    EXPECT_EQ(text("wheel_sens_txt"), "Rollen Sensoren:");
+    type("wheel_sens", "?");
+    dialogs_.expectError();
+    EXPECT_THROW(call_get_par(table_), rt::Error);
+    EXPECT_EQ(dialogs_.shown().back().text, "Fehlerhaftes Zahlenformat von Rad Sensoren:?");
+}
+
+TEST_F(ShellTest, ChannelTwoKeepsItsEntryAcrossListsAndTheDrumFieldsFollow) {
+    auto drum_visible = [&] { return prop("total_tork", "Visible").text() == "on"; };
+    for (const auto* table : {&shell::german_table(), &shell::english_table()}) {
+        start(*table);
+        const shell::Strings& st = *table;
+        choose("popup_sig_ch2", 2);  // wheel sensors
+        choose("popup_sig_ch1", 4);  // ignition clamp
+        EXPECT_EQ(value("popup_sig_ch2"), 1);
+        EXPECT_EQ(item("popup_sig_ch2", 1), st.popup_sig4.rows[0]);
+        EXPECT_FALSE(drum_visible());
+
+        choose("popup_sig_ch1", 1);
+        choose("popup_sig_ch2", 3);  // the drum
+        EXPECT_TRUE(drum_visible());
+        choose("popup_sig_ch1", 4);
+        EXPECT_EQ(value("popup_sig_ch2"), 2);
+        EXPECT_TRUE(drum_visible());
+
+        choose("popup_sig_ch1", 2);  // wheel sensors on channel 1: never a drum
+        EXPECT_FALSE(drum_visible());
+        choose("popup_sig_ch1", 3);  // drum on channel 1: always
+        EXPECT_TRUE(drum_visible());
+        EXPECT_EQ(shell::string_of("wheel_sens_txt"), st.roll_sens);
+    }
+
+    // French: "Rouleau" and "rouleau" differ, so the drum is not kept between {1, 5} and {3, 4}.
+    start(shell::french_table());
+    choose("popup_sig_ch2", 3);
+    EXPECT_TRUE(drum_visible());
+    choose("popup_sig_ch1", 4);
+    EXPECT_EQ(value("popup_sig_ch2"), 3);  // the default row of type 4
+    EXPECT_EQ(item("popup_sig_ch2", 3), u"Ignition");
+    EXPECT_FALSE(drum_visible());
+}
+
+TEST_F(ShellTest, SaveAndLoadReproduceEveryField) {
+    start();
+    const shell::Strings& st = shell::german_table();
+    const std::pair<const char*, const char*> typed[] = {
+        {"total_mass", "180"},   {"cw_value", "0,45"},   {"frontal_area", "0.6"},
+        {"fro_value", "0.02"},   {"gear_ratio", "7.1"},  {"wheel_perim", "1.9"},
+        {"filt_length", "0.5"},  {"lima", "6"},          {"wheel_sens", "2"},
+        {"air_temp", "-3.5"},    {"air_pres", "980"},    {"total_tork", "2.5"},
+        {"cylin_perim", "1.1"},  {"min_rpm", "1500"},    {"max_rpm", "12000"}};
+    for (const auto& [tag, s] : typed) type(tag, s);
+    type("title_txt", "Prüfstand – Lauf 1");
+    type("wav_file", "/tmp/läufe/run 1.wav");
+    shell::set_tagged("add_par_to_comment", "Value", rt::Value(1.0));
+    shell::set_tagged("cut_File", "Value", rt::Value(0.0));
+    shell::set_tagged("popup_xaxis", "Value", rt::Value(3.0));
+    shell::set_tagged("popup_yaxis", "Value", rt::Value(11.0));
+    choose("popup_sig_ch2", 3);  // alternator and drum
+
+    dialogs_.answerPutFile(rt::FileChoice{"run1", dir_.string() + "/"});
+    click_label(st.save);
+    ASSERT_TRUE(std::filesystem::exists(dir_ / "run1.cfg"));
+    dialogs_.answerPutFile(rt::FileChoice{"my.run", dir_.string() + "/"});
+    click_label(st.save);
+    EXPECT_TRUE(std::filesystem::exists(dir_ / "my.run"));
+
+    start();  // a fresh panel with the defaults
+    dialogs_.answerGetFile(rt::FileChoice{"run1.cfg", dir_.string() + "/"});
+    click_label(st.load);
+    for (const auto& [tag, s] : typed) {
+        std::string want = s;
+        std::replace(want.begin(), want.end(), ',', '.');
+        EXPECT_EQ(text(tag), want) << tag;
+    }
+    EXPECT_EQ(text("title_txt"), "Prüfstand – Lauf 1");
+    EXPECT_EQ(text("wav_file"), "/tmp/läufe/run 1.wav");
+    EXPECT_EQ(value("add_par_to_comment"), 1);
+    EXPECT_EQ(value("cut_File"), 0);
+    EXPECT_EQ(value("popup_xaxis"), 3);
+    EXPECT_EQ(value("popup_yaxis"), 11);
+    EXPECT_EQ(value("popup_sig_ch1"), 1);
+    EXPECT_EQ(value("popup_sig_ch2"), 3);
+    EXPECT_EQ(item("popup_sig_ch2", 3), u"Trägheitsrolle");
+}
+
+TEST_F(ShellTest, CancelledOrFailedParameterFilesChangeNothing) {
+    start();
+    const shell::Strings& st = shell::german_table();
+    dialogs_.answerPutFile(std::nullopt);
+    click_label(st.save);
+    dialogs_.answerGetFile(std::nullopt);
+    click_label(st.load);
+    EXPECT_TRUE(std::filesystem::is_empty(dir_));
+
+    std::ofstream(dir_ / "foreign.cfg") << "m = 200\n";
+    type("total_mass", "123");
+    dialogs_.answerGetFile(rt::FileChoice{"foreign.cfg", dir_.string() + "/"});
+    EXPECT_THROW(click_label(st.load), rt::Error);
+    EXPECT_EQ(text("total_mass"), "123");
+
+    // A field that is no number ends the save before the file is touched.
+    type("lima", "drei");
+    dialogs_.answerPutFile(rt::FileChoice{"bad.cfg", dir_.string() + "/"});
+    dialogs_.expectError();
+    EXPECT_THROW(click_label(st.save), rt::Error);
+    EXPECT_FALSE(std::filesystem::exists(dir_ / "bad.cfg"));
+}
+
+TEST_F(ShellTest, ClearCacheCountsGenerationsAndEmptiesTheCache) {
+    start();
+    rt::Value cache = shell::tagged("Saved Data");
+    rt::line({rt::Value("Parent"), cache, rt::Value("XData"), rt::Value::row({0, 1}),
+              rt::Value("YData"), rt::Value::row({2, 3}), rt::Value("Tag"),
+              rt::Value("Saved Data/x.wav6.321.325V")});
+    EXPECT_EQ(rt::get(cache, "Children").numel(), 1u);
+    click("clear_cach");
+    EXPECT_EQ(rt::get(cache, "Children").numel(), 0u);
+    EXPECT_EQ(rt::get(shell::tagged("Main Figure"), "UserData").scalar(), 2);
+    click("clear_cach");
+    EXPECT_EQ(rt::get(shell::tagged("Main Figure"), "UserData").scalar(), 3);
+}
+
+TEST_F(ShellTest, TheRecordingChooserOpensInTheRecordingsFolderAndRestoresTheWorkingFolder) {
+    start();
+    const shell::Strings& st = shell::german_table();
+    std::filesystem::create_directories(dir_ / "runs");
+    const std::string before = rt::pwd();
+
+    dialogs_.answerGetFile(rt::FileChoice{"a.wav", dir_.string() + "/runs/"});
+    click_label(st.get_file);
+    EXPECT_EQ(text("wav_file"), dir_.string() + "/runs/a.wav");
+    EXPECT_EQ(rt::pwd(), before);
+    EXPECT_EQ(dialogs_.shown().back().folder, dir_);
+    EXPECT_EQ(dialogs_.shown().back().title, "WAV Datei:");
+    ASSERT_EQ(dialogs_.shown().back().filters.size(), 2u);
+    EXPECT_EQ(dialogs_.shown().back().filters[0].pattern, "*.wav");
+    EXPECT_EQ(dialogs_.shown().back().filters[1].description, "Alle Dateien (*.*)");
+
+    dialogs_.answerGetFile(std::nullopt);
+    click_label(st.get_file);
+    EXPECT_EQ(dialogs_.shown().back().folder, dir_ / "runs");
+    EXPECT_EQ(text("wav_file"), dir_.string() + "/runs/a.wav");
+    EXPECT_EQ(rt::pwd(), before);
+
+    type("wav_file", "/no/such/folder/b.wav");
+    dialogs_.answerGetFile(std::nullopt);
+    click_label(st.get_file);
+    EXPECT_EQ(dialogs_.shown().back().folder, dir_);
+}
+
+TEST_F(ShellTest, TheColourChooserSetsTheNextRunsColour) {
+    start();
+    dialogs_.answerColor(rt::Rgb{1, 0.5, 0});
+    click("set_sdiag_color");
+    EXPECT_EQ(dialogs_.shown().back().initial, (rt::Rgb{0, 0, 1}));
+    EXPECT_EQ(rt::toVector(prop("set_sdiag_color", "BackgroundColor")),
+              (std::vector<double>{1, 0.5, 0}));
+    EXPECT_EQ(rt::toVector(prop("set_sdiag_color", "ForegroundColor")),
+              (std::vector<double>{1, 1, 1}));
+    dialogs_.answerColor(std::nullopt);
+    click("set_sdiag_color");
+    EXPECT_EQ(rt::toVector(prop("set_sdiag_color", "BackgroundColor")),
+              (std::vector<double>{1, 0.5, 0}));
+}
