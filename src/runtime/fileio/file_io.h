@@ -31,6 +31,7 @@ struct OpenResult {
 // fopen(name, permission, machine format). Permissions "r", "w", "a", "r+", "w+", "a+",
 // each optionally with "b" or "t" (no difference here). Machine format "l"/"ieee-le"
 // or "n"/"native" (this layer only runs on little-endian hosts). A folder cannot be opened.
+// Files opened for writing are unbuffered, so fwrite's count is what reached the file.
 // Never throws: failure is fid -1 with a message.
 OpenResult fopen(const std::string& name, const std::string& permission = "r",
                  const std::string& machineFormat = "n");

@@ -1,6 +1,6 @@
 // Array semantics of the dynamic edge: 1-based, column-major indexing, indexed assignment
 // that grows with zeros, deletion, concatenation, transposes, class conversions, equality
-// and colon ranges. A subscript is a numeric value of 1-based positions, a logical mask,
+// and the ":" subscript. A subscript is a numeric value of 1-based positions, a logical mask,
 // or the text ":" (every position; see colon()). Failures throw rt::Error.
 #pragma once
 
@@ -52,9 +52,5 @@ Value toDouble(const Value& a);
 // is never equal.
 bool isequal(const Value& a, const Value& b);
 
-// a : step : b with the count computed to a relative tolerance of a few eps of the span;
-// the last element is b itself when the span is a whole number of steps. Empty (1x0 in
-// count) when the range runs the wrong way or step is 0.
-std::vector<double> colonRange(double a, double step, double b);
 
 }  // namespace rt

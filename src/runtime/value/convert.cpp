@@ -61,22 +61,4 @@ bool isequal(const Value& a, const Value& b) {
     return false;
 }
 
-std::vector<double> colonRange(double a, double step, double b) {
-    if (std::isnan(a) || std::isnan(step) || std::isnan(b) || step == 0.0) return {};
-    if (std::isinf(a) || std::isinf(b) || std::isinf(step))
-        throw Error("A range with an infinite end or step is not supported.");
-    const double q = (b - a) / step;
-    const double eps = 2.220446049250313e-16;
-    // Rounding in b - a and in the division leaves q a few eps short of a whole count.
-    const double tol = 4.0 * eps * (std::max(std::fabs(a), std::fabs(b)) / std::fabs(step) + std::fabs(q));
-    if (q < -tol) return {};
-    const double whole = std::floor(q + tol);
-    if (whole + 1.0 > 1e9) throw Error("Maximum variable size allowed by the program is exceeded.");
-    const auto n = static_cast<std::size_t>(whole) + 1;
-    std::vector<double> v(n);
-    for (std::size_t k = 0; k < n; ++k) v[k] = a + static_cast<double>(k) * step;
-    if (std::fabs(q - whole) <= tol) v[n - 1] = b;
-    return v;
-}
-
 }  // namespace rt
