@@ -141,7 +141,7 @@ RectF drawTextBlock(Ctx& k, const PointF& at, const std::vector<std::u16string>&
 
 void drawText(Ctx& k, const SceneText& t) {
     if (!finite2(t.x, t.y)) return;
-    drawTextBlock(k, k.map(t.x, t.y), t.lines, k.font(t.font), t.color, t.rotation, t.h, t.v);
+    drawTextBlock(k, t.pixels ? PointF{t.x, t.y} : k.map(t.x, t.y), t.lines, k.font(t.font), t.color, t.rotation, t.h, t.v);
 }
 
 void drawImage(Ctx& k, const SceneImage& img) {
@@ -320,9 +320,9 @@ PaintedAxes paintAxes(Canvas& canvas, const AxesScene& s, double pixelsPerInch,
     k.outer = s.box;
 
     // Pass 1: background and grid.
-    if (s.color) canvas.fillRect(s.box, *s.color);
+    if (s.visible && s.color) canvas.fillRect(s.box, *s.color);
     canvas.pushClip(s.box);
-    drawGrid(k);
+    if (s.visible) drawGrid(k);
     // Pass 2: images and patches, in stacking order.
     for (const SceneItem& it : s.items) {
         if (auto* img = std::get_if<SceneImage>(&it)) drawImage(k, *img);
@@ -335,9 +335,11 @@ PaintedAxes paintAxes(Canvas& canvas, const AxesScene& s, double pixelsPerInch,
     for (const SceneItem& it : s.items)
         if (auto* l = std::get_if<SceneLine>(&it)) drawMarkers(k, *l);
     canvas.popClip();
-    drawFrame(k);
     k.outerSet = true;
-    drawLabels(k);
+    if (s.visible) {
+        drawFrame(k);
+        drawLabels(k);
+    }
     for (const SceneItem& it : s.items)
         if (auto* t = std::get_if<SceneText>(&it)) drawText(k, *t);
     return {k.outer};

@@ -48,6 +48,7 @@ struct ScenePatch {
 // lines stack downwards (in the text's own frame).
 struct SceneText {
     double x = 0, y = 0;
+    bool pixels = false;  // x, y are canvas pixels instead of data coordinates
     std::vector<std::u16string> lines;
     SceneFont font;
     Rgb color{0, 0, 0};
@@ -80,6 +81,7 @@ struct SceneLabel {
 
 struct AxesScene {
     RectF box;                    // the plot box in canvas pixels
+    bool visible = true;          // false: only the items, no background, frame or labels
     double xlim[2] = {0, 1};
     double ylim[2] = {0, 1};
     bool xReverse = false;

@@ -1,0 +1,305 @@
+#include "qt/scene_from_model.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "qt/raster_output.h"
+#include "runtime/dispatch/error.h"
+#include "runtime/graphics/operations.h"
+#include "runtime/graphics/units.h"
+#include "runtime/value/num2str.h"
+
+namespace rt {
+
+namespace {
+
+bool on(const Value& v) { return v.isChar() && v.text() == "on"; }
+
+// A colour property: an RGB triple, or nullopt for a word ("none", "auto", "flat").
+std::optional<Rgb> colourOf(const Value& v) {
+    if (v.isChar() || v.numel() != 3) return std::nullopt;
+    return Rgb{v.at(0), v.at(1), v.at(2)};
+}
+
+std::optional<Dash> dashOf(const std::string& s) {
+    if (s == "-") return Dash::Solid;
+    if (s == "--") return Dash::Dashed;
+    if (s == ":") return Dash::Dotted;
+    if (s == "-.") return Dash::DashDot;
+    return std::nullopt;
+}
+
+std::vector<std::u16string> linesOf(const Value& s) {
+    std::vector<std::u16string> out;
+    if (s.isChar()) {
+        for (std::size_t r = 0; r < s.rows(); ++r) out.push_back(s.rowText(r));
+    } else if (s.isCell()) {
+        for (const Value& c : s.cells())
+            if (c.isChar()) out.push_back(c.text16());
+    } else if (!s.isEmpty() && s.isNumeric()) {
+        out.push_back(utf16(num2str(s).text()));
+    }
+    return out;
+}
+
+HAlign hAlignOf(const std::string& s) {
+    return s == "center" ? HAlign::Center : s == "right" ? HAlign::Right : HAlign::Left;
+}
+
+VAlign vAlignOf(const std::string& s) {
+    if (s == "top") return VAlign::Top;
+    if (s == "cap") return VAlign::Cap;
+    if (s == "baseline") return VAlign::Baseline;
+    if (s == "bottom") return VAlign::Bottom;
+    return VAlign::Middle;
+}
+
+// Font size in points whatever the FontUnits (normalized: of the axes' height in pixels).
+SceneFont fontOf(const Graphics& g, Handle h, double axesHeightPx) {
+    SceneFont f;
+    f.name = g.get(h, "FontName").text();
+    const double ppi = g.screen().pixelsPerInch;
+    const Unit u = unitFromName(g.get(h, "FontUnits").text());
+    f.points = lengthToPixels(g.get(h, "FontSize").scalar(), u, axesHeightPx, ppi) * 72 / ppi;
+    f.bold = g.get(h, "FontWeight").text() == "bold";
+    f.italic = g.get(h, "FontAngle").text() != "normal";
+    return f;
+}
+
+std::vector<std::u16string> tickLabels(const Graphics& g, Handle ax, const char* axis,
+                                       const std::vector<double>& ticks) {
+    const std::string p = std::string(axis) + "TickLabel";
+    std::vector<std::u16string> labels = linesOf(g.get(ax, p));
+    if (labels.empty() && g.get(ax, p + "Mode").text() == "auto")
+        for (double t : ticks) labels.push_back(utf16(num2str(t)));
+    return labels;
+}
+
+// A text (String, Position in its Units, font, alignment) as the painter draws it.
+std::optional<SceneText> textOf(const Graphics& g, Handle t, const AxesScene& scene,
+                                const Rect& axesScreenPx, double k) {
+    if (!on(g.get(t, "Visible"))) return std::nullopt;
+    SceneText s;
+    s.lines = linesOf(g.get(t, "String"));
+    if (s.lines.empty()) return std::nullopt;
+    const auto pos = g.get(t, "Position").real();
+    const Unit u = unitFromName(g.get(t, "Units").text());
+    if (u == Unit::Data) {
+        s.x = pos[0];
+        s.y = pos[1];
+    } else {
+        const Rect4 p = rectToPixels({pos[0], pos[1], 0, 0}, u, axesScreenPx[2], axesScreenPx[3],
+                                     g.screen().pixelsPerInch);
+        s.pixels = true;
+        s.x = scene.box.left + p[0] * k;
+        s.y = scene.box.bottom() - p[1] * k;
+    }
+    s.font = fontOf(g, t, axesScreenPx[3]);
+    s.color = colourOf(g.get(t, "Color")).value_or(Rgb{0, 0, 0});
+    s.rotation = g.get(t, "Rotation").scalar();
+    s.h = hAlignOf(g.get(t, "HorizontalAlignment").text());
+    s.v = vAlignOf(g.get(t, "VerticalAlignment").text());
+    return s;
+}
+
+}  // namespace
+
+SceneBuilder::SceneBuilder(Graphics& g) : g_(g) { g_.addObserver(this); }
+
+SceneBuilder::~SceneBuilder() { g_.removeObserver(this); }
+
+void SceneBuilder::objectCreated(Handle h) {
+    if (g_.isValid(h) && g_.type(h) == ObjectType::Image) images_[h].version = nextVersion_++;
+}
+
+void SceneBuilder::propertyChanged(Handle h, const std::string& property, ChangeKind) {
+    if (property != "CData") return;
+    auto it = images_.find(h);
+    if (it != images_.end()) it->second.version = nextVersion_++;
+}
+
+void SceneBuilder::objectDeleted(Handle h) {
+    if (images_.erase(h)) cache_.forget(h);
+}
+
+SceneItem SceneBuilder::image(Handle h, const AxesScene& scene) {
+    auto [it, fresh] = images_.try_emplace(h);
+    ImageState& st = it->second;
+    if (fresh) st.version = nextVersion_++;
+    SceneImage img;
+    img.id = h;
+    img.version = st.version;
+    img.scaled = g_.get(h, "CDataMapping").text() == "scaled";
+    img.rows = st.rows;
+    img.cols = st.cols;
+    img.trueColor = st.trueColor;
+    // CData is copied out of the model only when the cache cannot answer without it.
+    if (st.rows == 0 || !cache_.holds(img, scene.colormap, scene.clim)) {
+        auto data = std::make_shared<const Value>(g_.get(h, "CData"));
+        const auto& d = data->dims();
+        st.rows = d[0];
+        st.cols = d.size() >= 2 ? d[1] : 1;
+        st.trueColor = d.size() == 3 && d[2] == 3;
+        img.rows = st.rows;
+        img.cols = st.cols;
+        img.trueColor = st.trueColor;
+        img.cdata = std::move(data);
+    }
+    const auto xd = g_.get(h, "XData").real();
+    const auto yd = g_.get(h, "YData").real();
+    img.x1 = xd.empty() ? 1 : xd.front();
+    img.x2 = xd.empty() ? static_cast<double>(img.cols) : xd.back();
+    img.y1 = yd.empty() ? 1 : yd.front();
+    img.y2 = yd.empty() ? static_cast<double>(img.rows) : yd.back();
+    return img;
+}
+
+AxesScene SceneBuilder::axes(Handle ax, double ppi, double figureHeight) {
+    const double k = ppi / g_.screen().pixelsPerInch;
+    const Rect r = g_.pixelPosition(ax);
+    AxesScene s;
+    s.visible = on(g_.get(ax, "Visible"));
+    s.box = {r[0] * k, figureHeight - (r[1] + r[3]) * k, r[2] * k, r[3] * k};
+    const auto xl = g_.get(ax, "XLim").real();
+    const auto yl = g_.get(ax, "YLim").real();
+    s.xlim[0] = xl[0], s.xlim[1] = xl[1];
+    s.ylim[0] = yl[0], s.ylim[1] = yl[1];
+    if (g_.get(ax, "DataAspectRatioMode").text() == "manual") {
+        // Equal data units per pixel: the plot box shrinks inside Position, centred.
+        const auto dar = g_.get(ax, "DataAspectRatio").real();
+        const double want = ((xl[1] - xl[0]) / dar[0]) / ((yl[1] - yl[0]) / dar[1]);
+        if (want > 0 && std::isfinite(want) && s.box.height > 0) {
+            if (s.box.width / s.box.height > want) {
+                const double w = s.box.height * want;
+                s.box.left += (s.box.width - w) / 2;
+                s.box.width = w;
+            } else {
+                const double h = s.box.width / want;
+                s.box.top += (s.box.height - h) / 2;
+                s.box.height = h;
+            }
+        }
+    }
+    s.xReverse = g_.get(ax, "XDir").text() == "reverse";
+    s.yReverse = g_.get(ax, "YDir").text() == "reverse";
+    s.xtick = g_.get(ax, "XTick").real();
+    s.ytick = g_.get(ax, "YTick").real();
+    s.xtickLabels = tickLabels(g_, ax, "X", s.xtick);
+    s.ytickLabels = tickLabels(g_, ax, "Y", s.ytick);
+    s.xMinorTick = on(g_.get(ax, "XMinorTick"));
+    s.yMinorTick = on(g_.get(ax, "YMinorTick"));
+    s.xGrid = on(g_.get(ax, "XGrid"));
+    s.yGrid = on(g_.get(ax, "YGrid"));
+    s.xMinorGrid = on(g_.get(ax, "XMinorGrid"));
+    s.yMinorGrid = on(g_.get(ax, "YMinorGrid"));
+    s.box3 = on(g_.get(ax, "Box"));
+    s.color = colourOf(g_.get(ax, "Color"));
+    s.xColor = colourOf(g_.get(ax, "XColor")).value_or(Rgb{0, 0, 0});
+    s.yColor = colourOf(g_.get(ax, "YColor")).value_or(Rgb{0, 0, 0});
+    s.lineWidthPoints = g_.get(ax, "LineWidth").scalar();
+    s.tickLength = g_.get(ax, "TickLength").at(0);
+    s.font = fontOf(g_, ax, r[3]);
+    Value map = g_.get(g_.parent(ax), "Colormap");
+    if (map.isEmpty()) map = defaultColormap();
+    const std::size_t m = map.rows();
+    const auto md = map.real();
+    s.colormap.resize(m * 3);
+    for (std::size_t i = 0; i < m; ++i)
+        for (std::size_t c = 0; c < 3; ++c) s.colormap[3 * i + c] = md[c * m + i];
+    const auto cl = g_.get(ax, "CLim").real();
+    s.clim[0] = cl[0], s.clim[1] = cl[1];
+
+    // Stacking order: oldest first.
+    auto kids = g_.children(ax);
+    std::reverse(kids.begin(), kids.end());
+    for (Handle h : kids) {
+        if (!g_.isValid(h)) continue;
+        const ObjectType t = g_.type(h);
+        if (t == ObjectType::Text) {
+            if (auto txt = textOf(g_, h, s, r, k)) s.items.push_back(std::move(*txt));
+            continue;
+        }
+        if (!on(g_.get(h, "Visible"))) continue;
+        if (t == ObjectType::Line) {
+            SceneLine l;
+            l.x = g_.get(h, "XData").real();
+            l.y = g_.get(h, "YData").real();
+            l.color = colourOf(g_.get(h, "Color")).value_or(Rgb{0, 0, 0});
+            l.widthPoints = g_.get(h, "LineWidth").scalar();
+            l.dash = dashOf(g_.get(h, "LineStyle").text());
+            const std::string marker = g_.get(h, "Marker").text();
+            if (marker == ".") l.marker = MarkerShape::Point;
+            if (marker == "s" || marker == "square") l.marker = MarkerShape::Square;
+            l.markerPoints = g_.get(h, "MarkerSize").scalar();
+            const Value edge = g_.get(h, "MarkerEdgeColor");
+            if (edge.isChar() && edge.text() == "auto") l.markerEdge = l.color;
+            else l.markerEdge = colourOf(edge);
+            const Value face = g_.get(h, "MarkerFaceColor");
+            if (face.isChar() && face.text() == "auto") l.markerFace = s.color;
+            else l.markerFace = colourOf(face);
+            s.items.push_back(std::move(l));
+        } else if (t == ObjectType::Patch) {
+            ScenePatch p;
+            p.x = g_.get(h, "XData").real();
+            p.y = g_.get(h, "YData").real();
+            p.face = colourOf(g_.get(h, "FaceColor"));
+            p.edge = colourOf(g_.get(h, "EdgeColor"));
+            p.edgePoints = g_.get(h, "LineWidth").scalar();
+            p.edgeDash = dashOf(g_.get(h, "LineStyle").text());
+            s.items.push_back(std::move(p));
+        } else if (t == ObjectType::Image) {
+            s.items.push_back(image(h, s));
+        }
+    }
+    if (s.visible) {
+        // Title and axis labels at the places the model gives them (their Extent agrees).
+        for (const char* which : {"Title", "XLabel", "YLabel"}) {
+            const Value lh = g_.get(ax, which);
+            if (lh.isEmpty() || !g_.isValid(lh.scalar())) continue;
+            if (auto txt = textOf(g_, lh.scalar(), s, r, k)) s.items.push_back(std::move(*txt));
+        }
+    }
+    return s;
+}
+
+FigureScene SceneBuilder::figure(Handle fig, double ppi) {
+    if (std::isnan(fig)) fig = g_.currentFigure();
+    if (!g_.isValid(fig) || g_.type(fig) != ObjectType::Figure)
+        throw Error("There is no figure to draw.");
+    const double k = ppi / g_.screen().pixelsPerInch;
+    const Rect r = g_.pixelPosition(fig);
+    FigureScene f;
+    f.width = r[2] * k;
+    f.height = r[3] * k;
+    f.pixelsPerInch = ppi;
+    f.background = colourOf(g_.get(fig, "Color")).value_or(Rgb{0.8, 0.8, 0.8});
+    auto kids = g_.children(fig);
+    std::reverse(kids.begin(), kids.end());
+    for (Handle h : kids) {
+        if (!g_.isValid(h) || g_.type(h) != ObjectType::Axes) continue;
+        const Rect a = g_.pixelPosition(h);
+        // The result cache's axes lies outside its window: nothing of it can show.
+        if (a[0] + a[2] <= 0 || a[1] + a[3] <= 0 || a[0] >= r[2] || a[1] >= r[3]) continue;
+        f.axes.push_back(axes(h, ppi, f.height));
+    }
+    return f;
+}
+
+PaperRect paperRect(const Graphics& g, Handle fig) {
+    const auto p = g.get(fig, "PaperPosition").real();
+    const Unit u = unitFromName(g.get(fig, "PaperUnits").text());
+    if (u == Unit::Normalized) throw Error("print: PaperPosition in normalized units is not supported.");
+    auto pt = [&](double v) { return paperToInches(v, u, 1) * 72; };
+    return {pt(p[0]), pt(p[1]), pt(p[2]), pt(p[3])};
+}
+
+void connectFigureOutput(QtFigureOutput& output, Graphics& g, SceneBuilder& builder) {
+    output.setScreenDpi(g.screen().pixelsPerInch);
+    output.setSceneSource([&builder](double fig, double ppi) { return builder.figure(fig, ppi); });
+    output.setPaperSource([&g](double fig) {
+        if (std::isnan(fig)) fig = g.currentFigure();
+        return paperRect(g, fig);
+    });
+}
+
+}  // namespace rt
