@@ -18,8 +18,8 @@ using cd = std::complex<double>;
 
 Eigen::MatrixXcd cztColumns(Eigen::Index m, Eigen::Index cols, Eigen::Index k, cd w, cd a,
                             const std::function<void(Eigen::Index, cd*)>& fill) {
-    Eigen::MatrixXcd g = Eigen::MatrixXcd::Zero(k, cols);
-    if (k == 0 || cols == 0 || m == 0) return g;
+    if (k == 0 || cols == 0 || m == 0) return Eigen::MatrixXcd::Zero(k, cols);
+    Eigen::MatrixXcd g(k, cols);  // every element is written below
     const Eigen::Index nfft =
         static_cast<Eigen::Index>(std::ldexp(1.0, static_cast<int>(rt::nextpow2(double(m + k - 1)))));
 

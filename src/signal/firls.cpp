@@ -21,7 +21,9 @@ constexpr double kFourPiSquared = 39.47841760435743;
 
 using Arr = Eigen::ArrayXXd;
 
-Arr sincA(const Arr& x) { return sinc(Eigen::MatrixXd(x.matrix())).array(); }
+Arr sincA(const Arr& x) {
+    return x.unaryExpr([](double v) { return sinc(v); });
+}
 
 // Ci(x) - Ci(y) through E1 of imaginary arguments, as the weighted design needs it.
 Arr cosineIntegralDiff(const Arr& hi, const Arr& lo) {

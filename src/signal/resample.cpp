@@ -69,16 +69,10 @@ ResampleResult resample(const Eigen::MatrixXd& x, double p, double q, const Eige
 
     Eigen::RowVectorXd h = Eigen::RowVectorXd::Zero(static_cast<Eigen::Index>(lh + nz1));
     h.segment(static_cast<Eigen::Index>(nz), h0.size()) = h0;
-    const Eigen::MatrixXd yfull = rt::upfirdn(x, h, p, q);
-
-    const auto d = static_cast<Eigen::Index>(delay);
-    const auto ly = static_cast<Eigen::Index>(Ly);
+    // The kernel forms only the kept samples: from the filter's centre on, Ly of them.
     ResampleResult out;
+    out.y = rt::upfirdn(x, h, p, q, static_cast<Eigen::Index>(delay), static_cast<Eigen::Index>(Ly));
     out.h = h0;
-    if (x.rows() == 1 && x.cols() > 1)
-        out.y = yfull.middleCols(d, ly);
-    else
-        out.y = yfull.middleRows(d, ly);
     return out;
 }
 

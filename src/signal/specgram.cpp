@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <complex>
+#include <type_traits>
 
 #include "runtime/dispatch/error.h"
 #include "runtime/numeric/fft.h"
@@ -21,13 +22,20 @@ using cd = std::complex<double>;
 bool notNonNegativeInteger(double v) { return v != std::fabs(std::round(v)); }
 
 // The signal as one column, zero-padded to at least n samples.
-Eigen::VectorXcd column(const Eigen::MatrixXcd& x, Eigen::Index n) {
-    Eigen::VectorXcd c = Eigen::VectorXcd::Zero(std::max<Eigen::Index>(x.size(), n));
-    for (Eigen::Index i = 0; i < x.size(); ++i) c(i) = x.data()[i];
+template <class Vec, class Scalar>
+Vec column(const Scalar* data, Eigen::Index size, Eigen::Index n) {
+    Vec c = Vec::Zero(std::max(size, n));
+    for (Eigen::Index i = 0; i < size; ++i) {
+        if constexpr (std::is_same_v<typename Vec::Scalar, double>)
+            c(i) = std::real(data[i]);
+        else
+            c(i) = data[i];
+    }
     return c;
 }
 
-Eigen::MatrixXcd fftPath(const Eigen::VectorXcd& x, bool real, const Eigen::VectorXd& win,
+template <class Vec>
+Eigen::MatrixXcd fftPath(const Vec& x, bool real, const Eigen::VectorXd& win,
                          Eigen::Index nfft, const Eigen::VectorXi& colindex, double Fs,
                          Eigen::VectorXd& F) {
     const Eigen::Index nwind = win.size(), ncol = colindex.size();
@@ -41,7 +49,8 @@ Eigen::MatrixXcd fftPath(const Eigen::VectorXcd& x, bool real, const Eigen::Vect
     return y.topRows(keep);
 }
 
-Eigen::MatrixXcd chirpPath(const Eigen::VectorXcd& x, const Eigen::VectorXd& win,
+template <class Vec>
+Eigen::MatrixXcd chirpPath(const Vec& x, const Eigen::VectorXd& win,
                            const Eigen::VectorXd& f, double Fs, const Eigen::VectorXi& colindex) {
     const Eigen::Index m = f.size();
     const double f1 = f(0), f2 = f(m - 1);
@@ -49,7 +58,7 @@ Eigen::MatrixXcd chirpPath(const Eigen::VectorXcd& x, const Eigen::VectorXd& win
     const cd a = std::exp(cd(0, 2 * kPi * f1 / Fs));
     const Eigen::Index nwind = win.size();
     return cztColumns(nwind, colindex.size(), m, w, a, [&](Eigen::Index c, cd* dst) {
-        const cd* src = x.data() + colindex(c);
+        const auto* src = x.data() + colindex(c);
         for (Eigen::Index r = 0; r < nwind; ++r) dst[r] = win(r) * src[r];
     });
 }
@@ -57,7 +66,8 @@ Eigen::MatrixXcd chirpPath(const Eigen::VectorXcd& x, const Eigen::VectorXd& win
 // A bank of one FIR filter per frequency, run over the signal with the slice step as the
 // decimation. Tap r meets the sample nwind-1-r places after the slice start, so it
 // carries the window value of that sample: all three paths then weight a slice alike.
-Eigen::MatrixXcd directPath(const Eigen::VectorXcd& x, const Eigen::VectorXd& win,
+template <class Vec>
+Eigen::MatrixXcd directPath(const Vec& x, const Eigen::VectorXd& win,
                             const Eigen::VectorXd& f, double Fs, double noverlap,
                             Eigen::Index ncol) {
     const Eigen::Index nwind = win.size();
@@ -65,7 +75,7 @@ Eigen::MatrixXcd directPath(const Eigen::VectorXcd& x, const Eigen::VectorXd& wi
     const Eigen::Index extras = nwind / q;
     const Eigen::Index pad = q - nwind % q + 1;
     Eigen::MatrixXcd xp = Eigen::MatrixXcd::Zero(x.size() + pad, 1);
-    xp.bottomRows(x.size()) = x;
+    xp.bottomRows(x.size()) = x.template cast<cd>();
     Eigen::MatrixXcd D(nwind, f.size());
     for (Eigen::Index i = 0; i < f.size(); ++i)
         for (Eigen::Index r = 0; r < nwind; ++r)
@@ -86,9 +96,12 @@ SpecgramPath specgramPath(const Eigen::VectorXd& nfft, double Fs) {
     return nfft.size() > 20 ? SpecgramPath::ChirpZ : SpecgramPath::Direct;
 }
 
-SpecgramChecked specgramchk(const SpecgramArgs& args) {
+namespace {
+
+// specgramchk for a signal of the given shape (args.x is not read).
+SpecgramChecked check(const SpecgramArgs& args, Eigen::Index rows, Eigen::Index cols) {
     SpecgramChecked c;
-    const Eigen::Index lenx = args.x.size() == 0 ? 0 : std::max(args.x.rows(), args.x.cols());
+    const Eigen::Index lenx = rows * cols == 0 ? 0 : std::max(rows, cols);
     c.nfft = args.nfft ? *args.nfft
                        : Eigen::VectorXd::Constant(1, static_cast<double>(std::min<Eigen::Index>(lenx, 256)));
     c.Fs = args.Fs ? *args.Fs : 2.0;
@@ -108,16 +121,14 @@ SpecgramChecked specgramchk(const SpecgramArgs& args) {
     if (c.noverlap >= nwind) c.msg = "Requires NOVERLAP to be strictly less than the window length.";
     if (single && notNonNegativeInteger(c.nfft(0))) c.msg = "Requires positive integer values for NFFT.";
     if (notNonNegativeInteger(c.noverlap)) c.msg = "Requires positive integer value for NOVERLAP.";
-    if (std::min(args.x.rows(), args.x.cols()) != 1)
-        c.msg = "Requires vector (either row or column) input.";
+    if (std::min(rows, cols) != 1) c.msg = "Requires vector (either row or column) input.";
     return c;
 }
 
-SpecgramResult specgram(const SpecgramArgs& args) {
-    const SpecgramChecked c = specgramchk(args);
-    rt::error(c.msg);
+// x: the signal as a column of at least the window's length.
+template <class Vec>
+SpecgramResult compute(const Vec& x, bool real, const SpecgramChecked& c) {
     const Eigen::Index nwind = c.window.size();
-    const Eigen::VectorXcd x = column(args.x, nwind);
     const Eigen::Index nx = x.size();
     const Eigen::Index step = nwind - static_cast<Eigen::Index>(c.noverlap);
     const Eigen::Index ncol = (nx - static_cast<Eigen::Index>(c.noverlap)) / step;
@@ -127,7 +138,7 @@ SpecgramResult specgram(const SpecgramArgs& args) {
     SpecgramResult r;
     switch (specgramPath(c.nfft, c.Fs)) {
         case SpecgramPath::Fft:
-            r.B = fftPath(x, args.xReal, c.window, static_cast<Eigen::Index>(c.nfft(0)), colindex,
+            r.B = fftPath(x, real, c.window, static_cast<Eigen::Index>(c.nfft(0)), colindex,
                           c.Fs, r.F);
             break;
         case SpecgramPath::ChirpZ:
@@ -144,15 +155,33 @@ SpecgramResult specgram(const SpecgramArgs& args) {
     return r;
 }
 
+}  // namespace
+
+SpecgramChecked specgramchk(const SpecgramArgs& args) {
+    return check(args, args.x.rows(), args.x.cols());
+}
+
+SpecgramResult specgram(const SpecgramArgs& args) {
+    const SpecgramChecked c = specgramchk(args);
+    rt::error(c.msg);
+    const Eigen::Index nwind = c.window.size();
+    if (args.xReal)
+        return compute(column<Eigen::VectorXd>(args.x.data(), args.x.size(), nwind), true, c);
+    return compute(column<Eigen::VectorXcd>(args.x.data(), args.x.size(), nwind), false, c);
+}
+
 SpecgramResult specgram(const Eigen::VectorXd& x, const Eigen::VectorXd& freqs, double Fs,
                         double windowLength, double noverlap) {
     SpecgramArgs a;
-    a.x = x.cast<cd>();
     a.nfft = freqs;
     a.Fs = Fs;
     a.window = Eigen::VectorXd::Constant(1, windowLength);
     a.noverlap = noverlap;
-    return specgram(a);
+    const SpecgramChecked c = check(a, x.rows(), 1);
+    rt::error(c.msg);
+    // The signal is used in place unless it is shorter than the window.
+    if (x.size() >= c.window.size()) return compute(x, true, c);
+    return compute(column<Eigen::VectorXd>(x.data(), x.size(), c.window.size()), true, c);
 }
 
 void register_specgram(rt::FunctionTable& t) {
@@ -170,7 +199,7 @@ void register_specgram(rt::FunctionTable& t) {
         };
         SpecgramArgs a;
         a.x = rt::toComplexMatrix(in[0]);
-        a.xReal = !in[0].isComplex();
+        a.xReal = a.x.imag().isZero(0);
         if (present(1)) a.nfft = vec(in[1]);
         if (present(2)) a.Fs = single(2);
         if (present(3)) a.window = vec(in[3]);

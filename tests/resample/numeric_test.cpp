@@ -138,6 +138,12 @@ TEST(UpfirdnKernel, MatricesRowsAndFilterBanks) {
     EXPECT_EQ(r.rows(), 1);
     EXPECT_EQ(r.cols(), (39 + 7 + 4) / 5);
 
+    // Only a range of outputs: the same samples; past the end, zeros.
+    const Eigen::MatrixXd part = rt::upfirdn(x, Eigen::MatrixXd(h1.transpose()), 3, 2, 10, 60);
+    ASSERT_EQ(part.rows(), 60);
+    EXPECT_EQ(part.topRows(52), y.middleRows(10, 52));
+    EXPECT_TRUE(part.bottomRows(8).isZero(0));
+
     EXPECT_THROW(rt::upfirdn(x, Eigen::MatrixXd(h1), 0, 1), rt::Error);
     EXPECT_THROW(rt::upfirdn(x, Eigen::MatrixXd(h1), 1, 2.5), rt::Error);
     EXPECT_THROW(rt::upfirdn(x, Eigen::MatrixXd(0, 0), 1, 1), rt::Error);

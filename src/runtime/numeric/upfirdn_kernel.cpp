@@ -79,20 +79,25 @@ std::vector<Phase<T>> polyphase(const T* h, std::int64_t lh, std::int64_t p) {
 // y[m] = sum_j h[r + j p] x[i0 - j] with n = m q, r = n mod p, i0 = n div p.
 template <class T>
 void filterOne(const T* x, std::int64_t lx, const std::vector<Phase<T>>& phases, std::int64_t p,
-               std::int64_t q, T* y, std::int64_t ly) {
-    for (std::int64_t m = 0; m < ly; ++m) {
+               std::int64_t q, T* y, std::int64_t first, std::int64_t count, std::int64_t ly) {
+    for (std::int64_t i = 0; i < count; ++i) {
+        const std::int64_t m = first + i;
+        if (m >= ly) {
+            y[i] = T(0);
+            continue;
+        }
         const std::int64_t n = m * q;
         const Phase<T>& ph = phases[static_cast<std::size_t>(n % p)];
         const std::int64_t len = static_cast<std::int64_t>(ph.g.size());
         if (len == 0) {
-            y[m] = T(0);
+            y[i] = T(0);
             continue;
         }
         // g[t] multiplies x[s + t]: s is the input index of the last tap used.
         const std::int64_t s = n / p - ph.first - (len - 1);
         std::int64_t t0 = s < 0 ? -s : 0;
         std::int64_t t1 = std::min(len, lx - s);
-        y[m] = t1 > t0 ? upfirdn_detail::dot(ph.g.data() + t0, x + s + t0, t1 - t0) : T(0);
+        y[i] = t1 > t0 ? upfirdn_detail::dot(ph.g.data() + t0, x + s + t0, t1 - t0) : T(0);
     }
 }
 
@@ -103,7 +108,8 @@ std::int64_t positiveFactor(double v, const char* name) {
 }
 
 template <class T>
-Mat<T> run(const Mat<T>& x, const Mat<T>& h, double pin, double qin) {
+Mat<T> run(const Mat<T>& x, const Mat<T>& h, double pin, double qin, std::int64_t first,
+           std::int64_t count) {
     const std::int64_t p = positiveFactor(pin, "P");
     const std::int64_t q = positiveFactor(qin, "Q");
     if (h.size() == 0) rt::error("upfirdn: the filter must not be empty.");
@@ -119,16 +125,17 @@ Mat<T> run(const Mat<T>& x, const Mat<T>& h, double pin, double qin) {
 
     const std::int64_t ncols = std::max(nsig, nfil);
     const std::int64_t ly = lx == 0 ? 0 : ((lx - 1) * p + lh + q - 1) / q;
+    if (count < 0) count = ly;
     const bool rowOut = x.rows() == 1 && x.cols() > 1 && nfil == 1;
-    Mat<T> y(rowOut ? 1 : ly, rowOut ? ly : ncols);
-    if (ly == 0 || ncols == 0) return y;
+    Mat<T> y(rowOut ? 1 : count, rowOut ? count : ncols);
+    if (count == 0 || ncols == 0) return y;
 
     std::vector<std::vector<Phase<T>>> banks;
     for (std::int64_t f = 0; f < nfil; ++f) banks.push_back(polyphase(h.data() + f * lh, lh, p));
     for (std::int64_t c = 0; c < ncols; ++c) {
         const T* xs = x.data() + (nsig == 1 ? 0 : c * lx);
         const auto& bank = banks[static_cast<std::size_t>(nfil == 1 ? 0 : c)];
-        filterOne(xs, lx, bank, p, q, y.data() + c * ly, ly);
+        filterOne(xs, lx, bank, p, q, y.data() + c * count, first, count, ly);
     }
     return y;
 }
@@ -136,12 +143,18 @@ Mat<T> run(const Mat<T>& x, const Mat<T>& h, double pin, double qin) {
 }  // namespace
 
 Eigen::MatrixXd upfirdn(const Eigen::MatrixXd& x, const Eigen::MatrixXd& h, double p, double q) {
-    return run<double>(x, h, p, q);
+    return run<double>(x, h, p, q, 0, -1);
+}
+
+Eigen::MatrixXd upfirdn(const Eigen::MatrixXd& x, const Eigen::MatrixXd& h, double p, double q,
+                        Eigen::Index first, Eigen::Index count) {
+    if (first < 0 || count < 0) rt::error("upfirdn: the output range must not be negative.");
+    return run<double>(x, h, p, q, first, count);
 }
 
 Eigen::MatrixXcd upfirdn(const Eigen::MatrixXcd& x, const Eigen::MatrixXcd& h, double p,
                          double q) {
-    return run<std::complex<double>>(x, h, p, q);
+    return run<std::complex<double>>(x, h, p, q, 0, -1);
 }
 
 }  // namespace rt

@@ -19,4 +19,10 @@ Eigen::MatrixXd upfirdn(const Eigen::MatrixXd& x, const Eigen::MatrixXd& h, doub
 Eigen::MatrixXcd upfirdn(const Eigen::MatrixXcd& x, const Eigen::MatrixXcd& h, double p,
                          double q);
 
+// Only output samples first … first + count - 1 of each signal (0-based; those beyond the
+// full output are 0), in the same shape rules: what a caller that trims the result
+// needs, without forming the samples it would throw away.
+Eigen::MatrixXd upfirdn(const Eigen::MatrixXd& x, const Eigen::MatrixXd& h, double p, double q,
+                        Eigen::Index first, Eigen::Index count);
+
 }  // namespace rt
