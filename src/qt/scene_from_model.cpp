@@ -3,6 +3,10 @@
 #include <algorithm>
 #include <cmath>
 
+#include <QPainter>
+
+#include "qt/axes_painter.h"
+#include "qt/qpainter_canvas.h"
 #include "qt/raster_output.h"
 #include "runtime/dispatch/error.h"
 #include "runtime/graphics/operations.h"
@@ -291,6 +295,12 @@ PaperRect paperRect(const Graphics& g, Handle fig) {
     if (u == Unit::Normalized) throw Error("print: PaperPosition in normalized units is not supported.");
     auto pt = [&](double v) { return paperToInches(v, u, 1) * 72; };
     return {pt(p[0]), pt(p[1]), pt(p[2]), pt(p[3])};
+}
+
+void paintModelFigure(QPainter& painter, SceneBuilder& builder, Handle figure) {
+    QPainterCanvas canvas(painter);
+    paintFigure(canvas, builder.figure(figure, builder.graphics().screen().pixelsPerInch),
+                &builder.cache());
 }
 
 void connectFigureOutput(QtFigureOutput& output, Graphics& g, SceneBuilder& builder) {

@@ -5,6 +5,8 @@
 
 #include <unordered_map>
 
+class QPainter;
+
 #include "qt/axes_scene.h"
 #include "qt/eps_writer.h"
 #include "qt/image_cache.h"
@@ -31,6 +33,7 @@ public:
     AxesScene axes(Handle axes, double pixelsPerInch, double figureHeight);
 
     ImageCache& cache() { return cache_; }
+    Graphics& graphics() { return g_; }
 
     void objectCreated(Handle h) override;
     void propertyChanged(Handle h, const std::string& property, ChangeKind kind) override;
@@ -53,6 +56,10 @@ private:
 // Where `figure` lands on paper: its PaperPosition in points. rt::Error for normalized paper
 // units.
 PaperRect paperRect(const Graphics& g, Handle figure);
+
+// What a figure window's paint event calls: fills the figure's colour and paints its axes at
+// the screen's resolution, images through the builder's colour cache.
+void paintModelFigure(QPainter& painter, SceneBuilder& builder, Handle figure);
 
 // Points the Qt output at `builder`: print and getframe then draw figures of `g` (the current
 // figure for a NaN handle) through the same scenes as the screen.

@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include <QImage>
+#include <QPainter>
 
 #include "qt/axes_painter.h"
 #include "qt/raster_output.h"
@@ -69,6 +70,15 @@ TEST_F(ModelScene, FigureBecomesItsScene) {
     EXPECT_EQ(t.lines.at(0), u"90\u00b0 / 12mm\u00b2");
     EXPECT_EQ(t.font.name, "FixedWidth");
     EXPECT_FALSE(std::get<rt::ScenePatch>(a.items[1]).edgeDash.has_value());
+
+    // A window's paint event: the screen's resolution (96 per inch, 37.8 pixels a cm).
+    QImage shot(378, 227, QImage::Format_RGB32);
+    {
+        QPainter p(&shot);
+        rt::paintModelFigure(p, *builder_, fig);
+    }
+    EXPECT_EQ(shot.pixel(150, 227 - 60) & 0xFFFFFF, 0x000000u);  // patch at (40 mm, 15 mm)
+    EXPECT_EQ(shot.pixel(5, 5) & 0xFFFFFF, 0xFFFFFFu);          // the figure's Color "w"
 
     // Axes outside the window (the result cache's) and hidden lines are left out.
     rt::axes({Value("Position"), Value::row({-10, -10, 0.1, 0.1})});

@@ -4,6 +4,7 @@
 #include <complex>
 #include <cstdint>
 #include <cstring>
+#include <numeric>
 #include <vector>
 
 #include "runtime/dispatch/error.h"
@@ -32,6 +33,44 @@ double dot(const double* a, const double* b, std::int64_t n) {
     double s = (acc0[0] + acc0[1]) + (acc0[2] + acc0[3]);
     for (; i < n; ++i) s += a[i] * b[i];
     return s;
+}
+
+// Four dot products of one filter with four stretches of the signal `stride` apart:
+// each filter load serves four outputs.
+__attribute__((target_clones("avx2", "default")))
+void dot4(const double* g, const double* x, std::int64_t stride, std::int64_t n, double* out) {
+    typedef double v4d __attribute__((vector_size(32)));
+    v4d a0 = {0, 0, 0, 0}, a1 = a0, a2 = a0, a3 = a0;
+    const double* x1 = x + stride;
+    const double* x2 = x + 2 * stride;
+    const double* x3 = x + 3 * stride;
+    std::int64_t i = 0;
+    for (; i + 4 <= n; i += 4) {
+        v4d gv, v0, v1, v2, v3;
+        std::memcpy(&gv, g + i, sizeof gv);
+        std::memcpy(&v0, x + i, sizeof v0);
+        std::memcpy(&v1, x1 + i, sizeof v1);
+        std::memcpy(&v2, x2 + i, sizeof v2);
+        std::memcpy(&v3, x3 + i, sizeof v3);
+        a0 += gv * v0;
+        a1 += gv * v1;
+        a2 += gv * v2;
+        a3 += gv * v3;
+    }
+    double s0 = (a0[0] + a0[1]) + (a0[2] + a0[3]);
+    double s1 = (a1[0] + a1[1]) + (a1[2] + a1[3]);
+    double s2 = (a2[0] + a2[1]) + (a2[2] + a2[3]);
+    double s3 = (a3[0] + a3[1]) + (a3[2] + a3[3]);
+    for (; i < n; ++i) {
+        s0 += g[i] * x[i];
+        s1 += g[i] * x1[i];
+        s2 += g[i] * x2[i];
+        s3 += g[i] * x3[i];
+    }
+    out[0] = s0;
+    out[1] = s1;
+    out[2] = s2;
+    out[3] = s3;
 }
 
 std::complex<double> dot(const std::complex<double>* a, const std::complex<double>* b,
@@ -76,28 +115,53 @@ std::vector<Phase<T>> polyphase(const T* h, std::int64_t lh, std::int64_t p) {
     return phases;
 }
 
-// y[m] = sum_j h[r + j p] x[i0 - j] with n = m q, r = n mod p, i0 = n div p.
+// Output m: y[m] = sum_j h[r + j p] x[i0 - j] with n = m q, r = n mod p, i0 = n div p;
+// the ends of the signal clipped, 0 past the full output length ly.
+template <class T>
+T outputAt(const T* x, std::int64_t lx, const std::vector<Phase<T>>& phases, std::int64_t p,
+           std::int64_t q, std::int64_t m, std::int64_t ly) {
+    if (m >= ly) return T(0);
+    const std::int64_t n = m * q;
+    const Phase<T>& ph = phases[static_cast<std::size_t>(n % p)];
+    const std::int64_t len = static_cast<std::int64_t>(ph.g.size());
+    if (len == 0) return T(0);
+    // g[t] multiplies x[s + t]: s is the input index of the last tap used.
+    const std::int64_t s = n / p - ph.first - (len - 1);
+    const std::int64_t t0 = s < 0 ? -s : 0;
+    const std::int64_t t1 = std::min(len, lx - s);
+    return t1 > t0 ? upfirdn_detail::dot(ph.g.data() + t0, x + s + t0, t1 - t0) : T(0);
+}
+
 template <class T>
 void filterOne(const T* x, std::int64_t lx, const std::vector<Phase<T>>& phases, std::int64_t p,
                std::int64_t q, T* y, std::int64_t first, std::int64_t count, std::int64_t ly) {
-    for (std::int64_t i = 0; i < count; ++i) {
-        const std::int64_t m = first + i;
-        if (m >= ly) {
-            y[i] = T(0);
-            continue;
+    for (std::int64_t i = 0; i < count; ++i) y[i] = outputAt(x, lx, phases, p, q, first + i, ly);
+}
+
+// Real signals: outputs of one phase lie P = p/g apart and read inputs Q = q/g apart
+// (g = gcd(p, q)), so they are formed four at a time. The outputs go in stretches of 4 P
+// so that the signal is read once, from the cache, whatever p is.
+void filterOne(const double* x, std::int64_t lx, const std::vector<Phase<double>>& phases,
+               std::int64_t p, std::int64_t q, double* y, std::int64_t first,
+               std::int64_t count, std::int64_t ly) {
+    const std::int64_t g = std::gcd(p, q);
+    const std::int64_t P = p / g, Q = q / g;
+    for (std::int64_t base = 0; base < count; base += 4 * P) {
+        for (std::int64_t i = base; i < std::min(base + P, count); ++i) {
+            const std::int64_t n = (first + i) * q;
+            const Phase<double>& ph = phases[static_cast<std::size_t>(n % p)];
+            const std::int64_t len = static_cast<std::int64_t>(ph.g.size());
+            const std::int64_t s = n / p - ph.first - (len - 1);
+            if (len > 0 && i + 3 * P < count && first + i + 3 * P < ly && s >= 0 &&
+                s + 3 * Q + len <= lx) {
+                double out[4];
+                upfirdn_detail::dot4(ph.g.data(), x + s, Q, len, out);
+                for (int k = 0; k < 4; ++k) y[i + k * P] = out[k];
+                continue;
+            }
+            for (std::int64_t k = 0; k < 4 && i + k * P < count; ++k)
+                y[i + k * P] = outputAt(x, lx, phases, p, q, first + i + k * P, ly);
         }
-        const std::int64_t n = m * q;
-        const Phase<T>& ph = phases[static_cast<std::size_t>(n % p)];
-        const std::int64_t len = static_cast<std::int64_t>(ph.g.size());
-        if (len == 0) {
-            y[i] = T(0);
-            continue;
-        }
-        // g[t] multiplies x[s + t]: s is the input index of the last tap used.
-        const std::int64_t s = n / p - ph.first - (len - 1);
-        std::int64_t t0 = s < 0 ? -s : 0;
-        std::int64_t t1 = std::min(len, lx - s);
-        y[i] = t1 > t0 ? upfirdn_detail::dot(ph.g.data() + t0, x + s + t0, t1 - t0) : T(0);
     }
 }
 
