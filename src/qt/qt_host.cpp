@@ -11,6 +11,7 @@
 #include <QTimer>
 
 #include "qt/application.h"
+#include "qt/figure_views.h"
 #include "qt/qt_dialogs.h"
 #include "runtime/dispatch/error.h"
 
@@ -38,11 +39,25 @@ void reportCallbackError(const std::string& message) {
     std::cerr << "Error in callback: " << message << std::endl;
 }
 
-QtHost::QtHost() : qtDialogs_(std::make_unique<QtDialogs>()), dialogs_(qtDialogs_.get()) {
+QtHost::QtHost(Graphics& g)
+    : g_(g), qtDialogs_(std::make_unique<QtDialogs>()), dialogs_(qtDialogs_.get()) {
     ensureApplication();
+    // close(h) of a figure with a CloseRequestFcn runs it, inside the running callback.
+    g_.setCallbackRunner([this](Handle h, const std::string& property) {
+        const Value code = g_.get(h, property);
+        if (!code.isChar() || code.isEmpty()) return;
+        if (!evaluator_) throw Error("No callback interpreter installed.");
+        evaluator_(code.text());
+    });
+    views_ = std::make_unique<FigureViews>(*this, g_);
 }
 
-QtHost::~QtHost() = default;
+QtHost::~QtHost() {
+    views_.reset();
+    g_.setCallbackRunner({});
+}
+
+FigureWindow* QtHost::window(Handle figure) const { return views_->window(figure); }
 
 void QtHost::setDialogs(Dialogs* d) { dialogs_ = d ? d : qtDialogs_.get(); }
 
@@ -127,6 +142,14 @@ void QtHost::runAsCallback(const std::function<void()>& work) {
     }
     --callbackDepth_;
     scheduleCheck();
+}
+
+void QtHost::swallowPendingInput() {
+    if (swallowing_ || acceptsUserCallback()) return;
+    swallowing_ = true;
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    swallowing_ = false;
 }
 
 void QtHost::scheduleCheck() {

@@ -9,17 +9,23 @@
 
 #include <QObject>
 
+#include "runtime/graphics/graphics.h"
 #include "runtime/host.h"
 
 class QEventLoop;
 
 namespace rt {
 
+class FigureViews;
+class FigureWindow;
+
 class QtHost : public QObject, public Host {
     Q_OBJECT
 public:
-    // Creates the application if needed. Dialogs are Qt's until setDialogs.
-    QtHost();
+    // Creates the application if needed and shows the model's figures (one window each)
+    // until destroyed. Dialogs are Qt's until setDialogs. One QtHost at a time; the model
+    // asks screen and font questions of the installed host (setHost).
+    explicit QtHost(Graphics& g = graphics());
     ~QtHost() override;
 
     ScreenInfo screen() const override;
@@ -45,8 +51,16 @@ public:
     // Runs `work` as a callback would run (counts as running; errors reported, not thrown).
     void runAsCallback(const std::function<void()>& work);
 
+    // Inside a running callback: delivers the user input queued meanwhile, so that it meets
+    // the state it was made in (inactive controls eat it, other callbacks are refused).
+    // Does nothing where callbacks are accepted.
+    void swallowPendingInput();
+
     // Asks the waiting loops again whether they are done (after a model change).
     void scheduleCheck();
+
+    // The window of a figure, or nullptr.
+    FigureWindow* window(Handle figure) const;
 
 private:
     struct Wait {
@@ -56,12 +70,15 @@ private:
     };
     void checkWaits();
 
+    Graphics& g_;
     std::unique_ptr<Dialogs> qtDialogs_;
+    std::unique_ptr<FigureViews> views_;
     Dialogs* dialogs_;
     Evaluator evaluator_;
     std::vector<Wait*> waits_;
     int callbackDepth_ = 0;
     bool checkPending_ = false;
+    bool swallowing_ = false;
 };
 
 // Reports an uncaught callback error the run-time's way (one line on standard error).

@@ -1,5 +1,8 @@
 #include "runtime/host.h"
 
+#include "runtime/event_loop.h"
+
+#include <algorithm>
 #include <cmath>
 
 #include "runtime/dispatch/error.h"
@@ -105,6 +108,8 @@ std::optional<Rgb> uisetcolor(const Rgb& initial) { return host().dialogs().colo
 void errordlg(const std::string& text, const std::string& title) {
     host().dialogs().error(text, title.empty() ? "Error Dialog" : title);
 }
+
+void drawnow() { host().flush(); }
 
 void pause(double seconds) {
     if (std::isnan(seconds) || seconds <= 0) {

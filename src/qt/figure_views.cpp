@@ -1,0 +1,81 @@
+#include "qt/figure_views.h"
+
+#include "qt/control_view.h"
+#include "qt/figure_window.h"
+#include "qt/qt_host.h"
+
+namespace rt {
+
+namespace {
+
+// Oldest first, so that windows and controls stack in creation order.
+void walk(const Graphics& g, Handle h, std::vector<Handle>& out) {
+    std::vector<Handle> kids = g.children(h);
+    for (auto it = kids.rbegin(); it != kids.rend(); ++it) {
+        out.push_back(*it);
+        walk(g, *it, out);
+    }
+}
+
+}  // namespace
+
+FigureViews::FigureViews(QtHost& host, Graphics& g) : host_(host), g_(g) {
+    std::vector<Handle> existing;
+    walk(g_, 0, existing);
+    for (Handle h : existing) objectCreated(h);
+    g_.addObserver(this);
+}
+
+FigureViews::~FigureViews() {
+    g_.removeObserver(this);
+    for (auto& [h, w] : windows_) w->dispose();
+}
+
+FigureWindow* FigureViews::window(Handle figure) const {
+    auto it = windows_.find(figure);
+    return it == windows_.end() ? nullptr : it->second;
+}
+
+FigureWindow* FigureViews::windowOf(Handle object) const {
+    if (!g_.isValid(object)) return nullptr;
+    return window(g_.parent(object));
+}
+
+void FigureViews::objectCreated(Handle h) {
+    switch (g_.type(h)) {
+        case ObjectType::Figure:
+            if (!window(h)) windows_[h] = new FigureWindow(host_, g_, h);
+            break;
+        case ObjectType::UIControl:
+            if (FigureWindow* w = windowOf(h)) w->addControl(h);
+            break;
+        default:
+            break;
+    }
+}
+
+void FigureViews::propertyChanged(Handle h, const std::string& property, ChangeKind) {
+    if (FigureWindow* w = window(h)) {
+        w->apply(property);
+    } else if (FigureWindow* w = windowOf(h)) {
+        if (ControlView* c = w->control(h)) {
+            if (property == "Position" || property == "Units")
+                c->place(g_.pixelPosition(w->handle())[3]);
+            else
+                c->apply(property);
+        }
+    }
+    host_.scheduleCheck();
+}
+
+void FigureViews::objectDeleted(Handle h) {
+    if (auto it = windows_.find(h); it != windows_.end()) {
+        it->second->dispose();
+        windows_.erase(it);
+    } else if (FigureWindow* w = windowOf(h)) {
+        w->removeControl(h);
+    }
+    host_.scheduleCheck();
+}
+
+}  // namespace rt

@@ -1,0 +1,215 @@
+#include "qt/figure_window.h"
+
+#include <cmath>
+
+#include <QBitmap>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QCursor>
+#include <QGuiApplication>
+#include <QScreen>
+
+#include "qt/control_view.h"
+#include "qt/qt_host.h"
+#include "qt/view_support.h"
+
+namespace rt {
+
+namespace {
+
+double screenHeight(const Graphics& g) { return g.screen().height; }
+
+Qt::CursorShape shapeOf(const std::string& word) {
+    if (word == "watch") return Qt::WaitCursor;
+    if (word == "crosshair" || word == "fullcrosshair" || word == "cross") return Qt::CrossCursor;
+    if (word == "ibeam") return Qt::IBeamCursor;
+    if (word == "fleur") return Qt::SizeAllCursor;
+    if (word == "hand") return Qt::PointingHandCursor;
+    if (word == "left" || word == "right") return Qt::SizeHorCursor;
+    if (word == "top" || word == "bottom") return Qt::SizeVerCursor;
+    if (word == "topl" || word == "botr") return Qt::SizeFDiagCursor;
+    if (word == "topr" || word == "botl") return Qt::SizeBDiagCursor;
+    return Qt::ArrowCursor;
+}
+
+// PointerShapeCData: 1 black, 2 white, anything else (NaN) transparent; the hot spot is
+// [row column], 1-based.
+QCursor customCursor(const Value& cdata, const Value& hotSpot) {
+    const int rows = static_cast<int>(cdata.rows()), cols = static_cast<int>(cdata.cols());
+    QImage bits(cols, rows, QImage::Format_Mono), mask(cols, rows, QImage::Format_Mono);
+    bits.fill(0);
+    mask.fill(0);
+    for (int r = 0; r < rows; ++r)
+        for (int c = 0; c < cols; ++c) {
+            const double v = cdata.at(static_cast<std::size_t>(c) * rows + r);
+            if (v == 1 || v == 2) mask.setPixel(c, r, 1);
+            if (v == 1) bits.setPixel(c, r, 1);
+        }
+    int hotRow = 0, hotCol = 0;
+    if (hotSpot.numel() >= 2) {
+        hotRow = static_cast<int>(std::lround(hotSpot.at(0))) - 1;
+        hotCol = static_cast<int>(std::lround(hotSpot.at(1))) - 1;
+    }
+    return QCursor(QBitmap::fromImage(bits), QBitmap::fromImage(mask), hotCol, hotRow);
+}
+
+}  // namespace
+
+FigureWindow::FigureWindow(QtHost& host, Graphics& g, Handle figure)
+    : QWidget(nullptr), host_(host), g_(g), h_(figure) {
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    setAutoFillBackground(true);
+    setObjectName(QStringLiteral("figure"));
+    applyTitle();
+    applyColour();
+    applyPointer();
+    applyGeometry();
+    if (enumWord(g_, h_, "Visible") == "on") show();
+}
+
+FigureWindow::~FigureWindow() {
+    for (auto& [h, view] : controls_) delete view;
+}
+
+void FigureWindow::apply(const std::string& p) {
+    if (p == "Position" || p == "Units") {
+        applyGeometry();
+    } else if (p == "Name" || p == "NumberTitle") {
+        applyTitle();
+    } else if (p == "Color") {
+        applyColour();
+    } else if (p == "Pointer" || p == "PointerShapeCData" || p == "PointerShapeHotSpot") {
+        applyPointer();
+    } else if (p == "Resize") {
+        applyGeometry();
+    } else if (p == "Visible") {
+        const bool visible = enumWord(g_, h_, "Visible") == "on";
+        if (visible) {
+            applyGeometry();
+            show();
+        } else {
+            hide();
+        }
+    }
+}
+
+void FigureWindow::addControl(Handle control) {
+    auto* view = new ControlView(host_, g_, control, h_, this);
+    controls_[control] = view;
+    view->place(g_.pixelPosition(h_)[3]);
+}
+
+ControlView* FigureWindow::control(Handle control) const {
+    auto it = controls_.find(control);
+    return it == controls_.end() ? nullptr : it->second;
+}
+
+void FigureWindow::removeControl(Handle control) {
+    auto it = controls_.find(control);
+    if (it == controls_.end()) return;
+    it->second->deleteLater();  // it may be inside its own signal
+    controls_.erase(it);
+}
+
+void FigureWindow::layoutControls() {
+    const double height = g_.pixelPosition(h_)[3];
+    for (auto& [h, view] : controls_) view->place(height);
+}
+
+void FigureWindow::dispose() {
+    disposing_ = true;
+    hide();
+    for (auto& [h, view] : controls_) view->deleteLater();
+    controls_.clear();
+    deleteLater();
+}
+
+void FigureWindow::applyGeometry() {
+    const QRect r = toQtRect(g_.pixelPosition(h_), screenHeight(g_));
+    applied_ = r;
+    applying_ = true;
+    if (enumWord(g_, h_, "Resize") == "off") {
+        setFixedSize(r.size());
+    } else {
+        setMinimumSize(0, 0);
+        setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    }
+    if (geometry() != r) setGeometry(r);
+    applying_ = false;
+    layoutControls();
+}
+
+void FigureWindow::applyTitle() {
+    const QString name = QString::fromStdU16String(g_.get(h_, "Name").isChar()
+                                                       ? g_.get(h_, "Name").text16()
+                                                       : std::u16string());
+    QString title = name;
+    const double h = h_;
+    if (enumWord(g_, h_, "NumberTitle") == "on" && h == std::floor(h)) {
+        title = QStringLiteral("Figure %1").arg(static_cast<long long>(h));
+        if (!name.isEmpty()) title += QStringLiteral(": ") + name;
+    }
+    setWindowTitle(title);
+}
+
+void FigureWindow::applyColour() {
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, toQColor(g_.get(h_, "Color"), QColor(204, 204, 204)));
+    setPalette(pal);
+}
+
+void FigureWindow::applyPointer() {
+    const std::string word = enumWord(g_, h_, "Pointer");
+    if (word == "custom")
+        setCursor(customCursor(g_.get(h_, "PointerShapeCData"), g_.get(h_, "PointerShapeHotSpot")));
+    else
+        setCursor(shapeOf(word));
+    // The busy pointer must show before a long computation that draws nothing meanwhile.
+    if (isVisible()) QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void FigureWindow::userMovedOrResized() {
+    if (applying_ || disposing_ || !isVisible() || !g_.isValid(h_)) return;
+    const QRect r = geometry();
+    if (r == applied_) return;  // our own placement: keep the model's exact numbers
+    applied_ = r;
+    const double bottom = screenHeight(g_) - r.y() - r.height();
+    g_.setPixelPosition(h_, Rect{double(r.x()), bottom, double(r.width()), double(r.height())});
+}
+
+void FigureWindow::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    userMovedOrResized();
+    layoutControls();
+}
+
+void FigureWindow::moveEvent(QMoveEvent* event) {
+    QWidget::moveEvent(event);
+    userMovedOrResized();
+}
+
+void FigureWindow::closeEvent(QCloseEvent* event) {
+    if (disposing_) {
+        event->accept();
+        return;
+    }
+    // The model decides: the window goes when the figure is deleted.
+    event->ignore();
+    if (!g_.isValid(h_) || !host_.acceptsUserCallback()) return;
+    const std::string request = commandText(g_.get(h_, "CloseRequestFcn"));
+    if (!request.empty()) {
+        g_.setCurrentFigure(h_);
+        host_.runUserCallback(request);
+    } else {
+        const Handle h = h_;
+        Graphics& g = g_;
+        host_.runAsCallback([&g, h] { g.remove(h); });
+    }
+}
+
+void FigureWindow::mousePressEvent(QMouseEvent* event) {
+    if (host_.acceptsUserCallback() && g_.isValid(h_)) g_.setCurrentFigure(h_);
+    QWidget::mousePressEvent(event);
+}
+
+}  // namespace rt

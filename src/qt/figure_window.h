@@ -1,0 +1,58 @@
+// The window of one figure. It mirrors the model's figure (title, position, colour,
+// visibility, pointer) and holds the figure's controls; a resize or move by the user is written
+// back to the model's Position, and a window-manager close deletes the figure or runs its
+// CloseRequestFcn.
+#pragma once
+
+#include <map>
+#include <memory>
+
+#include <QWidget>
+
+#include "runtime/graphics/graphics.h"
+
+namespace rt {
+
+class ControlView;
+class QtHost;
+
+class FigureWindow : public QWidget {
+    Q_OBJECT
+public:
+    FigureWindow(QtHost& host, Graphics& g, Handle figure);
+    ~FigureWindow() override;
+
+    Handle handle() const { return h_; }
+
+    void apply(const std::string& property);
+    void addControl(Handle control);
+    ControlView* control(Handle control) const;
+    void removeControl(Handle control);
+    // Places every control from the model (after the figure's size changed).
+    void layoutControls();
+    // Closes the window without asking the model (the figure is being deleted).
+    void dispose();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+
+private:
+    void applyGeometry();
+    void applyTitle();
+    void applyPointer();
+    void applyColour();
+    void userMovedOrResized();
+
+    QtHost& host_;
+    Graphics& g_;
+    Handle h_;
+    std::map<Handle, ControlView*> controls_;
+    QRect applied_;          // the geometry last taken from the model
+    bool applying_ = false;  // geometry changes now come from the model, not the user
+    bool disposing_ = false;
+};
+
+}  // namespace rt
