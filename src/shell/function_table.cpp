@@ -1,5 +1,5 @@
-// The table of functions callable by name of rovantel. Functions join it, in this order,
-// as they are built.
+// The table of functions callable by name of rovantel, in the program's order. Functions
+// of the evaluation, the diagram, the editor and the tables join it as they are built.
 #include "shell/adj_par.h"
 #include "shell/clear_cache.h"
 #include "shell/get_par.h"
@@ -12,6 +12,36 @@
 #include "shell/strings.h"
 #include "shell/tit.h"
 #include "shell/uicontrols_main.h"
+#include "signal/bilinear.h"
+#include "signal/buttap.h"
+#include "signal/butter.h"
+#include "signal/clf.h"
+#include "signal/czt.h"
+#include "signal/filtfilt.h"
+#include "signal/firls.h"
+#include "signal/hanning.h"
+#include "signal/hilbert.h"
+#include "signal/imagesc.h"
+#include "signal/isdir.h"
+#include "signal/kaiser.h"
+#include "signal/lp2bp.h"
+#include "signal/lp2bs.h"
+#include "signal/lp2hp.h"
+#include "signal/lp2lp.h"
+#include "signal/modulate.h"
+#include "signal/private/check_order.h"
+#include "signal/private/firchk.h"
+#include "signal/private/iirchk.h"
+#include "signal/resample.h"
+#include "signal/sinc.h"
+#include "signal/specgram.h"
+#include "signal/title.h"
+#include "signal/upfirdn.h"
+#include "signal/waitbar.h"
+#include "signal/wavread.h"
+#include "signal/wavwrite.h"
+#include "signal/xlabel.h"
+#include "signal/ylabel.h"
 
 namespace shell {
 
@@ -27,9 +57,39 @@ rt::FunctionTable rovantel_function_table() {
     register_isodd(t);
     register_clear_cache(t);
     register_uicontrols_main(t);
+    sig::register_isdir(t);
     register_strings(t);
+    sig::register_butter(t);
+    sig::register_filtfilt(t);
     register_get_par(t);
+    sig::register_wavread(t);
+    sig::register_resample(t);
+    sig::register_specgram(t);
+    sig::register_title(t);
+    sig::register_xlabel(t);
     register_tit(t);
+    sig::register_waitbar(t);
+    sig::register_clf(t);
+    sig::register_imagesc(t);
+    sig::register_ylabel(t);
+    sig::register_wavwrite(t);
+    sig::register_modulate(t);
+    sig::register_bilinear(t);
+    sig::register_buttap(t);
+    sig::register_iirchk(t);
+    sig::register_lp2bp(t);
+    sig::register_lp2bs(t);
+    sig::register_lp2hp(t);
+    sig::register_lp2lp(t);
+    sig::register_firls(t);
+    sig::register_kaiser(t);
+    sig::register_upfirdn(t);
+    sig::register_czt(t);
+    sig::register_hanning(t);
+    sig::register_hilbert(t);
+    sig::register_firchk(t);
+    sig::register_sinc(t);
+    sig::register_check_order(t);
     return t;
 }
 
