@@ -125,6 +125,9 @@ TEST_F(GraphicsTest, BuiltinsForCallbackStrings) {
     t.call("delete", {Value(f2)}, 0);
     EXPECT_FALSE(g().isValid(f2));
     EXPECT_THROW(t.call("get", {Value(1.0), Value("Visible"), Value(3.0)}, 1), Error);
+    EXPECT_THROW(t.call("get", {Value(1.0)}, 1), Error);
+    EXPECT_THROW(t.call("set", {}, 0), Error);
+    EXPECT_THROW(t.call("delete", {}, 0), Error);
 }
 
 TEST_F(GraphicsTest, PointerPositionReachesFigureAndAxesCurrentPoint) {

@@ -4,7 +4,9 @@
 namespace rt {
 
 void register_graphics_builtins(FunctionTable& t) {
+    // The table checks only upper counts: missing arguments are refused here.
     t.add("set", -2, 0, [](const Values& in, int) -> Values {
+        if (in.empty()) throw Error("set: give handles, then property names and values.");
         set(in[0], Values(in.begin() + 1, in.end()));
         return {};
     });
