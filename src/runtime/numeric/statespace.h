@@ -48,9 +48,10 @@ ZeroPoleGain ss2zp(const StateSpace& s, Eigen::Index iu = 0);
 StateSpace tf2ss(const Eigen::RowVectorXd& num, const Eigen::RowVectorXd& den);
 
 // Transmission zeros and gain of a single-input single-output model: the roots of its
-// transfer function's numerator and that numerator's leading coefficient (d when d is not
-// zero, else the first non-zero Markov parameter c·a^(r−1)·b). A model whose transfer
-// function is zero gives no zeros and gain 0. Throws rt::Error when the model is not SISO.
+// transfer function's numerator and that numerator's leading coefficient (d unless it is
+// exactly zero, else the first Markov parameter c·a^(r−1)·b that is not negligible against
+// rounding). A model whose transfer function is zero gives no zeros and gain 0.
+// Throws rt::Error when the model is not SISO.
 struct Zeros {
     Eigen::VectorXcd z;
     double k = 0;
