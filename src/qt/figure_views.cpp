@@ -41,6 +41,14 @@ FigureWindow* FigureViews::windowOf(Handle object) const {
     return window(g_.parent(object));
 }
 
+void FigureViews::repaintFigureOf(Handle object) {
+    for (Handle h = object; g_.isValid(h) && h != 0; h = g_.parent(h))
+        if (g_.type(h) == ObjectType::Figure) {
+            if (FigureWindow* w = window(h)) w->update();
+            return;
+        }
+}
+
 void FigureViews::objectCreated(Handle h) {
     switch (g_.type(h)) {
         case ObjectType::Figure:
@@ -50,6 +58,7 @@ void FigureViews::objectCreated(Handle h) {
             if (FigureWindow* w = windowOf(h)) w->addControl(h);
             break;
         default:
+            repaintFigureOf(h);
             break;
     }
 }
@@ -57,13 +66,14 @@ void FigureViews::objectCreated(Handle h) {
 void FigureViews::propertyChanged(Handle h, const std::string& property, ChangeKind) {
     if (FigureWindow* w = window(h)) {
         w->apply(property);
-    } else if (FigureWindow* w = windowOf(h)) {
-        if (ControlView* c = w->control(h)) {
-            if (property == "Position" || property == "Units")
-                c->place(g_.pixelPosition(w->handle())[3]);
-            else
-                c->apply(property);
-        }
+    } else if (FigureWindow* w = windowOf(h); w && w->control(h)) {
+        ControlView* c = w->control(h);
+        if (property == "Position" || property == "Units")
+            c->place(g_.pixelPosition(w->handle())[3]);
+        else
+            c->apply(property);
+    } else {
+        repaintFigureOf(h);
     }
     host_.scheduleCheck();
 }
@@ -72,8 +82,10 @@ void FigureViews::objectDeleted(Handle h) {
     if (auto it = windows_.find(h); it != windows_.end()) {
         it->second->dispose();
         windows_.erase(it);
-    } else if (FigureWindow* w = windowOf(h)) {
+    } else if (FigureWindow* w = windowOf(h); w && w->control(h)) {
         w->removeControl(h);
+    } else {
+        repaintFigureOf(h);
     }
     host_.scheduleCheck();
 }

@@ -26,6 +26,7 @@ public:
 
 private:
     FigureWindow* windowOf(Handle object) const;  // the window holding a control
+    void repaintFigureOf(Handle object);          // axes and what they hold
 
     QtHost& host_;
     Graphics& g_;

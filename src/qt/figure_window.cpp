@@ -7,10 +7,12 @@
 #include <QCoreApplication>
 #include <QCursor>
 #include <QGuiApplication>
+#include <QPainter>
 #include <QScreen>
 
 #include "qt/control_view.h"
 #include "qt/qt_host.h"
+#include "qt/scene_from_model.h"
 #include "qt/view_support.h"
 
 namespace rt {
@@ -76,8 +78,9 @@ void FigureWindow::apply(const std::string& p) {
         applyGeometry();
     } else if (p == "Name" || p == "NumberTitle") {
         applyTitle();
-    } else if (p == "Color") {
+    } else if (p == "Color" || p == "Colormap") {
         applyColour();
+        update();
     } else if (p == "Pointer" || p == "PointerShapeCData" || p == "PointerShapeHotSpot") {
         applyPointer();
     } else if (p == "Resize") {
@@ -204,6 +207,17 @@ void FigureWindow::closeEvent(QCloseEvent* event) {
         const Handle h = h_;
         Graphics& g = g_;
         host_.runAsCallback([&g, h] { g.remove(h); });
+    }
+}
+
+void FigureWindow::paintEvent(QPaintEvent*) {
+    if (disposing_ || !g_.isValid(h_)) return;
+    QPainter painter(this);
+    try {
+        paintModelFigure(painter, host_.scenes(), h_);
+    } catch (const std::exception& e) {
+        // A figure that cannot be drawn must not take the event loop down with it.
+        reportCallbackError(e.what());
     }
 }
 

@@ -12,7 +12,10 @@
 
 #include "qt/application.h"
 #include "qt/figure_views.h"
+#include "qt/figure_window.h"
 #include "qt/qt_dialogs.h"
+#include "qt/raster_output.h"
+#include "qt/scene_from_model.h"
 #include "runtime/dispatch/error.h"
 
 namespace rt {
@@ -49,11 +52,24 @@ QtHost::QtHost(Graphics& g)
         if (!evaluator_) throw Error("No callback interpreter installed.");
         evaluator_(code.text());
     });
+    scenes_ = std::make_unique<SceneBuilder>(g_);
     views_ = std::make_unique<FigureViews>(*this, g_);
+    // getframe grabs a figure's window with its controls; print draws its scene.
+    QtFigureOutput& output = installQtImageOutput();
+    connectFigureOutput(output, g_, *scenes_);
+    output.setWindowLookup([this](double fig) -> QWidget* {
+        if (std::isnan(fig)) fig = g_.currentFigure();
+        return views_ ? views_->window(fig) : nullptr;
+    });
 }
 
 QtHost::~QtHost() {
+    QtFigureOutput& output = installQtImageOutput();
+    output.setWindowLookup(nullptr);
+    output.setSceneSource(nullptr);
+    output.setPaperSource(nullptr);
     views_.reset();
+    scenes_.reset();
     g_.setCallbackRunner({});
 }
 

@@ -18,6 +18,7 @@ namespace rt {
 
 class FigureViews;
 class FigureWindow;
+class SceneBuilder;
 
 class QtHost : public QObject, public Host {
     Q_OBJECT
@@ -61,6 +62,8 @@ public:
 
     // The window of a figure, or nullptr.
     FigureWindow* window(Handle figure) const;
+    // What the windows paint their axes from (also behind getframe and print).
+    SceneBuilder& scenes() { return *scenes_; }
 
 private:
     struct Wait {
@@ -72,6 +75,7 @@ private:
 
     Graphics& g_;
     std::unique_ptr<Dialogs> qtDialogs_;
+    std::unique_ptr<SceneBuilder> scenes_;
     std::unique_ptr<FigureViews> views_;
     Dialogs* dialogs_;
     Evaluator evaluator_;

@@ -11,6 +11,7 @@
 #include <QTest>
 
 #include "qt_fixture.h"
+#include "runtime/image_io.h"
 
 namespace {
 
@@ -205,7 +206,8 @@ TEST_F(Controls, AWindowWithEveryStyleDrawsItsColours) {
     rt::Handle fig = figure({Value("Position"), Value::row({50, 50, 420, 300}), Value("Name"),
                              Value("Alle Stile"), Value("NumberTitle"), Value("off"),
                              Value("MenuBar"), Value("none")});
-    control(fig, "frame", {Value("Position"), Value::row({0.02, 0.02, 0.96, 0.96})});
+    // Controls lie above axes, as windows of their own would; the frame leaves room for one.
+    control(fig, "frame", {Value("Position"), Value::row({0.02, 0.02, 0.5, 0.5})});
     control(fig, "text", {Value("Position"), Value::row({0.05, 0.85, 0.4, 0.08}), Value("String"),
                           Value("Gesamtmasse [kg]"), Value("HorizontalAlignment"), Value("left")});
     control(fig, "edit", {Value("Position"), Value::row({0.5, 0.85, 0.4, 0.08}), Value("String"),
@@ -221,13 +223,20 @@ TEST_F(Controls, AWindowWithEveryStyleDrawsItsColours) {
     control(fig, "popupmenu", {Value("Position"), Value::row({0.5, 0.55, 0.4, 0.1}), Value("String"),
                                Value::charMatrix(std::vector<std::string>{"Lichtmaschine", "Radsensor"}),
                                Value("Value"), Value(1.0)});
-    control(fig, "listbox", {Value("Position"), Value::row({0.05, 0.08, 0.85, 0.42}), Value("String"),
+    control(fig, "listbox", {Value("Position"), Value::row({0.05, 0.08, 0.45, 0.42}), Value("String"),
                              Value::charMatrix(std::vector<std::string>{"195/50 R15;   1.780;", "205/55 R16;   1.910;",
                                                                         "Übersetzung ²°"}),
                              Value("FontName"), Value("FixedWidth"), Value("Value"), Value(2.0)});
+    rt::Handle ax = rt::axes({Value("Parent"), Value(fig), Value("Position"),
+                              Value::row({0.55, 0.1, 0.4, 0.4})});
+    rt::line({Value("Parent"), Value(ax), Value("XData"), Value::row({0, 1}), Value("YData"),
+              Value::row({0, 1}), Value("Color"), Value("r")});
     rt::FigureWindow* win = host->window(fig);
     rt::drawnow();
     QImage img = win->grab().toImage();
+    // getframe goes through the same window, controls and axes included.
+    Value frame = rt::getframe(fig).field("cdata");
+    ASSERT_EQ(frame.dims(), (std::vector<std::size_t>{300, 420, 3}));
     ASSERT_EQ(img.size(), QSize(420, 300));
     if (const char* dir = std::getenv("ROVANTEL_GRAB_DIR"))
         img.save(QString::fromUtf8(dir) + "/all_styles.png");
@@ -239,6 +248,15 @@ TEST_F(Controls, AWindowWithEveryStyleDrawsItsColours) {
         for (int y = b.top() + 2; y < b.bottom() - 2 && !white; ++y)
             white = img.pixelColor(x, y) == QColor(255, 255, 255);
     EXPECT_TRUE(white);
+    // The axes' white plot box, with the red line through it, lies over the frame.
+    EXPECT_EQ(img.pixelColor(420 * 0.9, 300 - 300 * 0.15), QColor(255, 255, 255));
+    int red = 0;
+    for (int x = 0; x < 420; ++x)
+        for (int y = 0; y < 300; ++y) {
+            QColor c = img.pixelColor(x, y);
+            red += c.red() > 200 && c.green() < 120 && c.blue() < 120;
+        }
+    EXPECT_GT(red, 100);
 }
 
 }  // namespace
