@@ -6,6 +6,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QCursor>
+#include <QMouseEvent>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QScreen>
@@ -62,6 +63,7 @@ FigureWindow::FigureWindow(QtHost& host, Graphics& g, Handle figure)
     setAttribute(Qt::WA_DeleteOnClose, false);
     setAutoFillBackground(true);
     setObjectName(QStringLiteral("figure"));
+    setMouseTracking(true);  // WindowButtonMotionFcn sees motion without a button too
     applyTitle();
     applyColour();
     applyPointer();
@@ -221,9 +223,29 @@ void FigureWindow::paintEvent(QPaintEvent*) {
     }
 }
 
+void FigureWindow::mouseCallback(QMouseEvent* event, const char* property) {
+    if (!host_.acceptsUserCallback() || !g_.isValid(h_)) return;
+    const std::string code = commandText(g_.get(h_, property));
+    if (code.empty()) return;
+    const QPointF at = event->position();
+    const Handle h = h_;
+    Graphics& g = g_;
+    QtHost& host = host_;
+    host.runAsCallback([&] { g.setPointerPosition(h, at.x(), height() - at.y()); });
+    if (g.isValid(h)) host.runUserCallback(code);
+}
+
 void FigureWindow::mousePressEvent(QMouseEvent* event) {
     if (host_.acceptsUserCallback() && g_.isValid(h_)) g_.setCurrentFigure(h_);
-    QWidget::mousePressEvent(event);
+    mouseCallback(event, "WindowButtonDownFcn");
+}
+
+void FigureWindow::mouseMoveEvent(QMouseEvent* event) {
+    mouseCallback(event, "WindowButtonMotionFcn");
+}
+
+void FigureWindow::mouseReleaseEvent(QMouseEvent* event) {
+    mouseCallback(event, "WindowButtonUpFcn");
 }
 
 }  // namespace rt

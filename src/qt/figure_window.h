@@ -38,6 +38,8 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:
@@ -46,6 +48,9 @@ private:
     void applyPointer();
     void applyColour();
     void userMovedOrResized();
+    // A mouse event on the figure: the pointer position goes to the model (figure and axes
+    // CurrentPoint), then the figure's callback `property` runs.
+    void mouseCallback(QMouseEvent* event, const char* property);
 
     QtHost& host_;
     Graphics& g_;

@@ -260,3 +260,42 @@ TEST_F(Controls, AWindowWithEveryStyleDrawsItsColours) {
 }
 
 }  // namespace
+
+namespace {
+
+using rt::Value;
+using rt::Values;
+
+class Mouse : public QtFixture {};
+
+// The eraser's pattern: a press installs the motion command, motion records, release stops.
+TEST_F(Mouse, ButtonCallbacksSeeTheAxesCurrentPointInDataUnits) {
+    rt::Handle fig = figure({Value("Position"), Value::row({0, 0, 400, 300})});
+    rt::Handle ax = rt::axes({Value("Parent"), Value(fig), Value("Units"), Value("pixels"),
+                              Value("Position"), Value::row({100, 50, 200, 200}), Value("XLim"),
+                              Value::row({0, 10}), Value("YLim"), Value::row({0, 100})});
+    std::vector<std::array<double, 2>> points;
+    table.add("rec", 0, 0, [&](const Values&, int) {
+        Value cp = rt::get(Value(ax), "CurrentPoint");
+        points.push_back({cp.at(0), cp.at(2)});
+        return Values{};
+    });
+    const std::string f = std::to_string(int(fig));
+    rt::set(Value(fig), {Value("WindowButtonDownFcn"),
+                         Value("rec,set(" + f + ",'WindowButtonMotionFcn', 'rec')"),
+                         Value("WindowButtonUpFcn"), Value("hit;set(" + f + ",'WindowButtonMotionFcn', '')")});
+    QWidget* w = host->window(fig);
+    // Data (5, 50) sits at pixel (200, 150) from the bottom left: (200, 150) from the top too.
+    QTest::mousePress(w, Qt::LeftButton, {}, QPoint(200, 150));
+    QTest::mouseMove(w, QPoint(300, 50));
+    QTest::mouseRelease(w, Qt::LeftButton, {}, QPoint(300, 50));
+    QTest::mouseMove(w, QPoint(250, 100));  // after the release nothing records
+    ASSERT_EQ(points.size(), 2u);
+    EXPECT_NEAR(points[0][0], 5, 0.06);
+    EXPECT_NEAR(points[0][1], 50, 0.6);
+    EXPECT_NEAR(points[1][0], 10, 0.06);
+    EXPECT_NEAR(points[1][1], 100, 0.6);
+    EXPECT_EQ(calls, (std::vector<std::string>{"hit"}));
+}
+
+}  // namespace
