@@ -4,16 +4,6 @@
 
 namespace rt {
 
-namespace {
-
-bool namesParent(const Values& pairs) {
-    for (std::size_t i = 0; i < pairs.size(); i += 2)
-        if (pairs[i].isChar() && lowerAscii(pairs[i].text()) == "parent") return true;
-    return false;
-}
-
-}  // namespace
-
 Handle axes(const Values& args) {
     Graphics& g = graphics();
     if (!args.empty() && !args[0].isChar()) {

@@ -19,25 +19,6 @@ std::string handleText(Handle h) {
 
 Value valueOf(const Rect4& r) { return Value::row({r[0], r[1], r[2], r[3]}); }
 
-// "default<type><prop>" / "factory<type><prop>" split into type and property spec index.
-bool splitDefaultName(const std::string& lower, std::size_t prefixLen, ObjectType& type, int& index) {
-    const std::string rest = lower.substr(prefixLen);
-    for (ObjectType t : {ObjectType::Figure, ObjectType::Axes, ObjectType::UIControl,
-                         ObjectType::Line, ObjectType::Text, ObjectType::Patch, ObjectType::Image,
-                         ObjectType::Root}) {
-        const std::string tn = typeName(t);
-        if (rest.compare(0, tn.size(), tn) == 0) {
-            const int i = typeSpec(t).find(rest.substr(tn.size()));
-            if (i >= 0) {
-                type = t;
-                index = i;
-                return true;
-            }
-        }
-    }
-    return false;
-}
-
 std::string defaultKey(ObjectType t, int index) {
     return std::string(typeName(t)) + "." + std::to_string(index);
 }

@@ -55,6 +55,14 @@ bool typeFromName(const std::string& lower, ObjectType& out);
 
 std::string lowerAscii(std::string s);
 
+// Whether name-value pairs name a Parent (the creating operations then skip gcf()).
+bool namesParent(const Values& pairs);
+
+// "default<type><prop>" or "factory<type><prop>" (lower case) split after its prefix of
+// `prefixLen` characters into the type and the index of the property in its spec.
+bool splitDefaultName(const std::string& lower, std::size_t prefixLen, ObjectType& type,
+                      int& index);
+
 // Checks and normalises a value for a property (enumerations to the full word, colours to
 // RGB triples, rows to rows); rt::Error naming the property when invalid.
 Value normalizeValue(const PropSpec& spec, const Value& v, const char* typeName);

@@ -12,21 +12,8 @@ namespace rt {
 namespace {
 
 bool splitDefault(const std::string& lower, ObjectType& type, int& index) {
-    if (lower.compare(0, 7, "default") != 0) return false;
-    const std::string rest = lower.substr(7);
-    for (ObjectType t : {ObjectType::Figure, ObjectType::Axes, ObjectType::UIControl,
-                         ObjectType::Line, ObjectType::Text, ObjectType::Patch, ObjectType::Image}) {
-        const std::string tn = typeName(t);
-        if (rest.compare(0, tn.size(), tn) == 0) {
-            const int i = typeSpec(t).find(rest.substr(tn.size()));
-            if (i >= 0) {
-                type = t;
-                index = i;
-                return true;
-            }
-        }
-    }
-    return false;
+    return lower.compare(0, 7, "default") == 0 && splitDefaultName(lower, 7, type, index) &&
+           type != ObjectType::Root;
 }
 
 Rect4 rectOf(const Value& v) {

@@ -250,6 +250,30 @@ std::string lowerAscii(std::string s) {
     return s;
 }
 
+bool namesParent(const Values& pairs) {
+    for (std::size_t i = 0; i < pairs.size(); i += 2)
+        if (pairs[i].isChar() && lowerAscii(pairs[i].text()) == "parent") return true;
+    return false;
+}
+
+bool splitDefaultName(const std::string& lower, std::size_t prefixLen, ObjectType& type, int& index) {
+    const std::string rest = lower.substr(prefixLen);
+    for (ObjectType t : {ObjectType::Figure, ObjectType::Axes, ObjectType::UIControl,
+                         ObjectType::Line, ObjectType::Text, ObjectType::Patch, ObjectType::Image,
+                         ObjectType::Root}) {
+        const std::string tn = typeName(t);
+        if (rest.compare(0, tn.size(), tn) == 0) {
+            const int i = typeSpec(t).find(rest.substr(tn.size()));
+            if (i >= 0) {
+                type = t;
+                index = i;
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
 const TypeSpec& typeSpec(ObjectType t) {
     static const std::vector<TypeSpec> all = [] {
         std::vector<TypeSpec> v;
