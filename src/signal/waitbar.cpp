@@ -62,26 +62,18 @@ bool isCancelPair(const rt::Value& name) {
     return s == "createcancelbtn";
 }
 
-rt::Handle create(double x, const rt::Value& message, const rt::Values& pairs) {
-    if (pairs.size() % 2 != 0) rt::error("Optional initialization arguments must be passed in pairs");
+using Rect = std::array<double, 4>;
+using V = rt::Value;
+
+// Screen facts in points, read while the root's Units are points.
+struct Screen {
+    double width = 0, height = 0;
+    double pointsPerPixel = 0.75;
+};
+
+// The caller's pairs, each under its own guard. Returns the height taken by a Cancel button.
+double applyPairs(rt::Handle f, const rt::Values& pairs, const Rect& pos, double pointsPerPixel) {
     rt::Graphics& g = rt::graphics();
-    const RootUnits pointsWhileHere;
-
-    const std::vector<double> screenSize = g.get(0, "ScreenSize").real();
-    const double axFontSize = g.get(0, "FactoryAxesFontSize").scalar();
-    const double pointsPerPixel = 72.0 / g.get(0, "ScreenPixelsPerInch").scalar();
-    const double width = 360 * pointsPerPixel;
-    const double height = 75 * pointsPerPixel;
-    std::array<double, 4> pos{screenSize[2] / 2 - width / 2, screenSize[3] / 2 - height / 2, width,
-                              height};
-
-    using V = rt::Value;
-    const rt::Handle f = rt::figure(
-        {V("Units"), V("points"), V("BusyAction"), V("queue"), V("Position"), row(pos), V("Resize"),
-         V("off"), V("CreateFcn"), V(""), V("NumberTitle"), V("off"), V("IntegerHandle"), V("off"),
-         V("MenuBar"), V("none"), V("Tag"), V(kTag), V("Interruptible"), V("off"), V("Visible"),
-         V("off")});
-
     double vertMargin = 0;
     bool cancelBtnCreated = false;
     for (std::size_t i = 0; i + 1 < pairs.size(); i += 2) {
@@ -89,11 +81,11 @@ rt::Handle create(double x, const rt::Value& message, const rt::Values& pairs) {
         const rt::Value& value = pairs[i + 1];
         try {
             if (!cancelBtnCreated && isCancelPair(property)) {
-                cancelBtnCreated = true;
+                cancelBtnCreated = true;  // a second such pair goes to set, which refuses it
                 const double cancelBtnHeight = 23 * pointsPerPixel;
                 const double cancelBtnWidth = 60 * pointsPerPixel;
                 vertMargin += cancelBtnHeight;
-                std::array<double, 4> newPos = pos;
+                Rect newPos = pos;
                 newPos[3] += vertMargin;
                 g.set(f, "Position", row(newPos));
                 g.set(f, "CloseRequestFcn", value);
@@ -110,19 +102,15 @@ rt::Handle create(double x, const rt::Value& message, const rt::Values& pairs) {
                       << shown(value) << "'" << std::endl;
         }
     }
+    return vertMargin;
+}
 
-    g.set(f, "Colormap", rt::Value());  // colormap([]): the default map
-
-    std::array<double, 4> axPos{0.05 * pos[2], 0.3 * pos[3] + vertMargin, 0.9 * pos[2], 0.2 * pos[3]};
-    const rt::Handle h = rt::axes(
-        {V("Parent"), V(f), V("XLim"), rt::Value::row({0, 100}), V("YLim"), rt::Value::row({0, 1}),
-         V("Box"), V("on"), V("Units"), V("Points"), V("FontSize"), V(axFontSize), V("Position"),
-         row(axPos), V("XTickMode"), V("manual"), V("YTickMode"), V("manual"), V("XTick"), V(),
-         V("YTick"), V(), V("XTickLabelMode"), V("manual"), V("XTickLabel"), V(), V("YTickLabelMode"),
-         V("manual"), V("YTickLabel"), V()});
-
-    title(message);
-    const rt::Handle tHandle = g.get(h, "title").scalar();
+// Makes the window taller or wider (re-centred) when the message needs it; returns whether
+// `pos` changed. The axes follows a change of width.
+bool fitToMessage(rt::Handle ax, const rt::Value& message, const Screen& screen, Rect& pos,
+                  Rect& axPos) {
+    rt::Graphics& g = rt::graphics();
+    const rt::Handle tHandle = g.get(ax, "title").scalar();
     const rt::Value oldTitleUnits = g.get(tHandle, "Units");
     g.set(tHandle, "Units", V("points"));
     g.set(tHandle, "String", message);
@@ -133,18 +121,49 @@ rt::Handle create(double x, const rt::Value& message, const rt::Values& pairs) {
     const double titleHeight = tExtent[3] + axPos[1] + axPos[3] + 5;
     if (titleHeight > pos[3]) {
         pos[3] = titleHeight;
-        pos[1] = screenSize[3] / 2 - pos[3] / 2;
+        pos[1] = screen.height / 2 - pos[3] / 2;
         figPosDirty = true;
     }
     if (tExtent[2] > 1.1 * pos[2]) {
-        pos[2] = std::min(1.1 * tExtent[2], screenSize[2]);
-        pos[0] = screenSize[2] / 2 - pos[2] / 2;
+        pos[2] = std::min(1.1 * tExtent[2], screen.width);
+        pos[0] = screen.width / 2 - pos[2] / 2;
         axPos[0] = 0.05 * pos[2];
         axPos[2] = 0.9 * pos[2];
-        g.set(h, "Position", row(axPos));
+        g.set(ax, "Position", row(axPos));
         figPosDirty = true;
     }
-    if (figPosDirty) g.set(f, "Position", row(pos));
+    return figPosDirty;
+}
+
+rt::Handle create(double x, const rt::Value& message, const rt::Values& pairs) {
+    if (pairs.size() % 2 != 0) rt::error("Optional initialization arguments must be passed in pairs");
+    rt::Graphics& g = rt::graphics();
+    const RootUnits pointsWhileHere;
+
+    const std::vector<double> screenSize = g.get(0, "ScreenSize").real();
+    const Screen screen{screenSize[2], screenSize[3], 72.0 / g.get(0, "ScreenPixelsPerInch").scalar()};
+    const double axFontSize = g.get(0, "FactoryAxesFontSize").scalar();
+    const double width = 360 * screen.pointsPerPixel;
+    const double height = 75 * screen.pointsPerPixel;
+    Rect pos{screen.width / 2 - width / 2, screen.height / 2 - height / 2, width, height};
+
+    const rt::Handle f = rt::figure(
+        {V("Units"), V("points"), V("BusyAction"), V("queue"), V("Position"), row(pos), V("Resize"),
+         V("off"), V("CreateFcn"), V(""), V("NumberTitle"), V("off"), V("IntegerHandle"), V("off"),
+         V("MenuBar"), V("none"), V("Tag"), V(kTag), V("Interruptible"), V("off"), V("Visible"),
+         V("off")});
+    const double vertMargin = applyPairs(f, pairs, pos, screen.pointsPerPixel);
+    g.set(f, "Colormap", rt::Value());  // colormap([]): the default map
+
+    Rect axPos{0.05 * pos[2], 0.3 * pos[3] + vertMargin, 0.9 * pos[2], 0.2 * pos[3]};
+    const rt::Handle h = rt::axes(
+        {V("Parent"), V(f), V("XLim"), rt::Value::row({0, 100}), V("YLim"), rt::Value::row({0, 1}),
+         V("Box"), V("on"), V("Units"), V("Points"), V("FontSize"), V(axFontSize), V("Position"),
+         row(axPos), V("XTickMode"), V("manual"), V("YTickMode"), V("manual"), V("XTick"), V(),
+         V("YTick"), V(), V("XTickLabelMode"), V("manual"), V("XTickLabel"), V(), V("YTickLabelMode"),
+         V("manual"), V("YTickLabel"), V()});
+    title(message);
+    if (fitToMessage(h, message, screen, pos, axPos)) g.set(f, "Position", row(pos));
 
     rt::patch({V("Parent"), V(h), V("XData"), rt::Value::row({0, x, x, 0}), V("YData"),
                rt::Value::row({0, 0, 1, 1}), V("FaceColor"), V("r"), V("EdgeColor"), V("r"),
@@ -165,7 +184,6 @@ void update(double x, const rt::Value& fig, const rt::Value* message) {
     bool valid = !handles.empty();
     for (double f : handles) valid = valid && g.isValid(f);
     if (!valid) rt::error("Couldn't find waitbar handles.");
-    using V = rt::Value;
     const rt::Value p = rt::findobj({fig, V("Type"), V("patch")});
     const rt::Value l = rt::findobj({fig, V("Type"), V("line")});
     if (p.isEmpty() || l.isEmpty()) rt::error("Couldn't find waitbar handles.");
