@@ -303,8 +303,13 @@ void paintModelFigure(QPainter& painter, SceneBuilder& builder, Handle figure) {
                 &builder.cache());
 }
 
-void connectFigureOutput(QtFigureOutput& output, Graphics& g, SceneBuilder& builder) {
+void connectFigureOutput(QtFigureOutput& output, Graphics& g, SceneBuilder& builder,
+                         std::function<QWidget*(double figure)> windows) {
     output.setScreenDpi(g.screen().pixelsPerInch);
+    output.setWindowLookup([&g, windows](double fig) -> QWidget* {
+        if (!windows) return nullptr;
+        return windows(std::isnan(fig) ? g.currentFigure() : fig);
+    });
     output.setSceneSource([&builder](double fig, double ppi) { return builder.figure(fig, ppi); });
     output.setPaperSource([&g](double fig) {
         if (std::isnan(fig)) fig = g.currentFigure();

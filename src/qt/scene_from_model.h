@@ -3,9 +3,11 @@
 // all draw the same thing. Also keeps each image's data version for the colour cache.
 #pragma once
 
+#include <functional>
 #include <unordered_map>
 
 class QPainter;
+class QWidget;
 
 #include "qt/axes_scene.h"
 #include "qt/eps_writer.h"
@@ -61,8 +63,10 @@ PaperRect paperRect(const Graphics& g, Handle figure);
 // the screen's resolution, images through the builder's colour cache.
 void paintModelFigure(QPainter& painter, SceneBuilder& builder, Handle figure);
 
-// Points the Qt output at `builder`: print and getframe then draw figures of `g` (the current
-// figure for a NaN handle) through the same scenes as the screen.
-void connectFigureOutput(QtFigureOutput& output, Graphics& g, SceneBuilder& builder);
+// Points the Qt output at `builder`: print then draws figures of `g` (the current figure for
+// a NaN handle) through the same scenes as the screen; getframe grabs the window that
+// `windows` finds (e.g. the host's window(fig)), or renders the figure when it finds none.
+void connectFigureOutput(QtFigureOutput& output, Graphics& g, SceneBuilder& builder,
+                         std::function<QWidget*(double figure)> windows = {});
 
 }  // namespace rt

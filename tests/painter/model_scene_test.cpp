@@ -31,6 +31,10 @@ protected:
     }
     void TearDown() override {
         rt::graphics().reset();
+        rt::QtFigureOutput& out = rt::installQtImageOutput();
+        out.setWindowLookup(nullptr);
+        out.setSceneSource(nullptr);
+        out.setPaperSource(nullptr);
         builder_.reset();
     }
     std::unique_ptr<rt::SceneBuilder> builder_;
