@@ -1,5 +1,6 @@
-// The progress window drawn through the Qt scene path with real font metrics, as the pulse
-// conversion shows it in the German build. The PNG is left in the temporary folder.
+// The progress window as the Qt front-end shows it (window grab with its controls, real font
+// metrics), as the pulse conversion opens it in the German build. The PNGs are left in the
+// temporary folder for a look.
 #include <filesystem>
 #include <string>
 
@@ -11,7 +12,7 @@
 
 #include "qt/qt_host.h"
 #include "qt/raster_output.h"
-#include "qt/scene_from_model.h"
+#include "runtime/image_io.h"
 #include "runtime/graphics/operations.h"
 #include "signal/waitbar.h"
 
@@ -25,14 +26,14 @@ protected:
         previous_ = rt::setHost(&host_);  // real fonts for the title's Extent
         rt::graphics().reset();
         rt::graphics().setScreen(rt::ScreenInfo{1920, 1080, 96});
-        builder_ = std::make_unique<rt::SceneBuilder>(rt::graphics());
     }
     void TearDown() override {
         rt::graphics().reset();
-        builder_.reset();
         rt::setHost(previous_);
     }
-    QImage render(rt::Handle f) { return rt::renderFigure(builder_->figure(f, 96), &builder_->cache()); }
+    static QImage render(rt::Handle f) {
+        return rt::qimageFromValue(rt::getframe(f).field("cdata"));
+    }
     static std::string save(const QImage& img, const std::string& name) {
         const auto dir = std::filesystem::temp_directory_path() / ("waitbar_" + std::to_string(::getpid()));
         std::filesystem::create_directories(dir);
@@ -43,7 +44,6 @@ protected:
 
     rt::QtHost host_;
     rt::Host* previous_ = nullptr;
-    std::unique_ptr<rt::SceneBuilder> builder_;
 };
 
 bool isRed(QColor c) { return c.red() > 200 && c.green() < 60 && c.blue() < 60; }
@@ -83,6 +83,24 @@ TEST_F(WaitbarRender, GermanProgressWindowAt73Percent) {
     EXPECT_TRUE(isRed(render(f).pixelColor(335, mid)));
     sig::waitbar(-1, f);
     EXPECT_TRUE(isWhite(render(f).pixelColor(30, mid)));
+}
+
+TEST_F(WaitbarRender, CancelButtonBelowTheBar) {
+    const rt::Handle f = sig::waitbar(0.4, Value("Bitte warten"),
+                                      {Value("Name"), Value("Berechne Diagramm"),
+                                       Value("createcancelbtn"), Value("disp('x')")});
+    const QImage img = render(f);
+    RecordProperty("png", save(img, "waitbar_de_cancel.png"));
+    ASSERT_EQ(img.width(), 360);
+    // The window grows to hold the raised axes and the message above it (not by the whole
+    // button height: the title rule decides the height).
+    ASSERT_GT(img.height(), 75);
+    // The button (60 x 23 pixels, 9.3 pixels up, left edge at 276) is no window grey.
+    const QColor grey = img.pixelColor(5, img.height() - 5);
+    bool buttonDrawn = false;
+    for (int x = 278; x < 334; ++x)
+        buttonDrawn = buttonDrawn || img.pixelColor(x, img.height() - 20) != grey;
+    EXPECT_TRUE(buttonDrawn);
 }
 
 }  // namespace
