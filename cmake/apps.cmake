@@ -1,5 +1,5 @@
 # The executables: rovantel in three languages, differing only in the text table linked in.
-if(TARGET rt_qt AND EXISTS ${PROJECT_SOURCE_DIR}/src/qt/start.h)
+if(TARGET rt_qt)
   foreach(lang de fr en)
     if(lang STREQUAL "de")
       set(exe rovantel)

@@ -7,10 +7,15 @@
 #include <type_traits>
 
 #include "runtime/dispatch/error.h"
+#include "runtime/graphics/jet.h"
+#include "runtime/graphics/operations.h"
 #include "runtime/numeric/fft.h"
 #include "runtime/numeric/upfirdn_kernel.h"
 #include "signal/czt.h"
 #include "signal/hanning.h"
+#include "signal/imagesc.h"
+#include "signal/xlabel.h"
+#include "signal/ylabel.h"
 
 namespace sig {
 
@@ -184,6 +189,27 @@ SpecgramResult specgram(const Eigen::VectorXd& x, const Eigen::VectorXd& freqs, 
     return compute(column<Eigen::VectorXd>(x.data(), x.size(), c.window.size()), true, c);
 }
 
+namespace {
+
+// Without outputs the spectrogram is drawn in dB into a fresh plot, time across.
+void draw(const SpecgramResult& r) {
+    using rt::Value;
+    rt::newplot();
+    const Eigen::MatrixXd db =
+        (r.B.cwiseAbs().array() + 2.220446049250313e-16).log10().matrix() * 20.0;
+    Value t = r.T.size() > 1 || r.F.size() < 2
+                  ? rt::rowVector(std::vector<double>(r.T.data(), r.T.data() + r.T.size()))
+                  : Value::row({0, 1 / r.F(1)});
+    imagesc({t, rt::rowVector(std::vector<double>(r.F.data(), r.F.data() + r.F.size())),
+             rt::fromMatrix(db)});
+    rt::axis({Value("xy")});
+    rt::colormap(rt::jet());
+    xlabel(Value("Time"));
+    ylabel(Value("Frequency"));
+}
+
+}  // namespace
+
 void register_specgram(rt::FunctionTable& t) {
     t.add("specgram", -1, 3, [](const rt::Values& in, int nargout) -> rt::Values {
         if (in.empty()) rt::error("Not enough input arguments.");
@@ -205,9 +231,10 @@ void register_specgram(rt::FunctionTable& t) {
         if (present(3)) a.window = vec(in[3]);
         if (present(4)) a.noverlap = single(4);
         const SpecgramResult r = specgram(a);
-        if (nargout == 0)
-            rt::error("specgram: drawing a spectrogram needs the graphics layer, which is not "
-                      "available yet; ask for at least one output.");
+        if (nargout == 0) {
+            draw(r);
+            return {};
+        }
         return {rt::fromMatrix(r.B), rt::fromMatrix(Eigen::MatrixXd(r.F)),
                 rt::fromMatrix(Eigen::MatrixXd(r.T))};
     });

@@ -11,15 +11,16 @@ TEST_F(GraphicsTest, RootDefaultsAreInheritedAtCreation) {
     EXPECT_EQ(get(Value(f), "Units").text(), "centimeters");
     EXPECT_EQ(get(Value(f), "PaperType").text(), "a4");
     EXPECT_EQ(get(Value(f), "PaperUnits").text(), "centimeters");
-    // The window keeps its place: the factory pixel position reads in centimetres.
+    // The window keeps its place: the factory pixel position reads in centimetres. On the
+    // fixture's 1920 x 1080 screen a new figure is 864 x 648 pixels (45 % of the width, 4:3).
     const auto cm = get(Value(f), "Position").real();
-    EXPECT_NEAR(cm[2], 560 * 2.54 / 96, 1e-9);
-    EXPECT_NEAR(cm[3], 420 * 2.54 / 96, 1e-9);
+    EXPECT_NEAR(cm[2], 864 * 2.54 / 96, 1e-9);
+    EXPECT_NEAR(cm[3], 648 * 2.54 / 96, 1e-9);
     set(Value(0.0), {Value("DefaultUIcontrolUnits"), Value("normalized")});
     const Handle b = uicontrol();
     EXPECT_EQ(get(Value(b), "Units").text(), "normalized");
     const auto n = get(Value(b), "Position").real();
-    EXPECT_NEAR(n[2], 60.0 / 560, 1e-9);
+    EXPECT_NEAR(n[2], 60.0 / 864, 1e-9);
     const Handle b2 = uicontrol({Value("Position"), Value::row({0.1, 0.2, 0.3, 0.05})});
     EXPECT_EQ(get(Value(b2), "Position").real(), (std::vector<double>{0.1, 0.2, 0.3, 0.05}));
     EXPECT_EQ(get(Value(0.0), "DefaultFigurePaperType").text(), "a4");
