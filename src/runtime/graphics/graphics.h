@@ -41,7 +41,9 @@ using CallbackRunner = std::function<void(Handle object, const std::string& prop
 using Rect = std::array<double, 4>;
 
 // Notified once per change, after the model is consistent again. Observers must not delete
-// objects from inside these calls.
+// objects from inside these calls. A parent's Children list changes only through
+// objectCreated/objectDeleted (and "Parent" on a moved object); automatic limits that follow
+// new data arrive as "XLim"/"YLim" (Mapping) and "CLim" (Data) on the axes.
 class GraphicsObserver {
 public:
     virtual ~GraphicsObserver() = default;
