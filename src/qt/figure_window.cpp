@@ -40,6 +40,10 @@ Qt::CursorShape shapeOf(const std::string& word) {
 QCursor customCursor(const Value& cdata, const Value& hotSpot) {
     const int rows = static_cast<int>(cdata.rows()), cols = static_cast<int>(cdata.cols());
     QImage bits(cols, rows, QImage::Format_Mono), mask(cols, rows, QImage::Format_Mono);
+    // Index 1 must be black: a bitmap's set bits are its black pixels.
+    const QList<QRgb> table{qRgb(255, 255, 255), qRgb(0, 0, 0)};
+    bits.setColorTable(table);
+    mask.setColorTable(table);
     bits.fill(0);
     mask.fill(0);
     for (int r = 0; r < rows; ++r)

@@ -299,3 +299,40 @@ TEST_F(Mouse, ButtonCallbacksSeeTheAxesCurrentPointInDataUnits) {
 }
 
 }  // namespace
+
+namespace {
+
+using rt::Value;
+
+class Pointer : public QtFixture {};
+
+// The eraser's cursor: white cells (2) drawn, NaN cells transparent, hot spot [row col].
+TEST_F(Pointer, CustomPointerIsBuiltFromItsCellsAndHotSpot) {
+    rt::Handle fig = figure();
+    std::vector<double> cells(256, std::nan(""));
+    int white = 0;
+    for (int r = 0; r < 16; ++r)
+        for (int c = 0; c < 16; ++c)
+            if (r == 0 || r == 15 || c == 0 || c == 15 || (r >= 2 && r <= 13 && (c == r || c == 15 - r))) {
+                cells[c * 16 + r] = 2;
+                ++white;
+            }
+    ASSERT_EQ(white, 84);
+    rt::set(Value(fig), {Value("PointerShapeCData"), Value::matrix(16, 16, cells), Value("Pointer"),
+                         Value("custom"), Value("PointerShapeHotSpot"), Value::row({8, 3})});
+    QCursor cur = host->window(fig)->cursor();
+    ASSERT_EQ(cur.shape(), Qt::BitmapCursor);
+    EXPECT_EQ(cur.hotSpot(), QPoint(2, 7));
+    QImage mask = cur.mask().toImage(), bits = cur.bitmap().toImage();
+    int opaque = 0, black = 0;
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x) {
+            // A bitmap's set bits read back as black.
+            opaque += QColor(mask.pixel(x, y)) == QColor(Qt::black) ? 1 : 0;
+            black += QColor(bits.pixel(x, y)) == QColor(Qt::black) ? 1 : 0;
+        }
+    EXPECT_EQ(opaque, 84);
+    EXPECT_EQ(black, 0);
+}
+
+}  // namespace
