@@ -9,12 +9,14 @@
 #include <QMouseEvent>
 #include <QGuiApplication>
 #include <QPainter>
+#include <QRubberBand>
 #include <QScreen>
 
 #include "qt/control_view.h"
 #include "qt/qt_host.h"
 #include "qt/scene_from_model.h"
 #include "qt/view_support.h"
+#include "runtime/graphics/zoom.h"
 
 namespace rt {
 
@@ -241,15 +243,82 @@ void FigureWindow::mouseCallback(QMouseEvent* event, const char* property) {
 
 void FigureWindow::mousePressEvent(QMouseEvent* event) {
     if (host_.acceptsUserCallback() && g_.isValid(h_)) g_.setCurrentFigure(h_);
+    if (zoomPress(event)) return;
     mouseCallback(event, "WindowButtonDownFcn");
 }
 
 void FigureWindow::mouseMoveEvent(QMouseEvent* event) {
+    if (zoomMove(event)) return;
     mouseCallback(event, "WindowButtonMotionFcn");
 }
 
 void FigureWindow::mouseReleaseEvent(QMouseEvent* event) {
+    if (zoomRelease(event)) return;
     mouseCallback(event, "WindowButtonUpFcn");
+}
+
+void FigureWindow::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (!host_.acceptsUserCallback() || !g_.isValid(h_) || !zoomIsOn(h_)) {
+        mousePressEvent(event);
+        return;
+    }
+    const Handle ax = axesAt(event->position().toPoint());
+    if (ax != 0) host_.runAsCallback([ax] { zoomReset(ax); });
+}
+
+Handle FigureWindow::axesAt(const QPoint& at) const {
+    const double x = at.x(), y = height() - at.y();
+    for (Handle k : g_.children(h_)) {  // newest first: the topmost axes wins
+        if (g_.type(k) != ObjectType::Axes || g_.get(k, "Visible").text() != "on") continue;
+        const Rect r = g_.pixelPosition(k);
+        if (x >= r[0] && x <= r[0] + r[2] && y >= r[1] && y <= r[1] + r[3]) return k;
+    }
+    return 0;
+}
+
+bool FigureWindow::zoomPress(QMouseEvent* event) {
+    if (!g_.isValid(h_) || !zoomIsOn(h_)) return false;
+    if (!host_.acceptsUserCallback() || event->button() != Qt::LeftButton) return true;
+    zoomAxes_ = axesAt(event->position().toPoint());
+    if (zoomAxes_ == 0) return true;
+    zoomStart_ = event->position().toPoint();
+    if (!band_) band_ = new QRubberBand(QRubberBand::Rectangle, this);
+    band_->setGeometry(QRect(zoomStart_, QSize()));
+    band_->show();
+    return true;
+}
+
+bool FigureWindow::zoomMove(QMouseEvent* event) {
+    if (!g_.isValid(h_) || !zoomIsOn(h_)) return false;
+    if (zoomAxes_ != 0 && band_)
+        band_->setGeometry(QRect(zoomStart_, event->position().toPoint()).normalized());
+    return true;
+}
+
+bool FigureWindow::zoomRelease(QMouseEvent* event) {
+    if (!g_.isValid(h_) || !zoomIsOn(h_)) return false;
+    if (band_) band_->hide();
+    const Handle ax = zoomAxes_;
+    zoomAxes_ = 0;
+    if (ax == 0 || !g_.isValid(ax) || !host_.acceptsUserCallback()) return true;
+    const QPoint end = event->position().toPoint();
+    const Handle fig = h_;
+    Graphics& g = g_;
+    const int h = height();
+    const QPoint start = zoomStart_;
+    host_.runAsCallback([&] {
+        // The model turns window pixels into the axes' data coordinates.
+        g.setPointerPosition(fig, start.x(), h - start.y());
+        const auto a = g.get(ax, "CurrentPoint").real();
+        g.setPointerPosition(fig, end.x(), h - end.y());
+        const auto b = g.get(ax, "CurrentPoint").real();
+        // A drag of a few pixels is a click: zoom in by 2 about the point.
+        if (std::abs(end.x() - start.x()) < 4 || std::abs(end.y() - start.y()) < 4)
+            zoomIn(ax, b[0], b[2]);
+        else
+            zoomToRect(ax, a[0], a[2], b[0], b[2]);
+    });
+    return true;
 }
 
 }  // namespace rt

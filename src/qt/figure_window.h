@@ -11,6 +11,8 @@
 
 #include "runtime/graphics/graphics.h"
 
+class QRubberBand;
+
 namespace rt {
 
 class ControlView;
@@ -40,6 +42,7 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:
@@ -51,6 +54,11 @@ private:
     // A mouse event on the figure: the pointer position goes to the model (figure and axes
     // CurrentPoint), then the figure's callback `property` runs.
     void mouseCallback(QMouseEvent* event, const char* property);
+    // While zoom is on the mouse zooms the axes under it instead of running callbacks.
+    bool zoomPress(QMouseEvent* event);
+    bool zoomMove(QMouseEvent* event);
+    bool zoomRelease(QMouseEvent* event);
+    Handle axesAt(const QPoint& at) const;  // 0 when no visible axes is there
 
     QtHost& host_;
     Graphics& g_;
@@ -59,6 +67,9 @@ private:
     QRect applied_;          // the geometry last taken from the model
     bool applying_ = false;  // geometry changes now come from the model, not the user
     bool disposing_ = false;
+    QRubberBand* band_ = nullptr;  // the zoom rectangle while dragging
+    QPoint zoomStart_;
+    Handle zoomAxes_ = 0;
 };
 
 }  // namespace rt

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "support/test_helpers.h"
+
 #include <climits>
 
 #include "runtime/dispatch/error.h"
@@ -7,18 +9,11 @@
 
 namespace {
 
+using testsupport::errorOf;
+
 // Assigns as many outputs as asked for (one for a statement call).
 rt::Values allOutputs(const rt::Values&, int nargout) {
     return rt::Values(nargout == 0 ? 1 : nargout, rt::Value(1.0));
-}
-
-std::string errorOf(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const rt::Error& e) {
-        return e.what();
-    }
-    return "";
 }
 
 rt::FunctionTable countTable() {

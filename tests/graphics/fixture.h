@@ -6,18 +6,11 @@
 #include "runtime/dispatch/error.h"
 #include "runtime/graphics/graphics.h"
 #include "runtime/graphics/operations.h"
+#include "support/test_helpers.h"
 
 namespace gt {
 
-class GraphicsTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        rt::graphics().reset();
-        rt::graphics().setScreen(rt::ScreenInfo{1920, 1080, 96});
-    }
-    void TearDown() override { rt::graphics().reset(); }
-    rt::Graphics& g() { return rt::graphics(); }
-};
+using GraphicsTest = testsupport::GraphicsTest;
 
 inline rt::Values pairs(std::initializer_list<rt::Value> v) { return rt::Values(v); }
 

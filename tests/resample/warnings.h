@@ -1,25 +1,7 @@
-// Captures rt::warning lines for the duration of a scope.
+// The shared warning capture and error-message helper, by their short names.
 #pragma once
 
-#include <string>
-#include <vector>
+#include "support/test_helpers.h"
 
-#include "runtime/dispatch/error.h"
-
-struct WarningCapture {
-    std::vector<std::string> lines;
-    rt::WarningSink old;
-    WarningCapture() { old = rt::setWarningSink([this](const std::string& l) { lines.push_back(l); }); }
-    ~WarningCapture() { rt::setWarningSink(old); }
-};
-
-// The message of the rt::Error that f throws ("" when it does not throw).
-template <class F>
-std::string errorOf(F&& f) {
-    try {
-        f();
-    } catch (const rt::Error& e) {
-        return e.what();
-    }
-    return "";
-}
+using testsupport::errorOf;
+using testsupport::WarningCapture;

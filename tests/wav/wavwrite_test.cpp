@@ -13,24 +13,14 @@
 #include "runtime/value/value.h"
 #include "signal/wavread.h"
 #include "signal/wavwrite.h"
+#include "support/test_helpers.h"
 #include "wav_bytes.h"
 
 using namespace wavtest;
 
 namespace {
 
-// Collects warnings for the life of the object.
-class Warnings {
-public:
-    Warnings() {
-        old_ = rt::setWarningSink([this](const std::string& line) { lines.push_back(line); });
-    }
-    ~Warnings() { rt::setWarningSink(old_); }
-    std::vector<std::string> lines;
-
-private:
-    rt::WarningSink old_;
-};
+using Warnings = testsupport::WarningCapture;
 
 std::string writeError(const Eigen::MatrixXd& y, double nbits, const std::string& name) {
     try {

@@ -28,7 +28,7 @@ std::vector<Handle> plot(const Values& args) {
     LineSpec spec;
     if (pairs.size() % 2 == 1) {
         if (!parseLineSpec(pairs[0].text(), spec))
-            throw Error("plot: invalid line specification '" + pairs[0].text() + "'.");
+            throw Error("plot: invalid line style '" + pairs[0].text() + "'.");
         pairs.erase(pairs.begin());
     }
     if (data.empty() || data.size() > 2) throw Error("plot: give y, or x and y.");
