@@ -356,6 +356,9 @@ Value GraphicsModel::get(Handle h, const std::string& name) const {
         if (lower == "title") return Value(o.labels[0]);
         if (lower == "xlabel") return Value(o.labels[1]);
         if (lower == "ylabel") return Value(o.labels[2]);
+        // Computed on reading, so they always match the current limits and size.
+        if (lower == "xtick" && prop(o, "xtickmode").text() == "auto") return autoTicks(o, true);
+        if (lower == "ytick" && prop(o, "ytickmode").text() == "auto") return autoTicks(o, false);
     }
     if (lower == "extent") return textExtent(o);
     if (o.type == ObjectType::Text && lower == "position") return textPosition(o);

@@ -133,6 +133,9 @@ public:
     // The colour limits are recomputed only when `colour` is set (an image changed), so that
     // line edits over a large image stay cheap.
     void updateAutoLimits(Handle axes, bool colour = true);
+    // The ticks an axis shows in "auto" tick mode: nice steps within its current limits, as
+    // many as suit its length in pixels. [] when the limits are not finite.
+    Value autoTicks(const Object& axes, bool xAxis) const;
 
     void makeCurrentFigure(Handle fig);
     Handle currentFigure() const;

@@ -176,6 +176,15 @@ void GraphicsModel::set(Handle h, const std::string& name, const Value& value, b
     if (o.type == ObjectType::Axes && (key == "xlimmode" || key == "ylimmode" || key == "climmode") &&
         nv.text() == "auto")
         updateAutoLimits(h);
+    // The tick count and a 1:1 aspect depend on the axes' size in pixels.
+    // Setting DataAspectRatio to its present value still fixes its mode, so no `changed` here.
+    if (o.type == ObjectType::Axes &&
+        (key == "position" || key == "outerposition" || key == "dataaspectratio" ||
+         key == "dataaspectratiomode"))
+        updateAutoLimits(h, false);
+    if (changed && o.type == ObjectType::Figure && key == "position")
+        for (Handle k : std::vector<Handle>(o.kids))
+            if (obj(k).type == ObjectType::Axes) updateAutoLimits(k, false);
     if (changed && (o.type == ObjectType::Line || o.type == ObjectType::Patch ||
                     o.type == ObjectType::Image) &&
         spec.change == ChangeKind::Data)
