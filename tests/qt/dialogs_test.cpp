@@ -22,25 +22,38 @@ namespace {
 namespace fs = std::filesystem;
 
 // Runs `act` on the next modal dialog once it is up.
-void onModal(std::function<void(QWidget*)> act) {
-    QTimer::singleShot(50, [act] {
-        QWidget* w = QApplication::activeModalWidget();
-        ASSERT_NE(w, nullptr) << "no modal dialog open";
-        act(w);
+void onModal(std::function<void(QWidget*)> act, int triesLeft = 500) {
+    // Polls for the dialog, so a slow or loaded machine only waits longer.
+    QTimer::singleShot(20, [act, triesLeft] {
+        if (QWidget* w = QApplication::activeModalWidget()) {
+            act(w);
+        } else if (triesLeft > 0) {
+            onModal(act, triesLeft - 1);
+        } else {
+            ADD_FAILURE() << "no modal dialog open";
+        }
     });
 }
 
 // Closes whatever modal dialog is still open after a while, so a wrong extra dialog fails
-// the test instead of hanging it.
-void watchdog(bool& extraDialog) {
-    QTimer::singleShot(3000, [&extraDialog] {
-        while (QWidget* w = QApplication::activeModalWidget()) {
-            extraDialog = true;
-            ADD_FAILURE() << "left open: " << w->metaObject()->className() << " " << w->windowTitle().toStdString();
-            w->close();
-        }
-    });
-}
+// the test instead of hanging it. Stops with the test, so it never reaches a later test's
+// dialog.
+struct Watchdog {
+    QTimer timer;
+    bool extraDialog = false;
+    Watchdog() {
+        timer.setSingleShot(true);
+        QObject::connect(&timer, &QTimer::timeout, [this] {
+            while (QWidget* w = QApplication::activeModalWidget()) {
+                extraDialog = true;
+                ADD_FAILURE() << "left open: " << w->metaObject()->className() << " "
+                              << w->windowTitle().toStdString();
+                w->close();
+            }
+        });
+        timer.start(10000);
+    }
+};
 
 struct WorkingFolder {
     fs::path old = fs::current_path();
@@ -123,7 +136,6 @@ TEST(QtDialogs, PutFileReturnsTheTypedNameAndFolderWithoutAskingToReplace) {
     rt::QtHost host;
     WorkingFolder wf("rt_qt_putfile");
     std::ofstream(wf.dir / "exists.cfg") << "old";
-    bool extra = false;
     QString openedIn;
     QStringList filters;
     onModal([&](QWidget* w) {
@@ -136,9 +148,9 @@ TEST(QtDialogs, PutFileReturnsTheTypedNameAndFolderWithoutAskingToReplace) {
         edit->setText("exists.cfg");
         QMetaObject::invokeMethod(fd, "accept");
     });
-    watchdog(extra);
+    Watchdog watchdog;
     auto got = host.dialogs().putFile({{"*.cfg", "Parameter"}, {"*.*", "Alle"}}, "Sichern");
-    EXPECT_FALSE(extra) << "an extra question came up";
+    EXPECT_FALSE(watchdog.extraDialog) << "an extra question came up";
     ASSERT_TRUE(got);
     EXPECT_EQ(got->name, "exists.cfg");
     EXPECT_EQ(got->folder, fs::canonical(wf.dir).string() + "/");
