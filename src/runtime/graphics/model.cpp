@@ -19,10 +19,6 @@ std::string handleText(Handle h) {
 
 Value valueOf(const Rect4& r) { return Value::row({r[0], r[1], r[2], r[3]}); }
 
-std::string defaultKey(ObjectType t, int index) {
-    return std::string(typeName(t)) + "." + std::to_string(index);
-}
-
 }  // namespace
 
 bool allowedParentFor(ObjectType child, ObjectType parent) {

@@ -62,6 +62,8 @@ bool namesParent(const Values& pairs);
 // `prefixLen` characters into the type and the index of the property in its spec.
 bool splitDefaultName(const std::string& lower, std::size_t prefixLen, ObjectType& type,
                       int& index);
+// The key under which an object keeps its default for property `index` of type `t`.
+std::string defaultKey(ObjectType t, int index);
 
 // Checks and normalises a value for a property (enumerations to the full word, colours to
 // RGB triples, rows to rows); rt::Error naming the property when invalid.

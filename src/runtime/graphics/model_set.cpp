@@ -36,7 +36,7 @@ void GraphicsModel::set(Handle h, const std::string& name, const Value& value, b
             if (spec.readOnly || spec.name == "Type" || spec.name == "Parent" || spec.name == "Children")
                 throw Error("'" + name + "' cannot be given a default.");
             Value nv = normalizeValue(spec, value, typeName(t));
-            o.defaults[std::string(typeName(t)) + "." + std::to_string(i)] = nv;
+            o.defaults[defaultKey(t, i)] = nv;
             return;
         }
         throw Error("Invalid " + std::string(typeName(o.type)) + " property: '" + name + "'.");

@@ -274,6 +274,10 @@ bool splitDefaultName(const std::string& lower, std::size_t prefixLen, ObjectTyp
     return false;
 }
 
+std::string defaultKey(ObjectType t, int index) {
+    return std::string(typeName(t)) + "." + std::to_string(index);
+}
+
 const TypeSpec& typeSpec(ObjectType t) {
     static const std::vector<TypeSpec> all = [] {
         std::vector<TypeSpec> v;
