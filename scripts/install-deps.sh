@@ -7,6 +7,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dejavu-core
   sox ghostscript
+  clang-format git
 )
 missing=()
 for p in "${PACKAGES[@]}"; do

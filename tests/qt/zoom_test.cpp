@@ -15,7 +15,7 @@ TEST_F(Zoom, ADragZoomsWhileZoomIsOnAndADoubleClickResets) {
     g.set(fig, "WindowButtonDownFcn", rt::Value("hit"));
     QWidget* w = host->window(fig);
     ASSERT_NE(w, nullptr);
-    QTest::qWaitForWindowExposed(w);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
 
     // Zoom off: the mouse belongs to the figure's callbacks.
     QTest::mousePress(w, Qt::LeftButton, {}, QPoint(100, 100));

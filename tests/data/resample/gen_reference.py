@@ -1,5 +1,5 @@
 #!/usr/bin/python3
-"""One-time generator of reference values for tests/resample (not a build dependency).
+"""One-time generator of reference values for tests/signal (not a build dependency).
 
 Run with Debian's python3-numpy and python3-scipy: /usr/bin/python3 gen_reference.py
 It writes reference.txt: blocks of "case NAME", then "KEY r|c ROWS COLS v..." lines

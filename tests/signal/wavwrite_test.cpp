@@ -14,7 +14,7 @@
 #include "signal/wavread.h"
 #include "signal/wavwrite.h"
 #include "support/test_helpers.h"
-#include "wav_bytes.h"
+#include "support/wav_bytes.h"
 
 using namespace wavtest;
 

@@ -1,6 +1,6 @@
 #include <cmath>
 
-#include "graphics/fixture.h"
+#include "fixture.h"
 #include "runtime/event_loop.h"
 #include "runtime/graphics/ticks.h"
 

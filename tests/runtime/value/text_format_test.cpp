@@ -77,7 +77,9 @@ TEST(Str2num, FieldTexts) {
     for (const auto& c : cases) {
         const Value v = rt::str2num(std::string(c.text));
         EXPECT_EQ(v.real(), c.values) << '"' << c.text << '"';
-        if (c.values.empty()) EXPECT_TRUE(v.isDouble() && v.rows() == 0 && v.cols() == 0) << c.text;
+        if (c.values.empty()) {
+            EXPECT_TRUE(v.isDouble() && v.rows() == 0 && v.cols() == 0) << c.text;
+        }
     }
 }
 

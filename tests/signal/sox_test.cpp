@@ -9,7 +9,7 @@
 
 #include "signal/wavread.h"
 #include "signal/wavwrite.h"
-#include "wav_bytes.h"
+#include "support/wav_bytes.h"
 
 using namespace wavtest;
 

@@ -8,7 +8,7 @@
 
 #include "runtime/dispatch/error.h"
 #include "runtime/fileio/file_io.h"
-#include "wav_bytes.h"
+#include "support/wav_bytes.h"
 
 using namespace wavtest;
 using rt::Precision;

@@ -10,7 +10,7 @@
 #include "runtime/value/eigen.h"
 #include "runtime/value/value.h"
 #include "signal/wavread.h"
-#include "wav_bytes.h"
+#include "support/wav_bytes.h"
 
 using namespace wavtest;
 using sig::WavExtent;
