@@ -1,12 +1,13 @@
 // Zero-phase filtering of 10^6 samples with the third-order Butterworth low-pass that every
 // evaluation runs; items per second are samples per second.
-#include <cmath>
+#include "signal/filtfilt.h"
 
 #include <benchmark/benchmark.h>
 
+#include <cmath>
+
 #include "runtime/numeric/filter.h"
 #include "signal/butter.h"
-#include "signal/filtfilt.h"
 
 static void BM_FiltfiltThirdOrderMillion(benchmark::State& state) {
     const rt::TransferFunction tf = sig::butter(3, (Eigen::VectorXd(1) << 0.25).finished());

@@ -39,7 +39,8 @@ void buildSession() {
 
 void FindobjByTag(benchmark::State& state) {
     buildSession();
-    for (auto _ : state) benchmark::DoNotOptimize(rt::findobj({rt::Value("Tag"), rt::Value("field7")}));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(rt::findobj({rt::Value("Tag"), rt::Value("field7")}));
 }
 BENCHMARK(FindobjByTag);
 
@@ -47,8 +48,8 @@ void FindobjVisibleLinesOfAnAxes(benchmark::State& state) {
     buildSession();
     const rt::Value ax = rt::findobj({rt::Value("Tag"), rt::Value("DiagAxesDiagram 1")});
     for (auto _ : state)
-        benchmark::DoNotOptimize(rt::findobj({ax, rt::Value("Type"), rt::Value("line"),
-                                              rt::Value("Visible"), rt::Value("on")}));
+        benchmark::DoNotOptimize(rt::findobj(
+            {ax, rt::Value("Type"), rt::Value("line"), rt::Value("Visible"), rt::Value("on")}));
 }
 BENCHMARK(FindobjVisibleLinesOfAnAxes);
 

@@ -1,18 +1,19 @@
 // Reading a 10-minute stereo 16-bit 44.1 kHz recording (about 106 MB) with wavread, beside
 // a plain read of the same bytes (what `cat file > /dev/null` does). The samples become
 // 423 MB of doubles, so the first touch of that memory is part of the cold figure.
-#include <cmath>
-#include <cstdio>
-#include <filesystem>
-#include <string>
-#include <vector>
+#include "signal/wavread.h"
 
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <malloc.h>
 #include <unistd.h>
 
-#include "signal/wavread.h"
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
 #include "signal/wavwrite.h"
 
 namespace {
@@ -52,7 +53,7 @@ BENCHMARK(BM_wavread_10min_stereo16)->Unit(benchmark::kMillisecond)->UseRealTime
 void BM_wavread_10min_stereo16_warm_memory(benchmark::State& state) {
     mallopt(M_MMAP_THRESHOLD, 1 << 30);
     mallopt(M_TRIM_THRESHOLD, 1 << 30);
-    sig::wavread_recording(recording());   // leaves its pages behind for the timed reads
+    sig::wavread_recording(recording());  // leaves its pages behind for the timed reads
     BM_wavread_10min_stereo16(state);
 }
 BENCHMARK(BM_wavread_10min_stereo16_warm_memory)->Unit(benchmark::kMillisecond)->UseRealTime();

@@ -1,10 +1,11 @@
 // Feeds arbitrary bytes to the callback interpreter: it may refuse them with rt::Error,
 // nothing else.
+#include "runtime/dispatch/callback.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
 
-#include "runtime/dispatch/callback.h"
 #include "runtime/dispatch/error.h"
 
 namespace {

@@ -17,7 +17,8 @@ const rt::CallbackInterpreter& interpreter() {
         rt::FunctionTable t;
         t.add("figure", -1, 1, [](const rt::Values& in, int) { return handle(rt::figure(in)); });
         t.add("axes", -1, 1, [](const rt::Values& in, int) { return handle(rt::axes(in)); });
-        t.add("uicontrol", -1, 1, [](const rt::Values& in, int) { return handle(rt::uicontrol(in)); });
+        t.add("uicontrol", -1, 1,
+              [](const rt::Values& in, int) { return handle(rt::uicontrol(in)); });
         t.add("plot", -1, 1, [](const rt::Values& in, int) {
             const auto h = rt::plot(in);
             return rt::Values{rt::Value::column(h)};

@@ -1,11 +1,12 @@
 // str2num must never throw or crash, whatever the text; a result must be a real double.
+#include "runtime/value/str2num.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 
 #include "runtime/value/num2str.h"
-#include "runtime/value/str2num.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string text(reinterpret_cast<const char*>(data), size);

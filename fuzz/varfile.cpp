@@ -1,10 +1,11 @@
 // The variable-file loader on arbitrary bytes: it may refuse them, never crash or overread.
+#include "runtime/fileio/varfile.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <vector>
 
 #include "runtime/dispatch/error.h"
-#include "runtime/fileio/varfile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     try {

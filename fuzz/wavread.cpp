@@ -1,17 +1,18 @@
 // libFuzzer target: the WAV reader on arbitrary bytes must fail only with rt::Error,
 // never crash, hang, leak or leave its file open.
+#include "signal/wavread.h"
+
+#include <unistd.h>
+
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
-#include <unistd.h>
-
 #include "runtime/dispatch/error.h"
 #include "runtime/dispatch/function_table.h"
 #include "runtime/fileio/file_io.h"
 #include "runtime/value/value.h"
-#include "signal/wavread.h"
 
 namespace {
 

@@ -2,12 +2,11 @@
 // into the folder given as the only argument. The recording is a simulated acceleration
 // run: the alternator tone (3 signals per engine revolution) on the left channel, the right
 // channel silent. Only the synthesis lives here; the files go through the program's writers.
+#include <Eigen/Dense>
 #include <cmath>
 #include <iostream>
 #include <numbers>
 #include <string>
-
-#include <Eigen/Dense>
 
 #include "runtime/dispatch/error.h"
 #include "runtime/fileio/varfile.h"
@@ -20,7 +19,9 @@ constexpr double kSeconds = 14;
 constexpr double kSignalsPerRev = 3;
 
 // Engine speed of a run in one gear: fast rise at first, flattening towards the top.
-double rpm_at(double t) { return 2500 + 7000 * (1 - std::exp(-t / 6.0)) / (1 - std::exp(-kSeconds / 6.0)); }
+double rpm_at(double t) {
+    return 2500 + 7000 * (1 - std::exp(-t / 6.0)) / (1 - std::exp(-kSeconds / 6.0));
+}
 
 Eigen::MatrixXd demo_run() {
     const auto n = static_cast<Eigen::Index>(kRate * kSeconds);
@@ -39,13 +40,31 @@ Eigen::MatrixXd demo_run() {
 
 std::vector<rt::NamedValue> start_parameters() {
     auto num = [](double x) { return rt::Value(x); };
-    return {{"m", num(180)},      {"cw", num(0.55)},    {"r", num(6.32)},     {"u", num(1.325)},
-            {"l", num(kSignalsPerRev)}, {"fl", num(1)}, {"J", num(1.08)},     {"ur", num(0.9321)},
-            {"A", num(0.7)},      {"W", num(1)},        {"komment", num(0)},  {"cutvmax", num(1)},
-            {"sig1", num(1)},     {"sig2", num(4)},     {"xaxis", num(1)},    {"yaxis", num(1)},
-            {"wav_kom", num(1)},  {"T", num(20)},       {"P", num(1013)},
-            {"tit", rt::Value("Rovantel V0.1.18")},     {"mr", num(2000)},    {"Mr", num(10000)},
-            {"cbh", num(0)},      {"fro", num(0.015)},  {"wavfile", rt::Value("demo.wav")}};
+    return {{"m", num(180)},
+            {"cw", num(0.55)},
+            {"r", num(6.32)},
+            {"u", num(1.325)},
+            {"l", num(kSignalsPerRev)},
+            {"fl", num(1)},
+            {"J", num(1.08)},
+            {"ur", num(0.9321)},
+            {"A", num(0.7)},
+            {"W", num(1)},
+            {"komment", num(0)},
+            {"cutvmax", num(1)},
+            {"sig1", num(1)},
+            {"sig2", num(4)},
+            {"xaxis", num(1)},
+            {"yaxis", num(1)},
+            {"wav_kom", num(1)},
+            {"T", num(20)},
+            {"P", num(1013)},
+            {"tit", rt::Value("Rovantel V0.1.18")},
+            {"mr", num(2000)},
+            {"Mr", num(10000)},
+            {"cbh", num(0)},
+            {"fro", num(0.015)},
+            {"wavfile", rt::Value("demo.wav")}};
 }
 
 }  // namespace

@@ -1,8 +1,7 @@
 #include "qt/application.h"
 
-#include <cstdlib>
-
 #include <QApplication>
+#include <cstdlib>
 
 namespace rt {
 

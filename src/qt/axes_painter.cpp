@@ -70,7 +70,8 @@ struct Ctx {
             return;
         }
         const double l = std::min(outer.left, r.left), t = std::min(outer.top, r.top);
-        const double rr = std::max(outer.right(), r.right()), b = std::max(outer.bottom(), r.bottom());
+        const double rr = std::max(outer.right(), r.right()),
+                     b = std::max(outer.bottom(), r.bottom());
         outer = {l, t, rr - l, b - t};
     }
 };
@@ -109,11 +110,21 @@ RectF drawTextBlock(Ctx& k, const PointF& at, const std::vector<std::u16string>&
     // Offset (downwards, in the text frame) from the anchor to the top of the block.
     double top = 0;
     switch (v) {
-        case VAlign::Top: top = 0; break;
-        case VAlign::Cap: top = -0.1 * ascent; break;
-        case VAlign::Middle: top = -blockH / 2; break;
-        case VAlign::Baseline: top = -(blockH - descent); break;
-        case VAlign::Bottom: top = -blockH; break;
+        case VAlign::Top:
+            top = 0;
+            break;
+        case VAlign::Cap:
+            top = -0.1 * ascent;
+            break;
+        case VAlign::Middle:
+            top = -blockH / 2;
+            break;
+        case VAlign::Baseline:
+            top = -(blockH - descent);
+            break;
+        case VAlign::Bottom:
+            top = -blockH;
+            break;
     }
     const double rad = rotation * M_PI / 180;
     // Text-frame "down" direction in canvas coordinates (y grows downwards).
@@ -141,7 +152,8 @@ RectF drawTextBlock(Ctx& k, const PointF& at, const std::vector<std::u16string>&
 
 void drawText(Ctx& k, const SceneText& t) {
     if (!finite2(t.x, t.y)) return;
-    drawTextBlock(k, t.pixels ? PointF{t.x, t.y} : k.map(t.x, t.y), t.lines, k.font(t.font), t.color, t.rotation, t.h, t.v);
+    drawTextBlock(k, t.pixels ? PointF{t.x, t.y} : k.map(t.x, t.y), t.lines, k.font(t.font),
+                  t.color, t.rotation, t.h, t.v);
 }
 
 void drawImage(Ctx& k, const SceneImage& img) {
@@ -187,8 +199,8 @@ void drawMarkers(Ctx& k, const SceneLine& l) {
         if (finite2(l.x[i], l.y[i])) pts.push_back(k.map(l.x[i], l.y[i]));
     if (pts.empty()) return;
     // A point marker is a dot a third of the marker size across.
-    const double size = *l.marker == MarkerShape::Point ? k.pts(l.markerPoints) / 3
-                                                        : k.pts(l.markerPoints);
+    const double size =
+        *l.marker == MarkerShape::Point ? k.pts(l.markerPoints) / 3 : k.pts(l.markerPoints);
     const Rgb* edge = l.markerEdge ? &*l.markerEdge : nullptr;
     const Rgb* face = l.markerFace ? &*l.markerFace : nullptr;
     k.c.drawMarkers(pts, *l.marker, size, edge, face, k.pts(l.widthPoints));
@@ -266,8 +278,10 @@ void drawLabels(Ctx& k) {
     double xLabelsHeight = 0, yLabelsWidth = 0;
     if (!s.xtickLabels.empty()) {
         for (std::size_t i = 0; i < s.xtick.size(); ++i) {
-            if (s.xtick[i] < std::min(s.xlim[0], s.xlim[1]) - 1e-9 * std::fabs(s.xlim[1] - s.xlim[0]) ||
-                s.xtick[i] > std::max(s.xlim[0], s.xlim[1]) + 1e-9 * std::fabs(s.xlim[1] - s.xlim[0]))
+            if (s.xtick[i] <
+                    std::min(s.xlim[0], s.xlim[1]) - 1e-9 * std::fabs(s.xlim[1] - s.xlim[0]) ||
+                s.xtick[i] >
+                    std::max(s.xlim[0], s.xlim[1]) + 1e-9 * std::fabs(s.xlim[1] - s.xlim[0]))
                 continue;
             const auto& text = s.xtickLabels[i % s.xtickLabels.size()];
             const RectF r = drawTextBlock(k, {k.map.px(s.xtick[i]), b.bottom() + gap}, {text}, f,
@@ -278,8 +292,10 @@ void drawLabels(Ctx& k) {
     }
     if (!s.ytickLabels.empty()) {
         for (std::size_t i = 0; i < s.ytick.size(); ++i) {
-            if (s.ytick[i] < std::min(s.ylim[0], s.ylim[1]) - 1e-9 * std::fabs(s.ylim[1] - s.ylim[0]) ||
-                s.ytick[i] > std::max(s.ylim[0], s.ylim[1]) + 1e-9 * std::fabs(s.ylim[1] - s.ylim[0]))
+            if (s.ytick[i] <
+                    std::min(s.ylim[0], s.ylim[1]) - 1e-9 * std::fabs(s.ylim[1] - s.ylim[0]) ||
+                s.ytick[i] >
+                    std::max(s.ylim[0], s.ylim[1]) + 1e-9 * std::fabs(s.ylim[1] - s.ylim[0]))
                 continue;
             const auto& text = s.ytickLabels[i % s.ytickLabels.size()];
             const RectF r = drawTextBlock(k, {b.left - gap, k.map.py(s.ytick[i])}, {text}, f,
@@ -307,8 +323,7 @@ void drawLabels(Ctx& k) {
 
 }  // namespace
 
-PaintedAxes paintAxes(Canvas& canvas, const AxesScene& s, double pixelsPerInch,
-                      ImageCache* cache) {
+PaintedAxes paintAxes(Canvas& canvas, const AxesScene& s, double pixelsPerInch, ImageCache* cache) {
     Ctx k{canvas, s, {}, pixelsPerInch / 72.0, cache, {}, false};
     k.map.box = s.box;
     k.map.xlim[0] = s.xlim[0];
@@ -325,8 +340,10 @@ PaintedAxes paintAxes(Canvas& canvas, const AxesScene& s, double pixelsPerInch,
     if (s.visible) drawGrid(k);
     // Pass 2: images and patches, in stacking order.
     for (const SceneItem& it : s.items) {
-        if (auto* img = std::get_if<SceneImage>(&it)) drawImage(k, *img);
-        else if (auto* p = std::get_if<ScenePatch>(&it)) drawPatch(k, *p);
+        if (auto* img = std::get_if<SceneImage>(&it))
+            drawImage(k, *img);
+        else if (auto* p = std::get_if<ScenePatch>(&it))
+            drawPatch(k, *p);
     }
     // Pass 3: lines.
     for (const SceneItem& it : s.items)

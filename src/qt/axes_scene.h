@@ -80,8 +80,8 @@ struct SceneLabel {
 };
 
 struct AxesScene {
-    RectF box;                    // the plot box in canvas pixels
-    bool visible = true;          // false: only the items, no background, frame or labels
+    RectF box;            // the plot box in canvas pixels
+    bool visible = true;  // false: only the items, no background, frame or labels
     double xlim[2] = {0, 1};
     double ylim[2] = {0, 1};
     bool xReverse = false;
@@ -91,21 +91,21 @@ struct AxesScene {
     bool xMinorTick = false, yMinorTick = false;
     bool xGrid = false, yGrid = false;
     bool xMinorGrid = false, yMinorGrid = false;
-    bool box3 = false;            // Box "on": frame and ticks on all four sides
+    bool box3 = false;                        // Box "on": frame and ticks on all four sides
     std::optional<Rgb> color = Rgb{1, 1, 1};  // nullopt: Color "none"
     Rgb xColor{0, 0, 0}, yColor{0, 0, 0};
     double lineWidthPoints = 0.5;
-    double tickLength = 0.01;     // fraction of the longer box side
-    SceneFont font;               // tick labels
-    std::vector<double> colormap; // m x 3, row by row (r g b r g b ...)
+    double tickLength = 0.01;      // fraction of the longer box side
+    SceneFont font;                // tick labels
+    std::vector<double> colormap;  // m x 3, row by row (r g b r g b ...)
     double clim[2] = {0, 1};
     std::optional<SceneLabel> title, xlabel, ylabel;
-    std::vector<SceneItem> items; // stacking order, oldest first
+    std::vector<SceneItem> items;  // stacking order, oldest first
 };
 
 struct FigureScene {
-    double width = 0, height = 0; // canvas pixels
-    double pixelsPerInch = 96;    // the canvas resolution: points -> pixels
+    double width = 0, height = 0;  // canvas pixels
+    double pixelsPerInch = 96;     // the canvas resolution: points -> pixels
     Rgb background{0.8, 0.8, 0.8};
     std::vector<AxesScene> axes;  // stacking order, oldest first
 };

@@ -1,7 +1,5 @@
 #include "qt/control_view.h"
 
-#include <cmath>
-
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
@@ -11,6 +9,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <cmath>
 
 #include "qt/qt_host.h"
 #include "qt/view_support.h"
@@ -57,8 +56,7 @@ bool isInputEvent(QEvent::Type t) {
 
 }  // namespace
 
-ControlView::ControlView(QtHost& host, Graphics& g, Handle h, Handle figure,
-                         QWidget* figureWidget)
+ControlView::ControlView(QtHost& host, Graphics& g, Handle h, Handle figure, QWidget* figureWidget)
     : host_(host), g_(g), h_(h), figure_(figure), figureWidget_(figureWidget) {
     build();
 }
@@ -92,13 +90,15 @@ void ControlView::build() {
             if (!edited_) return;
             edited_ = false;
             // Refused while another callback runs: the typed text stays for the next try.
-            if (!userAction([this, e] { g_.setFromHost(h_, "String", Value(e->text().toStdU16String())); }))
+            if (!userAction(
+                    [this, e] { g_.setFromHost(h_, "String", Value(e->text().toStdU16String())); }))
                 edited_ = true;
         });
         w = e;
     } else if (style_ == "checkbox" || style_ == "radiobutton" || style_ == "togglebutton") {
-        QAbstractButton* b = style_ == "togglebutton" ? static_cast<QAbstractButton*>(new QPushButton(figureWidget_))
-                                                      : new QCheckBox(figureWidget_);
+        QAbstractButton* b = style_ == "togglebutton"
+                                 ? static_cast<QAbstractButton*>(new QPushButton(figureWidget_))
+                                 : new QCheckBox(figureWidget_);
         b->setCheckable(true);
         connect(b, &QAbstractButton::clicked, this, [this, b](bool checked) {
             userAction([this, checked] {
@@ -129,8 +129,8 @@ void ControlView::build() {
         connect(b, &QPushButton::clicked, this, [this] { userAction({}); });
         w = b;
     }
-    w->setObjectName(QString::fromStdU16String(g_.get(h_, "Tag").isChar() ? g_.get(h_, "Tag").text16()
-                                                                         : std::u16string()));
+    w->setObjectName(QString::fromStdU16String(
+        g_.get(h_, "Tag").isChar() ? g_.get(h_, "Tag").text16() : std::u16string()));
     w->installEventFilter(this);
     widget_ = w;
     applyAll();
@@ -240,12 +240,12 @@ void ControlView::applyColours() {
         // The palette does not reach a push button's face in most styles; a style sheet does,
         // and it is also what aligns a button's label.
         const std::string align = enumWord(g_, h_, "HorizontalAlignment");
-        b->setStyleSheet(QStringLiteral(
-            "QPushButton { background-color: %1; color: %2; text-align: %3;"
-            " border: 1px solid #7a7a7a; border-radius: 2px; padding: 0px 4px; }"
-            " QPushButton:pressed, QPushButton:checked { background-color: %4; }")
-                             .arg(cssColour(bg), cssColour(fg), QString::fromStdString(align),
-                                  cssColour(bg.darker(125))));
+        b->setStyleSheet(
+            QStringLiteral("QPushButton { background-color: %1; color: %2; text-align: %3;"
+                           " border: 1px solid #7a7a7a; border-radius: 2px; padding: 0px 4px; }"
+                           " QPushButton:pressed, QPushButton:checked { background-color: %4; }")
+                .arg(cssColour(bg), cssColour(fg), QString::fromStdString(align),
+                     cssColour(bg.darker(125))));
         return;
     }
     QPalette pal = widget_->palette();

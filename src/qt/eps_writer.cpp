@@ -1,10 +1,9 @@
 #include "qt/eps_writer.h"
 
+#include <QFontMetricsF>
 #include <charconv>
 #include <cmath>
 #include <fstream>
-
-#include <QFontMetricsF>
 
 #include "qt/axes_painter.h"
 #include "qt/qpainter_canvas.h"
@@ -125,9 +124,17 @@ void EpsCanvas::drawPolyline(const std::vector<PointF>& pts, const Pen& pen) {
     const double w = pen.width * sy_;
     body_ += num(w) + " setlinewidth ";
     switch (pen.dash) {
-        case Dash::Solid: body_ += "[] 0 setdash\n"; break;
-        case Dash::Dashed: body_ += "[" + num(6 * std::max(w, 0.5)) + " " + num(4 * std::max(w, 0.5)) + "] 0 setdash\n"; break;
-        case Dash::Dotted: body_ += "[" + num(std::max(w, 0.5)) + " " + num(3 * std::max(w, 0.5)) + "] 0 setdash\n"; break;
+        case Dash::Solid:
+            body_ += "[] 0 setdash\n";
+            break;
+        case Dash::Dashed:
+            body_ +=
+                "[" + num(6 * std::max(w, 0.5)) + " " + num(4 * std::max(w, 0.5)) + "] 0 setdash\n";
+            break;
+        case Dash::Dotted:
+            body_ +=
+                "[" + num(std::max(w, 0.5)) + " " + num(3 * std::max(w, 0.5)) + "] 0 setdash\n";
+            break;
         case Dash::DashDot:
             body_ += "[" + num(6 * std::max(w, 0.5)) + " " + num(3 * std::max(w, 0.5)) + " " +
                      num(std::max(w, 0.5)) + " " + num(3 * std::max(w, 0.5)) + "] 0 setdash\n";
@@ -157,20 +164,23 @@ void EpsCanvas::drawMarkers(const std::vector<PointF>& pts, MarkerShape shape, d
         colour(*edge);
         const double r = std::max(size, 1.0) / 2 * sy_;
         for (const PointF& p : pts)
-            body_ += "newpath " + num(X(p.x)) + " " + num(Y(p.y)) + " " + num(r) + " 0 360 arc fill\n";
+            body_ +=
+                "newpath " + num(X(p.x)) + " " + num(Y(p.y)) + " " + num(r) + " 0 360 arc fill\n";
         return;
     }
     const double w = size * sx_, h = size * sy_;
     if (face) {
         colour(*face);
         for (const PointF& p : pts)
-            body_ += num(X(p.x) - w / 2) + " " + num(Y(p.y) - h / 2) + " " + num(w) + " " + num(h) + " rectfill\n";
+            body_ += num(X(p.x) - w / 2) + " " + num(Y(p.y) - h / 2) + " " + num(w) + " " + num(h) +
+                     " rectfill\n";
     }
     if (edge) {
         colour(*edge);
         body_ += num(lineWidth * sy_) + " setlinewidth [] 0 setdash\n";
         for (const PointF& p : pts)
-            body_ += num(X(p.x) - w / 2) + " " + num(Y(p.y) - h / 2) + " " + num(w) + " " + num(h) + " rectstroke\n";
+            body_ += num(X(p.x) - w / 2) + " " + num(Y(p.y) - h / 2) + " " + num(w) + " " + num(h) +
+                     " rectstroke\n";
     }
 }
 
@@ -179,11 +189,21 @@ void EpsCanvas::drawText(const PointF& at, const std::u16string& text, const Can
     const double size = font.pixelSize * sy_;
     double va = 0;  // baseline offset, upwards in points
     switch (v) {
-        case VAlign::Top: va = -kAscent * size; break;
-        case VAlign::Cap: va = -kAscent * size; break;
-        case VAlign::Middle: va = -(kAscent - kDescent) / 2 * size; break;
-        case VAlign::Baseline: va = 0; break;
-        case VAlign::Bottom: va = kDescent * size; break;
+        case VAlign::Top:
+            va = -kAscent * size;
+            break;
+        case VAlign::Cap:
+            va = -kAscent * size;
+            break;
+        case VAlign::Middle:
+            va = -(kAscent - kDescent) / 2 * size;
+            break;
+        case VAlign::Baseline:
+            va = 0;
+            break;
+        case VAlign::Bottom:
+            va = kDescent * size;
+            break;
     }
     const char* ha = h == HAlign::Left ? "0" : h == HAlign::Center ? "0.5" : "1";
     body_ += "gsave " + num(X(at.x)) + " " + num(Y(at.y)) + " translate ";
@@ -196,8 +216,8 @@ void EpsCanvas::drawText(const PointF& at, const std::u16string& text, const Can
 TextSize EpsCanvas::measureText(const std::u16string& text, const CanvasFont& font) {
     // Layout only needs sizes close to the printer's; PostScript aligns the text itself.
     const QFontMetricsF fm(canvasQFont(font));
-    const double w = fm.horizontalAdvance(
-        QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size())));
+    const double w =
+        fm.horizontalAdvance(QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size())));
     return {w, kAscent * font.pixelSize, kDescent * font.pixelSize};
 }
 

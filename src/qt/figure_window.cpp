@@ -1,16 +1,15 @@
 #include "qt/figure_window.h"
 
-#include <cmath>
-
 #include <QBitmap>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QCursor>
-#include <QMouseEvent>
 #include <QGuiApplication>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QRubberBand>
 #include <QScreen>
+#include <cmath>
 
 #include "qt/control_view.h"
 #include "qt/qt_host.h"
@@ -151,9 +150,8 @@ void FigureWindow::applyGeometry() {
 }
 
 void FigureWindow::applyTitle() {
-    const QString name = QString::fromStdU16String(g_.get(h_, "Name").isChar()
-                                                       ? g_.get(h_, "Name").text16()
-                                                       : std::u16string());
+    const QString name = QString::fromStdU16String(
+        g_.get(h_, "Name").isChar() ? g_.get(h_, "Name").text16() : std::u16string());
     QString title = name;
     const double h = h_;
     if (enumWord(g_, h_, "NumberTitle") == "on" && h == std::floor(h)) {

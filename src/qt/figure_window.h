@@ -4,10 +4,9 @@
 // CloseRequestFcn.
 #pragma once
 
+#include <QWidget>
 #include <map>
 #include <memory>
-
-#include <QWidget>
 
 #include "runtime/graphics/graphics.h"
 

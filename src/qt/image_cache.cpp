@@ -52,7 +52,8 @@ ArgbImage colourImage(const SceneImage& img, const std::vector<double>& colormap
                 double v[3];
                 for (int p = 0; p < 3; ++p)
                     v[p] = (bytes ? bytes[k + p * plane] : d[k + p * plane]) * scale;
-                out.pixels[r * cols + col] = std::isnan(v[0] + v[1] + v[2]) ? 0 : argb(v[0], v[1], v[2]);
+                out.pixels[r * cols + col] =
+                    std::isnan(v[0] + v[1] + v[2]) ? 0 : argb(v[0], v[1], v[2]);
             }
         return out;
     }
@@ -68,8 +69,10 @@ ArgbImage colourImage(const SceneImage& img, const std::vector<double>& colormap
             const double v = d[col * rows + r];
             if (std::isnan(v)) continue;
             double idx;
-            if (img.scaled) idx = span > 0 ? std::floor((v - lo) / span * m) : 0;
-            else idx = std::floor(v) - 1;
+            if (img.scaled)
+                idx = span > 0 ? std::floor((v - lo) / span * m) : 0;
+            else
+                idx = std::floor(v) - 1;
             if (idx < 0) idx = 0;
             if (idx > static_cast<double>(m - 1)) idx = static_cast<double>(m - 1);
             out.pixels[r * cols + col] = lut[static_cast<std::size_t>(idx)];
@@ -81,8 +84,13 @@ ImageCache::Key ImageCache::keyOf(const SceneImage& img, const std::vector<doubl
                                   const double clim[2]) {
     const bool mapped = !img.trueColor;
     const bool useClim = mapped && img.scaled;
-    return {img.id, img.version, img.trueColor, img.scaled, useClim ? clim[0] : 0,
-            useClim ? clim[1] : 0, mapped ? hashDoubles(colormap) : 0};
+    return {img.id,
+            img.version,
+            img.trueColor,
+            img.scaled,
+            useClim ? clim[0] : 0,
+            useClim ? clim[1] : 0,
+            mapped ? hashDoubles(colormap) : 0};
 }
 
 std::shared_ptr<const ArgbImage> ImageCache::get(const SceneImage& img,
@@ -98,7 +106,8 @@ std::shared_ptr<const ArgbImage> ImageCache::get(const SceneImage& img,
     auto coloured = std::make_shared<const ArgbImage>(colourImage(img, colormap, clim));
     ++colourings_;
     // Older versions of the same image are useless now.
-    entries_.remove_if([&](const Entry& e) { return e.key.id == img.id && e.key.version != img.version; });
+    entries_.remove_if(
+        [&](const Entry& e) { return e.key.id == img.id && e.key.version != img.version; });
     entries_.push_front({key, coloured});
     while (entries_.size() > capacity_) entries_.pop_back();
     return coloured;

@@ -1,14 +1,13 @@
 #include "qt/qpainter_canvas.h"
 
-#include <algorithm>
-#include <cmath>
-
 #include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPolygonF>
+#include <algorithm>
+#include <cmath>
 
 namespace rt {
 
@@ -29,10 +28,18 @@ QPen qpen(const Pen& pen) {
     q.setCapStyle(Qt::FlatCap);
     q.setJoinStyle(Qt::RoundJoin);
     switch (pen.dash) {
-        case Dash::Solid: q.setStyle(Qt::SolidLine); break;
-        case Dash::Dashed: q.setStyle(Qt::DashLine); break;
-        case Dash::Dotted: q.setStyle(Qt::DotLine); break;
-        case Dash::DashDot: q.setStyle(Qt::DashDotLine); break;
+        case Dash::Solid:
+            q.setStyle(Qt::SolidLine);
+            break;
+        case Dash::Dashed:
+            q.setStyle(Qt::DashLine);
+            break;
+        case Dash::Dotted:
+            q.setStyle(Qt::DotLine);
+            break;
+        case Dash::DashDot:
+            q.setStyle(Qt::DashDotLine);
+            break;
     }
     return q;
 }
@@ -79,8 +86,10 @@ void QPainterCanvas::drawPolyline(const std::vector<PointF>& pts, const Pen& pen
         // Thin frame, tick and grid lines fall on pixel centres, so they stay crisp.
         auto snap = [](double v) { return std::floor(v) + 0.5; };
         QPointF a(pts[0].x, pts[0].y), b(pts[1].x, pts[1].y);
-        if (pts[0].x == pts[1].x) a.setX(snap(a.x())), b.setX(a.x());
-        else a.setY(snap(a.y())), b.setY(a.y());
+        if (pts[0].x == pts[1].x)
+            a.setX(snap(a.x())), b.setX(a.x());
+        else
+            a.setY(snap(a.y())), b.setY(a.y());
         p_.drawLine(a, b);
         return;
     }
@@ -124,11 +133,21 @@ void QPainterCanvas::drawText(const PointF& at, const std::u16string& text, cons
     if (h == HAlign::Right) x = -fm.horizontalAdvance(s);
     double y = 0;  // baseline offset, downwards
     switch (v) {
-        case VAlign::Top: y = fm.ascent(); break;
-        case VAlign::Cap: y = fm.capHeight(); break;
-        case VAlign::Middle: y = (fm.ascent() - fm.descent()) / 2; break;
-        case VAlign::Baseline: y = 0; break;
-        case VAlign::Bottom: y = -fm.descent(); break;
+        case VAlign::Top:
+            y = fm.ascent();
+            break;
+        case VAlign::Cap:
+            y = fm.capHeight();
+            break;
+        case VAlign::Middle:
+            y = (fm.ascent() - fm.descent()) / 2;
+            break;
+        case VAlign::Baseline:
+            y = 0;
+            break;
+        case VAlign::Bottom:
+            y = -fm.descent();
+            break;
     }
     p_.save();
     p_.translate(at.x, at.y);

@@ -1,14 +1,13 @@
 #include "qt/qt_host.h"
 
-#include <cmath>
-#include <iostream>
-
 #include <QApplication>
 #include <QEventLoop>
 #include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QScreen>
 #include <QTimer>
+#include <cmath>
+#include <iostream>
 
 #include "qt/application.h"
 #include "qt/figure_views.h"

@@ -2,12 +2,11 @@
 // the one place where user actions become callbacks.
 #pragma once
 
+#include <QObject>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
-
-#include <QObject>
 
 #include "runtime/graphics/graphics.h"
 #include "runtime/host.h"

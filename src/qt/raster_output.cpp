@@ -1,10 +1,9 @@
 #include "qt/raster_output.h"
 
-#include <cmath>
-
 #include <QFile>
 #include <QPainter>
 #include <QWidget>
+#include <cmath>
 
 #include "qt/axes_painter.h"
 #include "qt/qpainter_canvas.h"
@@ -75,7 +74,8 @@ ImageData QtImageCodec::decode(const std::string& file, const std::string& forma
         std::vector<std::uint8_t> alpha(rows * cols);
         for (std::size_t r = 0; r < rows; ++r) {
             const auto* line = reinterpret_cast<const QRgb*>(a.constScanLine(static_cast<int>(r)));
-            for (std::size_t c = 0; c < cols; ++c) alpha[c * rows + r] = static_cast<std::uint8_t>(qAlpha(line[c]));
+            for (std::size_t c = 0; c < cols; ++c)
+                alpha[c * rows + r] = static_cast<std::uint8_t>(qAlpha(line[c]));
         }
         out.alpha = Value::uint8({rows, cols}, std::move(alpha));
     }

@@ -3,10 +3,9 @@
 // our own writer). installQtImageOutput() wires both into the core's interfaces.
 #pragma once
 
+#include <QImage>
 #include <functional>
 #include <string>
-
-#include <QImage>
 
 #include "qt/axes_scene.h"
 #include "qt/eps_writer.h"

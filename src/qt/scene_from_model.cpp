@@ -1,9 +1,8 @@
 #include "qt/scene_from_model.h"
 
+#include <QPainter>
 #include <algorithm>
 #include <cmath>
-
-#include <QPainter>
 
 #include "qt/axes_painter.h"
 #include "qt/qpainter_canvas.h"
@@ -236,11 +235,15 @@ AxesScene SceneBuilder::axes(Handle ax, double ppi, double figureHeight) {
             if (marker == "s" || marker == "square") l.marker = MarkerShape::Square;
             l.markerPoints = g_.get(h, "MarkerSize").scalar();
             const Value edge = g_.get(h, "MarkerEdgeColor");
-            if (edge.isChar() && edge.text() == "auto") l.markerEdge = l.color;
-            else l.markerEdge = colourOf(edge);
+            if (edge.isChar() && edge.text() == "auto")
+                l.markerEdge = l.color;
+            else
+                l.markerEdge = colourOf(edge);
             const Value face = g_.get(h, "MarkerFaceColor");
-            if (face.isChar() && face.text() == "auto") l.markerFace = s.color;
-            else l.markerFace = colourOf(face);
+            if (face.isChar() && face.text() == "auto")
+                l.markerFace = s.color;
+            else
+                l.markerFace = colourOf(face);
             s.items.push_back(std::move(l));
         } else if (t == ObjectType::Patch) {
             ScenePatch p;
@@ -292,7 +295,8 @@ FigureScene SceneBuilder::figure(Handle fig, double ppi) {
 PaperRect paperRect(const Graphics& g, Handle fig) {
     const auto p = g.get(fig, "PaperPosition").real();
     const Unit u = unitFromName(g.get(fig, "PaperUnits").text());
-    if (u == Unit::Normalized) throw Error("print: PaperPosition in normalized units is not supported.");
+    if (u == Unit::Normalized)
+        throw Error("print: PaperPosition in normalized units is not supported.");
     auto pt = [&](double v) { return paperToInches(v, u, 1) * 72; };
     return {pt(p[0]), pt(p[1]), pt(p[2]), pt(p[3])};
 }

@@ -8,11 +8,16 @@ namespace {
 
 const char* kindName(ScriptedDialogs::Kind k) {
     switch (k) {
-        case ScriptedDialogs::Kind::GetFile: return "uigetfile";
-        case ScriptedDialogs::Kind::PutFile: return "uiputfile";
-        case ScriptedDialogs::Kind::Question: return "questdlg";
-        case ScriptedDialogs::Kind::Color: return "uisetcolor";
-        case ScriptedDialogs::Kind::Error: return "errordlg";
+        case ScriptedDialogs::Kind::GetFile:
+            return "uigetfile";
+        case ScriptedDialogs::Kind::PutFile:
+            return "uiputfile";
+        case ScriptedDialogs::Kind::Question:
+            return "questdlg";
+        case ScriptedDialogs::Kind::Color:
+            return "uisetcolor";
+        case ScriptedDialogs::Kind::Error:
+            return "errordlg";
     }
     return "dialog";
 }
@@ -48,7 +53,8 @@ const ScriptedDialogs::Answer* ScriptedDialogs::next(Kind kind) {
         std::string line = std::string("Unexpected ") + kindName(kind) + " \"" + s.title + "\"";
         if (!s.text.empty()) line += ": " + s.text;
         if (!answers_.empty())
-            line += std::string(" (the next answer is for ") + kindName(answers_.front().kind) + ")";
+            line +=
+                std::string(" (the next answer is for ") + kindName(answers_.front().kind) + ")";
         fail_(line);
         return nullptr;
     }
@@ -74,7 +80,8 @@ std::optional<FileChoice> ScriptedDialogs::putFile(const std::vector<FileFilter>
 std::string ScriptedDialogs::question(const std::string& text, const std::string& title,
                                       const std::vector<std::string>& buttons,
                                       const std::string& defaultButton) {
-    shown_.push_back({Kind::Question, title, text, {}, buttons, defaultButton, {}, workingFolder()});
+    shown_.push_back(
+        {Kind::Question, title, text, {}, buttons, defaultButton, {}, workingFolder()});
     const Answer* a = next(Kind::Question);
     return a ? a->button : std::string();
 }

@@ -22,12 +22,12 @@ public:
     struct Shown {
         Kind kind;
         std::string title;
-        std::string text;                   // question or error text
-        std::vector<FileFilter> filters;    // file dialogs
-        std::vector<std::string> buttons;   // question
-        std::string defaultButton;          // question
-        Rgb initial{};                      // colour
-        std::filesystem::path folder;       // the working folder when it opened
+        std::string text;                  // question or error text
+        std::vector<FileFilter> filters;   // file dialogs
+        std::vector<std::string> buttons;  // question
+        std::string defaultButton;         // question
+        Rgb initial{};                     // colour
+        std::filesystem::path folder;      // the working folder when it opened
     };
 
     // Receives one line describing the unexpected dialog. Default: throws rt::Error.
@@ -35,11 +35,11 @@ public:
     explicit ScriptedDialogs(FailureHandler onUnexpected = {});
 
     // The next answers, consumed in order.
-    void answerGetFile(std::optional<FileChoice> choice);   // nullopt: cancel
+    void answerGetFile(std::optional<FileChoice> choice);  // nullopt: cancel
     void answerPutFile(std::optional<FileChoice> choice);
-    void answerQuestion(std::string button);                // "": closed
+    void answerQuestion(std::string button);  // "": closed
     void answerColor(std::optional<Rgb> colour);
-    void expectError();                                     // an error dialog may come
+    void expectError();  // an error dialog may come
 
     const std::vector<Shown>& shown() const { return shown_; }
     std::size_t pending() const { return answers_.size(); }  // answers not yet used

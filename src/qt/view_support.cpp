@@ -1,8 +1,7 @@
 #include "qt/view_support.h"
 
-#include <cmath>
-
 #include <QFontDatabase>
+#include <cmath>
 
 namespace rt {
 
@@ -46,12 +45,18 @@ QFont fontOf(Graphics& g, Handle h, double heightPx) {
     const std::string units = enumWord(g, h, "FontUnits");
     const double ppi = g.screen().pixelsPerInch;
     double px = -1;
-    if (units == "pixels") px = size;
-    else if (units == "inches") px = size * ppi;
-    else if (units == "centimeters") px = size / 2.54 * ppi;
-    else if (units == "normalized") px = size * heightPx;
-    if (px > 0) f.setPixelSize(std::max(1, static_cast<int>(std::lround(px))));
-    else if (size > 0) f.setPointSizeF(size);
+    if (units == "pixels")
+        px = size;
+    else if (units == "inches")
+        px = size * ppi;
+    else if (units == "centimeters")
+        px = size / 2.54 * ppi;
+    else if (units == "normalized")
+        px = size * heightPx;
+    if (px > 0)
+        f.setPixelSize(std::max(1, static_cast<int>(std::lround(px))));
+    else if (size > 0)
+        f.setPointSizeF(size);
     const std::string weight = enumWord(g, h, "FontWeight");
     f.setBold(weight == "bold" || weight == "demi");
     f.setItalic(enumWord(g, h, "FontAngle") != "normal");

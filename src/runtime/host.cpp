@@ -1,11 +1,10 @@
 #include "runtime/host.h"
 
-#include "runtime/event_loop.h"
-
 #include <algorithm>
 #include <cmath>
 
 #include "runtime/dispatch/error.h"
+#include "runtime/event_loop.h"
 
 namespace rt {
 

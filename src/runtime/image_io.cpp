@@ -90,9 +90,12 @@ bool looksLikePng(const std::string& h) {
 bool looksLikeBmp(const std::string& h) {
     // "BM", then a header whose size field is one of the known DIB header sizes.
     if (h.size() < 18 || h[0] != 'B' || h[1] != 'M') return false;
-    const auto u = [&](std::size_t i) { return static_cast<unsigned>(static_cast<unsigned char>(h[i])); };
+    const auto u = [&](std::size_t i) {
+        return static_cast<unsigned>(static_cast<unsigned char>(h[i]));
+    };
     const unsigned dib = u(14) | (u(15) << 8) | (u(16) << 16) | (u(17) << 24);
-    return dib == 12 || dib == 40 || dib == 52 || dib == 56 || dib == 64 || dib == 108 || dib == 124;
+    return dib == 12 || dib == 40 || dib == 52 || dib == 56 || dib == 64 || dib == 108 ||
+           dib == 124;
 }
 
 bool looksLikeJpeg(const std::string& h) {
@@ -103,7 +106,8 @@ bool looksLikeJpeg(const std::string& h) {
 const std::vector<ImageFormat>& imformats() {
     static const std::vector<ImageFormat> formats = {
         makeFormat("bmp", {"bmp"}, "Windows Bitmap (BMP)", &looksLikeBmp),
-        makeFormat("jpeg", {"jpg", "jpeg"}, "Joint Photographic Experts Group (JPEG)", &looksLikeJpeg),
+        makeFormat("jpeg", {"jpg", "jpeg"}, "Joint Photographic Experts Group (JPEG)",
+                   &looksLikeJpeg),
         makeFormat("png", {"png"}, "Portable Network Graphics (PNG)", &looksLikePng),
     };
     return formats;
@@ -152,8 +156,8 @@ Value frame2im(const Value& frame) {
             const double i = std::clamp(std::floor(idx[k]) - (c.isUInt8() ? 0 : 1), 0.0,
                                         static_cast<double>(m - 1));
             for (std::size_t p = 0; p < 3; ++p)
-                out[p * plane + k] = static_cast<std::uint8_t>(
-                    std::lround(std::clamp(map[p * m + static_cast<std::size_t>(i)], 0.0, 1.0) * 255));
+                out[p * plane + k] = static_cast<std::uint8_t>(std::lround(
+                    std::clamp(map[p * m + static_cast<std::size_t>(i)], 0.0, 1.0) * 255));
         }
         return Value::uint8({c.rows(), c.cols(), 3}, std::move(out));
     }

@@ -10,8 +10,32 @@ namespace shell {
 
 namespace {
 
-enum Slot { m, cw, r, u, l, fl, J, ur, A, W, komment, cutvmax, sig_ch1, sig_ch2, xaxis, yaxis,
-            wav_kom, T, P, tit, mr, Mr, cbh, fro };
+enum Slot {
+    m,
+    cw,
+    r,
+    u,
+    l,
+    fl,
+    J,
+    ur,
+    A,
+    W,
+    komment,
+    cutvmax,
+    sig_ch1,
+    sig_ch2,
+    xaxis,
+    yaxis,
+    wav_kom,
+    T,
+    P,
+    tit,
+    mr,
+    Mr,
+    cbh,
+    fro
+};
 
 // One numeric field: false (after the dialog) when its text is no number.
 bool read_number(ParSlots& out, Slot slot, const char* tag, const std::u16string& label,
@@ -34,17 +58,21 @@ ParSlots get_par() {
         const char* tag;
         const std::u16string& label;
     };
-    const Numeric first[] = {
-        {m, "total_mass", st.total_mass},    {cw, "cw_value", st.cw_value},
-        {r, "gear_ratio", st.gear_ratio},    {u, "wheel_perim", st.wheel_perim},
-        {l, "lima", st.lima},                {fl, "filt_length", st.filt_length},
-        {J, "total_tork", st.total_tork},    {ur, "cylin_perim", st.cylin_perim}};
+    const Numeric first[] = {{m, "total_mass", st.total_mass},
+                             {cw, "cw_value", st.cw_value},
+                             {r, "gear_ratio", st.gear_ratio},
+                             {u, "wheel_perim", st.wheel_perim},
+                             {l, "lima", st.lima},
+                             {fl, "filt_length", st.filt_length},
+                             {J, "total_tork", st.total_tork},
+                             {ur, "cylin_perim", st.cylin_perim}};
     for (const Numeric& f : first)
         if (!read_number(out, f.slot, f.tag, f.label, st)) return out;
 
     const std::pair<Slot, const char*> values[] = {
-        {komment, "add_par_to_comment"}, {wav_kom, "add_wav_to_comment"}, {cutvmax, "cut_Vmax"},
-        {sig_ch1, "popup_sig_ch1"},      {sig_ch2, "popup_sig_ch2"},      {xaxis, "popup_xaxis"},
+        {komment, "add_par_to_comment"}, {wav_kom, "add_wav_to_comment"},
+        {cutvmax, "cut_Vmax"},           {sig_ch1, "popup_sig_ch1"},
+        {sig_ch2, "popup_sig_ch2"},      {xaxis, "popup_xaxis"},
         {yaxis, "popup_yaxis"},          {cbh, "cut_File"}};
     for (const auto& [slot, tag] : values) out[slot] = get_tagged(tag, "Value");
 
@@ -57,9 +85,8 @@ ParSlots get_par() {
 
     out[tit] = get_tagged("title_txt", "String");
 
-    const Numeric third[] = {{mr, "min_rpm", st.min_rpm},
-                             {Mr, "max_rpm", st.max_rpm},
-                             {fro, "fro_value", st.fro_value}};
+    const Numeric third[] = {
+        {mr, "min_rpm", st.min_rpm}, {Mr, "max_rpm", st.max_rpm}, {fro, "fro_value", st.fro_value}};
     for (const Numeric& f : third)
         if (!read_number(out, f.slot, f.tag, f.label, st)) return out;
     return out;

@@ -14,9 +14,9 @@ namespace shell {
 using ParSlots = std::array<std::optional<rt::Value>, 24>;
 
 inline constexpr const char* kParNames[24] = {
-    "m",      "cw",     "r",     "u",     "l",       "fl",   "J",  "ur",
-    "A",      "W",      "komment", "cutvmax", "sig_ch1", "sig_ch2", "xaxis", "yaxis",
-    "wav_kom", "T",     "P",     "tit",   "mr",      "Mr",   "cbh", "fro"};
+    "m",       "cw", "r",       "u",       "l",       "fl",      "J",     "ur",
+    "A",       "W",  "komment", "cutvmax", "sig_ch1", "sig_ch2", "xaxis", "yaxis",
+    "wav_kom", "T",  "P",       "tit",     "mr",      "Mr",      "cbh",   "fro"};
 
 // Reads the panel. The first numeric field whose text (a decimal comma read as a point) is
 // no number is reported in an error dialog naming its label; its slot holds the empty value

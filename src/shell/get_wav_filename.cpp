@@ -3,10 +3,10 @@
 #include <functional>
 
 #include "runtime/fileio/folders.h"
-#include "signal/isdir.h"
 #include "runtime/host.h"
 #include "shell/panel.h"
 #include "shell/strings.h"
+#include "signal/isdir.h"
 
 namespace shell {
 

@@ -28,9 +28,10 @@ void load_par(const std::optional<std::string>& file) {
     std::map<std::string, rt::Value> vars;
     for (auto& nv : rt::load(path)) vars[nv.name] = std::move(nv.value);
     // Every name is checked before the panel changes, so a foreign file leaves it as it was.
-    for (const char* name : {"m", "cw", "r", "u", "l", "fl", "J", "ur", "A", "W", "komment",
-                             "cutvmax", "sig1", "sig2", "xaxis", "yaxis", "wav_kom", "T", "P",
-                             "tit", "mr", "Mr", "cbh", "fro", "wavfile"}) {
+    for (const char* name :
+         {"m", "cw",      "r",       "u",    "l",    "fl",    "J",      "ur",      "A",
+          "W", "komment", "cutvmax", "sig1", "sig2", "xaxis", "yaxis",  "wav_kom", "T",
+          "P", "tit",     "mr",      "Mr",   "cbh",  "fro",   "wavfile"}) {
         if (!vars.count(name))
             rt::error("Variable '" + std::string(name) + "' not found in " + path + ".");
     }

@@ -5,7 +5,9 @@
 
 namespace shell {
 
-rt::Value tagged(const std::u16string& tag) { return rt::findobj({rt::Value("Tag"), rt::Value(tag)}); }
+rt::Value tagged(const std::u16string& tag) {
+    return rt::findobj({rt::Value("Tag"), rt::Value(tag)});
+}
 rt::Value tagged(const std::string& tag) { return rt::findobj({rt::Value("Tag"), rt::Value(tag)}); }
 
 rt::Value get_tagged(const std::string& tag, const std::string& name) {

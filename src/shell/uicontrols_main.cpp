@@ -20,9 +20,9 @@ public:
     // HorizontalAlignment ("" keeps the default), then further pairs.
     void add(const char* style, const char* tag, const rt::Value& string, const Pos& pos,
              const char* align = "", rt::Values more = {}) {
-        rt::Values pairs{rt::Value("Parent"), rt::Value(fig_), rt::Value("Style"),
-                         rt::Value(style), rt::Value("Position"),
-                         rt::Value::row({pos[0], pos[1], pos[2], pos[3]})};
+        rt::Values pairs{rt::Value("Parent"),   rt::Value(fig_),
+                         rt::Value("Style"),    rt::Value(style),
+                         rt::Value("Position"), rt::Value::row({pos[0], pos[1], pos[2], pos[3]})};
         if (*tag) append(pairs, "Tag", rt::Value(tag));
         if (!string.isEmpty()) append(pairs, "String", string);
         if (*align) append(pairs, "HorizontalAlignment", rt::Value(align));
@@ -106,8 +106,7 @@ void uicontrols_main(rt::Handle fig) {
     b.add("checkbox", "add_par_to_comment", text(s.add_par), {0.54, 0.1, 0.415, 0.05}, "",
           {rt::Value("Value"), rt::Value(0.0)});
     b.add("pushbutton", "", text(s.load), {0.54, 0.05, 0.2025, 0.05}, "", callback("load_par"));
-    b.add("pushbutton", "", text(s.save), {0.7525, 0.05, 0.2025, 0.05}, "",
-          callback("save_par"));
+    b.add("pushbutton", "", text(s.save), {0.7525, 0.05, 0.2025, 0.05}, "", callback("save_par"));
 
     // Diagram group.
     b.add("frame", "", none, {0.5, 0.58, 0.47, 0.38});
@@ -129,8 +128,7 @@ void uicontrols_main(rt::Handle fig) {
     b.add("popupmenu", "popup_xaxis", list(st, "popup_xaxis"), {0.51, 0.6, 0.1765, 0.05}, "left");
     b.add("frame", "", none, {0.7, 0.59, 0.2665, 0.1});
     b.add("text", "", text(s.frame_yaxis), {0.705, 0.65, 0.2565, 0.03}, "left");
-    b.add("popupmenu", "popup_yaxis", list(st, "popup_yaxis"), {0.705, 0.6, 0.2565, 0.05},
-          "left");
+    b.add("popupmenu", "popup_yaxis", list(st, "popup_yaxis"), {0.705, 0.6, 0.2565, 0.05}, "left");
 }
 
 void register_uicontrols_main(rt::FunctionTable& table) {

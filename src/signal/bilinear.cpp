@@ -46,7 +46,8 @@ BilinearZpk bilinear(const rt::ZeroPoleGain& analog, double fs, std::optional<do
     std::vector<std::complex<double>> finite;
     for (Eigen::Index i = 0; i < z.size(); ++i)
         if (std::isfinite(z(i).real()) && std::isfinite(z(i).imag())) finite.push_back(z(i));
-    const Eigen::VectorXcd zf = Eigen::Map<const Eigen::VectorXcd>(finite.data(), Eigen::Index(finite.size()));
+    const Eigen::VectorXcd zf =
+        Eigen::Map<const Eigen::VectorXcd>(finite.data(), Eigen::Index(finite.size()));
 
     BilinearZpk r;
     r.p = (1.0 + p.array() / fs) / (1.0 - p.array() / fs);
@@ -99,7 +100,8 @@ void register_bilinear(rt::FunctionTable& t) {
                                           Eigen::Map<const Eigen::VectorXcd>(p.data(), p.size()),
                                           in[2].scalar()};
             const BilinearZpk r = bilinear(analog, in[3].scalar(), optional(4));
-            rt::Values out{rt::fromMatrix(Eigen::MatrixXcd(r.z)), rt::fromMatrix(Eigen::MatrixXcd(r.p)),
+            rt::Values out{rt::fromMatrix(Eigen::MatrixXcd(r.z)),
+                           rt::fromMatrix(Eigen::MatrixXcd(r.p)),
                            r.k.imag() == 0 ? rt::Value(r.k.real()) : rt::Value(r.k)};
             out.resize(static_cast<std::size_t>(std::clamp(nargout, 1, 3)));
             return out;
@@ -107,12 +109,14 @@ void register_bilinear(rt::FunctionTable& t) {
         if ((md == 1 && mn == 1) || nargout == 4) {
             if (nargout == 4) {
                 if (in.size() < 5) rt::error("Not enough input arguments.");
-                return rt::toValues(bilinear(rt::stateSpaceFrom(in, 0), in[4].scalar(), optional(5)), 4);
+                return rt::toValues(
+                    bilinear(rt::stateSpaceFrom(in, 0), in[4].scalar(), optional(5)), 4);
             }
             if (in.size() < 3) rt::error("Not enough input arguments.");
             if (nn > nd) rt::error(kOrderMessage);
-            return rt::toValues(bilinear(rt::rowFrom(in[0]), rt::rowFrom(in[1]), in[2].scalar(), optional(3)),
-                                nargout);
+            return rt::toValues(
+                bilinear(rt::rowFrom(in[0]), rt::rowFrom(in[1]), in[2].scalar(), optional(3)),
+                nargout);
         }
         rt::error("First two arguments must have the same orientation.");
         return {};

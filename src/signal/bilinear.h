@@ -1,10 +1,9 @@
 // Bilinear mapping of an analogue model to a digital one: s = 2·fs·(z − 1)/(z + 1).
 #pragma once
 
+#include <Eigen/Dense>
 #include <complex>
 #include <optional>
-
-#include <Eigen/Dense>
 
 #include "runtime/dispatch/function_table.h"
 #include "runtime/numeric/statespace.h"
@@ -20,7 +19,8 @@ struct BilinearZpk {
 // that fp maps exactly. Non-finite zeros are dropped; the digital zeros are padded with −1
 // to as many as there are poles. Throws rt::Error "Numerator cannot be higher order than
 // denominator." when there are more zeros than poles.
-BilinearZpk bilinear(const rt::ZeroPoleGain& analog, double fs, std::optional<double> fp = std::nullopt);
+BilinearZpk bilinear(const rt::ZeroPoleGain& analog, double fs,
+                     std::optional<double> fp = std::nullopt);
 
 // Transfer-function form: digital numerator and denominator (both in powers of z⁻¹).
 // Throws rt::Error "Numerator cannot be higher order than denominator." when num has more
@@ -30,7 +30,8 @@ rt::TransferFunction bilinear(const Eigen::RowVectorXd& num, const Eigen::RowVec
 
 // State-space form; fp1 (Hz) pre-warps as above. Throws rt::Error when the sizes of a, b,
 // c, d disagree.
-rt::StateSpace bilinear(const rt::StateSpace& s, double fs, std::optional<double> fp1 = std::nullopt);
+rt::StateSpace bilinear(const rt::StateSpace& s, double fs,
+                        std::optional<double> fp1 = std::nullopt);
 
 // "bilinear": the form follows the shapes of the first two inputs and the outputs asked
 // for: (z, p, k, fs[, fp]) -> [zd, pd, kd] when p is a column and z has at most one column

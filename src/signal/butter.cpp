@@ -56,10 +56,18 @@ Design design(double order, const Eigen::VectorXd& wnIn, const std::vector<std::
     const rt::ZeroPoleGain proto = buttap(d.n);
     rt::StateSpace s = rt::zp2ss(proto.z, proto.p, proto.k);
     switch (d.btype) {
-        case 1: s = lp2lp(s, d.wn); break;
-        case 2: s = lp2bp(s, d.wn, d.bw); break;
-        case 3: s = lp2hp(s, d.wn); break;
-        default: s = lp2bs(s, d.wn, d.bw); break;
+        case 1:
+            s = lp2lp(s, d.wn);
+            break;
+        case 2:
+            s = lp2bp(s, d.wn, d.bw);
+            break;
+        case 3:
+            s = lp2hp(s, d.wn);
+            break;
+        default:
+            s = lp2bs(s, d.wn, d.bw);
+            break;
     }
     if (d.analog == 0) s = bilinear(s, fs);
     d.ss = s;
@@ -76,14 +84,17 @@ Eigen::VectorXcd alternating(cd w, int count) {
 // Digital zeros for a cut-off or centre wd in radians per sample.
 Eigen::VectorXcd digitalZeros(int btype, int n, double wd) {
     switch (btype) {
-        case 1: return Eigen::VectorXcd::Constant(n, -1.0);
+        case 1:
+            return Eigen::VectorXcd::Constant(n, -1.0);
         case 2: {
             Eigen::VectorXcd z(2 * n);
             z << Eigen::VectorXcd::Ones(n), Eigen::VectorXcd::Constant(n, -1.0);
             return z;
         }
-        case 3: return Eigen::VectorXcd::Ones(n);
-        default: return alternating(cd(0, wd), 2 * n).array().exp();
+        case 3:
+            return Eigen::VectorXcd::Ones(n);
+        default:
+            return alternating(cd(0, wd), 2 * n).array().exp();
     }
 }
 
@@ -91,10 +102,13 @@ Eigen::VectorXcd digitalZeros(int btype, int n, double wd) {
 Eigen::VectorXcd buttzeros(int btype, int n, double wn, double /*bw*/, int analog) {
     if (analog == 0) return digitalZeros(btype, n, 2 * std::atan2(wn, 4.0));
     switch (btype) {
-        case 1: return Eigen::VectorXcd(0);
+        case 1:
+            return Eigen::VectorXcd(0);
         case 2:
-        case 3: return Eigen::VectorXcd::Zero(n);
-        default: return alternating(cd(0, wn), 2 * n);
+        case 3:
+            return Eigen::VectorXcd::Zero(n);
+        default:
+            return alternating(cd(0, wn), 2 * n);
     }
 }
 
@@ -129,14 +143,17 @@ Eigen::RowVectorXd buttnum(int btype, int n, double wn, double bw, int analog,
             h(0) = 1;
             return h * den(0) / h(0);
         }
-        default: b = rt::poly(alternating(cd(0, wn), 2 * n)); break;
+        default:
+            b = rt::poly(alternating(cd(0, wn), 2 * n));
+            break;
     }
     return (b * rt::polyval(den, s) / rt::polyval(b, s)).real();
 }
 
 }  // namespace
 
-rt::TransferFunction butter(double n, const Eigen::VectorXd& wn, const std::vector<std::string>& options) {
+rt::TransferFunction butter(double n, const Eigen::VectorXd& wn,
+                            const std::vector<std::string>& options) {
     const Design d = design(n, wn, options);
     rt::TransferFunction tf;
     tf.den = rt::poly(d.ss.a);
@@ -144,14 +161,16 @@ rt::TransferFunction butter(double n, const Eigen::VectorXd& wn, const std::vect
     return tf;
 }
 
-rt::ZeroPoleGain butterZpk(double n, const Eigen::VectorXd& wn, const std::vector<std::string>& options) {
+rt::ZeroPoleGain butterZpk(double n, const Eigen::VectorXd& wn,
+                           const std::vector<std::string>& options) {
     const Design d = design(n, wn, options);
     rt::ZeroPoleGain zpk = rt::ss2zp(d.ss, 0);
     zpk.z = buttzeros(d.btype, d.n, d.wn, d.bw, d.analog);
     return zpk;
 }
 
-rt::StateSpace butterSs(double n, const Eigen::VectorXd& wn, const std::vector<std::string>& options) {
+rt::StateSpace butterSs(double n, const Eigen::VectorXd& wn,
+                        const std::vector<std::string>& options) {
     return design(n, wn, options).ss;
 }
 
@@ -160,15 +179,16 @@ void register_butter(rt::FunctionTable& t) {
         if (in.size() < 2) rt::error("Not enough input arguments.");
         const double n = in[0].scalar();
         const std::vector<double> w = rt::toVector(in[1]);
-        const Eigen::VectorXd wn = Eigen::Map<const Eigen::VectorXd>(w.data(), Eigen::Index(w.size()));
+        const Eigen::VectorXd wn =
+            Eigen::Map<const Eigen::VectorXd>(w.data(), Eigen::Index(w.size()));
         std::vector<std::string> options;
         for (std::size_t i = 2; i < in.size(); ++i)
             options.push_back(in[i].isChar() ? in[i].text() : std::string());
         if (nargout == 4) return rt::toValues(butterSs(n, wn, options), 4);
         if (nargout == 3) {
             const rt::ZeroPoleGain zpk = butterZpk(n, wn, options);
-            return {rt::fromMatrix(Eigen::MatrixXcd(zpk.z)), rt::fromMatrix(Eigen::MatrixXcd(zpk.p)),
-                    rt::Value(zpk.k)};
+            return {rt::fromMatrix(Eigen::MatrixXcd(zpk.z)),
+                    rt::fromMatrix(Eigen::MatrixXcd(zpk.p)), rt::Value(zpk.k)};
         }
         return rt::toValues(butter(n, wn, options), nargout);
     });

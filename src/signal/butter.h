@@ -2,10 +2,9 @@
 // analogue (angular frequencies), low-pass, band-pass, high-pass or band-stop.
 #pragma once
 
+#include <Eigen/Dense>
 #include <string>
 #include <vector>
-
-#include <Eigen/Dense>
 
 #include "runtime/dispatch/function_table.h"
 #include "runtime/numeric/statespace.h"

@@ -1,13 +1,13 @@
 #include "signal/czt.h"
-#include "runtime/dispatch/function_table.h"
-#include "runtime/value/eigen.h"
 
 #include <cmath>
 #include <vector>
 
 #include "runtime/dispatch/error.h"
+#include "runtime/dispatch/function_table.h"
 #include "runtime/numeric/fft.h"
 #include "runtime/numeric/nextpow2.h"
+#include "runtime/value/eigen.h"
 
 namespace sig {
 
@@ -20,8 +20,8 @@ Eigen::MatrixXcd cztColumns(Eigen::Index m, Eigen::Index cols, Eigen::Index k, c
                             const std::function<void(Eigen::Index, cd*)>& fill) {
     if (k == 0 || cols == 0 || m == 0) return Eigen::MatrixXcd::Zero(k, cols);
     Eigen::MatrixXcd g(k, cols);  // every element is written below
-    const Eigen::Index nfft =
-        static_cast<Eigen::Index>(std::ldexp(1.0, static_cast<int>(rt::nextpow2(double(m + k - 1)))));
+    const Eigen::Index nfft = static_cast<Eigen::Index>(
+        std::ldexp(1.0, static_cast<int>(rt::nextpow2(double(m + k - 1)))));
 
     // ww(i) = w^(kk(i)^2/2), kk = -m+1 … max(k-1, m-1); element m-1 (0-based) is kk = 0.
     const Eigen::Index kkLast = std::max(k - 1, m - 1);
@@ -33,7 +33,8 @@ Eigen::MatrixXcd cztColumns(Eigen::Index m, Eigen::Index cols, Eigen::Index k, c
     }
     const cd loga = std::log(a);
     std::vector<cd> aa(static_cast<std::size_t>(m));
-    for (Eigen::Index n = 0; n < m; ++n) aa[n] = std::exp(-static_cast<double>(n) * loga) * ww[m - 1 + n];
+    for (Eigen::Index n = 0; n < m; ++n)
+        aa[n] = std::exp(-static_cast<double>(n) * loga) * ww[m - 1 + n];
 
     // The chirp filter, transformed once; the inverse transform's 1/nfft is folded into it.
     Eigen::VectorXcd fv = Eigen::VectorXcd::Zero(nfft);
@@ -54,12 +55,13 @@ Eigen::MatrixXcd cztColumns(Eigen::Index m, Eigen::Index cols, Eigen::Index k, c
     return g;
 }
 
-Eigen::MatrixXcd czt(const Eigen::MatrixXcd& xin, std::optional<double> kin,
-                     std::optional<cd> win, std::optional<cd> ain) {
+Eigen::MatrixXcd czt(const Eigen::MatrixXcd& xin, std::optional<double> kin, std::optional<cd> win,
+                     std::optional<cd> ain) {
     const bool row = xin.rows() == 1;
     const Eigen::MatrixXcd x = row ? Eigen::MatrixXcd(xin.transpose()) : xin;
     const Eigen::Index m = x.rows();
-    const double kd = kin ? *kin : static_cast<double>(x.size() == 0 ? 0 : std::max(x.rows(), x.cols()));
+    const double kd =
+        kin ? *kin : static_cast<double>(x.size() == 0 ? 0 : std::max(x.rows(), x.cols()));
     // A negative or fractional point count would index outside the chirp.
     if (!(kd >= 0) || kd != std::floor(kd) || !std::isfinite(kd))
         rt::error("czt: the number of points must be a non-negative integer.");

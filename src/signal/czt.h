@@ -1,11 +1,10 @@
 // Chirp-z transform.
 #pragma once
 
+#include <Eigen/Dense>
 #include <complex>
 #include <functional>
 #include <optional>
-
-#include <Eigen/Dense>
 
 namespace rt {
 class FunctionTable;

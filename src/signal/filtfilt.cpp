@@ -46,7 +46,8 @@ void filtfiltColumn(const Eigen::VectorXd& b, const Eigen::VectorXd& a, const Ei
 
 }  // namespace
 
-Eigen::MatrixXd filtfilt(const Eigen::VectorXd& b0, const Eigen::VectorXd& a0, const Eigen::MatrixXd& x) {
+Eigen::MatrixXd filtfilt(const Eigen::VectorXd& b0, const Eigen::VectorXd& a0,
+                         const Eigen::MatrixXd& x) {
     if (b0.size() == 0 || a0.size() == 0 || x.size() == 0) return Eigen::MatrixXd(0, 0);
     if (a0(0) == 0) rt::error("First denominator filter coefficient must be non-zero.");
 
@@ -93,8 +94,10 @@ void register_filtfilt(rt::FunctionTable& t) {
         if (in.size() < 3) rt::error("Not enough input arguments.");
         if (in[0].isComplex() || in[1].isComplex()) rt::error("Filter coefficients must be real.");
         const std::vector<double> bv = rt::toVector(in[0]), av = rt::toVector(in[1]);
-        const Eigen::VectorXd b = Eigen::Map<const Eigen::VectorXd>(bv.data(), Eigen::Index(bv.size()));
-        const Eigen::VectorXd a = Eigen::Map<const Eigen::VectorXd>(av.data(), Eigen::Index(av.size()));
+        const Eigen::VectorXd b =
+            Eigen::Map<const Eigen::VectorXd>(bv.data(), Eigen::Index(bv.size()));
+        const Eigen::VectorXd a =
+            Eigen::Map<const Eigen::VectorXd>(av.data(), Eigen::Index(av.size()));
         // The filter is real and linear: a complex signal is filtered part by part.
         if (in[2].isComplex()) {
             const Eigen::MatrixXcd x = rt::toComplexMatrix(in[2]);

@@ -14,7 +14,8 @@ namespace sig {
 // Throws rt::Error "Data must have length more than 3 times filter order." when a signal
 // has no more than 3·(max(length(b), length(a)) − 1) samples (a matrix: at the first
 // column), and when a(1) is 0.
-Eigen::MatrixXd filtfilt(const Eigen::VectorXd& b, const Eigen::VectorXd& a, const Eigen::MatrixXd& x);
+Eigen::MatrixXd filtfilt(const Eigen::VectorXd& b, const Eigen::VectorXd& a,
+                         const Eigen::MatrixXd& x);
 
 // "filtfilt": exactly (b, a, x) in, y out.
 void register_filtfilt(rt::FunctionTable& t);

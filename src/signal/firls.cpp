@@ -1,13 +1,13 @@
 #include "signal/firls.h"
-#include "runtime/dispatch/function_table.h"
-#include "runtime/value/eigen.h"
 
 #include <cctype>
 #include <cmath>
 #include <complex>
 
 #include "runtime/dispatch/error.h"
+#include "runtime/dispatch/function_table.h"
 #include "runtime/numeric/expint.h"
+#include "runtime/value/eigen.h"
 #include "signal/private/firchk.h"
 #include "signal/sinc.h"
 
@@ -66,12 +66,14 @@ Eigen::RowVectorXd symmetric(Design& d) {
         const double b1 = d.A(s) - ms * f0;
         if (d.odd) b0 += (b1 * (f1 - f0) + ms / 2 * (f1 * f1 - f0 * f0)) * ws;
         b += (ms / kFourPiSquared * ((2 * kPi * k * f1).cos() - (2 * kPi * k * f0).cos()) /
-              (k * k)) * ws;
+              (k * k)) *
+             ws;
         b += (f1 * (ms * f1 + b1) * sincA(2 * k * f1) - f0 * (ms * f0 + b1) * sincA(2 * k * f0)) *
              ws;
         if (needMatrix)
             G += (0.5 * f1 * (sincA(2 * I1 * f1) + sincA(2 * I2 * f1)) -
-                  0.5 * f0 * (sincA(2 * I1 * f0) + sincA(2 * I2 * f0))) * ws;
+                  0.5 * f0 * (sincA(2 * I1 * f0) + sincA(2 * I2 * f0))) *
+                 ws;
     }
     Eigen::VectorXd bb(nm);
     if (d.odd) {
@@ -106,8 +108,8 @@ Eigen::RowVectorXd symmetric(Design& d) {
 }
 
 Eigen::RowVectorXd antisymmetric(Design& d, bool differ) {
-    const Eigen::Index nm = d.odd ? static_cast<Eigen::Index>(d.L)
-                                  : static_cast<Eigen::Index>(std::floor(d.L)) + 1;
+    const Eigen::Index nm =
+        d.odd ? static_cast<Eigen::Index>(d.L) : static_cast<Eigen::Index>(std::floor(d.L)) + 1;
     Eigen::ArrayXd m(nm);
     for (Eigen::Index i = 0; i < nm; ++i) m(i) = d.odd ? static_cast<double>(i + 1) : i + 0.5;
     const Eigen::ArrayXd& k = m;
@@ -134,11 +136,11 @@ Eigen::RowVectorXd antisymmetric(Design& d, bool differ) {
         const double ms = (d.A(s + 1) - d.A(s)) / (f1 - f0);
         const double b1 = d.A(s) - ms * f0;
         if (doWeight[s / 2]) {
-            const Eigen::ArrayXd snint1 =
-                sineint(2 * kPi * k * f1) - sineint(2 * kPi * k * f0);
+            const Eigen::ArrayXd snint1 = sineint(2 * kPi * k * f1) - sineint(2 * kPi * k * f0);
             const Eigen::ArrayXd csint1 = cosineIntegralDiff(2 * kPi * k * f1, 2 * kPi * k * f0);
             b += (ms * snint1 +
-                  b1 * 2 * kPi * k * (-sincA(2 * k * f1) + sincA(2 * k * f0) + csint1)) * ws;
+                  b1 * 2 * kPi * k * (-sincA(2 * k * f1) + sincA(2 * k * f0) + csint1)) *
+                 ws;
             auto Q = [&](double e, const Arr& u, const Arr& v) -> Arr {
                 return -0.5 * ((2 * kPi * e * (-I2)).cos() / e - 2 * kPi * u * I2 -
                                (2 * kPi * e * I1).cos() / e - 2 * kPi * v * I1);
@@ -148,16 +150,20 @@ Eigen::RowVectorXd antisymmetric(Design& d, bool differ) {
             G -= (Q(f1, s1, s2) - Q(f0, s3, s4)) * ws;
         } else {
             b += (ms / kFourPiSquared * ((2 * kPi * k * f1).sin() - (2 * kPi * k * f0).sin()) /
-                  (k * k)) * ws;
+                  (k * k)) *
+                 ws;
             b += ((ms * f0 + b1) * (2 * kPi * k * f0).cos() -
-                  (ms * f1 + b1) * (2 * kPi * k * f1).cos()) / (2 * kPi * k) * ws;
+                  (ms * f1 + b1) * (2 * kPi * k * f1).cos()) /
+                 (2 * kPi * k) * ws;
             if (needMatrix)
                 G += (0.5 * f1 * (sincA(2 * I1 * f1) - sincA(2 * I2 * f1)) -
-                      0.5 * f0 * (sincA(2 * I1 * f0) - sincA(2 * I2 * f0))) * ws;
+                      0.5 * f0 * (sincA(2 * I1 * f0) - sincA(2 * I2 * f0))) *
+                     ws;
         }
     }
-    const Eigen::VectorXd a = needMatrix ? Eigen::VectorXd(G.matrix().partialPivLu().solve(b.matrix()))
-                                         : Eigen::VectorXd(-4 * d.W(0) * d.W(0) * b.matrix());
+    const Eigen::VectorXd a = needMatrix
+                                  ? Eigen::VectorXd(G.matrix().partialPivLu().solve(b.matrix()))
+                                  : Eigen::VectorXd(-4 * d.W(0) * d.W(0) * b.matrix());
     Eigen::RowVectorXd h;
     if (d.odd) {
         h.resize(2 * nm + 1);
@@ -246,7 +252,8 @@ void register_firls(rt::FunctionTable& t) {
         if (in.size() < 3) rt::error("Not enough input arguments.");
         const auto vec = [](const rt::Value& v) {
             const std::vector<double> d = rt::toVector(v);
-            return Eigen::VectorXd(Eigen::Map<const Eigen::VectorXd>(d.data(), Eigen::Index(d.size())));
+            return Eigen::VectorXd(
+                Eigen::Map<const Eigen::VectorXd>(d.data(), Eigen::Index(d.size())));
         };
         // An unusable order reaches firchk after the band checks, as NaN.
         const rt::Value& n = in[0];
@@ -256,12 +263,16 @@ void register_firls(rt::FunctionTable& t) {
         Eigen::VectorXd W;
         std::string ftype;
         if (in.size() == 4) {
-            if (in[3].isChar()) ftype = in[3].text();
-            else W = vec(in[3]);
+            if (in[3].isChar())
+                ftype = in[3].text();
+            else
+                W = vec(in[3]);
         } else if (in.size() == 5) {
             W = vec(in[3]);
-            if (in[4].isChar()) ftype = in[4].text();
-            else if (!in[4].isEmpty()) rt::error("Requires symmetry to be 'Hilbert' or 'differentiator'.");
+            if (in[4].isChar())
+                ftype = in[4].text();
+            else if (!in[4].isEmpty())
+                rt::error("Requires symmetry to be 'Hilbert' or 'differentiator'.");
         }
         const Eigen::RowVectorXd h = firls(N, vec(in[1]), vec(in[2]), W, ftype);
         return {rt::fromMatrix(Eigen::MatrixXd(h)), rt::Value(1.0)};

@@ -1,9 +1,8 @@
 // Least-squares linear-phase FIR filter design.
 #pragma once
 
-#include <string>
-
 #include <Eigen/Dense>
+#include <string>
 
 namespace rt {
 class FunctionTable;

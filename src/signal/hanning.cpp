@@ -1,11 +1,11 @@
 #include "signal/hanning.h"
-#include "runtime/dispatch/function_table.h"
-#include "runtime/value/eigen.h"
 
 #include <cctype>
 #include <cmath>
 
 #include "runtime/dispatch/error.h"
+#include "runtime/dispatch/function_table.h"
+#include "runtime/value/eigen.h"
 #include "signal/private/check_order.h"
 
 namespace sig {
@@ -18,8 +18,8 @@ constexpr double kPi = 3.141592653589793;
 Eigen::VectorXd calc_hanning(Eigen::Index m, Eigen::Index n) {
     Eigen::VectorXd w(m);
     for (Eigen::Index i = 0; i < m; ++i)
-        w(i) = 0.5 * (1 - std::cos(2 * kPi * static_cast<double>(i + 1) /
-                                   static_cast<double>(n + 1)));
+        w(i) =
+            0.5 * (1 - std::cos(2 * kPi * static_cast<double>(i + 1) / static_cast<double>(n + 1)));
     return w;
 }
 

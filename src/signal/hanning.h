@@ -1,10 +1,9 @@
 // Hann window.
 #pragma once
 
+#include <Eigen/Dense>
 #include <optional>
 #include <string>
-
-#include <Eigen/Dense>
 
 namespace rt {
 class FunctionTable;

@@ -1,11 +1,11 @@
 #include "signal/hilbert.h"
-#include "runtime/dispatch/function_table.h"
-#include "runtime/value/eigen.h"
 
 #include <cmath>
 
 #include "runtime/dispatch/error.h"
+#include "runtime/dispatch/function_table.h"
 #include "runtime/numeric/fft.h"
+#include "runtime/value/eigen.h"
 
 namespace sig {
 

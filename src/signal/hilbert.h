@@ -1,9 +1,8 @@
 // Analytic signal by the discrete Hilbert transform.
 #pragma once
 
-#include <optional>
-
 #include <Eigen/Dense>
+#include <optional>
 
 namespace rt {
 class FunctionTable;

@@ -1,11 +1,11 @@
 #include "signal/kaiser.h"
-#include "runtime/dispatch/function_table.h"
-#include "runtime/value/eigen.h"
-#include "runtime/dispatch/error.h"
 
 #include <cmath>
 
+#include "runtime/dispatch/error.h"
+#include "runtime/dispatch/function_table.h"
 #include "runtime/numeric/besseli.h"
+#include "runtime/value/eigen.h"
 #include "signal/private/check_order.h"
 
 namespace sig {

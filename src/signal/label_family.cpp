@@ -10,15 +10,18 @@ namespace sig {
 namespace {
 
 struct Member {
-    const char* name;     // function name and axes property of the label
-    const char* marker;   // application data that would divert the call
+    const char* name;    // function name and axes property of the label
+    const char* marker;  // application data that would divert the call
 };
 
 Member member(LabelKind kind) {
     switch (kind) {
-    case LabelKind::Title: return {"title", "BYPASS_title"};
-    case LabelKind::XLabel: return {"xlabel", "BYPASS_xlabel"};
-    case LabelKind::YLabel: return {"ylabel", "BYPASS_ylabel"};
+        case LabelKind::Title:
+            return {"title", "BYPASS_title"};
+        case LabelKind::XLabel:
+            return {"xlabel", "BYPASS_xlabel"};
+        case LabelKind::YLabel:
+            return {"ylabel", "BYPASS_ylabel"};
     }
     return {"title", "BYPASS_title"};
 }

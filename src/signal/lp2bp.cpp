@@ -22,16 +22,20 @@ rt::StateSpace lp2bp(const rt::StateSpace& s, double wo, double bw) {
     return r;
 }
 
-rt::TransferFunction lp2bp(const Eigen::RowVectorXd& num, const Eigen::RowVectorXd& den, double wo, double bw) {
+rt::TransferFunction lp2bp(const Eigen::RowVectorXd& num, const Eigen::RowVectorXd& den, double wo,
+                           double bw) {
     return rt::tfFromZeros(lp2bp(rt::tf2ss(num, den), wo, bw));
 }
 
 void register_lp2bp(rt::FunctionTable& t) {
     t.add("lp2bp", 6, 4, [](const rt::Values& in, int nargout) {
         if (in.size() == 4)
-            return rt::toValues(lp2bp(rt::rowFrom(in[0]), rt::rowFrom(in[1]), in[2].scalar(), in[3].scalar()), nargout);
+            return rt::toValues(
+                lp2bp(rt::rowFrom(in[0]), rt::rowFrom(in[1]), in[2].scalar(), in[3].scalar()),
+                nargout);
         if (in.size() == 6)
-            return rt::toValues(lp2bp(rt::stateSpaceFrom(in, 0), in[4].scalar(), in[5].scalar()), nargout);
+            return rt::toValues(lp2bp(rt::stateSpaceFrom(in, 0), in[4].scalar(), in[5].scalar()),
+                                nargout);
         rt::error("Wrong number of input arguments.");
         return rt::Values{};
     });

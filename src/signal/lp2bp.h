@@ -15,7 +15,8 @@ rt::StateSpace lp2bp(const rt::StateSpace& s, double wo, double bw);
 
 // Transfer-function form: num/den is realised (tf2ss), transformed, and returned as
 // numerator k·poly(zeros) and denominator poly(at) of the transformed model.
-rt::TransferFunction lp2bp(const Eigen::RowVectorXd& num, const Eigen::RowVectorXd& den, double wo, double bw);
+rt::TransferFunction lp2bp(const Eigen::RowVectorXd& num, const Eigen::RowVectorXd& den, double wo,
+                           double bw);
 
 // "lp2bp": (a, b, c, d, wo, bw) -> [at, bt, ct, dt]; (num, den, wo, bw) -> [numt, dent].
 void register_lp2bp(rt::FunctionTable& t);

@@ -16,7 +16,8 @@ rt::StateSpace lp2bs(const rt::StateSpace& s, double wo, double bw);
 
 // Transfer-function form: num/den is realised (tf2ss), transformed, and returned as
 // numerator k·poly(zeros) and denominator poly(at) of the transformed model.
-rt::TransferFunction lp2bs(const Eigen::RowVectorXd& num, const Eigen::RowVectorXd& den, double wo, double bw);
+rt::TransferFunction lp2bs(const Eigen::RowVectorXd& num, const Eigen::RowVectorXd& den, double wo,
+                           double bw);
 
 // "lp2bs": (a, b, c, d, wo, bw) -> [at, bt, ct, dt]; (num, den, wo, bw) -> [numt, dent].
 void register_lp2bs(rt::FunctionTable& t);

@@ -1,12 +1,12 @@
 #include "signal/modulate.h"
-#include "runtime/dispatch/function_table.h"
-#include "runtime/value/eigen.h"
 
 #include <cctype>
 #include <cmath>
 #include <iostream>
 
 #include "runtime/dispatch/error.h"
+#include "runtime/dispatch/function_table.h"
+#include "runtime/value/eigen.h"
 #include "signal/hilbert.h"
 
 namespace sig {
@@ -47,8 +47,8 @@ Eigen::MatrixXd pwm(const Eigen::MatrixXd& x, double Fc, double Fs, bool centere
     for (Eigen::Index c = 0; c < x.cols(); ++c) {
         for (Eigen::Index i = 0; i < n; ++i) {
             const double di = static_cast<double>(i);
-            const Eigen::Index ind =
-                std::min<Eigen::Index>(static_cast<Eigen::Index>(std::floor(di * Fc / Fs)), len - 1);
+            const Eigen::Index ind = std::min<Eigen::Index>(
+                static_cast<Eigen::Index>(std::floor(di * Fc / Fs)), len - 1);
             const double modT = std::fmod(di, period) / period;
             if (!centered) {
                 y(i, c) = modT < x(ind, c) ? 1 : 0;
@@ -81,7 +81,8 @@ Eigen::MatrixXd ppm(const Eigen::MatrixXd& x, double Fc, double Fs, double width
 
 ModulateResult modulate(const Eigen::MatrixXd& xin, double Fc, double Fs, const std::string& m,
                         const ModulateParam& P1) {
-    if (Fc >= Fs / 2) rt::error("The carrier frequency must be less than half the sampling frequency.");
+    if (Fc >= Fs / 2)
+        rt::error("The carrier frequency must be less than half the sampling frequency.");
     ModulateResult out;
     if (xin.size() == 0) {
         out.y = Eigen::MatrixXd(0, 0);
@@ -135,8 +136,10 @@ ModulateResult modulate(const Eigen::MatrixXd& xin, double Fc, double Fs, const 
         if (given(P1)) {
             const auto* s = std::get_if<std::string>(&P1);
             const std::string opt = s ? lower(*s) : std::string();
-            if (opt == "centered") centered = true;
-            else if (opt != "left") rt::error(" 5th input parameter not recognized");
+            if (opt == "centered")
+                centered = true;
+            else if (opt != "left")
+                rt::error(" 5th input parameter not recognized");
         }
         y = pwm(x, Fc, Fs, centered);
         t.resize(y.rows(), 1);
@@ -181,8 +184,10 @@ void register_modulate(rt::FunctionTable& t) {
         }
         ModulateParam p1;
         if (in.size() > 4) {
-            if (in[4].isChar()) p1 = in[4].text();
-            else p1 = rt::toMatrix(in[4]);
+            if (in[4].isChar())
+                p1 = in[4].text();
+            else
+                p1 = rt::toMatrix(in[4]);
         }
         const ModulateResult r =
             modulate(rt::toMatrix(in[0]), in[1].scalar(), in[2].scalar(), method, p1);

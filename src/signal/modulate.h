@@ -1,11 +1,10 @@
 // Modulation of a carrier by a message signal.
 #pragma once
 
+#include <Eigen/Dense>
 #include <optional>
 #include <string>
 #include <variant>
-
-#include <Eigen/Dense>
 
 namespace rt {
 class FunctionTable;
@@ -18,8 +17,8 @@ namespace sig {
 using ModulateParam = std::variant<std::monostate, Eigen::MatrixXd, std::string>;
 
 struct ModulateResult {
-    std::optional<Eigen::MatrixXd> y;      // absent for an unknown method
-    std::optional<Eigen::MatrixXd> t;      // absent for an empty x
+    std::optional<Eigen::MatrixXd> y;  // absent for an unknown method
+    std::optional<Eigen::MatrixXd> t;  // absent for an empty x
 };
 
 // Modulates a carrier of Fc Hz sampled at Fs Hz by x (a vector, or one signal per column;

@@ -1,13 +1,13 @@
 #include "signal/resample.h"
-#include "runtime/dispatch/function_table.h"
-#include "runtime/value/eigen.h"
 
 #include <algorithm>
 #include <cmath>
 
 #include "runtime/dispatch/error.h"
+#include "runtime/dispatch/function_table.h"
 #include "runtime/numeric/rat.h"
 #include "runtime/numeric/upfirdn_kernel.h"
+#include "runtime/value/eigen.h"
 #include "signal/firls.h"
 #include "signal/kaiser.h"
 
@@ -71,7 +71,8 @@ ResampleResult resample(const Eigen::MatrixXd& x, double p, double q, const Eige
     h.segment(static_cast<Eigen::Index>(nz), h0.size()) = h0;
     // The kernel forms only the kept samples: from the filter's centre on, Ly of them.
     ResampleResult out;
-    out.y = rt::upfirdn(x, h, p, q, static_cast<Eigen::Index>(delay), static_cast<Eigen::Index>(Ly));
+    out.y =
+        rt::upfirdn(x, h, p, q, static_cast<Eigen::Index>(delay), static_cast<Eigen::Index>(Ly));
     out.h = h0;
     return out;
 }

@@ -10,8 +10,8 @@ class FunctionTable;
 namespace sig {
 
 struct ResampleResult {
-    Eigen::MatrixXd y;       // ceil(Lx p/q) samples per signal, aligned in time with x
-    Eigen::RowVectorXd h;    // the filter used (without the alignment zeros)
+    Eigen::MatrixXd y;     // ceil(Lx p/q) samples per signal, aligned in time with x
+    Eigen::RowVectorXd h;  // the filter used (without the alignment zeros)
 };
 
 // Changes the rate of x by p/q (reduced to lowest terms within 1e-12 first). A vector x
@@ -21,8 +21,8 @@ struct ResampleResult {
 // Kaiser window. p/q reducing to 1/1 returns x unchanged with h = 1.
 // Throws rt::Error "P must be a positive integer." / "Q must be a positive integer."
 // (also for NaN and Inf), and what firls and kaiser throw.
-ResampleResult resample(const Eigen::MatrixXd& x, double p, double q,
-                        const Eigen::VectorXd& N, double beta = 5);
+ResampleResult resample(const Eigen::MatrixXd& x, double p, double q, const Eigen::VectorXd& N,
+                        double beta = 5);
 ResampleResult resample(const Eigen::MatrixXd& x, double p, double q, double N = 10,
                         double beta = 5);
 

@@ -1,10 +1,11 @@
 #include "signal/sinc.h"
-#include "runtime/dispatch/error.h"
-#include "runtime/dispatch/function_table.h"
-#include "runtime/value/eigen.h"
 
 #include <cmath>
 #include <complex>
+
+#include "runtime/dispatch/error.h"
+#include "runtime/dispatch/function_table.h"
+#include "runtime/value/eigen.h"
 
 namespace sig {
 

@@ -1,16 +1,16 @@
 #include "signal/specgram.h"
-#include "runtime/dispatch/function_table.h"
-#include "runtime/value/eigen.h"
 
 #include <cmath>
 #include <complex>
 #include <type_traits>
 
 #include "runtime/dispatch/error.h"
+#include "runtime/dispatch/function_table.h"
 #include "runtime/graphics/jet.h"
 #include "runtime/graphics/operations.h"
 #include "runtime/numeric/fft.h"
 #include "runtime/numeric/upfirdn_kernel.h"
+#include "runtime/value/eigen.h"
 #include "signal/czt.h"
 #include "signal/hanning.h"
 #include "signal/imagesc.h"
@@ -40,9 +40,8 @@ Vec column(const Scalar* data, Eigen::Index size, Eigen::Index n) {
 }
 
 template <class Vec>
-Eigen::MatrixXcd fftPath(const Vec& x, bool real, const Eigen::VectorXd& win,
-                         Eigen::Index nfft, const Eigen::VectorXi& colindex, double Fs,
-                         Eigen::VectorXd& F) {
+Eigen::MatrixXcd fftPath(const Vec& x, bool real, const Eigen::VectorXd& win, Eigen::Index nfft,
+                         const Eigen::VectorXi& colindex, double Fs, Eigen::VectorXd& F) {
     const Eigen::Index nwind = win.size(), ncol = colindex.size();
     Eigen::MatrixXcd y = Eigen::MatrixXcd::Zero(nfft, ncol);
     for (Eigen::Index c = 0; c < ncol; ++c)
@@ -50,13 +49,14 @@ Eigen::MatrixXcd fftPath(const Vec& x, bool real, const Eigen::VectorXd& win,
     rt::fftInPlace(y.data(), nfft, ncol, false);
     const Eigen::Index keep = !real ? nfft : (nfft % 2 ? (nfft + 1) / 2 : nfft / 2 + 1);
     F.resize(keep);
-    for (Eigen::Index i = 0; i < keep; ++i) F(i) = static_cast<double>(i) * Fs / static_cast<double>(nfft);
+    for (Eigen::Index i = 0; i < keep; ++i)
+        F(i) = static_cast<double>(i) * Fs / static_cast<double>(nfft);
     return y.topRows(keep);
 }
 
 template <class Vec>
-Eigen::MatrixXcd chirpPath(const Vec& x, const Eigen::VectorXd& win,
-                           const Eigen::VectorXd& f, double Fs, const Eigen::VectorXi& colindex) {
+Eigen::MatrixXcd chirpPath(const Vec& x, const Eigen::VectorXd& win, const Eigen::VectorXd& f,
+                           double Fs, const Eigen::VectorXi& colindex) {
     const Eigen::Index m = f.size();
     const double f1 = f(0), f2 = f(m - 1);
     const cd w = std::exp(cd(0, -2 * kPi * (f2 - f1) / (static_cast<double>(m - 1) * Fs)));
@@ -72,9 +72,8 @@ Eigen::MatrixXcd chirpPath(const Vec& x, const Eigen::VectorXd& win,
 // decimation. Tap r meets the sample nwind-1-r places after the slice start, so it
 // carries the window value of that sample: all three paths then weight a slice alike.
 template <class Vec>
-Eigen::MatrixXcd directPath(const Vec& x, const Eigen::VectorXd& win,
-                            const Eigen::VectorXd& f, double Fs, double noverlap,
-                            Eigen::Index ncol) {
+Eigen::MatrixXcd directPath(const Vec& x, const Eigen::VectorXd& win, const Eigen::VectorXd& f,
+                            double Fs, double noverlap, Eigen::Index ncol) {
     const Eigen::Index nwind = win.size();
     const Eigen::Index q = nwind - static_cast<Eigen::Index>(noverlap);
     const Eigen::Index extras = nwind / q;
@@ -108,7 +107,8 @@ SpecgramChecked check(const SpecgramArgs& args, Eigen::Index rows, Eigen::Index 
     SpecgramChecked c;
     const Eigen::Index lenx = rows * cols == 0 ? 0 : std::max(rows, cols);
     c.nfft = args.nfft ? *args.nfft
-                       : Eigen::VectorXd::Constant(1, static_cast<double>(std::min<Eigen::Index>(lenx, 256)));
+                       : Eigen::VectorXd::Constant(
+                             1, static_cast<double>(std::min<Eigen::Index>(lenx, 256)));
     c.Fs = args.Fs ? *args.Fs : 2.0;
     const bool single = c.nfft.size() == 1;
     if (args.window) {
@@ -123,8 +123,10 @@ SpecgramChecked check(const SpecgramArgs& args, Eigen::Index rows, Eigen::Index 
 
     if (single && c.nfft(0) < nwind)
         c.msg = "Requires window's length to be no greater than the FFT length.";
-    if (c.noverlap >= nwind) c.msg = "Requires NOVERLAP to be strictly less than the window length.";
-    if (single && notNonNegativeInteger(c.nfft(0))) c.msg = "Requires positive integer values for NFFT.";
+    if (c.noverlap >= nwind)
+        c.msg = "Requires NOVERLAP to be strictly less than the window length.";
+    if (single && notNonNegativeInteger(c.nfft(0)))
+        c.msg = "Requires positive integer values for NFFT.";
     if (notNonNegativeInteger(c.noverlap)) c.msg = "Requires positive integer value for NOVERLAP.";
     if (std::min(rows, cols) != 1) c.msg = "Requires vector (either row or column) input.";
     return c;
@@ -143,8 +145,8 @@ SpecgramResult compute(const Vec& x, bool real, const SpecgramChecked& c) {
     SpecgramResult r;
     switch (specgramPath(c.nfft, c.Fs)) {
         case SpecgramPath::Fft:
-            r.B = fftPath(x, real, c.window, static_cast<Eigen::Index>(c.nfft(0)), colindex,
-                          c.Fs, r.F);
+            r.B = fftPath(x, real, c.window, static_cast<Eigen::Index>(c.nfft(0)), colindex, c.Fs,
+                          r.F);
             break;
         case SpecgramPath::ChirpZ:
             r.F = c.nfft;
@@ -216,7 +218,8 @@ void register_specgram(rt::FunctionTable& t) {
         if (in.size() > 5) rt::error("Too many input arguments.");
         const auto vec = [](const rt::Value& v) {
             const std::vector<double> d = rt::toVector(v);
-            return Eigen::VectorXd(Eigen::Map<const Eigen::VectorXd>(d.data(), Eigen::Index(d.size())));
+            return Eigen::VectorXd(
+                Eigen::Map<const Eigen::VectorXd>(d.data(), Eigen::Index(d.size())));
         };
         const auto present = [&](std::size_t i) { return in.size() > i && !in[i].isEmpty(); };
         const auto single = [&](std::size_t i) {

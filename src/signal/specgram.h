@@ -1,10 +1,9 @@
 // Spectrogram: short-time Fourier transform by FFT, chirp-z or direct transform.
 #pragma once
 
+#include <Eigen/Dense>
 #include <optional>
 #include <string>
-
-#include <Eigen/Dense>
 
 namespace rt {
 class FunctionTable;
@@ -14,12 +13,12 @@ namespace sig {
 
 // specgram's inputs; an absent one takes its default.
 struct SpecgramArgs {
-    Eigen::MatrixXcd x;                    // the signal (must be a vector)
-    bool xReal = true;                     // no element has an imaginary part
-    std::optional<Eigen::VectorXd> nfft;   // one value: FFT length; several: frequencies (Hz)
-    std::optional<double> Fs;              // Hz, default 2
-    std::optional<Eigen::VectorXd> window; // weights; one value n stands for hanning(n)
-    std::optional<double> noverlap;        // default ceil(length(window)/2)
+    Eigen::MatrixXcd x;                     // the signal (must be a vector)
+    bool xReal = true;                      // no element has an imaginary part
+    std::optional<Eigen::VectorXd> nfft;    // one value: FFT length; several: frequencies (Hz)
+    std::optional<double> Fs;               // Hz, default 2
+    std::optional<Eigen::VectorXd> window;  // weights; one value n stands for hanning(n)
+    std::optional<double> noverlap;         // default ceil(length(window)/2)
 };
 
 // The arguments with every default applied, and msg: empty when they are acceptable,

@@ -1,9 +1,9 @@
 #include "signal/upfirdn.h"
-#include "runtime/dispatch/function_table.h"
-#include "runtime/value/eigen.h"
-#include "runtime/dispatch/error.h"
 
+#include "runtime/dispatch/error.h"
+#include "runtime/dispatch/function_table.h"
 #include "runtime/numeric/upfirdn_kernel.h"
+#include "runtime/value/eigen.h"
 
 namespace sig {
 
@@ -11,8 +11,7 @@ Eigen::MatrixXd upfirdn(const Eigen::MatrixXd& x, const Eigen::MatrixXd& h, doub
     return rt::upfirdn(x, h, p, q);
 }
 
-Eigen::MatrixXcd upfirdn(const Eigen::MatrixXcd& x, const Eigen::MatrixXcd& h, double p,
-                         double q) {
+Eigen::MatrixXcd upfirdn(const Eigen::MatrixXcd& x, const Eigen::MatrixXcd& h, double p, double q) {
     return rt::upfirdn(x, h, p, q);
 }
 
@@ -24,7 +23,8 @@ void register_upfirdn(rt::FunctionTable& t) {
         const double p = in.size() > 2 ? in[2].scalar() : 1.0;
         const double q = in.size() > 3 ? in[3].scalar() : 1.0;
         if (in[0].isComplex() || in[1].isComplex())
-            return {rt::fromMatrix(upfirdn(rt::toComplexMatrix(in[0]), rt::toComplexMatrix(in[1]), p, q))};
+            return {rt::fromMatrix(
+                upfirdn(rt::toComplexMatrix(in[0]), rt::toComplexMatrix(in[1]), p, q))};
         return {rt::fromMatrix(upfirdn(rt::toMatrix(in[0]), rt::toMatrix(in[1]), p, q))};
     });
 }

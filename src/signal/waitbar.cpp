@@ -58,7 +58,8 @@ std::string shown(const rt::Value& v) {
 bool isCancelPair(const rt::Value& name) {
     if (!name.isChar()) return false;
     std::string s = name.text();
-    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return char(std::tolower(c)); });
+    std::transform(s.begin(), s.end(), s.begin(),
+                   [](unsigned char c) { return char(std::tolower(c)); });
     return s == "createcancelbtn";
 }
 
@@ -89,11 +90,12 @@ double applyPairs(rt::Handle f, const rt::Values& pairs, const Rect& pos, double
                 newPos[3] += vertMargin;
                 g.set(f, "Position", row(newPos));
                 g.set(f, "CloseRequestFcn", value);
-                rt::uicontrol({V("Parent"), V(f), V("Units"), V("points"), V("Callback"), value,
-                               V("ButtonDownFcn"), value, V("Enable"), V("on"), V("Interruptible"),
-                               V("off"), V("Position"),
-                               row({pos[2] - cancelBtnWidth * 1.4, 7, cancelBtnWidth, cancelBtnHeight}),
-                               V("String"), V("Cancel"), V("Tag"), V("WaitbarCancelButton")});
+                rt::uicontrol(
+                    {V("Parent"), V(f), V("Units"), V("points"), V("Callback"), value,
+                     V("ButtonDownFcn"), value, V("Enable"), V("on"), V("Interruptible"), V("off"),
+                     V("Position"),
+                     row({pos[2] - cancelBtnWidth * 1.4, 7, cancelBtnWidth, cancelBtnHeight}),
+                     V("String"), V("Cancel"), V("Tag"), V("WaitbarCancelButton")});
             } else {
                 rt::set(V(f), {property, value});
             }
@@ -136,41 +138,67 @@ bool fitToMessage(rt::Handle ax, const rt::Value& message, const Screen& screen,
 }
 
 rt::Handle create(double x, const rt::Value& message, const rt::Values& pairs) {
-    if (pairs.size() % 2 != 0) rt::error("Optional initialization arguments must be passed in pairs");
+    if (pairs.size() % 2 != 0)
+        rt::error("Optional initialization arguments must be passed in pairs");
     rt::Graphics& g = rt::graphics();
     const RootUnits pointsWhileHere;
 
     const std::vector<double> screenSize = g.get(0, "ScreenSize").real();
-    const Screen screen{screenSize[2], screenSize[3], 72.0 / g.get(0, "ScreenPixelsPerInch").scalar()};
+    const Screen screen{screenSize[2], screenSize[3],
+                        72.0 / g.get(0, "ScreenPixelsPerInch").scalar()};
     const double axFontSize = g.get(0, "FactoryAxesFontSize").scalar();
     const double width = 360 * screen.pointsPerPixel;
     const double height = 75 * screen.pointsPerPixel;
     Rect pos{screen.width / 2 - width / 2, screen.height / 2 - height / 2, width, height};
 
     const rt::Handle f = rt::figure(
-        {V("Units"), V("points"), V("BusyAction"), V("queue"), V("Position"), row(pos), V("Resize"),
-         V("off"), V("CreateFcn"), V(""), V("NumberTitle"), V("off"), V("IntegerHandle"), V("off"),
-         V("MenuBar"), V("none"), V("Tag"), V(kTag), V("Interruptible"), V("off"), V("Visible"),
-         V("off")});
+        {V("Units"),         V("points"), V("BusyAction"), V("queue"), V("Position"),    row(pos),
+         V("Resize"),        V("off"),    V("CreateFcn"),  V(""),      V("NumberTitle"), V("off"),
+         V("IntegerHandle"), V("off"),    V("MenuBar"),    V("none"),  V("Tag"),         V(kTag),
+         V("Interruptible"), V("off"),    V("Visible"),    V("off")});
     const double vertMargin = applyPairs(f, pairs, pos, screen.pointsPerPixel);
     g.set(f, "Colormap", rt::Value());  // colormap([]): the default map
 
     Rect axPos{0.05 * pos[2], 0.3 * pos[3] + vertMargin, 0.9 * pos[2], 0.2 * pos[3]};
-    const rt::Handle h = rt::axes(
-        {V("Parent"), V(f), V("XLim"), rt::Value::row({0, 100}), V("YLim"), rt::Value::row({0, 1}),
-         V("Box"), V("on"), V("Units"), V("Points"), V("FontSize"), V(axFontSize), V("Position"),
-         row(axPos), V("XTickMode"), V("manual"), V("YTickMode"), V("manual"), V("XTick"), V(),
-         V("YTick"), V(), V("XTickLabelMode"), V("manual"), V("XTickLabel"), V(), V("YTickLabelMode"),
-         V("manual"), V("YTickLabel"), V()});
+    const rt::Handle h = rt::axes({V("Parent"),
+                                   V(f),
+                                   V("XLim"),
+                                   rt::Value::row({0, 100}),
+                                   V("YLim"),
+                                   rt::Value::row({0, 1}),
+                                   V("Box"),
+                                   V("on"),
+                                   V("Units"),
+                                   V("Points"),
+                                   V("FontSize"),
+                                   V(axFontSize),
+                                   V("Position"),
+                                   row(axPos),
+                                   V("XTickMode"),
+                                   V("manual"),
+                                   V("YTickMode"),
+                                   V("manual"),
+                                   V("XTick"),
+                                   V(),
+                                   V("YTick"),
+                                   V(),
+                                   V("XTickLabelMode"),
+                                   V("manual"),
+                                   V("XTickLabel"),
+                                   V(),
+                                   V("YTickLabelMode"),
+                                   V("manual"),
+                                   V("YTickLabel"),
+                                   V()});
     title(message);
     if (fitToMessage(h, message, screen, pos, axPos)) g.set(f, "Position", row(pos));
 
     rt::patch({V("Parent"), V(h), V("XData"), rt::Value::row({0, x, x, 0}), V("YData"),
                rt::Value::row({0, 0, 1, 1}), V("FaceColor"), V("r"), V("EdgeColor"), V("r"),
                V("EraseMode"), V("none")});
-    const rt::Handle l = rt::line({V("Parent"), V(h), V("XData"), rt::Value::row({100, 0, 0, 100, 100}),
-                                   V("YData"), rt::Value::row({0, 0, 1, 1, 0}), V("EraseMode"),
-                                   V("none")});
+    const rt::Handle l =
+        rt::line({V("Parent"), V(h), V("XData"), rt::Value::row({100, 0, 0, 100, 100}), V("YData"),
+                  rt::Value::row({0, 0, 1, 1, 0}), V("EraseMode"), V("none")});
     g.set(l, "Color", g.get(h, "XColor"));
 
     g.set(f, "HandleVisibility", V("callback"));
@@ -201,7 +229,8 @@ void drawnow() { rt::host().flush(); }
 rt::Value firstWaitbar() {
     const rt::Value all = rt::allchild(rt::Value(0.0));
     if (all.isEmpty()) return rt::Value();
-    const rt::Value found = rt::findobj({all, rt::Value("flat"), rt::Value("Tag"), rt::Value(kTag)});
+    const rt::Value found =
+        rt::findobj({all, rt::Value("flat"), rt::Value("Tag"), rt::Value(kTag)});
     return found.isEmpty() ? rt::Value() : rt::Value(found.at(0));
 }
 

@@ -50,8 +50,10 @@ std::string lower(std::string s) {
 std::string deblank(std::string s) {
     while (!s.empty()) {
         unsigned char c = static_cast<unsigned char>(s.back());
-        if (c == 0 || c == ' ' || (c >= '\t' && c <= '\r')) s.pop_back();
-        else break;
+        if (c == 0 || c == ' ' || (c >= '\t' && c <= '\r'))
+            s.pop_back();
+        else
+            break;
     }
     return s;
 }
@@ -59,7 +61,8 @@ std::string deblank(std::string s) {
 std::string readChars(int fid, double count) {
     std::vector<double> v = rt::fread(fid, static_cast<std::size_t>(count), Precision::Char);
     std::string s(v.size(), '\0');
-    for (std::size_t i = 0; i < v.size(); ++i) s[i] = static_cast<char>(static_cast<unsigned char>(v[i]));
+    for (std::size_t i = 0; i < v.size(); ++i)
+        s[i] = static_cast<char>(static_cast<unsigned char>(v[i]));
     return s;
 }
 
@@ -145,7 +148,8 @@ std::pair<Chunk, std::string> find_cktype(int fid, const std::string& ftype = ""
 std::string check_rifftype(int fid, const std::string& ftype) {
     std::string type = readChars(fid, 4);
     if (type.size() < 4) return "Not a WAVE file.";
-    if (lower(type) != lower(ftype)) return "File does not contain required '" + ftype + "' data chunk.";
+    if (lower(type) != lower(ftype))
+        return "File does not contain required '" + ftype + "' data chunk.";
     return "";
 }
 
@@ -163,7 +167,8 @@ std::string read_fmt_pcm(int fid, const Chunk& ck, WavFormat& fmt) {
             nbytes = 18;
         }
         double rbytes = padded(ck.Size) - nbytes;
-        if (rbytes != 0 && rt::fseek(fid, static_cast<std::int64_t>(rbytes), SeekOrigin::Current) != 0)
+        if (rbytes != 0 &&
+            rt::fseek(fid, static_cast<std::int64_t>(rbytes), SeekOrigin::Current) != 0)
             return kPcmFmtError;
     }
     return "";
@@ -185,9 +190,10 @@ std::string read_fmt_extensible(int fid, const Chunk& ck, WavFormat& fmt) {
     fmt.dwChannelMask = *mask;
     auto b = [&](int i) { return static_cast<unsigned>(g[static_cast<std::size_t>(i)]); };
     char text[40];
-    std::snprintf(text, sizeof text, "%02x%02x%02x%02x-%02x%02x-%02x%02x-%02x%02x-%02x%02x%02x%02x%02x%02x",
-                  b(3), b(2), b(1), b(0), b(5), b(4), b(7), b(6), b(8), b(9), b(10), b(11), b(12),
-                  b(13), b(14), b(15));
+    std::snprintf(text, sizeof text,
+                  "%02x%02x%02x%02x-%02x%02x-%02x%02x-%02x%02x-%02x%02x%02x%02x%02x%02x", b(3),
+                  b(2), b(1), b(0), b(5), b(4), b(7), b(6), b(8), b(9), b(10), b(11), b(12), b(13),
+                  b(14), b(15));
     fmt.SubFormat = text;
     return "";
 }
@@ -208,8 +214,10 @@ std::string read_wavefmt(int fid, const Chunk& ck, WavOptCk& opt_ck) {
     fmt.nAvgBytesPerSec = *avg;
     fmt.nBlockAlign = *align;
     std::string msg;
-    if (*tag == 1) msg = read_fmt_pcm(fid, ck, fmt);
-    else if (*tag == kExtensibleTag) msg = read_fmt_extensible(fid, ck, fmt);
+    if (*tag == 1)
+        msg = read_fmt_pcm(fid, ck, fmt);
+    else if (*tag == kExtensibleTag)
+        msg = read_fmt_extensible(fid, ck, fmt);
     if (!skipRest(fid, padded(ck.Size), origPos)) msg = kFmtError;
     opt_ck.fmt = fmt;
     return msg;
@@ -265,7 +273,8 @@ std::string read_listck(int fid, const Chunk& ck, WavOptCk& opt_ck) {
             std::string id = data.substr(at, 4);
             double len = 0;
             for (int i = 3; i >= 0; --i)
-                len = len * 256 + static_cast<unsigned char>(data[at + 4 + static_cast<std::size_t>(i)]);
+                len = len * 256 +
+                      static_cast<unsigned char>(data[at + 4 + static_cast<std::size_t>(i)]);
             if (len > static_cast<double>(data.size() - at - 8)) throw rt::Error(kIndexError);
             std::size_t n = static_cast<std::size_t>(len);
             if (!opt_ck.info) opt_ck.info = WavFields{};
@@ -280,11 +289,16 @@ std::string read_listck(int fid, const Chunk& ck, WavOptCk& opt_ck) {
 }
 
 std::string compression_name(double tag) {
-    static const std::pair<double, const char*> names[] = {
-        {2, "Microsoft ADPCM"}, {6, "CCITT a-law"},  {7, "CCITT mu-law"},
-        {17, "IMA ADPCM"},      {34, "DSP Group TrueSpeech TM"}, {49, "GSM 6.10"},
-        {50, "MSN Audio"},      {257, "IBM Mu-law"}, {258, "IBM A-law"},
-        {259, "IBM AVC Adaptive Differential"}};
+    static const std::pair<double, const char*> names[] = {{2, "Microsoft ADPCM"},
+                                                           {6, "CCITT a-law"},
+                                                           {7, "CCITT mu-law"},
+                                                           {17, "IMA ADPCM"},
+                                                           {34, "DSP Group TrueSpeech TM"},
+                                                           {49, "GSM 6.10"},
+                                                           {50, "MSN Audio"},
+                                                           {257, "IBM Mu-law"},
+                                                           {258, "IBM A-law"},
+                                                           {259, "IBM AVC Adaptive Differential"}};
     for (const auto& [t, name] : names)
         if (t == tag) return name;
     char num[32];
@@ -373,8 +387,8 @@ DataResult read_dat_pcm(int fid, const Chunk& datack, const WavFormat& fmt, doub
             return r;
         }
     }
-    if (first > 1 &&
-        rt::fseek(fid, static_cast<std::int64_t>((first - 1) * frameBytes), SeekOrigin::Current) != 0) {
+    if (first > 1 && rt::fseek(fid, static_cast<std::int64_t>((first - 1) * frameBytes),
+                               SeekOrigin::Current) != 0) {
         r.msg = kPcmDataError;
         return r;
     }
@@ -388,11 +402,13 @@ DataResult read_dat_pcm(int fid, const Chunk& datack, const WavFormat& fmt, doub
     Eigen::Index done = 0;
     while (done < n) {
         Eigen::Index want = std::min(block, n - done);
-        std::size_t got = rt::freadInto(fid, buf.data(), static_cast<std::size_t>(want) * nch, dtype);
+        std::size_t got =
+            rt::freadInto(fid, buf.data(), static_cast<std::size_t>(want) * nch, dtype);
         Eigen::Index whole = static_cast<Eigen::Index>(got / nch);
         for (Eigen::Index f = 0; f < whole; ++f)
             for (std::size_t c = 0; c < nch; ++c)
-                y(done + f, static_cast<Eigen::Index>(c)) = buf[static_cast<std::size_t>(f) * nch + c];
+                y(done + f, static_cast<Eigen::Index>(c)) =
+                    buf[static_cast<std::size_t>(f) * nch + c];
         done += whole;
         if (whole < want) break;
     }
@@ -401,9 +417,12 @@ DataResult read_dat_pcm(int fid, const Chunk& datack, const WavFormat& fmt, doub
         r.msg = kPcmDataError;
         return r;
     }
-    if (bps == 1) y = (y.array() - 128) / 128;
-    else if (bps == 2) y /= 32768;
-    else if (bps == 3) y /= 8388608;
+    if (bps == 1)
+        y = (y.array() - 128) / 128;
+    else if (bps == 2)
+        y /= 32768;
+    else if (bps == 3)
+        y /= 8388608;
     else if (int32) {
         y = y.unaryExpr([](double v) { return v >= 2147483648.0 ? v - 4294967296.0 : v; });
         y /= int32Divisor(y, fmt);
@@ -414,8 +433,8 @@ DataResult read_dat_pcm(int fid, const Chunk& datack, const WavFormat& fmt, doub
 DataResult read_wavedat(int fid, const Chunk& datack, const WavFormat& fmt, const WavExtent& ext) {
     double tag = dataTag(fmt);
     if (tag == 1 || tag == 3) return read_dat_pcm(fid, datack, fmt, tag, ext);
-    return {Eigen::MatrixXd(), "Data compression format (" + compression_name(fmt.wFormatTag) +
-                                   ") is not supported."};
+    return {Eigen::MatrixXd(),
+            "Data compression format (" + compression_name(fmt.wFormatTag) + ") is not supported."};
 }
 
 // The chunk walk; the caller's guard closes the file.
@@ -431,7 +450,8 @@ void walk(int fid, const WavExtent& ext, WavReadResult& out) {
         if (id == "fmt") {
             msg = read_wavefmt(fid, ck, opt_ck);
         } else if (id == "data") {
-            if (!opt_ck.fmt) throw rt::Error("Corrupt WAV file: found audio data before format information.");
+            if (!opt_ck.fmt)
+                throw rt::Error("Corrupt WAV file: found audio data before format information.");
             DataResult d = read_wavedat(fid, ck, *opt_ck.fmt, ext);
             rt::error(d.msg);
             out.y = std::move(d.samples);
@@ -441,7 +461,8 @@ void walk(int fid, const WavExtent& ext, WavReadResult& out) {
             msg = read_dispck(fid, ck, opt_ck);
         } else if (id == "list") {
             msg = read_listck(fid, ck, opt_ck);
-        } else if (rt::fseek(fid, static_cast<std::int64_t>(padded(ck.Size)), SeekOrigin::Current) != 0) {
+        } else if (rt::fseek(fid, static_cast<std::int64_t>(padded(ck.Size)),
+                             SeekOrigin::Current) != 0) {
             msg = "Incorrect chunk size information in WAV file.";
         }
         rt::error(msg);
@@ -518,7 +539,8 @@ rt::Values wavreadByName(const rt::Values& in, int nargout) {
 
 WavExtent wavExtent(const std::vector<double>& ext) {
     if (ext.empty()) return {};
-    if (ext.size() > 2) throw rt::Error("Index range must be specified as a scalar or 2-element vector.");
+    if (ext.size() > 2)
+        throw rt::Error("Index range must be specified as a scalar or 2-element vector.");
     if (std::all_of(ext.begin(), ext.end(), [](double x) { return x == 0; }))
         return {WavExtent::Kind::Size, 1, 0};
     if (ext.size() == 1) return {WavExtent::Kind::Range, 1, ext[0]};
@@ -543,7 +565,8 @@ WavReadResult wavread(const std::string& file, const WavExtent& ext) {
 
 Recording wavread_recording(const std::string& file) {
     WavReadResult r = wavread(file);
-    if (!r.y) throw rt::Error("One or more output arguments not assigned during call to 'wavread'.");
+    if (!r.y)
+        throw rt::Error("One or more output arguments not assigned during call to 'wavread'.");
     return {std::move(*r.y), r.Fs};
 }
 

@@ -1,12 +1,11 @@
 // wavread: reads a RIFF WAVE recording as samples by channels scaled to [-1, 1).
 #pragma once
 
+#include <Eigen/Dense>
 #include <optional>
 #include <string>
 #include <utility>
 #include <vector>
-
-#include <Eigen/Dense>
 
 #include "runtime/dispatch/function_table.h"
 
@@ -36,17 +35,17 @@ using WavFields = std::vector<std::pair<std::string, std::string>>;
 // set only when its chunk occurred.
 struct WavOptCk {
     std::optional<WavFormat> fmt;
-    std::optional<std::string> fact;       // the fact chunk's bytes
-    std::optional<std::string> dispText;   // a text display chunk (its name is "DisplayName")
-    std::optional<WavFields> info;         // LIST/INFO sub-chunks by lower-case identifier
-    std::optional<WavFields> list;         // other LIST chunks by lower-case list type
+    std::optional<std::string> fact;      // the fact chunk's bytes
+    std::optional<std::string> dispText;  // a text display chunk (its name is "DisplayName")
+    std::optional<WavFields> info;        // LIST/INFO sub-chunks by lower-case identifier
+    std::optional<WavFields> list;        // other LIST chunks by lower-case list type
 };
 
 // Which samples to read.
 struct WavExtent {
     enum class Kind { All, Size, Range };
     Kind kind = Kind::All;
-    double first = 1;   // Range: 1-based frame numbers, inclusive
+    double first = 1;  // Range: 1-based frame numbers, inclusive
     double last = 0;
 };
 
@@ -59,8 +58,8 @@ struct WavReadResult {
     // Samples by channels (or [frames channels] for a size request); absent when the file
     // held no data chunk, which a caller asking for y must treat as an unassigned output.
     std::optional<Eigen::MatrixXd> y;
-    double Fs = 0;                 // Hz
-    std::optional<double> bits;    // for PCM and float data (tags 1 and 3, or 65534 naming them)
+    double Fs = 0;               // Hz
+    std::optional<double> bits;  // for PCM and float data (tags 1 and 3, or 65534 naming them)
     WavOptCk opt_ck;
 };
 

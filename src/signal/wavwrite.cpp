@@ -30,7 +30,7 @@ struct Ck {
     int fid;
     std::string filename;
     std::string ID;
-    std::optional<double> Size;   // none for "WAVE"
+    std::optional<double> Size;  // none for "WAVE"
 };
 
 // Closes the file whatever leaves the writer.
@@ -59,9 +59,11 @@ std::string write_ckinfo(const Ck& ck) {
 
 std::string write_wavefmt(int fid, const Fmt& fmt) {
     const std::string err = "Failed to write WAVE format chunk to file" + fmt.filename;
-    if (!put(fid, fmt.wFormatTag, Precision::UShort) || !put(fid, fmt.nChannels, Precision::UShort) ||
+    if (!put(fid, fmt.wFormatTag, Precision::UShort) ||
+        !put(fid, fmt.nChannels, Precision::UShort) ||
         !put(fid, fmt.nSamplesPerSec, Precision::ULong) ||
-        !put(fid, fmt.nAvgBytesPerSec, Precision::ULong) || !put(fid, fmt.nBlockAlign, Precision::UShort))
+        !put(fid, fmt.nAvgBytesPerSec, Precision::ULong) ||
+        !put(fid, fmt.nBlockAlign, Precision::UShort))
         return err;
     if (!put(fid, fmt.nBitsPerSample, Precision::UShort)) return err;
     return "";
@@ -70,9 +72,12 @@ std::string write_wavefmt(int fid, const Fmt& fmt) {
 Eigen::MatrixXd PCM_Quantize(const Eigen::MatrixXd& x, const Fmt& fmt) {
     const double nbits = fmt.nBitsPerSample;
     double b;
-    if (nbits == 8) b = 128;
-    else if (nbits == 16 || nbits == 24) b = 0;
-    else throw rt::Error("Invalid number of bits specified.");
+    if (nbits == 8)
+        b = 128;
+    else if (nbits == 16 || nbits == 24)
+        b = 0;
+    else
+        throw rt::Error("Invalid number of bits specified.");
     const double m = std::pow(2.0, nbits - 1);
     const double lo = -m + b, hi = m + b - 1;
     bool clipped = false;
@@ -102,7 +107,8 @@ std::string write_wavedat(int fid, const Fmt& fmt, const Eigen::MatrixXd& data) 
                             : nbits == 24 ? Precision::Bit24
                                           : Precision::Float;
     const auto total = static_cast<std::size_t>(frames.size());
-    if (rt::fwrite(fid, frames.data(), total, dtype) < total) return "Failed to write PCM data samples.";
+    if (rt::fwrite(fid, frames.data(), total, dtype) < total)
+        return "Failed to write PCM data samples.";
     if (total * rt::precisionBytes(dtype) % 2 == 1) put(fid, 0, Precision::UChar);
     return "";
 }

@@ -1,9 +1,8 @@
 // wavwrite: writes samples as a RIFF WAVE file with a fixed 44-byte header.
 #pragma once
 
-#include <string>
-
 #include <Eigen/Dense>
+#include <string>
 
 #include "runtime/dispatch/function_table.h"
 

@@ -1,7 +1,5 @@
 // The seven control styles as the user meets them: callbacks on user action only, input
 // written back before the callback, inactive controls, pointers and resizing.
-#include <cstdlib>
-
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
@@ -9,6 +7,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTest>
+#include <cstdlib>
 
 #include "qt_fixture.h"
 #include "runtime/image_io.h"
@@ -22,7 +21,8 @@ class Controls : public QtFixture {};
 
 TEST_F(Controls, ButtonCallbackRunsOnClickAndNeverOnSet) {
     rt::Handle fig = figure();
-    rt::Handle b = control(fig, "push", {Value("String"), Value("Go"), Value("Callback"), Value("hit")});
+    rt::Handle b =
+        control(fig, "push", {Value("String"), Value("Go"), Value("Callback"), Value("hit")});
     QWidget* w = widget(b);
     ASSERT_NE(w, nullptr);
     QTest::mouseClick(w, Qt::LeftButton);
@@ -66,8 +66,10 @@ TEST_F(Controls, CheckboxEditAndListboxWriteTheUsersInputBackFirst) {
     rt::Handle fig = figure();
     rt::Handle c = control(fig, "checkbox", {Value("String"), Value("cut")});
     rt::Handle e = control(fig, "edit", {Value("String"), Value("200")});
-    rt::Handle l = control(fig, "ListBox", {Value("String"), Value::charMatrix(std::vector<std::string>{"r1", "r2", "r3"}),
-                                            Value("Value"), Value(1.0)});
+    rt::Handle l =
+        control(fig, "ListBox",
+                {Value("String"), Value::charMatrix(std::vector<std::string>{"r1", "r2", "r3"}),
+                 Value("Value"), Value(1.0)});
     for (rt::Handle h : {c, e, l})
         rt::set(Value(h), {Value("Callback"), Value("probe(" + std::to_string(h) + ")")});
 
@@ -106,7 +108,8 @@ TEST_F(Controls, InactiveControlsLookEnabledAndIgnoreInput) {
     rt::Handle fig = figure();
     rt::Handle b = control(fig, "pushbutton", {Value("Callback"), Value("hit")});
     rt::Handle c = control(fig, "checkbox", {Value("Callback"), Value("hit")});
-    rt::Handle e = control(fig, "edit", {Value("Callback"), Value("hit"), Value("String"), Value("1")});
+    rt::Handle e =
+        control(fig, "edit", {Value("Callback"), Value("hit"), Value("String"), Value("1")});
     EXPECT_EQ(rt::findobj({Value(fig), Value("Enable"), Value("on")}).numel(), 3u);
     rt::set(Value::row({b, c, e}), {Value("Enable"), Value("inactive")});
     for (rt::Handle h : {b, c, e}) EXPECT_TRUE(widget(h)->isEnabled());
@@ -134,10 +137,12 @@ TEST_F(Controls, ClicksQueuedWhileBusyAreSwallowedWhenTheControlsComeBack) {
         // The user clicks again while the evaluation runs without serving events.
         QWidget* w = widget(calc);
         const QPointF at(w->width() / 2, w->height() / 2);
-        QCoreApplication::postEvent(w, new QMouseEvent(QEvent::MouseButtonPress, at, w->mapToGlobal(at),
-                                                       Qt::LeftButton, Qt::LeftButton, {}));
-        QCoreApplication::postEvent(w, new QMouseEvent(QEvent::MouseButtonRelease, at, w->mapToGlobal(at),
-                                                       Qt::LeftButton, Qt::NoButton, {}));
+        QCoreApplication::postEvent(
+            w, new QMouseEvent(QEvent::MouseButtonPress, at, w->mapToGlobal(at), Qt::LeftButton,
+                               Qt::LeftButton, {}));
+        QCoreApplication::postEvent(
+            w, new QMouseEvent(QEvent::MouseButtonRelease, at, w->mapToGlobal(at), Qt::LeftButton,
+                               Qt::NoButton, {}));
         rt::set(Value(calc), {Value("Enable"), Value("on")});
         return Values{};
     });
@@ -167,9 +172,10 @@ TEST_F(Controls, VisibilityPointerAndColoursFollowTheModelAtOnce) {
     rt::FigureWindow* win = host->window(fig);
     ASSERT_NE(win, nullptr);
     EXPECT_EQ(win->windowTitle(), "Haupt");
-    rt::Handle b = control(fig, "pushbutton", {Value("BackgroundColor"), Value::row({0, 0, 1}),
-                                               Value("ForegroundColor"), Value("w"),
-                                               Value("HorizontalAlignment"), Value("right")});
+    rt::Handle b =
+        control(fig, "pushbutton",
+                {Value("BackgroundColor"), Value::row({0, 0, 1}), Value("ForegroundColor"),
+                 Value("w"), Value("HorizontalAlignment"), Value("right")});
     EXPECT_NE(widget(b)->styleSheet().indexOf("background-color: #0000ff"), -1);
     EXPECT_NE(widget(b)->styleSheet().indexOf("color: #ffffff"), -1);
     EXPECT_NE(widget(b)->styleSheet().indexOf("text-align: right"), -1);
@@ -188,7 +194,8 @@ TEST_F(Controls, VisibilityPointerAndColoursFollowTheModelAtOnce) {
 
 TEST_F(Controls, NormalizedControlsFollowAWindowResize) {
     rt::Handle fig = figure({Value("Position"), Value::row({100, 100, 400, 200})});
-    rt::Handle b = control(fig, "pushbutton", {Value("Position"), Value::row({0.5, 0.5, 0.25, 0.25})});
+    rt::Handle b =
+        control(fig, "pushbutton", {Value("Position"), Value::row({0.5, 0.5, 0.25, 0.25})});
     rt::FigureWindow* win = host->window(fig);
     EXPECT_EQ(win->size(), QSize(400, 200));
     EXPECT_EQ(widget(b)->geometry(), QRect(200, 50, 100, 50));
@@ -208,27 +215,34 @@ TEST_F(Controls, AWindowWithEveryStyleDrawsItsColours) {
                              Value("MenuBar"), Value("none")});
     // Controls lie above axes, as windows of their own would; the frame leaves room for one.
     control(fig, "frame", {Value("Position"), Value::row({0.02, 0.02, 0.5, 0.5})});
-    control(fig, "text", {Value("Position"), Value::row({0.05, 0.85, 0.4, 0.08}), Value("String"),
-                          Value("Gesamtmasse [kg]"), Value("HorizontalAlignment"), Value("left")});
-    control(fig, "edit", {Value("Position"), Value::row({0.5, 0.85, 0.4, 0.08}), Value("String"),
-                          Value("200"), Value("BackgroundColor"), Value("w")});
-    rt::Handle push = control(fig, "push", {Value("Position"), Value::row({0.05, 0.7, 0.4, 0.1}),
-                                            Value("String"), Value("Berechnen"),
-                                            Value("BackgroundColor"), Value::row({0, 0, 1}),
-                                            Value("ForegroundColor"), Value::row({1, 1, 1})});
-    control(fig, "pushbutton", {Value("Position"), Value::row({0.5, 0.7, 0.4, 0.1}), Value("String"),
-                                Value("rechts"), Value("HorizontalAlignment"), Value("right")});
-    control(fig, "checkbox", {Value("Position"), Value::row({0.05, 0.55, 0.4, 0.1}), Value("String"),
-                              Value("Schneiden"), Value("Value"), Value(1.0)});
-    control(fig, "popupmenu", {Value("Position"), Value::row({0.5, 0.55, 0.4, 0.1}), Value("String"),
-                               Value::charMatrix(std::vector<std::string>{"Lichtmaschine", "Radsensor"}),
-                               Value("Value"), Value(1.0)});
-    control(fig, "listbox", {Value("Position"), Value::row({0.05, 0.08, 0.45, 0.42}), Value("String"),
-                             Value::charMatrix(std::vector<std::string>{"195/50 R15;   1.780;", "205/55 R16;   1.910;",
-                                                                        "Übersetzung ²°"}),
-                             Value("FontName"), Value("FixedWidth"), Value("Value"), Value(2.0)});
-    rt::Handle ax = rt::axes({Value("Parent"), Value(fig), Value("Position"),
-                              Value::row({0.55, 0.1, 0.4, 0.4})});
+    control(fig, "text",
+            {Value("Position"), Value::row({0.05, 0.85, 0.4, 0.08}), Value("String"),
+             Value("Gesamtmasse [kg]"), Value("HorizontalAlignment"), Value("left")});
+    control(fig, "edit",
+            {Value("Position"), Value::row({0.5, 0.85, 0.4, 0.08}), Value("String"), Value("200"),
+             Value("BackgroundColor"), Value("w")});
+    rt::Handle push =
+        control(fig, "push",
+                {Value("Position"), Value::row({0.05, 0.7, 0.4, 0.1}), Value("String"),
+                 Value("Berechnen"), Value("BackgroundColor"), Value::row({0, 0, 1}),
+                 Value("ForegroundColor"), Value::row({1, 1, 1})});
+    control(fig, "pushbutton",
+            {Value("Position"), Value::row({0.5, 0.7, 0.4, 0.1}), Value("String"), Value("rechts"),
+             Value("HorizontalAlignment"), Value("right")});
+    control(fig, "checkbox",
+            {Value("Position"), Value::row({0.05, 0.55, 0.4, 0.1}), Value("String"),
+             Value("Schneiden"), Value("Value"), Value(1.0)});
+    control(fig, "popupmenu",
+            {Value("Position"), Value::row({0.5, 0.55, 0.4, 0.1}), Value("String"),
+             Value::charMatrix(std::vector<std::string>{"Lichtmaschine", "Radsensor"}),
+             Value("Value"), Value(1.0)});
+    control(fig, "listbox",
+            {Value("Position"), Value::row({0.05, 0.08, 0.45, 0.42}), Value("String"),
+             Value::charMatrix(std::vector<std::string>{"195/50 R15;   1.780;",
+                                                        "205/55 R16;   1.910;", "Übersetzung ²°"}),
+             Value("FontName"), Value("FixedWidth"), Value("Value"), Value(2.0)});
+    rt::Handle ax = rt::axes(
+        {Value("Parent"), Value(fig), Value("Position"), Value::row({0.55, 0.1, 0.4, 0.4})});
     rt::line({Value("Parent"), Value(ax), Value("XData"), Value::row({0, 1}), Value("YData"),
               Value::row({0, 1}), Value("Color"), Value("r")});
     rt::FigureWindow* win = host->window(fig);
@@ -281,9 +295,10 @@ TEST_F(Mouse, ButtonCallbacksSeeTheAxesCurrentPointInDataUnits) {
         return Values{};
     });
     const std::string f = std::to_string(int(fig));
-    rt::set(Value(fig), {Value("WindowButtonDownFcn"),
-                         Value("rec,set(" + f + ",'WindowButtonMotionFcn', 'rec')"),
-                         Value("WindowButtonUpFcn"), Value("hit;set(" + f + ",'WindowButtonMotionFcn', '')")});
+    rt::set(
+        Value(fig),
+        {Value("WindowButtonDownFcn"), Value("rec,set(" + f + ",'WindowButtonMotionFcn', 'rec')"),
+         Value("WindowButtonUpFcn"), Value("hit;set(" + f + ",'WindowButtonMotionFcn', '')")});
     QWidget* w = host->window(fig);
     // Data (5, 50) sits at pixel (200, 150) from the bottom left: (200, 150) from the top too.
     QTest::mousePress(w, Qt::LeftButton, {}, QPoint(200, 150));
@@ -313,7 +328,8 @@ TEST_F(Pointer, CustomPointerIsBuiltFromItsCellsAndHotSpot) {
     int white = 0;
     for (int r = 0; r < 16; ++r)
         for (int c = 0; c < 16; ++c)
-            if (r == 0 || r == 15 || c == 0 || c == 15 || (r >= 2 && r <= 13 && (c == r || c == 15 - r))) {
+            if (r == 0 || r == 15 || c == 0 || c == 15 ||
+                (r >= 2 && r <= 13 && (c == r || c == 15 - r))) {
                 cells[c * 16 + r] = 2;
                 ++white;
             }

@@ -1,6 +1,5 @@
 // The dialogs: the scripted provider tests rely on, and Qt's own driven by a timer.
-#include <filesystem>
-#include <fstream>
+#include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QColorDialog>
@@ -10,7 +9,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
-#include <gtest/gtest.h>
+#include <filesystem>
+#include <fstream>
 
 #include "qt/qt_dialogs.h"
 #include "qt/qt_host.h"
@@ -110,8 +110,8 @@ TEST(ScriptedDialogs, UnexpectedDialogIsReportedAndCancelled) {
     std::vector<std::string> failures;
     rt::ScriptedDialogs dlg([&](const std::string& line) { failures.push_back(line); });
     dlg.answerQuestion("Ja");
-    EXPECT_FALSE(dlg.getFile({}, "Datei"));          // wrong kind: the question stays queued
-    dlg.error("Fehler", "Titel");                     // not expected either
+    EXPECT_FALSE(dlg.getFile({}, "Datei"));  // wrong kind: the question stays queued
+    dlg.error("Fehler", "Titel");            // not expected either
     EXPECT_EQ(dlg.question("?", "t", {"Ja", "Nein"}, "Ja"), "Ja");
     EXPECT_EQ(dlg.question("?", "t", {"Ja", "Nein"}, "Ja"), "");  // queue empty
     ASSERT_EQ(failures.size(), 3u);
@@ -123,7 +123,10 @@ TEST(ScriptedDialogs, UnexpectedDialogIsReportedAndCancelled) {
 }
 
 TEST(QtDialogs, FilterTextKeepsTheDescriptionAndEndsInThePatterns) {
-    struct Case { rt::FileFilter in; const char* out; } cases[] = {
+    struct Case {
+        rt::FileFilter in;
+        const char* out;
+    } cases[] = {
         {{"*.cfg", "Parameterdateien"}, "Parameterdateien (*.cfg)"},
         {{"*.bmp;*.jpg;*.png;", "Bilder (*.bmp,*,jpg,*.png,*.pdf)"},
          "Bilder (*.bmp,*,jpg,*.png,*.pdf) (*.bmp *.jpg *.png)"},

@@ -1,11 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <QImage>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
-
-#include <QImage>
 
 #include "qt/eps_writer.h"
 #include "runtime/dispatch/error.h"
@@ -84,7 +83,8 @@ TEST(Eps, HeaderTextAndScale) {
     // Ghostscript reads it without error, and its page is the PaperPosition's size.
     const std::string png = dir + "/port.png";
     ASSERT_EQ(run("gs -q -dSAFER -dBATCH -dNOPAUSE -dEPSCrop -sDEVICE=png16m -r254 "
-                  "-sOutputFile=" + png + " " + eps + " 2>" + dir + "/gs.err"),
+                  "-sOutputFile=" +
+                  png + " " + eps + " 2>" + dir + "/gs.err"),
               0);
     EXPECT_EQ(slurp(dir + "/gs.err"), "");
     QImage page(QString::fromStdString(png));

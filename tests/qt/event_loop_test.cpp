@@ -30,8 +30,8 @@ protected:
 
 TEST_F(EventLoop, WaitforReturnsWhenACallbackHidesTheWindow) {
     auto [fig, b] = window("");
-    rt::set(Value(b), {Value("Callback"),
-                       Value("set(" + std::to_string(int(fig)) + ",'Visible','off','UserData', 0);")});
+    rt::set(Value(b), {Value("Callback"), Value("set(" + std::to_string(int(fig)) +
+                                                ",'Visible','off','UserData', 0);")});
     auto [other, boom] = window("boom");
     clickLater(10, boom);  // fails inside the wait: that callback ends, the wait goes on
     clickLater(30, b);
@@ -50,7 +50,8 @@ TEST_F(EventLoop, WaitforReturnsWhenACallbackHidesTheWindow) {
 TEST_F(EventLoop, WaitforReturnsWhenTheWindowIsClosed) {
     auto [fig, b] = window("hit");
     clickLater(10, b);
-    QTimer::singleShot(30, [this, fig = fig] { host->window(fig)->close(); });  // the window manager
+    QTimer::singleShot(30,
+                       [this, fig = fig] { host->window(fig)->close(); });  // the window manager
     rt::waitfor(fig, "Visible", Value("off"));
     EXPECT_EQ(calls, (std::vector<std::string>{"hit"}));
     EXPECT_FALSE(rt::graphics().isValid(fig));
@@ -77,7 +78,8 @@ TEST_F(EventLoop, WaitforInsideACallbackServesTheWaitedWindowOnly) {
         calls.push_back("editor start");
         std::tie(inner, innerButton) = window("");
         rt::set(Value(innerButton),
-                {Value("Callback"), Value("hit;set(" + std::to_string(int(inner)) + ",'Visible','off')")});
+                {Value("Callback"),
+                 Value("hit;set(" + std::to_string(int(inner)) + ",'Visible','off')")});
         clickLater(10, innerButton);
         rt::waitfor(inner, "Visible", Value("off"));
         calls.push_back("editor end");
@@ -119,11 +121,13 @@ TEST_F(EventLoop, StartCallsTheEntryOnceAndServesUntilNoFigureRemains) {
         ++entries;
         rt::Handle main = rt::figure({Value("Tag"), Value("Main Figure")});
         rt::Handle hidden = rt::figure({Value("Visible"), Value("off")});
-        rt::Handle b = rt::uicontrol({Value("Parent"), Value(main), Value("Callback"), Value("close_both")});
+        rt::Handle b =
+            rt::uicontrol({Value("Parent"), Value(main), Value("Callback"), Value("close_both")});
         // Closing the main window by hand leaves the hidden figure: the loop goes on.
         QTimer::singleShot(20, [main] {
             for (QWidget* w : QApplication::topLevelWidgets())
-                if (auto* f = qobject_cast<rt::FigureWindow*>(w); f && f->handle() == main) f->close();
+                if (auto* f = qobject_cast<rt::FigureWindow*>(w); f && f->handle() == main)
+                    f->close();
         });
         QTimer::singleShot(40, [hidden] {
             rt::Handle again = rt::figure({Value("Name"), Value("again")});
@@ -155,8 +159,9 @@ TEST_F(EventLoop, StartCallsTheEntryOnceAndServesUntilNoFigureRemains) {
 
 TEST_F(EventLoop, ScriptedFileAnswerReachesACallback) {
     table.add("save_as", 0, 0, [&](const Values&, int) {
-        auto f = rt::uiputfile({{"*.cfg", "Parameterdateien (*.cfg)"}, {"*.*", "Alle Dateien (*.*)"}},
-                               "Parameterdatei");
+        auto f =
+            rt::uiputfile({{"*.cfg", "Parameterdateien (*.cfg)"}, {"*.*", "Alle Dateien (*.*)"}},
+                          "Parameterdatei");
         calls.push_back(f ? f->folder + f->name : "cancelled");
         return Values{};
     });

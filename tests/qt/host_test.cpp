@@ -1,5 +1,5 @@
 // The Qt host without figures: fonts, screen, the wait loop and the one-callback-at-a-time rule.
-#include <cmath>
+#include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -7,7 +7,7 @@
 #include <QFontInfo>
 #include <QRawFont>
 #include <QTimer>
-#include <gtest/gtest.h>
+#include <cmath>
 
 #include "qt/qt_host.h"
 #include "runtime/dispatch/error.h"
@@ -22,8 +22,8 @@ TEST(QtHost, AFontWithLatin1GlyphsIsAvailable) {
         QRawFont raw = QRawFont::fromFont(f);
         ASSERT_TRUE(raw.isValid()) << f.family().toStdString();
         for (char16_t c : std::u16string(u"Aä°²ß¿"))
-            EXPECT_TRUE(raw.supportsCharacter(QChar(c))) << f.family().toStdString() << " "
-                                                         << int(c);
+            EXPECT_TRUE(raw.supportsCharacter(QChar(c)))
+                << f.family().toStdString() << " " << int(c);
     }
     rt::TextMetrics one = host.measureText("NOT FOR SALE", {"Helvetica", 10});
     rt::TextMetrics two = host.measureText("NOT FOR SALE\nx", {"Helvetica", 20});

@@ -1,12 +1,11 @@
 // The model's figures through the one scene path: screen/raster pixels, EPS at true scale.
 #include <gtest/gtest.h>
 
+#include <QImage>
+#include <QPainter>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
-
-#include <QImage>
-#include <QPainter>
 
 #include "qt/axes_painter.h"
 #include "qt/raster_output.h"
@@ -43,14 +42,15 @@ protected:
 // A 10 x 6 cm window whose axes fill [0.1 0.1 0.8 0.8] with limits in millimetres, printed
 // onto PaperPosition [1 1 10 6] cm: a line, a filled patch and a result text.
 rt::Handle portWindow() {
-    const rt::Handle fig = rt::figure({Value("Units"), Value("centimeters"), Value("Position"),
-                                       Value::row({1, 1, 10, 6}), Value("Color"), Value("w"),
-                                       Value("PaperUnits"), Value("centimeters"),
-                                       Value("PaperPosition"), Value::row({1, 1, 10, 6})});
+    const rt::Handle fig =
+        rt::figure({Value("Units"), Value("centimeters"), Value("Position"),
+                    Value::row({1, 1, 10, 6}), Value("Color"), Value("w"), Value("PaperUnits"),
+                    Value("centimeters"), Value("PaperPosition"), Value::row({1, 1, 10, 6})});
     rt::axes({Value("Position"), Value::row({0.1, 0.1, 0.8, 0.8}), Value("XLim"),
               Value::row({0, 80}), Value("YLim"), Value::row({0, 48}), Value("Box"), Value("on")});
     rt::hold("on");
-    rt::plot({Value::row({0, 80}), Value::row({40, 40}), Value("k"), Value("LineWidth"), Value(0.1)});
+    rt::plot(
+        {Value::row({0, 80}), Value::row({40, 40}), Value("k"), Value("LineWidth"), Value(0.1)});
     rt::fill({Value::row({10, 60, 60, 10}), Value::row({5, 5, 30, 30}), Value::row({0, 0, 0}),
               Value("LineStyle"), Value("none")});
     rt::text({Value(2.0), Value(36.0), Value("90\u00b0 / 12mm\u00b2"), Value("FontName"),
@@ -82,12 +82,12 @@ TEST_F(ModelScene, FigureBecomesItsScene) {
         rt::paintModelFigure(p, *builder_, fig);
     }
     EXPECT_EQ(shot.pixel(150, 227 - 60) & 0xFFFFFF, 0x000000u);  // patch at (40 mm, 15 mm)
-    EXPECT_EQ(shot.pixel(5, 5) & 0xFFFFFF, 0xFFFFFFu);          // the figure's Color "w"
+    EXPECT_EQ(shot.pixel(5, 5) & 0xFFFFFF, 0xFFFFFFu);           // the figure's Color "w"
 
     // Axes outside the window (the result cache's) and hidden lines are left out.
     rt::axes({Value("Position"), Value::row({-10, -10, 0.1, 0.1})});
-    const rt::Handle hidden = rt::line({Value("XData"), Value::row({0, 1}), Value("YData"),
-                                        Value::row({0, 1})});
+    const rt::Handle hidden =
+        rt::line({Value("XData"), Value::row({0, 1}), Value("YData"), Value::row({0, 1})});
     rt::set(Value(hidden), {Value("Visible"), Value("off")});
     EXPECT_EQ(builder_->figure(fig, 96).axes.size(), 1u);
     EXPECT_THROW(builder_->figure(12345, 96), rt::Error);
@@ -95,9 +95,9 @@ TEST_F(ModelScene, FigureBecomesItsScene) {
 
 TEST_F(ModelScene, AxisEqualShrinksTheBoxInsideItsPosition) {
     rt::figure({Value("Units"), Value("pixels"), Value("Position"), Value::row({1, 1, 400, 400})});
-    const rt::Handle ax = rt::axes({Value("Position"), Value::row({0.25, 0.25, 0.5, 0.5}),
-                                    Value("XLim"), Value::row({0, 100}), Value("YLim"),
-                                    Value::row({0, 50})});
+    const rt::Handle ax =
+        rt::axes({Value("Position"), Value::row({0.25, 0.25, 0.5, 0.5}), Value("XLim"),
+                  Value::row({0, 100}), Value("YLim"), Value::row({0, 50})});
     rt::axis({Value("equal")});
     const rt::AxesScene a = builder_->axes(ax, 96, 400);
     const rt::AxisMap m{a.box, {a.xlim[0], a.xlim[1]}, {a.ylim[0], a.ylim[1]}, false, false};
@@ -128,7 +128,9 @@ TEST_F(ModelScene, PrintsRasterAndTrueScaleEps) {
     EXPECT_NE(ss.str().find("%%BoundingBox: 28 28 312 199"), std::string::npos);
     const std::string out = dir + "/model_port_gs.png";
     ASSERT_EQ(std::system(("gs -q -dSAFER -dBATCH -dNOPAUSE -dEPSCrop -sDEVICE=png16m -r254 "
-                           "-sOutputFile=" + out + " " + eps + " 2>/dev/null").c_str()),
+                           "-sOutputFile=" +
+                           out + " " + eps + " 2>/dev/null")
+                              .c_str()),
               0);
     QImage page(QString::fromStdString(out));
     ASSERT_FALSE(page.isNull());
@@ -142,9 +144,9 @@ TEST_F(ModelScene, ImageColouredOnceUntilItsDataChange) {
     const std::size_t rows = 1501, cols = 200;
     std::vector<double> d(rows * cols);
     for (std::size_t k = 0; k < d.size(); ++k) d[k] = static_cast<double>(k % 50);
-    const rt::Handle img = rt::image({Value::row({1, 2}), Value::row({0, 100}),
-                                      Value::matrix(rows, cols, d), Value("CDataMapping"),
-                                      Value("scaled")});
+    const rt::Handle img =
+        rt::image({Value::row({1, 2}), Value::row({0, 100}), Value::matrix(rows, cols, d),
+                   Value("CDataMapping"), Value("scaled")});
     for (int i = 0; i < 4; ++i) rt::renderFigure(builder_->figure(NAN, 96), &builder_->cache());
     EXPECT_EQ(builder_->cache().colourings(), 1u);
     d[0] = 49;

@@ -1,12 +1,11 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-
 #include <QHBoxLayout>
 #include <QPainter>
 #include <QPushButton>
 #include <QWidget>
+#include <filesystem>
+#include <fstream>
 
 #include "qt/axes_painter.h"
 #include "qt/qpainter_canvas.h"
@@ -26,12 +25,14 @@ public:
     explicit AxesArea(rt::FigureScene s) : scene_(std::move(s)) {
         setFixedSize(static_cast<int>(scene_.width), static_cast<int>(scene_.height));
     }
+
 protected:
     void paintEvent(QPaintEvent*) override {
         QPainter p(this);
         rt::QPainterCanvas canvas(p);
         rt::paintFigure(canvas, scene_, &cache_);
     }
+
 private:
     rt::FigureScene scene_;
     rt::ImageCache cache_;
@@ -71,8 +72,10 @@ TEST_F(Output, GrabWithControlsWrittenAndReadBack) {
         const char* file;
         const char* detected;
     };
-    const Case cases[] = {{"png", "grab.png", "png"}, {"bmp", "grab.bmp", "bmp"},
-                          {"jpeg", "grab.jpg", "jpeg"}, {"JPG", "grab2.JPG", "jpeg"},
+    const Case cases[] = {{"png", "grab.png", "png"},
+                          {"bmp", "grab.bmp", "bmp"},
+                          {"jpeg", "grab.jpg", "jpeg"},
+                          {"JPG", "grab2.JPG", "jpeg"},
                           {"PNG", "grab_png.dat", "png"}};
     for (const Case& c : cases) {
         rt::imwrite(img, path(c.file), c.type);
@@ -140,7 +143,8 @@ TEST_F(Output, PrintRendersAtTheResolution) {
         b = {b.left * k, b.top * k, b.width * k, b.height * k};
         return s;
     });
-    rt::print({rt::Value("-dpng"), rt::Value("-opengl"), rt::Value("-r192"), rt::Value(path("p192"))});
+    rt::print(
+        {rt::Value("-dpng"), rt::Value("-opengl"), rt::Value("-r192"), rt::Value(path("p192"))});
     rt::ImageData d = rt::findImageFormat("png")->read(path("p192.png"), {});
     EXPECT_EQ(d.image.rows(), 600u);
     EXPECT_EQ(d.image.cols(), 800u);

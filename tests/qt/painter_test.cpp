@@ -176,7 +176,8 @@ TEST(ImageColours, ScaledDirectTrueColourAndNaN) {
     s.scaled = false;  // direct: 1-based indices, clamped
     s.cdata = std::make_shared<rt::Value>(rt::Value::row({0, 1, 2, 9}));
     a = rt::colourImage(s, map, clim);
-    EXPECT_EQ(a.pixels, (std::vector<std::uint32_t>{0xFF000000, 0xFF000000, 0xFFFFFFFF, 0xFFFFFFFF}));
+    EXPECT_EQ(a.pixels,
+              (std::vector<std::uint32_t>{0xFF000000, 0xFF000000, 0xFFFFFFFF, 0xFFFFFFFF}));
     rt::SceneImage t;
     t.rows = 1, t.cols = 2, t.trueColor = true;
     t.cdata = std::make_shared<rt::Value>(rt::Value::uint8({1, 2, 3}, {255, 0, 0, 128, 0, 255}));

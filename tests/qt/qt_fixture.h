@@ -2,11 +2,11 @@
 // functions that callback texts can call, for tests that play the user.
 #pragma once
 
-#include <string>
-#include <vector>
+#include <gtest/gtest.h>
 
 #include <QWidget>
-#include <gtest/gtest.h>
+#include <string>
+#include <vector>
 
 #include "qt/control_view.h"
 #include "qt/figure_window.h"
@@ -14,9 +14,9 @@
 #include "qt/scripted_dialogs.h"
 #include "runtime/dispatch/callback.h"
 #include "runtime/dispatch/error.h"
+#include "runtime/event_loop.h"
 #include "runtime/graphics/graphics.h"
 #include "runtime/graphics/operations.h"
-#include "runtime/event_loop.h"
 #include "runtime/host.h"
 
 class QtFixture : public ::testing::Test {
@@ -62,7 +62,7 @@ protected:
     rt::Handle figure(const rt::Values& pairs = {}) { return rt::figure(pairs); }
     // A control on figure `fig` with normalized units.
     rt::Handle control(rt::Handle fig, const std::string& style, rt::Values pairs) {
-        rt::Values all = {rt::Value("Parent"), rt::Value(fig), rt::Value("Style"),
+        rt::Values all = {rt::Value("Parent"), rt::Value(fig),     rt::Value("Style"),
                           rt::Value(style),    rt::Value("Units"), rt::Value("normalized")};
         all.insert(all.end(), pairs.begin(), pairs.end());
         return rt::uicontrol(all);

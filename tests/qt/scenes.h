@@ -1,11 +1,11 @@
 // Hand-made scenes shared by the painter tests.
 #pragma once
 
+#include <unistd.h>
+
 #include <cmath>
 #include <filesystem>
 #include <string>
-
-#include <unistd.h>
 
 #include "qt/application.h"
 #include "qt/axes_scene.h"
@@ -16,7 +16,8 @@ inline void ensureApp() { rt::ensureApplication(); }
 
 // A folder for the files the tests write (left behind for inspection; one per process).
 inline std::string outDir() {
-    const auto dir = std::filesystem::temp_directory_path() / ("rt_painter_" + std::to_string(::getpid()));
+    const auto dir =
+        std::filesystem::temp_directory_path() / ("rt_painter_" + std::to_string(::getpid()));
     std::filesystem::create_directories(dir);
     return dir.string();
 }

@@ -25,9 +25,9 @@ TEST(WindowGrab, WholeWindowWithControlsWrittenAndReadBack) {
         rt::SceneBuilder builder(rt::graphics());
         rt::connectFigureOutput(rt::installQtImageOutput(), rt::graphics(), builder,
                                 [&](double fig) -> QWidget* { return host->window(fig); });
-        const rt::Handle fig = rt::figure({Value("Units"), Value("pixels"), Value("Position"),
-                                           Value::row({100, 100, 420, 300}), Value("Name"),
-                                           Value("Diagram")});
+        const rt::Handle fig =
+            rt::figure({Value("Units"), Value("pixels"), Value("Position"),
+                        Value::row({100, 100, 420, 300}), Value("Name"), Value("Diagram")});
         rt::axes({Value("Position"), Value::row({0.1, 0.3, 0.8, 0.6})});
         rt::fill({Value::row({0.2, 0.8, 0.8, 0.2}), Value::row({0.2, 0.2, 0.8, 0.8}),
                   Value::row({0, 0, 1})});

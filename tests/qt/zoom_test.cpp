@@ -1,7 +1,8 @@
+#include "runtime/graphics/zoom.h"
+
 #include <QTest>
 
 #include "qt_fixture.h"
-#include "runtime/graphics/zoom.h"
 
 class Zoom : public QtFixture {};
 

@@ -3,21 +3,35 @@
 #include <map>
 
 #include "runtime/dispatch/error.h"
-
 #include "shell/rovantel.h"
 
 // The declared counts that callers and callback strings rely on.
 TEST(RovantelFunctionTable, EntriesCarryTheirDeclaredCountsInTheProgramsOrder) {
     rt::FunctionTable t = shell::rovantel_function_table();
-    const std::map<std::string, std::pair<int, int>> counts = {
-        {"rovantel", {0, 0}},        {"get_wav_filename", {0, 0}}, {"save_par", {0, 0}},
-        {"set_sdiag_color", {0, 0}}, {"adj_par", {0, 0}},          {"clear_cache", {0, 0}},
-        {"load_par", {1, 0}},        {"get_par", {0, 24}},         {"strings", {0, 1}},
-        {"butter", {-3, 4}},         {"waitbar", {-3, 1}},         {"title", {-2, 1}},
-        {"xlabel", {-2, 1}},         {"ylabel", {-2, 1}},          {"signal/private/iirchk", {-2, 3}},
-        {"specgram", {-1, 3}},       {"clf", {-1, 1}},             {"imagesc", {-1, 1}},
-        {"hanning", {-1, 1}},        {"upfirdn", {-1, -1}},        {"isdir", {1, 1}},
-        {"isodd", {1, 1}},           {"tit", {2, 0}},              {"uicontrols_main", {1, 0}}};
+    const std::map<std::string, std::pair<int, int>> counts = {{"rovantel", {0, 0}},
+                                                               {"get_wav_filename", {0, 0}},
+                                                               {"save_par", {0, 0}},
+                                                               {"set_sdiag_color", {0, 0}},
+                                                               {"adj_par", {0, 0}},
+                                                               {"clear_cache", {0, 0}},
+                                                               {"load_par", {1, 0}},
+                                                               {"get_par", {0, 24}},
+                                                               {"strings", {0, 1}},
+                                                               {"butter", {-3, 4}},
+                                                               {"waitbar", {-3, 1}},
+                                                               {"title", {-2, 1}},
+                                                               {"xlabel", {-2, 1}},
+                                                               {"ylabel", {-2, 1}},
+                                                               {"signal/private/iirchk", {-2, 3}},
+                                                               {"specgram", {-1, 3}},
+                                                               {"clf", {-1, 1}},
+                                                               {"imagesc", {-1, 1}},
+                                                               {"hanning", {-1, 1}},
+                                                               {"upfirdn", {-1, -1}},
+                                                               {"isdir", {1, 1}},
+                                                               {"isodd", {1, 1}},
+                                                               {"tit", {2, 0}},
+                                                               {"uicontrols_main", {1, 0}}};
     for (const auto& [name, io] : counts) {
         const rt::FunctionEntry* e = t.find(name);
         ASSERT_NE(e, nullptr) << name;

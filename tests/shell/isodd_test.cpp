@@ -1,8 +1,8 @@
+#include "shell/isodd.h"
+
 #include <gtest/gtest.h>
 
 #include <limits>
-
-#include "shell/isodd.h"
 
 TEST(Isodd, OddEvenAndNonIntegersKeepTheShape) {
     Eigen::MatrixXd v(1, 4);

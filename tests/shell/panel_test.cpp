@@ -1,10 +1,11 @@
+#include "shell/panel.h"
+
 #include <fstream>
 
 #include "runtime/dispatch/error.h"
 #include "runtime/fileio/folders.h"
 #include "runtime/graphics/operations.h"
 #include "runtime/value/eigen.h"
-#include "shell/panel.h"
 #include "shell_fixture.h"
 
 using shell_test::ShellTest;
@@ -23,11 +24,11 @@ TEST_F(ShellTest, GetParReadsTheRecordWithADecimalComma) {
     type("wheel_perim", "1 2");
     rt::Values par = call_get_par(table_);
     ASSERT_EQ(par.size(), 24u);
-    EXPECT_EQ(par[8].scalar(), 0.75);    // A
-    EXPECT_EQ(par[18].scalar(), 1013);   // P
-    EXPECT_EQ(par[3].numel(), 2u);       // several numbers are accepted unchanged
+    EXPECT_EQ(par[8].scalar(), 0.75);   // A
+    EXPECT_EQ(par[18].scalar(), 1013);  // P
+    EXPECT_EQ(par[3].numel(), 2u);      // several numbers are accepted unchanged
     EXPECT_EQ(par[0].scalar(), 200);
-    EXPECT_EQ(par[12].scalar(), 1);      // sig_ch1
+    EXPECT_EQ(par[12].scalar(), 1);  // sig_ch1
     EXPECT_EQ(par[19].text(), "Rovantel V0.1.18");
     EXPECT_EQ(par[22].scalar(), 1);      // cbh
     EXPECT_EQ(par[23].scalar(), 0.015);  // fro
@@ -120,11 +121,11 @@ TEST_F(ShellTest, SaveAndLoadReproduceEveryField) {
     start();
     const shell::Strings& st = shell::german_table();
     const std::pair<const char*, const char*> typed[] = {
-        {"total_mass", "180"},   {"cw_value", "0,45"},   {"frontal_area", "0.6"},
-        {"fro_value", "0.02"},   {"gear_ratio", "7.1"},  {"wheel_perim", "1.9"},
-        {"filt_length", "0.5"},  {"lima", "6"},          {"wheel_sens", "2"},
-        {"air_temp", "-3.5"},    {"air_pres", "980"},    {"total_tork", "2.5"},
-        {"cylin_perim", "1.1"},  {"min_rpm", "1500"},    {"max_rpm", "12000"}};
+        {"total_mass", "180"},  {"cw_value", "0,45"},  {"frontal_area", "0.6"},
+        {"fro_value", "0.02"},  {"gear_ratio", "7.1"}, {"wheel_perim", "1.9"},
+        {"filt_length", "0.5"}, {"lima", "6"},         {"wheel_sens", "2"},
+        {"air_temp", "-3.5"},   {"air_pres", "980"},   {"total_tork", "2.5"},
+        {"cylin_perim", "1.1"}, {"min_rpm", "1500"},   {"max_rpm", "12000"}};
     for (const auto& [tag, s] : typed) type(tag, s);
     type("title_txt", "Prüfstand – Lauf 1");
     type("wav_file", "/tmp/läufe/run 1.wav");

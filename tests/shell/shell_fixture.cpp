@@ -52,8 +52,8 @@ void ShellTest::click(const std::string& tag) {
 }
 
 void ShellTest::click_label(const std::u16string& label) {
-    rt::Value h = rt::findobj({rt::Value("Style"), rt::Value("pushbutton"), rt::Value("String"),
-                               rt::Value(label)});
+    rt::Value h = rt::findobj(
+        {rt::Value("Style"), rt::Value("pushbutton"), rt::Value("String"), rt::Value(label)});
     ASSERT_EQ(h.numel(), 1u) << rt::utf8(label);
     interp_->eval(rt::get(h, "Callback").text());
 }
@@ -71,7 +71,9 @@ rt::Value ShellTest::prop(const std::string& tag, const std::string& name) const
     return shell::get_tagged(tag, name);
 }
 
-std::string ShellTest::text(const std::string& tag) const { return rt::utf8(shell::string_of(tag)); }
+std::string ShellTest::text(const std::string& tag) const {
+    return rt::utf8(shell::string_of(tag));
+}
 
 double ShellTest::value(const std::string& tag) const { return shell::value_of(tag); }
 

@@ -1,7 +1,6 @@
 #include <fstream>
 
 #include "runtime/dispatch/error.h"
-
 #include "runtime/graphics/operations.h"
 #include "runtime/value/eigen.h"
 #include "shell/panel.h"
@@ -14,9 +13,8 @@ struct Lang {
     const char* name;
     const shell::Strings& (*table)();
 };
-const Lang kLangs[] = {{"de", shell::german_table},
-                       {"fr", shell::french_table},
-                       {"en", shell::english_table}};
+const Lang kLangs[] = {
+    {"de", shell::german_table}, {"fr", shell::french_table}, {"en", shell::english_table}};
 }  // namespace
 
 TEST_F(ShellTest, StartsWithThePanelDefaultsInEveryLanguage) {
@@ -40,10 +38,10 @@ TEST_F(ShellTest, StartsWithThePanelDefaultsInEveryLanguage) {
         EXPECT_EQ(value("add_wav_to_comment"), 0);
         EXPECT_EQ(value("add_par_to_comment"), 0);
         const std::pair<const char*, const char*> fields[] = {
-            {"total_mass", "200.0"}, {"cw_value", "0.5"},      {"frontal_area", "0.75"},
-            {"fro_value", "0.015"},  {"gear_ratio", "6.32"},   {"wheel_perim", "1.325"},
-            {"filt_length", "1"},    {"lima", "3"},            {"wheel_sens", "1"},
-            {"air_temp", "20"},      {"air_pres", "1013"},     {"total_tork", "1.08"},
+            {"total_mass", "200.0"},   {"cw_value", "0.5"},    {"frontal_area", "0.75"},
+            {"fro_value", "0.015"},    {"gear_ratio", "6.32"}, {"wheel_perim", "1.325"},
+            {"filt_length", "1"},      {"lima", "3"},          {"wheel_sens", "1"},
+            {"air_temp", "20"},        {"air_pres", "1013"},   {"total_tork", "1.08"},
             {"cylin_perim", "0.9321"}, {"min_rpm", "500"},     {"max_rpm", "16000"}};
         for (const auto& [tag, want] : fields) EXPECT_EQ(text(tag), want) << tag;
         EXPECT_EQ(shell::string_of("comment_spect_diag"), st.comment);

@@ -1,8 +1,9 @@
+#include "shell/strings.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
-#include "shell/strings.h"
 #include "shell_test_support.h"
 
 namespace {
@@ -14,9 +15,8 @@ struct Build {
     const Strings& (*table)();
 };
 
-const Build kBuilds[] = {{"de", shell::german_table},
-                         {"fr", shell::french_table},
-                         {"en", shell::english_table}};
+const Build kBuilds[] = {
+    {"de", shell::german_table}, {"fr", shell::french_table}, {"en", shell::english_table}};
 
 std::u16string row(const rt::Value& m, std::size_t r) { return m.rowText(r); }
 
@@ -29,14 +29,15 @@ TEST(Strings, ListsArePaddedToTheirStatedWidths) {
         std::size_t rows, width;
     };
     const Expect cases[] = {
-        {"de", "popup_sig", 5, 19},   {"fr", "popup_sig", 5, 22},   {"en", "popup_sig", 5, 22},
-        {"de", "popup_sig4", 4, 19},  {"fr", "popup_sig3", 4, 22},  {"en", "popup_sig1", 4, 22},
-        {"de", "popup_xaxis", 4, 22}, {"fr", "popup_xaxis", 4, 14}, {"en", "popup_xaxis", 4, 15},
+        {"de", "popup_sig", 5, 19},    {"fr", "popup_sig", 5, 22},    {"en", "popup_sig", 5, 22},
+        {"de", "popup_sig4", 4, 19},   {"fr", "popup_sig3", 4, 22},   {"en", "popup_sig1", 4, 22},
+        {"de", "popup_xaxis", 4, 22},  {"fr", "popup_xaxis", 4, 14},  {"en", "popup_xaxis", 4, 15},
         {"de", "popup_yaxis", 11, 26}, {"fr", "popup_yaxis", 11, 26}, {"en", "popup_yaxis", 11, 22},
     };
     for (const Expect& c : cases) {
-        const Build& b = *std::find_if(std::begin(kBuilds), std::end(kBuilds),
-                                       [&](const Build& x) { return std::string(x.name) == c.build; });
+        const Build& b = *std::find_if(std::begin(kBuilds), std::end(kBuilds), [&](const Build& x) {
+            return std::string(x.name) == c.build;
+        });
         rt::Value st = shell::to_value(b.table());
         const rt::Value& list = st.field(c.field);
         SCOPED_TRACE(std::string(c.build) + " " + c.field);

@@ -1,15 +1,16 @@
 // Butterworth design: closed-form coefficients, invariants, checks and the forms by name.
+#include "signal/butter.h"
+
+#include <gtest/gtest.h>
+
 #include <cmath>
 #include <complex>
 #include <string>
 #include <vector>
 
-#include <gtest/gtest.h>
-
 #include "runtime/dispatch/error.h"
 #include "runtime/numeric/poly.h"
 #include "runtime/value/eigen.h"
-#include "signal/butter.h"
 #include "signal/private/iirchk.h"
 
 namespace {
@@ -23,7 +24,8 @@ Eigen::VectorXd wn(std::initializer_list<double> v) {
 
 void expectRow(const Eigen::RowVectorXd& got, const std::vector<double>& want, double tol) {
     ASSERT_EQ(got.size(), static_cast<Eigen::Index>(want.size()));
-    for (std::size_t i = 0; i < want.size(); ++i) EXPECT_NEAR(got(Eigen::Index(i)), want[i], tol) << i;
+    for (std::size_t i = 0; i < want.size(); ++i)
+        EXPECT_NEAR(got(Eigen::Index(i)), want[i], tol) << i;
 }
 
 std::string messageOf(double n, const Eigen::VectorXd& w, const std::vector<std::string>& opts) {
@@ -86,7 +88,8 @@ TEST(Butter, DigitalLowPassHasUnitDcGainAndSymmetricNumerator) {
             ASSERT_EQ(tf.den.size(), n + 1);
             EXPECT_EQ(tf.den(0), 1.0);
             EXPECT_NEAR(tf.num.sum(), tf.den.sum(), 1e-12 * std::max(1.0, tf.den.cwiseAbs().sum()));
-            for (int i = 0; i <= n; ++i) EXPECT_NEAR(tf.num(i), tf.num(n - i), 1e-14 * tf.num.cwiseAbs().maxCoeff());
+            for (int i = 0; i <= n; ++i)
+                EXPECT_NEAR(tf.num(i), tf.num(n - i), 1e-14 * tf.num.cwiseAbs().maxCoeff());
             // The gain of the zero-pole form is the leading coefficient, however small; the
             // coefficient form carries the rounding of den's sum, a cancellation for low w
             // that leaves nothing of num(1) for the steepest filters here.
@@ -103,9 +106,11 @@ TEST(Butter, BandPassHasZerosAtPlusAndMinusOne) {
         ASSERT_EQ(tf.den.size(), 2 * n + 1);
         // The numerator is a multiple of (z − 1)ⁿ(z + 1)ⁿ.
         const Eigen::RowVectorXd base = rt::poly(Eigen::VectorXd(
-            (Eigen::VectorXd(2 * n) << Eigen::VectorXd::Ones(n), -Eigen::VectorXd::Ones(n)).finished()));
+            (Eigen::VectorXd(2 * n) << Eigen::VectorXd::Ones(n), -Eigen::VectorXd::Ones(n))
+                .finished()));
         const double scale = tf.num(0) / base(0);
-        for (Eigen::Index i = 0; i < base.size(); ++i) EXPECT_NEAR(tf.num(i), scale * base(i), 1e-14);
+        for (Eigen::Index i = 0; i < base.size(); ++i)
+            EXPECT_NEAR(tf.num(i), scale * base(i), 1e-14);
         const rt::ZeroPoleGain zpk = sig::butterZpk(n, wn({0.2, 0.4}));
         ASSERT_EQ(zpk.z.size(), 2 * n);
         for (int i = 0; i < n; ++i) {
@@ -119,7 +124,8 @@ TEST(Butter, BandPassHasZerosAtPlusAndMinusOne) {
 
 TEST(Butter, OrderLimitAndCheckOrder) {
     EXPECT_EQ(messageOf(501, wn({0.3}), {}), "Filter order too large.");
-    EXPECT_EQ(messageOf(501, wn({1}), {}), "The cutoff frequencies must be within the interval of (0,1).");
+    EXPECT_EQ(messageOf(501, wn({1}), {}),
+              "The cutoff frequencies must be within the interval of (0,1).");
     EXPECT_EQ(messageOf(500, wn({0.3}), {}), "");
     EXPECT_EQ(messageOf(2.5, wn({0.3}), {}), "Filter order must be a non-negative integer.");
     EXPECT_EQ(messageOf(-1, wn({0.3}), {}), "Filter order must be a non-negative integer.");
@@ -130,7 +136,8 @@ TEST(Butter, OrderLimitAndCheckOrder) {
 
 TEST(Iirchk, MessagesInCheckOrder) {
     const std::string range = "The cutoff frequencies must be within the interval of (0,1).";
-    const std::string option = "Option string must be one of 'high', 'stop', 'low', 'bandpass', 'z' or 's'.";
+    const std::string option =
+        "Option string must be one of 'high', 'stop', 'low', 'bandpass', 'z' or 's'.";
     const std::string type = "Filter type must be one of 'high', 'stop', 'low', or 'bandpass'.";
     struct Case {
         Eigen::VectorXd w;
@@ -161,7 +168,11 @@ TEST(Iirchk, MessagesInCheckOrder) {
         {wn({0.3}), {"nonsense"}, option, 1, 0},
         {wn({0.3}), {"nonsense", "s"}, type, 1, 1},
         {wn({0.3, 0.4}), {"low"}, "For the 'low' filter option, Wn must have 1 element.", 1, 0},
-        {wn({0.3}), {"bandpass"}, "For the 'bandpass' filter option, Wn must have 2 elements.", 2, 0},
+        {wn({0.3}),
+         {"bandpass"},
+         "For the 'bandpass' filter option, Wn must have 2 elements.",
+         2,
+         0},
         {wn({0.3, 0.4}), {"high"}, "For the 'high' filter option, Wn must have 1 element.", 3, 0},
         {wn({0.3}), {"stop"}, "For the 'stop' filter option, Wn must have 2 elements.", 4, 0},
     };
@@ -175,7 +186,8 @@ TEST(Iirchk, MessagesInCheckOrder) {
         EXPECT_EQ(r.analog, c.analog);
     }
     // butter stops with iirchk's text.
-    EXPECT_EQ(messageOf(3, wn({0.3}), {"bandpass"}), "For the 'bandpass' filter option, Wn must have 2 elements.");
+    EXPECT_EQ(messageOf(3, wn({0.3}), {"bandpass"}),
+              "For the 'bandpass' filter option, Wn must have 2 elements.");
 }
 
 TEST(Butter, FormsByName) {
@@ -219,7 +231,8 @@ TEST(Butter, FormsByName) {
         EXPECT_STREQ(e.what(), "Too many input arguments.");
     }
 
-    const rt::Values chk = t.call("signal/private/iirchk", {rt::Value::row({0.1, 0.2}), rt::Value("stop")}, 3);
+    const rt::Values chk =
+        t.call("signal/private/iirchk", {rt::Value::row({0.1, 0.2}), rt::Value("stop")}, 3);
     EXPECT_EQ(chk[0].scalar(), 4);
     EXPECT_EQ(chk[1].scalar(), 0);
     EXPECT_TRUE(chk[2].isEmpty());

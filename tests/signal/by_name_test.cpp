@@ -38,12 +38,16 @@ rt::FunctionTable table() {
 
 TEST(Table, DeclaredCounts) {
     const rt::FunctionTable t = table();
-    struct Row { const char* name; int nin, nout; };
-    const Row rows[] = {{"resample", 5, 2}, {"specgram", -1, 3}, {"modulate", 5, 2},
-                        {"firls", 5, 2},    {"kaiser", 2, 1},    {"upfirdn", -1, -1},
-                        {"czt", 4, 1},      {"hanning", -1, 1},  {"hilbert", 2, 1},
-                        {"signal/private/firchk", 3, 3}, {"sinc", 1, 1},
-                        {"signal/private/check_order", 1, 3}};
+    struct Row {
+        const char* name;
+        int nin, nout;
+    };
+    const Row rows[] = {{"resample", 5, 2}, {"specgram", -1, 3},
+                        {"modulate", 5, 2}, {"firls", 5, 2},
+                        {"kaiser", 2, 1},   {"upfirdn", -1, -1},
+                        {"czt", 4, 1},      {"hanning", -1, 1},
+                        {"hilbert", 2, 1},  {"signal/private/firchk", 3, 3},
+                        {"sinc", 1, 1},     {"signal/private/check_order", 1, 3}};
     ASSERT_EQ(t.entries().size(), std::size(rows));
     for (const Row& r : rows) {
         const rt::FunctionEntry* e = t.find(r.name);
@@ -66,11 +70,18 @@ TEST(Table, ResampleAndSpecgramThroughValues) {
 
 TEST(Table, MessagesAndArgumentForms) {
     const rt::FunctionTable t = table();
-    EXPECT_EQ(errorOf([&] { t.call("resample", {rt::Value::row({1, 2}), 2.5, 1.0}, 1); }),
+    EXPECT_EQ(errorOf([&] {
+                  t.call("resample", {rt::Value::row({1, 2}), 2.5, 1.0}, 1);
+              }),
               "P must be a positive integer.");
     EXPECT_EQ(errorOf([&] { t.call("hanning", {}, 1); }), "Not enough input arguments.");
-    EXPECT_EQ(errorOf([&] { t.call("hanning", {3.0, "symmetric", 1.0}, 1); }), "Too many input arguments.");
-    EXPECT_EQ(errorOf([&] { t.call("hanning", {3.0, 2.0}, 1); }),
+    EXPECT_EQ(errorOf([&] {
+                  t.call("hanning", {3.0, "symmetric", 1.0}, 1);
+              }),
+              "Too many input arguments.");
+    EXPECT_EQ(errorOf([&] {
+                  t.call("hanning", {3.0, 2.0}, 1);
+              }),
               "Sampling flag must be either 'symmetric' or 'periodic'.");
     EXPECT_NE(errorOf([&] { t.call("hanning", {3.0}, 2); }), "");  // one output declared
     const rt::Value h0 = t.call("hanning", {0.0}, 1)[0];
@@ -89,13 +100,18 @@ TEST(Table, MessagesAndArgumentForms) {
     EXPECT_EQ(co[2].scalar(), 1);
 
     // firls with the symmetry as its fourth input.
-    const rt::Values hl = t.call("firls", {10.0, rt::Value::row({0.1, 0.9}), rt::Value::row({1, 1}), "h"}, 1);
+    const rt::Values hl =
+        t.call("firls", {10.0, rt::Value::row({0.1, 0.9}), rt::Value::row({1, 1}), "h"}, 1);
     EXPECT_EQ(hl[0].numel(), 11u);
 
     // czt's scalar rule; upfirdn's defaults.
-    EXPECT_EQ(errorOf([&] { t.call("czt", {rt::Value::row({1, 2}), rt::Value::row({1, 2})}, 1); }),
+    EXPECT_EQ(errorOf([&] {
+                  t.call("czt", {rt::Value::row({1, 2}), rt::Value::row({1, 2})}, 1);
+              }),
               "Inputs M, W and A must be scalars.");
-    EXPECT_EQ(t.call("upfirdn", {rt::Value::column({1, 2, 3}), rt::Value::row({1, 1})}, 1)[0].numel(), 4u);
+    EXPECT_EQ(
+        t.call("upfirdn", {rt::Value::column({1, 2, 3}), rt::Value::row({1, 1})}, 1)[0].numel(),
+        4u);
 
     // specgram: three outputs; with none it draws instead.
     std::vector<double> x(400, 1.0);
@@ -113,7 +129,8 @@ TEST(Table, MessagesAndArgumentForms) {
     // hilbert warns about and drops an imaginary part.
     WarningCapture w;
     const rt::Value hb = t.call("hilbert", {rt::Value(std::complex<double>(1, 2))}, 1)[0];
-    EXPECT_EQ(w.lines, std::vector<std::string>{"Warning: HILBERT ignores imaginary part of input."});
+    EXPECT_EQ(w.lines,
+              std::vector<std::string>{"Warning: HILBERT ignores imaginary part of input."});
     EXPECT_EQ(hb.complexData()[0], std::complex<double>(1, 0));
 }
 

@@ -16,7 +16,8 @@ protected:
     // 100 x 200 with values from -3 to 17.
     static Value sample() {
         std::vector<double> d(100 * 200);
-        for (std::size_t i = 0; i < d.size(); ++i) d[i] = -3 + 20.0 * double(i) / double(d.size() - 1);
+        for (std::size_t i = 0; i < d.size(); ++i)
+            d[i] = -3 + 20.0 * double(i) / double(d.size() - 1);
         return Value::matrix(100, 200, d);
     }
 };

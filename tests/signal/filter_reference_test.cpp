@@ -1,5 +1,7 @@
 // Agreement with tables written once by an independent implementation (scipy.signal; the
 // generators sit beside the data in tests/data/filter).
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <cmath>
 #include <complex>
@@ -8,8 +10,6 @@
 #include <sstream>
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "runtime/numeric/poly.h"
 #include "signal/butter.h"
@@ -48,7 +48,9 @@ std::vector<Block> readBlocks(const std::string& file, const std::string& start)
     return blocks;
 }
 
-Eigen::VectorXd vec(const Row& r) { return Eigen::Map<const Eigen::VectorXd>(r.data(), Eigen::Index(r.size())); }
+Eigen::VectorXd vec(const Row& r) {
+    return Eigen::Map<const Eigen::VectorXd>(r.data(), Eigen::Index(r.size()));
+}
 
 // Largest difference relative to the largest magnitude of the expected values. The rows
 // are aligned at their last (constant) coefficient; missing leading ones count as 0, since
@@ -88,15 +90,16 @@ double rootError(const Eigen::VectorXcd& got, const Row& re, const Row& im) {
 // k·∏(s − zᵢ)/∏(s − pᵢ): well conditioned where the coefficient form is not.
 std::complex<double> evalZpk(const Block& b, std::complex<double> s) {
     std::complex<double> h = b.rows.at("k")[0];
-    const Row &zr = b.rows.at("zr"), &zi = b.rows.at("zi"), &pr = b.rows.at("pr"), &pi = b.rows.at("pi");
+    const Row &zr = b.rows.at("zr"), &zi = b.rows.at("zi"), &pr = b.rows.at("pr"),
+              &pi = b.rows.at("pi");
     for (std::size_t i = 0; i < zr.size(); ++i) h *= s - std::complex<double>(zr[i], zi[i]);
     for (std::size_t i = 0; i < pr.size(); ++i) h /= s - std::complex<double>(pr[i], pi[i]);
     return h;
 }
 
 // Σ|den| over |den at the frequency where buttnum matches the gains| (digital only).
-double scalingCondition(const Eigen::RowVectorXd& den, const std::string& domain, const std::string& kind,
-                        const Row& w) {
+double scalingCondition(const Eigen::RowVectorXd& den, const std::string& domain,
+                        const std::string& kind, const Row& w) {
     if (domain == "analog") return 1;
     const double pi = 3.141592653589793;
     double wd = 0;
@@ -106,7 +109,8 @@ double scalingCondition(const Eigen::RowVectorXd& den, const std::string& domain
         wd = 2 * std::atan2(u, 4.0);
     }
     std::complex<double> v = 0;
-    for (Eigen::Index i = 0; i < den.size(); ++i) v += den(i) * std::exp(std::complex<double>(0, -wd * double(i)));
+    for (Eigen::Index i = 0; i < den.size(); ++i)
+        v += den(i) * std::exp(std::complex<double>(0, -wd * double(i)));
     return den.cwiseAbs().sum() / std::abs(v);
 }
 
@@ -131,7 +135,8 @@ TEST(ButterReference, AllTypesOrdersOneToEight) {
         EXPECT_LT(relError(tf.den, wantDen), 1e-10);
         // The numerator is scaled by den's value at the matching frequency, a sum with
         // cancellation for steep filters; its accuracy is eps times that condition number.
-        EXPECT_LT(relError(tf.num, wantNum), 1e-13 * std::max(1.0, scalingCondition(tf.den, domain, kind, w)));
+        EXPECT_LT(relError(tf.num, wantNum),
+                  1e-13 * std::max(1.0, scalingCondition(tf.den, domain, kind, w)));
 
         const rt::ZeroPoleGain zpk = sig::butterZpk(n, vec(w), options);
         EXPECT_LT(rootError(zpk.z, b.rows.at("zr"), b.rows.at("zi")), 1e-12);
@@ -144,13 +149,16 @@ TEST(ButterReference, AllTypesOrdersOneToEight) {
         EXPECT_LT(relError(rt::poly(ss.a), wantDen), 1e-10);
         const double top = domain == "analog" ? 3 * w.back() : 3.0;
         for (double f : {0.05, 0.2, 0.45, 0.7, 0.95}) {
-            const std::complex<double> s = domain == "analog" ? std::complex<double>(0, f * top)
-                                                              : std::exp(std::complex<double>(0, f * top));
+            const std::complex<double> s = domain == "analog"
+                                               ? std::complex<double>(0, f * top)
+                                               : std::exp(std::complex<double>(0, f * top));
             const Eigen::MatrixXcd resolvent =
-                (s * Eigen::MatrixXcd::Identity(ss.a.rows(), ss.a.rows()) - ss.a.cast<std::complex<double>>())
+                (s * Eigen::MatrixXcd::Identity(ss.a.rows(), ss.a.rows()) -
+                 ss.a.cast<std::complex<double>>())
                     .partialPivLu()
                     .solve(ss.b.cast<std::complex<double>>());
-            const std::complex<double> h = (ss.c.cast<std::complex<double>>() * resolvent)(0, 0) + ss.d(0, 0);
+            const std::complex<double> h =
+                (ss.c.cast<std::complex<double>>() * resolvent)(0, 0) + ss.d(0, 0);
             EXPECT_LT(std::abs(h - evalZpk(b, s)), 1e-9) << "at " << s;
         }
     }
@@ -162,10 +170,12 @@ TEST(FiltfiltReference, ButterworthAndShortFilters) {
     for (const Block& b : blocks) {
         const Row& x = b.rows.at("x");
         const Row& y = b.rows.at("y");
-        SCOPED_TRACE(testing::Message() << "length " << x.size() << ", b " << b.rows.at("b").size());
+        SCOPED_TRACE(testing::Message()
+                     << "length " << x.size() << ", b " << b.rows.at("b").size());
         const Eigen::MatrixXd got = sig::filtfilt(vec(b.rows.at("b")), vec(b.rows.at("a")), vec(x));
         ASSERT_EQ(got.size(), Eigen::Index(y.size()));
-        for (std::size_t i = 0; i < y.size(); ++i) EXPECT_NEAR(got(Eigen::Index(i)), y[i], 1e-12) << i;
+        for (std::size_t i = 0; i < y.size(); ++i)
+            EXPECT_NEAR(got(Eigen::Index(i)), y[i], 1e-12) << i;
     }
 }
 

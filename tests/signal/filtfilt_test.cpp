@@ -1,13 +1,14 @@
 // Zero-phase filtering: the length limit, shapes, steady-state start and the initial state.
-#include <string>
+#include "signal/filtfilt.h"
 
 #include <gtest/gtest.h>
+
+#include <string>
 
 #include "runtime/dispatch/error.h"
 #include "runtime/numeric/filter.h"
 #include "runtime/value/eigen.h"
 #include "signal/butter.h"
-#include "signal/filtfilt.h"
 
 namespace {
 
@@ -81,7 +82,8 @@ TEST(Filtfilt, MovingAverageStartsFromHalfState) {
     a << 1;
     Eigen::VectorXd x(5);
     x << 1, 4, 2, 8, 5;
-    // Extended: 2·1 − [2 4... ] = 2 − x(4), 2 − x(3), 2 − x(2); then x; then 10 − x(4), 10 − x(3), 10 − x(2).
+    // Extended: 2·1 − [2 4... ] = 2 − x(4), 2 − x(3), 2 − x(2); then x; then 10 − x(4), 10 − x(3),
+    // 10 − x(2).
     Eigen::VectorXd e(11);
     e << 2 - 8, 2 - 2, 2 - 4, 1, 4, 2, 8, 5, 10 - 8, 10 - 2, 10 - 4;
     Eigen::VectorXd f(11);

@@ -1,14 +1,14 @@
+#include "signal/isdir.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
 
-#include <unistd.h>
-
-#include <gtest/gtest.h>
-
 #include "runtime/dispatch/error.h"
 #include "runtime/dispatch/function_table.h"
-#include "signal/isdir.h"
 
 namespace {
 
@@ -17,9 +17,9 @@ namespace fs = std::filesystem;
 class IsdirTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        root_ = fs::temp_directory_path() /
-                ("isdir_test_" + std::to_string(::getpid()) +
-                 "_" + std::to_string(reinterpret_cast<std::uintptr_t>(this)));
+        root_ =
+            fs::temp_directory_path() / ("isdir_test_" + std::to_string(::getpid()) + "_" +
+                                         std::to_string(reinterpret_cast<std::uintptr_t>(this)));
         fs::create_directories(root_ / "folder with blank");
         std::ofstream(root_ / "file.txt") << "x";
     }

@@ -1,8 +1,8 @@
 // The numeric kernels under the designs, and the design steps' own forms.
+#include <gtest/gtest.h>
+
 #include <complex>
 #include <string>
-
-#include <gtest/gtest.h>
 
 #include "runtime/dispatch/error.h"
 #include "runtime/numeric/filter.h"
@@ -138,7 +138,8 @@ TEST(StateSpace, SizeChecks) {
     const Eigen::MatrixXd a2 = Eigen::MatrixXd::Identity(2, 2), b2 = Eigen::MatrixXd::Ones(2, 1),
                           c2 = Eigen::MatrixXd::Ones(1, 2), d1 = Eigen::MatrixXd::Ones(1, 1);
     EXPECT_EQ(rt::abcdchk(a2, b2, c2, d1), "");
-    EXPECT_EQ(rt::abcdchk(Eigen::MatrixXd(0, 0), Eigen::MatrixXd(0, 1), Eigen::MatrixXd(1, 0), d1), "");
+    EXPECT_EQ(rt::abcdchk(Eigen::MatrixXd(0, 0), Eigen::MatrixXd(0, 1), Eigen::MatrixXd(1, 0), d1),
+              "");
     EXPECT_NE(rt::abcdchk(Eigen::MatrixXd::Ones(2, 3), b2, c2, d1), "");
     EXPECT_NE(rt::abcdchk(a2, Eigen::MatrixXd::Ones(3, 1), c2, d1), "");
     EXPECT_NE(rt::abcdchk(a2, b2, Eigen::MatrixXd::Ones(1, 3), d1), "");
@@ -237,17 +238,22 @@ TEST(Bilinear, FormsAndMessagesByName) {
               "Numerator cannot be higher order than denominator.");
     EXPECT_EQ(message({rt::Value::row({1, 2}), rt::Value::column({1, 1}), rt::Value(1.0)}, 2),
               "First two arguments must have the same orientation.");
-    const rt::Values zpk = t.call("bilinear", {rt::Value(), col1, rt::Value(1.0), rt::Value(0.5)}, 3);
+    const rt::Values zpk =
+        t.call("bilinear", {rt::Value(), col1, rt::Value(1.0), rt::Value(0.5)}, 3);
     EXPECT_EQ(zpk[2].scalar(), 0.5);
     EXPECT_FALSE(zpk[2].isComplex());
-    const rt::Values tf = t.call("bilinear", {rt::Value(1.0), rt::Value::row({1, 1}), rt::Value(0.5)}, 2);
+    const rt::Values tf =
+        t.call("bilinear", {rt::Value(1.0), rt::Value::row({1, 1}), rt::Value(0.5)}, 2);
     EXPECT_EQ(tf[0].cols(), 2u);
-    EXPECT_THROW(t.call("bilinear", {rt::Value(1.0), rt::Value::row({1, 1}), rt::Value(0.5)}, 3), rt::Error);
+    EXPECT_THROW(t.call("bilinear", {rt::Value(1.0), rt::Value::row({1, 1}), rt::Value(0.5)}, 3),
+                 rt::Error);
     const rt::Values ss = t.call(
-        "bilinear", {rt::Value(-1.0), rt::Value(1.0), rt::Value(1.0), rt::Value(0.0), rt::Value(0.5)}, 4);
+        "bilinear",
+        {rt::Value(-1.0), rt::Value(1.0), rt::Value(1.0), rt::Value(0.0), rt::Value(0.5)}, 4);
     EXPECT_EQ(ss[0].scalar(), 0.0);
 
-    const rt::Values lp = t.call("lp2lp", {rt::Value(1.0), rt::Value::row({1, 1}), rt::Value(2.0)}, 2);
+    const rt::Values lp =
+        t.call("lp2lp", {rt::Value(1.0), rt::Value::row({1, 1}), rt::Value(2.0)}, 2);
     EXPECT_NEAR(lp[0].scalar(), 2, 1e-15);
     EXPECT_THROW(t.call("lp2lp", {rt::Value(1.0), rt::Value::row({1, 1})}, 2), rt::Error);
     EXPECT_EQ(t.call("buttap", {rt::Value(2.0)}, 3)[1].rows(), 2u);

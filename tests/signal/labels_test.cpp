@@ -13,8 +13,8 @@ class LabelTest : public ph::PlotTest {};
 
 TEST_F(LabelTest, TitleTakesTheAxesFontAndPairsOverrideIt) {
     rt::figure();
-    const rt::Handle ax = rt::axes({Value("FontSize"), Value(14.0), Value("FontName"), Value("Times"),
-                                    Value("FontAngle"), Value("italic")});
+    const rt::Handle ax = rt::axes({Value("FontSize"), Value(14.0), Value("FontName"),
+                                    Value("Times"), Value("FontAngle"), Value("italic")});
     const rt::Handle h = sig::title(Value("Leistung"));
     EXPECT_EQ(h, num(ax, "Title"));
     EXPECT_EQ(text(h, "String"), "Leistung");
@@ -57,7 +57,9 @@ TEST_F(LabelTest, EachMemberSetsItsOwnLabel) {
 TEST_F(LabelTest, OddPairsAndDivertedAxesAreRefused) {
     EXPECT_EQ(errorOf([] { sig::xlabel(Value("x"), {Value("Color")}); }),
               "Incorrect number of input arguments");
-    EXPECT_EQ(errorOf([] { sig::title(Value("x"), {Value("Color"), Value("r"), Value("FontSize")}); }),
+    EXPECT_EQ(errorOf([] {
+                  sig::title(Value("x"), {Value("Color"), Value("r"), Value("FontSize")});
+              }),
               "Incorrect number of input arguments");
     EXPECT_TRUE(g().figures().empty()) << "refused before touching the axes";
 
@@ -80,7 +82,9 @@ TEST_F(LabelTest, ByNameEntries) {
         EXPECT_TRUE(t.call(name, {Value("a")}, 0).empty()) << name;
         EXPECT_EQ(t.call(name, {Value("a"), Value("Color"), Value("r")}, 1).size(), 1u) << name;
         EXPECT_EQ(errorOf([&] { t.call(name, {}, 0); }), "Not enough input arguments.") << name;
-        EXPECT_EQ(errorOf([&] { t.call(name, {Value("a"), Value("Color")}, 0); }),
+        EXPECT_EQ(errorOf([&] {
+                      t.call(name, {Value("a"), Value("Color")}, 0);
+                  }),
                   "Incorrect number of input arguments")
             << name;
     }

@@ -1,10 +1,11 @@
 // modulate (every method) and hilbert.
+#include "signal/modulate.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 
 #include "signal/hilbert.h"
-#include "signal/modulate.h"
 #include "warnings.h"
 
 namespace {
@@ -21,16 +22,19 @@ Eigen::MatrixXd col(std::initializer_list<double> v) {
 TEST(Modulate, FmPhaseOfTheFirstSampleAndItsFrequency) {
     const double Fs = 44100, Fc = 1000;
     const Eigen::MatrixXd x = Eigen::MatrixXd::Constant(200, 1, 100.0);
-    const sig::ModulateResult r = sig::modulate(x, Fc, Fs, "fm", Eigen::MatrixXd::Constant(1, 1, 2 * kPi / Fs));
+    const sig::ModulateResult r =
+        sig::modulate(x, Fc, Fs, "fm", Eigen::MatrixXd::Constant(1, 1, 2 * kPi / Fs));
     ASSERT_TRUE(r.y && r.t);
     // The running sum includes the sample itself: phase 2 pi 100/Fs at n = 1.
     EXPECT_NEAR((*r.y)(0, 0), std::cos(2 * kPi * 100 / Fs), 1e-15);
     for (int n = 1; n <= 200; n += 37)
-        EXPECT_NEAR((*r.y)(n - 1, 0), std::cos(2 * kPi * Fc * (n - 1) / Fs + 2 * kPi * 100 * n / Fs), 1e-9);
+        EXPECT_NEAR((*r.y)(n - 1, 0),
+                    std::cos(2 * kPi * Fc * (n - 1) / Fs + 2 * kPi * 100 * n / Fs), 1e-9);
     // A track equal to its mean: the plain tone at phase 0.
-    const sig::ModulateResult z =
-        sig::modulate(Eigen::MatrixXd::Zero(50, 1), Fc, Fs, "FM", Eigen::MatrixXd::Constant(1, 1, 2 * kPi / Fs));
-    for (int n = 0; n < 50; n += 7) EXPECT_NEAR((*z.y)(n, 0), std::cos(2 * kPi * Fc * n / Fs), 1e-12);
+    const sig::ModulateResult z = sig::modulate(Eigen::MatrixXd::Zero(50, 1), Fc, Fs, "FM",
+                                                Eigen::MatrixXd::Constant(1, 1, 2 * kPi / Fs));
+    for (int n = 0; n < 50; n += 7)
+        EXPECT_NEAR((*z.y)(n, 0), std::cos(2 * kPi * Fc * n / Fs), 1e-12);
     // No P1 on an all-zero message: kf = 0, the carrier.
     const sig::ModulateResult c = sig::modulate(Eigen::MatrixXd::Zero(5, 1), Fc, Fs, "fm");
     EXPECT_NEAR((*c.y)(3, 0), std::cos(2 * kPi * Fc * 3 / Fs), 1e-15);
@@ -38,7 +42,9 @@ TEST(Modulate, FmPhaseOfTheFirstSampleAndItsFrequency) {
 }
 
 TEST(Modulate, CarrierLimitOrientationAndEmpty) {
-    EXPECT_EQ(errorOf([] { sig::modulate(col({1, 2}), 50, 100); }),
+    EXPECT_EQ(errorOf([] {
+                  sig::modulate(col({1, 2}), 50, 100);
+              }),
               "The carrier frequency must be less than half the sampling frequency.");
     EXPECT_NO_THROW(sig::modulate(col({1, 2}), 49.999, 100));
     const sig::ModulateResult row = sig::modulate(Eigen::MatrixXd::Ones(1, 4), 10, 100);
@@ -66,10 +72,14 @@ TEST(Modulate, AmplitudeAndPhaseMethods) {
     EXPECT_LT((y("am") - x.array() * carrier).abs().maxCoeff(), 1e-15);
     EXPECT_LT((y("AMDSB-SC") - x.array() * carrier).abs().maxCoeff(), 1e-15);
     EXPECT_LT((y("amdsb-tc") - (x.array() + 2) * carrier).abs().maxCoeff(), 1e-15);
-    EXPECT_LT((y("amdsb-tc", Eigen::MatrixXd::Constant(1, 1, 1.0)) - (x.array() - 1) * carrier).abs().maxCoeff(), 1e-15);
+    EXPECT_LT((y("amdsb-tc", Eigen::MatrixXd::Constant(1, 1, 1.0)) - (x.array() - 1) * carrier)
+                  .abs()
+                  .maxCoeff(),
+              1e-15);
     const Eigen::ArrayXd hx = sig::hilbert(x).imag().col(0).array();
     EXPECT_LT((y("amssb") - (x.array() * carrier + hx * sine)).abs().maxCoeff(), 1e-15);
-    const Eigen::ArrayXd pm = (2 * kPi * Fc * Eigen::ArrayXd::LinSpaced(4, 0, 3) / Fs + kPi / 2 * x.array()).cos();
+    const Eigen::ArrayXd pm =
+        (2 * kPi * Fc * Eigen::ArrayXd::LinSpaced(4, 0, 3) / Fs + kPi / 2 * x.array()).cos();
     EXPECT_LT((y("pm") - pm).abs().maxCoeff(), 1e-15);
     const Eigen::MatrixXd x2 = Eigen::MatrixXd::Constant(1, 4, 3.0);  // a row is taken as a column
     EXPECT_LT((y("qam", x2) - (x.array() * carrier + 3 * sine)).abs().maxCoeff(), 1e-15);
@@ -81,8 +91,10 @@ TEST(Modulate, AmplitudeAndPhaseMethods) {
 TEST(Modulate, PulseMethods) {
     const double Fs = 100, Fc = 10;  // 10 output samples per message sample
     const Eigen::MatrixXd x = col({0.3, 0.55});
-    EXPECT_EQ(errorOf([&] { sig::modulate(col({1.5}), Fc, Fs, "pwm"); }), "  X out of range [0,1] ");
-    EXPECT_EQ(errorOf([&] { sig::modulate(col({-0.1}), Fc, Fs, "ppm"); }), "  X out of range [0,1] ");
+    EXPECT_EQ(errorOf([&] { sig::modulate(col({1.5}), Fc, Fs, "pwm"); }),
+              "  X out of range [0,1] ");
+    EXPECT_EQ(errorOf([&] { sig::modulate(col({-0.1}), Fc, Fs, "ppm"); }),
+              "  X out of range [0,1] ");
     EXPECT_EQ(errorOf([&] { sig::modulate(x, Fc, Fs, "pwm", std::string("middle")); }),
               " 5th input parameter not recognized");
 
@@ -96,20 +108,22 @@ TEST(Modulate, PulseMethods) {
 
     const sig::ModulateResult centred = sig::modulate(x, Fc, Fs, "pwm", std::string("centered"));
     Eigen::VectorXd wc = Eigen::VectorXd::Zero(20);
-    wc.segment(0, 2).setOnes();    // mod_t < 0.15
-    wc.segment(8, 2).setOnes();    // 1 - mod_t <= 0.275: the next pulse's first half
-    wc.segment(10, 3).setOnes();   // mod_t < 0.275
+    wc.segment(0, 2).setOnes();   // mod_t < 0.15
+    wc.segment(8, 2).setOnes();   // 1 - mod_t <= 0.275: the next pulse's first half
+    wc.segment(10, 3).setOnes();  // mod_t < 0.275
     EXPECT_EQ(centred.y->col(0), wc);
 
     testing::internal::CaptureStdout();
-    const sig::ModulateResult ppm = sig::modulate(x, Fc, Fs, "ppm", Eigen::MatrixXd::Constant(1, 1, 0.5));
+    const sig::ModulateResult ppm =
+        sig::modulate(x, Fc, Fs, "ppm", Eigen::MatrixXd::Constant(1, 1, 0.5));
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "Warning: some pulses may overlap!\n");
     Eigen::VectorXd wp = Eigen::VectorXd::Zero(20);
-    wp.segment(3, 5).setOnes();    // ceil(0.3 * 10) = 3, 5 samples
-    wp.segment(16, 4).setOnes();   // ceil(15.5) = 16, cut at the end
+    wp.segment(3, 5).setOnes();   // ceil(0.3 * 10) = 3, 5 samples
+    wp.segment(16, 4).setOnes();  // ceil(15.5) = 16, cut at the end
     EXPECT_EQ(ppm.y->col(0), wp);
-    EXPECT_EQ(errorOf([&] { sig::modulate(x, Fc, Fs, "ptm", Eigen::MatrixXd::Constant(1, 1, 1.0)); }),
-              "  Pulse duration out of range (0,1) ");
+    EXPECT_EQ(
+        errorOf([&] { sig::modulate(x, Fc, Fs, "ptm", Eigen::MatrixXd::Constant(1, 1, 1.0)); }),
+        "  Pulse duration out of range (0,1) ");
 }
 
 TEST(Hilbert, CosineGivesCosinePlusJSine) {
@@ -125,7 +139,8 @@ TEST(Hilbert, CosineGivesCosinePlusJSine) {
     EXPECT_EQ(r.rows(), 1);
     EXPECT_LT((r.transpose() - y).cwiseAbs().maxCoeff(), 1e-15);
     EXPECT_EQ(sig::hilbert(x, 100.0).rows(), 100);
-    EXPECT_EQ(errorOf([&] { sig::hilbert(x, -1.0); }), "hilbert: N must be a non-negative integer.");
+    EXPECT_EQ(errorOf([&] { sig::hilbert(x, -1.0); }),
+              "hilbert: N must be a non-negative integer.");
 }
 
 }  // namespace

@@ -1,11 +1,10 @@
 // Reader of tests/data/resample/reference.txt (values from numpy/scipy).
 #pragma once
 
+#include <Eigen/Dense>
 #include <complex>
 #include <map>
 #include <string>
-
-#include <Eigen/Dense>
 
 namespace testref {
 

@@ -1,4 +1,6 @@
 // resample, its filter design and the windows and checks it uses.
+#include "signal/resample.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -9,7 +11,6 @@
 #include "signal/kaiser.h"
 #include "signal/private/check_order.h"
 #include "signal/private/firchk.h"
-#include "signal/resample.h"
 #include "signal/sinc.h"
 #include "warnings.h"
 
@@ -20,7 +21,8 @@ constexpr double kPi = 3.141592653589793;
 Eigen::MatrixXd ramp(Eigen::Index n, Eigen::Index cols = 1) {
     Eigen::MatrixXd x(n, cols);
     for (Eigen::Index c = 0; c < cols; ++c)
-        for (Eigen::Index i = 0; i < n; ++i) x(i, c) = std::sin(0.001 * double(i) * double(c + 1)) + double(c);
+        for (Eigen::Index i = 0; i < n; ++i)
+            x(i, c) = std::sin(0.001 * double(i) * double(c + 1)) + double(c);
     return x;
 }
 
@@ -100,17 +102,20 @@ TEST(Firls, ChecksInOrderAndAntisymmetricTypes) {
     F3 << 0, 0.5, 1;
     Eigen::VectorXd Fbad = F;
     Fbad(3) = 1.5;
-    EXPECT_EQ(errorOf([&] { sig::firls(10, Fbad, A); }), "Frequencies in F must be in range [0,1].");
+    EXPECT_EQ(errorOf([&] { sig::firls(10, Fbad, A); }),
+              "Frequencies in F must be in range [0,1].");
     EXPECT_EQ(errorOf([&] { sig::firls(10, F3, A3); }), "F must have even length.");
     EXPECT_EQ(errorOf([&] { sig::firls(10, F, A3); }), "F and A must be equal lengths.");
     EXPECT_EQ(errorOf([&] { sig::firls(10, F, A, {}, "x"); }),
               "Requires symmetry to be 'Hilbert' or 'differentiator'.");
-    EXPECT_EQ(errorOf([&] { sig::firls(0, F, A); }), "Filter order must be a real, positive integer.");
+    EXPECT_EQ(errorOf([&] { sig::firls(0, F, A); }),
+              "Filter order must be a real, positive integer.");
     EXPECT_EQ(errorOf([&] { sig::firls(10, F, A, Eigen::VectorXd::Ones(3)); }),
               "There should be one weight per band.");
     Eigen::VectorXd Fdown(4);
     Fdown << 0, 0.5, 0.4, 1;
-    EXPECT_EQ(errorOf([&] { sig::firls(10, Fdown, A); }), "Frequencies in F must be nondecreasing.");
+    EXPECT_EQ(errorOf([&] { sig::firls(10, Fdown, A); }),
+              "Frequencies in F must be nondecreasing.");
 
     // Odd order with gain at Nyquist: raised by one, with the warning.
     WarningCapture w;
@@ -135,7 +140,9 @@ TEST(Firls, ChecksInOrderAndAntisymmetricTypes) {
     const Eigen::RowVectorXd h3 = sig::firls(20, Fh, Ah, {}, "h");
     EXPECT_EQ(h3(10), 0);
     for (int k = 1; k <= 10; ++k)
-        EXPECT_NEAR(h3(10 + k), (std::cos(0.1 * kPi * k) - std::cos(0.9 * kPi * k)) / (kPi * k), 1e-15) << k;
+        EXPECT_NEAR(h3(10 + k), (std::cos(0.1 * kPi * k) - std::cos(0.9 * kPi * k)) / (kPi * k),
+                    1e-15)
+            << k;
     Eigen::VectorXd Fd(2), Ad(2);
     Fd << 0, 1;
     Ad << 0, kPi;
@@ -188,7 +195,8 @@ TEST(Windows, HanningValuesAndFlags) {
         const Eigen::VectorXd h = sig::hanning(n);
         EXPECT_EQ(h, h.reverse()) << n;
         for (int i = 1; i <= n; i += std::max(1, n / 7))
-            EXPECT_NEAR(h(i - 1), 0.5 * (1 - std::cos(2 * kPi * i / (n + 1))), 1e-15) << n << " " << i;
+            EXPECT_NEAR(h(i - 1), 0.5 * (1 - std::cos(2 * kPi * i / (n + 1))), 1e-15)
+                << n << " " << i;
     }
     const Eigen::VectorXd p = sig::hanning(6, std::string("PER"));
     EXPECT_EQ(p(0), 0);
@@ -196,7 +204,8 @@ TEST(Windows, HanningValuesAndFlags) {
     EXPECT_EQ(sig::hanning(5, std::string("s")), sig::hanning(5));
     for (const char* bad : {"", "x", "symmetricx"})
         EXPECT_EQ(errorOf([&] { sig::hanning(5, std::string(bad)); }),
-                  "Sampling flag must be either 'symmetric' or 'periodic'.") << bad;
+                  "Sampling flag must be either 'symmetric' or 'periodic'.")
+            << bad;
     EXPECT_EQ(errorOf([] { sig::hanning(-2); }), "Order cannot be less than zero.");
 }
 
@@ -228,9 +237,10 @@ TEST(Checks, CheckOrderAndFirchk) {
     const auto bump = sig::firchk(3, a1);
     EXPECT_EQ(bump.n, 4);
     EXPECT_EQ(bump.msg1, "");
-    EXPECT_EQ(bump.msg2,
-              "Odd order symmetric FIR filters must have a gain of zero \rat the Nyquist frequency. "
-              "The order is being increased by one.");
+    EXPECT_EQ(
+        bump.msg2,
+        "Odd order symmetric FIR filters must have a gain of zero \rat the Nyquist frequency. "
+        "The order is being increased by one.");
     const auto keep = sig::firchk(3, a0);
     EXPECT_EQ(keep.n, 3);
     EXPECT_EQ(keep.msg1 + keep.msg2, "");

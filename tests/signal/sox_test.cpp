@@ -1,11 +1,11 @@
 // Interoperability with sox, an independent WAV writer and reader (Debian package sox).
+#include <gtest/gtest.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "signal/wavread.h"
 #include "signal/wavwrite.h"
@@ -40,7 +40,8 @@ Eigen::MatrixXd soxSamples(const ScratchDir& dir, const std::string& wav, Eigen:
     std::vector<double> v(b.size() / 8);
     std::memcpy(v.data(), b.data(), v.size() * 8);
     Eigen::MatrixXd y(static_cast<Eigen::Index>(v.size()) / channels, channels);
-    for (Eigen::Index i = 0; i < static_cast<Eigen::Index>(v.size()); ++i) y(i / channels, i % channels) = v[static_cast<std::size_t>(i)];
+    for (Eigen::Index i = 0; i < static_cast<Eigen::Index>(v.size()); ++i)
+        y(i / channels, i % channels) = v[static_cast<std::size_t>(i)];
     return y;
 }
 
@@ -52,7 +53,8 @@ unsigned formatTag(const ScratchDir& dir, const std::string& name) {
 class Sox : public testing::Test {
 protected:
     void SetUp() override {
-        if (!haveSox()) GTEST_SKIP() << "sox is not installed (scripts/install-deps.sh installs it)";
+        if (!haveSox())
+            GTEST_SKIP() << "sox is not installed (scripts/install-deps.sh installs it)";
     }
     ScratchDir dir;
 };
@@ -80,8 +82,8 @@ TEST_F(Sox, FilesSoxWritesReadToTheSamplesSoxReports) {
         for (int channels : {1, 2}) {
             SCOPED_TRACE(std::string(c.options) + ", channels " + std::to_string(channels));
             const std::string wav = dir.file("sox.wav");
-            run("sox -D -n -r 11025 -c " + std::to_string(channels) + " " + c.options + " '" + wav + "' " + kSignal +
-                " vol 0.99");
+            run("sox -D -n -r 11025 -c " + std::to_string(channels) + " " + c.options + " '" + wav +
+                "' " + kSignal + " vol 0.99");
             ASSERT_EQ(formatTag(dir, "sox.wav"), c.tag);
             sig::WavReadResult r = sig::wavread(wav);
             ASSERT_TRUE(r.y);

@@ -28,8 +28,8 @@ TEST(SpecgramDraw, WithoutOutputsItDrawsTheDecibelImageTimeAcross) {
     sig::register_specgram(t);
     std::vector<double> x(4000);
     for (std::size_t i = 0; i < x.size(); ++i) x[i] = std::sin(0.3 * static_cast<double>(i));
-    EXPECT_TRUE(t.call("specgram", {rt::rowVector(x), rt::Value(256.0), rt::Value(1000.0)}, 0)
-                    .empty());
+    EXPECT_TRUE(
+        t.call("specgram", {rt::rowVector(x), rt::Value(256.0), rt::Value(1000.0)}, 0).empty());
     rt::Handle ax = rt::gca();
     rt::Value img = rt::findobj({rt::Value(ax), rt::Value("Type"), rt::Value("image")});
     ASSERT_EQ(img.numel(), 1u);

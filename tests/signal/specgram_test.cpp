@@ -1,4 +1,6 @@
 // specgram on its three paths, its checks, and czt.
+#include "signal/specgram.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -6,7 +8,6 @@
 
 #include "signal/czt.h"
 #include "signal/hanning.h"
-#include "signal/specgram.h"
 #include "warnings.h"
 
 namespace {
@@ -45,7 +46,8 @@ Eigen::VectorXd grid(double f1, double df, Eigen::Index n) {
 }
 
 TEST(Specgram, SliceCountsAndTimesOfFiveSeconds) {
-    const sig::SpecgramResult r = sig::specgram(noise(5 * 8820, 1), grid(25, 0.5, 301), 8820, 3528, 1764);
+    const sig::SpecgramResult r =
+        sig::specgram(noise(5 * 8820, 1), grid(25, 0.5, 301), 8820, 3528, 1764);
     ASSERT_EQ(r.T.size(), 24);
     EXPECT_EQ(r.B.cols(), 24);
     EXPECT_EQ(r.B.rows(), 301);
@@ -60,7 +62,10 @@ TEST(Specgram, ShortSignalIsOneZeroPaddedSlice) {
     EXPECT_EQ(r.T(0), 0);
     Eigen::VectorXd padded = Eigen::VectorXd::Zero(64);
     padded.head(50) = x;
-    EXPECT_LT((r.B - directDft(padded, sig::hanning(64), 10, grid(10, 1, 30), 1000)).cwiseAbs().maxCoeff(), 1e-11);
+    EXPECT_LT((r.B - directDft(padded, sig::hanning(64), 10, grid(10, 1, 30), 1000))
+                  .cwiseAbs()
+                  .maxCoeff(),
+              1e-11);
 }
 
 TEST(Specgram, TwentyFrequenciesGoDirectTwentyOneByChirpBothMatchTheDft) {
@@ -69,7 +74,8 @@ TEST(Specgram, TwentyFrequenciesGoDirectTwentyOneByChirpBothMatchTheDft) {
     const Eigen::VectorXd win = sig::hanning(512);
     for (Eigen::Index m : {20, 21, 301}) {
         const Eigen::VectorXd f = grid(25, 0.51666666666666666, m);
-        EXPECT_EQ(sig::specgramPath(f, Fs), m > 20 ? sig::SpecgramPath::ChirpZ : sig::SpecgramPath::Direct);
+        EXPECT_EQ(sig::specgramPath(f, Fs),
+                  m > 20 ? sig::SpecgramPath::ChirpZ : sig::SpecgramPath::Direct);
         for (double noverlap : {256.0, 100.0, 0.0}) {
             const sig::SpecgramResult r = sig::specgram(x, f, Fs, 512, noverlap);
             const Eigen::MatrixXcd want = directDft(x, win, noverlap, f, Fs);
@@ -163,7 +169,8 @@ TEST(Czt, ShapesAndDefaultIsTheDft) {
     ASSERT_EQ(row.cols(), 10);
     for (Eigen::Index k = 0; k < 10; ++k) {
         cd s = 0;
-        for (Eigen::Index r = 0; r < 10; ++r) s += v(r) * std::polar(1.0, -2 * kPi * double(k * r) / 10);
+        for (Eigen::Index r = 0; r < 10; ++r)
+            s += v(r) * std::polar(1.0, -2 * kPi * double(k * r) / 10);
         EXPECT_LT(std::abs(row(0, k) - s), 1e-12);
     }
     Eigen::MatrixXcd m(10, 2);

@@ -1,19 +1,18 @@
 // The progress window as the Qt front-end shows it (window grab with its controls, real font
 // metrics), as the pulse conversion opens it in the German build. The PNGs are left in the
 // temporary folder for a look.
-#include <filesystem>
-#include <string>
-
+#include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <QColor>
 #include <QImage>
-#include <gtest/gtest.h>
+#include <filesystem>
+#include <string>
 
 #include "qt/qt_host.h"
 #include "qt/raster_output.h"
-#include "runtime/image_io.h"
 #include "runtime/graphics/operations.h"
+#include "runtime/image_io.h"
 #include "signal/waitbar.h"
 
 namespace {
@@ -35,7 +34,8 @@ protected:
         return rt::qimageFromValue(rt::getframe(f).field("cdata"));
     }
     static std::string save(const QImage& img, const std::string& name) {
-        const auto dir = std::filesystem::temp_directory_path() / ("waitbar_" + std::to_string(::getpid()));
+        const auto dir =
+            std::filesystem::temp_directory_path() / ("waitbar_" + std::to_string(::getpid()));
         std::filesystem::create_directories(dir);
         const std::string file = (dir / name).string();
         img.save(QString::fromStdString(file), "PNG");
@@ -50,8 +50,9 @@ bool isRed(QColor c) { return c.red() > 200 && c.green() < 60 && c.blue() < 60; 
 bool isWhite(QColor c) { return c.red() > 240 && c.green() > 240 && c.blue() > 240; }
 
 TEST_F(WaitbarRender, GermanProgressWindowAt73Percent) {
-    const rt::Handle f = sig::waitbar(0, Value("Bitte warten"), {Value("NumberTitle"), Value("off"),
-                                                                 Value("Name"), Value("Berechne Diagramm")});
+    const rt::Handle f = sig::waitbar(
+        0, Value("Bitte warten"),
+        {Value("NumberTitle"), Value("off"), Value("Name"), Value("Berechne Diagramm")});
     sig::waitbar(0.73, f);
     const QImage img = render(f);
     RecordProperty("png", save(img, "waitbar_de_73.png"));
@@ -86,9 +87,9 @@ TEST_F(WaitbarRender, GermanProgressWindowAt73Percent) {
 }
 
 TEST_F(WaitbarRender, CancelButtonBelowTheBar) {
-    const rt::Handle f = sig::waitbar(0.4, Value("Bitte warten"),
-                                      {Value("Name"), Value("Berechne Diagramm"),
-                                       Value("createcancelbtn"), Value("disp('x')")});
+    const rt::Handle f = sig::waitbar(
+        0.4, Value("Bitte warten"),
+        {Value("Name"), Value("Berechne Diagramm"), Value("createcancelbtn"), Value("disp('x')")});
     const QImage img = render(f);
     RecordProperty("png", save(img, "waitbar_de_cancel.png"));
     ASSERT_EQ(img.width(), 360);

@@ -1,8 +1,9 @@
+#include "signal/waitbar.h"
+
 #include <gmock/gmock.h>
 
 #include "fixture.h"
 #include "runtime/dispatch/function_table.h"
-#include "signal/waitbar.h"
 
 namespace {
 
@@ -20,15 +21,13 @@ protected:
         return found.isEmpty() ? 0 : found.at(0);
     }
     std::vector<double> bar(rt::Handle f) { return vec(only("patch", f), "XData"); }
-    std::string message(rt::Handle f) {
-        return text(num(only("axes", f), "Title"), "String");
-    }
+    std::string message(rt::Handle f) { return text(num(only("axes", f), "Title"), "String"); }
 };
 
 TEST_F(WaitbarTest, CreatesANamedCentredWindowOf360By75Pixels) {
-    const rt::Handle f =
-        sig::waitbar(0, Value("Bitte warten"), {Value("NumberTitle"), Value("off"), Value("Name"),
-                                                Value("Berechne Diagramm")});
+    const rt::Handle f = sig::waitbar(
+        0, Value("Bitte warten"),
+        {Value("NumberTitle"), Value("off"), Value("Name"), Value("Berechne Diagramm")});
     EXPECT_EQ(text(f, "Name"), "Berechne Diagramm");
     EXPECT_EQ(text(f, "NumberTitle"), "off");
     EXPECT_EQ(text(f, "Tag"), "WaitbarWindow");
@@ -173,7 +172,8 @@ TEST_F(WaitbarTest, ByNameFormsAndMessages) {
     EXPECT_EQ(t.find("waitbar")->nin, -3);
     EXPECT_EQ(t.find("waitbar")->nout, 1);
 
-    const rt::Values made = t.call("waitbar", {Value(0.1), Value("m"), Value("Name"), Value("n")}, 1);
+    const rt::Values made =
+        t.call("waitbar", {Value(0.1), Value("m"), Value("Name"), Value("n")}, 1);
     ASSERT_EQ(made.size(), 1u);
     const rt::Handle f = made[0].scalar();
     EXPECT_EQ(text(f, "Name"), "n");
@@ -184,13 +184,21 @@ TEST_F(WaitbarTest, ByNameFormsAndMessages) {
     EXPECT_EQ(t.call("waitbar", {Value(0.9)}, 1).at(0).scalar(), f);
 
     EXPECT_EQ(errorOf([&] { t.call("waitbar", {}, 0); }), "Input arguments not valid.");
-    EXPECT_EQ(errorOf([&] { t.call("waitbar", {Value(0.5), Value::cell(1, 1)}, 0); }),
+    EXPECT_EQ(errorOf([&] {
+                  t.call("waitbar", {Value(0.5), Value::cell(1, 1)}, 0);
+              }),
               "Input arguments of type cell not valid.");
-    EXPECT_EQ(errorOf([&] { t.call("waitbar", {Value(0.5), Value::logical(true)}, 0); }),
+    EXPECT_EQ(errorOf([&] {
+                  t.call("waitbar", {Value(0.5), Value::logical(true)}, 0);
+              }),
               "Input arguments of type logical not valid.");
-    EXPECT_EQ(errorOf([&] { t.call("waitbar", {Value(0.5), Value()}, 0); }),
+    EXPECT_EQ(errorOf([&] {
+                  t.call("waitbar", {Value(0.5), Value()}, 0);
+              }),
               "Couldn't find waitbar handles.");
-    EXPECT_THAT(errorOf([&] { t.call("waitbar", {Value(0.5), Value(f)}, 2); }),
+    EXPECT_THAT(errorOf([&] {
+                    t.call("waitbar", {Value(0.5), Value(f)}, 2);
+                }),
                 testing::HasSubstr("waitbar"));
 }
 

@@ -1,15 +1,16 @@
 // The WAV reader on files built byte by byte.
-#include <cmath>
-#include <string>
+#include "signal/wavread.h"
 
 #include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
 
 #include "runtime/dispatch/error.h"
 #include "runtime/dispatch/function_table.h"
 #include "runtime/fileio/file_io.h"
 #include "runtime/value/eigen.h"
 #include "runtime/value/value.h"
-#include "signal/wavread.h"
 #include "support/wav_bytes.h"
 
 using namespace wavtest;
@@ -20,7 +21,8 @@ namespace {
 // 16-bit stereo frames (L, R) as a data chunk.
 Bytes frames16(std::initializer_list<std::pair<int, int>> frames) {
     Bytes out;
-    for (auto [l, r] : frames) out = cat({out, le16(static_cast<unsigned>(l)), le16(static_cast<unsigned>(r))});
+    for (auto [l, r] : frames)
+        out = cat({out, le16(static_cast<unsigned>(l)), le16(static_cast<unsigned>(r))});
     return out;
 }
 
@@ -65,28 +67,58 @@ TEST_F(WavRead, ScalesEveryWidth) {
     };
     const Case cases[] = {
         {"8-bit", fmtChunk(1, 1, 8000, 1), Bytes{0, 128, 255, 64}, {-1, 0, 127 / 128.0, -0.5}, 8},
-        {"16-bit", fmtChunk(1, 1, 8000, 2), cat({le16(0x8000), le16(0x7fff), le16(0xffff)}),
-         {-1, 32767 / 32768.0, -1 / 32768.0}, 16},
-        {"24-bit", fmtChunk(1, 1, 8000, 3), cat({le24(-8388608), le24(8388607), le24(-1), le24(4194304)}),
-         {-1, 8388607 / 8388608.0, -1 / 8388608.0, 0.5}, 24},
-        {"float", fmtChunk(3, 1, 8000, 4), cat({le32(0x3fc00000), le32(0xbf800000)}), {1.5, -1}, 32},
-        {"32-bit integer", fmtChunk(1, 1, 8000, 4), cat({le32(0x80000000u), le32(0x7fffffff), le32(0x40000000)}),
-         {-1, 2147483647 / 2147483648.0, 0.5}, 32},
+        {"16-bit",
+         fmtChunk(1, 1, 8000, 2),
+         cat({le16(0x8000), le16(0x7fff), le16(0xffff)}),
+         {-1, 32767 / 32768.0, -1 / 32768.0},
+         16},
+        {"24-bit",
+         fmtChunk(1, 1, 8000, 3),
+         cat({le24(-8388608), le24(8388607), le24(-1), le24(4194304)}),
+         {-1, 8388607 / 8388608.0, -1 / 8388608.0, 0.5},
+         24},
+        {"float",
+         fmtChunk(3, 1, 8000, 4),
+         cat({le32(0x3fc00000), le32(0xbf800000)}),
+         {1.5, -1},
+         32},
+        {"32-bit integer",
+         fmtChunk(1, 1, 8000, 4),
+         cat({le32(0x80000000u), le32(0x7fffffff), le32(0x40000000)}),
+         {-1, 2147483647 / 2147483648.0, 0.5},
+         32},
         // 24 valid bits at the top of a 32-bit container (the standard layout).
-        {"24 in 32, top", fmtChunk(1, 1, 8000, 4, 24), cat({le32(0x80000000u), le32(0x7fffff00), le32(0xffffff00)}),
-         {-1, 8388607 / 8388608.0, -1 / 8388608.0}, 32},
+        {"24 in 32, top",
+         fmtChunk(1, 1, 8000, 4, 24),
+         cat({le32(0x80000000u), le32(0x7fffff00), le32(0xffffff00)}),
+         {-1, 8388607 / 8388608.0, -1 / 8388608.0},
+         32},
         // 24-bit values sign-extended at the bottom of the container.
-        {"24 in 32, bottom", fmtChunk(1, 1, 8000, 4, 24), cat({le32(0xff800000u), le32(0x007fffff), le32(0xffffffff)}),
-         {-1, 8388607 / 8388608.0, -1 / 8388608.0}, 32},
-        {"extensible PCM 24", fmtExtensible(1, 8000, 3, 24, 1), cat({le24(-8388608), le24(4194304)}), {-1, 0.5}, 24},
-        {"extensible PCM 32", fmtExtensible(1, 8000, 4, 32, 1), cat({le32(0x80000000u), le32(0x40000000)}),
-         {-1, 0.5}, 32},
-        {"extensible float", fmtExtensible(1, 8000, 4, 32, 3), cat({le32(0x3fc00000), le32(0xbf800000)}),
-         {1.5, -1}, 32},
+        {"24 in 32, bottom",
+         fmtChunk(1, 1, 8000, 4, 24),
+         cat({le32(0xff800000u), le32(0x007fffff), le32(0xffffffff)}),
+         {-1, 8388607 / 8388608.0, -1 / 8388608.0},
+         32},
+        {"extensible PCM 24",
+         fmtExtensible(1, 8000, 3, 24, 1),
+         cat({le24(-8388608), le24(4194304)}),
+         {-1, 0.5},
+         24},
+        {"extensible PCM 32",
+         fmtExtensible(1, 8000, 4, 32, 1),
+         cat({le32(0x80000000u), le32(0x40000000)}),
+         {-1, 0.5},
+         32},
+        {"extensible float",
+         fmtExtensible(1, 8000, 4, 32, 3),
+         cat({le32(0x3fc00000), le32(0xbf800000)}),
+         {1.5, -1},
+         32},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        sig::WavReadResult r = sig::wavread(dir.write("w.wav", riff(cat({c.fmt, chunk("data", c.data)}))));
+        sig::WavReadResult r =
+            sig::wavread(dir.write("w.wav", riff(cat({c.fmt, chunk("data", c.data)}))));
         ASSERT_TRUE(r.y);
         ASSERT_EQ(r.y->cols(), 1);
         EXPECT_EQ(std::vector<double>(r.y->data(), r.y->data() + r.y->size()), c.want);
@@ -105,7 +137,8 @@ TEST_F(WavRead, StereoFramesAndLowerCaseIdentifiers) {
             std::copy_n("FmT ", 4, body.begin());
             std::copy_n("dAtA", 4, body.begin() + 24);
         }
-        sig::WavReadResult r = sig::wavread(dir.write("s.wav", riff(body, riffId, riffId[0] == 'r' ? "wave" : "WAVE")));
+        sig::WavReadResult r = sig::wavread(
+            dir.write("s.wav", riff(body, riffId, riffId[0] == 'r' ? "wave" : "WAVE")));
         EXPECT_EQ(*r.y, expected16());
         EXPECT_EQ(r.Fs, 44100);
         EXPECT_EQ(*r.bits, 16);
@@ -117,7 +150,7 @@ TEST_F(WavRead, OtherChunksAreSteppedOver) {
                                           chunk("ICMT", str("dyno"))}));
     const Bytes other = chunk("LIST", cat({str("adtl"), str("xyz")}));
     const Bytes fact = chunk("fact", le32(3));
-    const Bytes odd = chunk("junk", Bytes{1, 2, 3});     // odd size: the pad byte follows
+    const Bytes odd = chunk("junk", Bytes{1, 2, 3});  // odd size: the pad byte follows
     const Bytes disp = chunk("disp", cat({le32(1), str("Take 1 ")}));
     const Bytes picture = chunk("disp", cat({le32(8), le32(40), Bytes(32, 0)}));
     const Bytes bodies[] = {
@@ -138,19 +171,19 @@ TEST_F(WavRead, OtherChunksAreSteppedOver) {
     EXPECT_EQ(*r.opt_ck.fact, std::string("\3\0\0\0", 4));
     EXPECT_FALSE(r.opt_ck.dispText);
     r = sig::wavread(dir.write("o.wav", riff(bodies[2])));
-    EXPECT_EQ(*r.opt_ck.dispText, "Take 1");   // the picture after it is ignored
+    EXPECT_EQ(*r.opt_ck.dispText, "Take 1");  // the picture after it is ignored
     // A text display chunk of 4 to 7 bytes cannot be a picture.
-    r = sig::wavread(dir.write("o.wav", riff(cat({kFmt16, chunk("disp", cat({le32(8), str("ab")})), kData16}))));
+    r = sig::wavread(
+        dir.write("o.wav", riff(cat({kFmt16, chunk("disp", cat({le32(8), str("ab")})), kData16}))));
     EXPECT_EQ(*r.opt_ck.dispText, "ab");
 }
 
 TEST_F(WavRead, FormatChunkSizes) {
     const Bytes common = fmtCommon(1, 2, 44100, 4);
     const Bytes fmts[] = {
-        chunk("fmt ", cat({common, le16(16)})),
-        chunk("fmt ", cat({common, le16(16), le16(0)})),
-        chunk("fmt ", cat({common, le16(16), le16(22), Bytes(22, 0x55)})),   // 40 bytes
-        chunk("fmt ", cat({common, le16(16), Bytes{9}})),                    // 17 bytes and pad
+        chunk("fmt ", cat({common, le16(16)})), chunk("fmt ", cat({common, le16(16), le16(0)})),
+        chunk("fmt ", cat({common, le16(16), le16(22), Bytes(22, 0x55)})),  // 40 bytes
+        chunk("fmt ", cat({common, le16(16), Bytes{9}})),                   // 17 bytes and pad
     };
     for (const Bytes& f : fmts) {
         sig::WavReadResult r = sig::wavread(dir.write("f.wav", riff(cat({f, kData16}))));
@@ -162,7 +195,8 @@ TEST_F(WavRead, FormatChunkSizes) {
     r = sig::wavread(dir.write("f.wav", riff(cat({fmts[2], kData16}))));
     EXPECT_EQ(*r.opt_ck.fmt->cbSize, 22);
     // The extensible description is kept as read.
-    r = sig::wavread(dir.write("f.wav", riff(cat({fmtExtensible(2, 48000, 3, 24, 1), chunk("data", Bytes(6, 0))}))));
+    r = sig::wavread(dir.write(
+        "f.wav", riff(cat({fmtExtensible(2, 48000, 3, 24, 1), chunk("data", Bytes(6, 0))}))));
     EXPECT_EQ(r.opt_ck.fmt->wFormatTag, 65534);
     EXPECT_EQ(*r.opt_ck.fmt->wValidBitsPerSample, 24);
     EXPECT_EQ(*r.opt_ck.fmt->SubFormat, "00000001-0000-0010-8000-00aa00389b71");
@@ -181,8 +215,9 @@ TEST_F(WavRead, TruncatedFiles) {
     Bytes cut = good;
     cut.resize(cut.size() - 3);
     EXPECT_EQ(*sig::wavread(dir.write("t.wav", cut)).y, expected16().topRows(2));
-    Bytes ragged = riff(cat({kFmt16, chunk("data", cat({frames16({{-32768, 32767}, {1, -1}}), Bytes{7, 7, 7}})),
-                             chunk("LIST", cat({str("INFO"), chunk("ICMT", str("after"))}))}));
+    Bytes ragged = riff(
+        cat({kFmt16, chunk("data", cat({frames16({{-32768, 32767}, {1, -1}}), Bytes{7, 7, 7}})),
+             chunk("LIST", cat({str("INFO"), chunk("ICMT", str("after"))}))}));
     sig::WavReadResult r = sig::wavread(dir.write("t.wav", ragged));
     EXPECT_EQ(*r.y, expected16().topRows(2));
     EXPECT_EQ(r.opt_ck.info->at(0).second, "after");
@@ -209,17 +244,23 @@ TEST_F(WavRead, FailureMessages) {
         {cat({str("RIFX"), le32(4), str("WAVE")}), "Not a WAVE file."},
         {cat({str("RIFF"), le32(4)}), "Not a WAVE file."},
         {cat({str("RIFF"), le32(4), str("WAV")}), "Not a WAVE file."},
-        {cat({str("RIFF"), le32(4), str("AVI ")}), "File does not contain required 'WAVE' data chunk."},
+        {cat({str("RIFF"), le32(4), str("AVI ")}),
+         "File does not contain required 'WAVE' data chunk."},
         {cat({riff(fmt8), str("data"), le16(2)}), trunc},
         {riff(cat({data8, fmt8})), "Corrupt WAV file: found audio data before format information."},
-        {riff(cat({fmt8, str("junk"), le32(100), Bytes(10, 0)})), "Incorrect chunk size information in WAV file."},
-        {riff(cat({fmt8, chunk("junk", {1}, false)})), "Incorrect chunk size information in WAV file."},
+        {riff(cat({fmt8, str("junk"), le32(100), Bytes(10, 0)})),
+         "Incorrect chunk size information in WAV file."},
+        {riff(cat({fmt8, chunk("junk", {1}, false)})),
+         "Incorrect chunk size information in WAV file."},
         {riff(chunk("fmt ", Bytes(13, 1))), "Error reading <wave-fmt> chunk."},
-        {riff(cat({str("fmt "), le32(40), fmtCommon(3, 1, 8000, 4)})), "Error reading <wave-fmt> chunk."},
-        {riff(chunk("fmt ", cat({fmtCommon(1, 1, 8000, 1), Bytes{8}}))), "Error reading PCM <wave-fmt> chunk."},
+        {riff(cat({str("fmt "), le32(40), fmtCommon(3, 1, 8000, 4)})),
+         "Error reading <wave-fmt> chunk."},
+        {riff(chunk("fmt ", cat({fmtCommon(1, 1, 8000, 1), Bytes{8}}))),
+         "Error reading PCM <wave-fmt> chunk."},
         {riff(chunk("fmt ", fmtCommon(1, 1, 8000, 1))), "Error reading PCM <wave-fmt> chunk."},
         // Cut short inside a PCM format chunk: the chunk's own skip fails last.
-        {riff(cat({str("fmt "), le32(40), fmtCommon(1, 1, 8000, 1), le16(8), le16(0)})), "Error reading <wave-fmt> chunk."},
+        {riff(cat({str("fmt "), le32(40), fmtCommon(1, 1, 8000, 1), le16(8), le16(0)})),
+         "Error reading <wave-fmt> chunk."},
         {riff(cat({fmt8, chunk("fact", {1, 2, 3})})), "Error reading <fact-ck> chunk."},
         {riff(cat({fmt8, chunk("disp", {1})})), "Error reading <disp-ck> chunk."},
         {riff(cat({fmt8, chunk("LIST", {})})), "Error reading <list-ck> chunk."},
@@ -231,9 +272,12 @@ TEST_F(WavRead, FailureMessages) {
          "Data compression format (Format #85) is not supported."},
         {riff(cat({chunk("fmt ", cat({fmtCommon(259, 1, 8000, 1), le16(4)})), data8})),
          "Data compression format (IBM AVC Adaptive Differential) is not supported."},
-        {riff(cat({fmtExtensible(1, 8000, 2, 16, 6), data8})), "Data compression format (Format #65534) is not supported."},
-        {riff(cat({chunk("fmt ", fmtCommon(65534, 1, 8000, 2)), data8})), "Data compression format (Format #65534) is not supported."},
-        {riff(cat({fmtChunk(1, 1, 8000, 5), data8})), "Cannot read PCM file formats with more than 32 bits per sample."},
+        {riff(cat({fmtExtensible(1, 8000, 2, 16, 6), data8})),
+         "Data compression format (Format #65534) is not supported."},
+        {riff(cat({chunk("fmt ", fmtCommon(65534, 1, 8000, 2)), data8})),
+         "Data compression format (Format #65534) is not supported."},
+        {riff(cat({fmtChunk(1, 1, 8000, 5), data8})),
+         "Cannot read PCM file formats with more than 32 bits per sample."},
         {riff(cat({chunk("fmt ", cat({fmtCommon(1, 0, 8000, 2), le16(16)})), data8})),
          "Cannot read PCM file formats with more than 32 bits per sample."},
         {riff(cat({chunk("fmt ", cat({fmtCommon(1, 1, 8000, 0), le16(16)})), data8})),
@@ -241,8 +285,10 @@ TEST_F(WavRead, FailureMessages) {
         // An INFO sub-chunk whose length runs past its list.
         {riff(cat({fmt8, chunk("LIST", cat({str("INFO"), str("INAM"), le32(99), str("ab")}))})),
          "Index exceeds matrix dimensions."},
-        {riff(cat({fmt8, chunk("LIST", cat({str("INFO"), str("IN")}))})), "Index exceeds matrix dimensions."},
-        {riff(cat({fmt8, chunk("LIST", cat({str("INFO"), chunk("1NAM", str("x"))}))})), "Invalid field name \"1nam\"."},
+        {riff(cat({fmt8, chunk("LIST", cat({str("INFO"), str("IN")}))})),
+         "Index exceeds matrix dimensions."},
+        {riff(cat({fmt8, chunk("LIST", cat({str("INFO"), chunk("1NAM", str("x"))}))})),
+         "Invalid field name \"1nam\"."},
         // No format chunk at all: the format description is empty.
         {riff({}), "Attempt to reference field of non-structure array."},
         {riff(chunk("junk", {1, 2})), "Attempt to reference field of non-structure array."},
@@ -262,7 +308,7 @@ TEST_F(WavRead, ExtensionRule) {
     EXPECT_EQ(*sig::wavread(dir.file("REC")).y, expected16());
     dir.write("rec.dat", file);
     EXPECT_EQ(*sig::wavread(dir.file("rec.dat")).y, expected16());
-    EXPECT_EQ(readError(dir.file("rec")), "Cannot open file.");   // rec.wav does not exist
+    EXPECT_EQ(readError(dir.file("rec")), "Cannot open file.");  // rec.wav does not exist
 }
 
 TEST_F(WavRead, SampleRanges) {
@@ -277,7 +323,8 @@ TEST_F(WavRead, SampleRanges) {
     EXPECT_EQ(readError(path, sig::wavExtent({4})), "Sample limits out of range.");
     EXPECT_EQ(readError(path, sig::wavExtent({0, 2})), "Sample limits out of range.");
     EXPECT_EQ(readError(path, sig::wavExtent({1.5, 2})), "Sample limits out of range.");
-    EXPECT_EQ(readError(path, sig::wavExtent({3, 2})), "Sample limits must be given in ascending order.");
+    EXPECT_EQ(readError(path, sig::wavExtent({3, 2})),
+              "Sample limits must be given in ascending order.");
     EXPECT_THROW(sig::wavExtent({1, 2, 3}), rt::Error);
 }
 
@@ -298,7 +345,7 @@ TEST_F(WavRead, ByName) {
     const rt::Value& opt = out[3];
     EXPECT_EQ(opt.field("fmt").field("nBlockAlign").scalar(), 4);
     EXPECT_EQ(opt.field("fmt").field("nBitsPerSample").scalar(), 16);
-    EXPECT_EQ(opt.field("info").field("inam").text16(), u"R\u00e4der");   // Latin-1 text
+    EXPECT_EQ(opt.field("info").field("inam").text16(), u"R\u00e4der");  // Latin-1 text
 
     for (const char* s : {"size", "s", "SI"}) {
         out = t.call("wavread", {rt::Value(path), rt::Value(s)}, 1);
@@ -322,10 +369,12 @@ TEST_F(WavRead, ByName) {
     EXPECT_EQ(message({rt::Value(path), rt::Value("sizes")}, 1), range);
     // The range check comes before the file is opened.
     EXPECT_EQ(message({rt::Value(dir.file("none")), rt::Value::row({1, 2, 3})}, 1), range);
-    EXPECT_NE(message({rt::Value(path), rt::Value(), rt::Value()}, 1).find("wavread"), std::string::npos);
+    EXPECT_NE(message({rt::Value(path), rt::Value(), rt::Value()}, 1).find("wavread"),
+              std::string::npos);
     EXPECT_NE(message({rt::Value(path)}, 5).find("wavread"), std::string::npos);
     // A format chunk but no data chunk: y was never assigned.
     const std::string noData = dir.write("nodata.wav", riff(kFmt16));
-    EXPECT_EQ(message({rt::Value(noData)}, 2), "One or more output arguments not assigned during call to 'wavread'.");
+    EXPECT_EQ(message({rt::Value(noData)}, 2),
+              "One or more output arguments not assigned during call to 'wavread'.");
     EXPECT_THROW(sig::wavread_recording(noData), rt::Error);
 }

@@ -1,10 +1,12 @@
 // The WAV writer: exact bytes, integer widths, clipping, names and round trips.
+#include "signal/wavwrite.h"
+
+#include <gtest/gtest.h>
+
 #include <cmath>
 #include <filesystem>
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "runtime/dispatch/error.h"
 #include "runtime/dispatch/function_table.h"
@@ -12,7 +14,6 @@
 #include "runtime/value/eigen.h"
 #include "runtime/value/value.h"
 #include "signal/wavread.h"
-#include "signal/wavwrite.h"
 #include "support/test_helpers.h"
 #include "support/wav_bytes.h"
 
@@ -33,7 +34,8 @@ std::string writeError(const Eigen::MatrixXd& y, double nbits, const std::string
 
 Eigen::MatrixXd ramp(Eigen::Index rows, Eigen::Index cols) {
     Eigen::MatrixXd y(rows, cols);
-    for (Eigen::Index i = 0; i < y.size(); ++i) y.data()[i] = std::sin(0.37 * static_cast<double>(i)) * 0.9;
+    for (Eigen::Index i = 0; i < y.size(); ++i)
+        y.data()[i] = std::sin(0.37 * static_cast<double>(i)) * 0.9;
     return y;
 }
 
@@ -45,8 +47,9 @@ TEST(WavWrite, FloatHeaderOfTheThousandByTwoExample) {
     sig::wavwrite(y, 44100, 32, dir.file("f.wav"));
     Bytes b = dir.read("f.wav");
     ASSERT_EQ(b.size(), 44u + 8000u);
-    const Bytes header = cat({str("RIFF"), le32(8036), str("WAVE"), str("fmt "), le32(16), le16(3), le16(2),
-                              le32(44100), le32(8 * 44100), le16(8), le16(32), str("data"), le32(8000)});
+    const Bytes header =
+        cat({str("RIFF"), le32(8036), str("WAVE"), str("fmt "), le32(16), le16(3), le16(2),
+             le32(44100), le32(8 * 44100), le16(8), le16(32), str("data"), le32(8000)});
     EXPECT_EQ(Bytes(b.begin(), b.begin() + 44), header);
     // Frame after frame, channel 1 first, IEEE single.
     float first[2];
@@ -65,8 +68,9 @@ TEST(WavWrite, OddEightBitFileGetsAPadByte) {
     Eigen::MatrixXd y(3, 1);
     y << -1, 0, 0.5;
     sig::wavwrite(y, 8000, 8, dir.file("p.wav"));
-    const Bytes want = cat({str("RIFF"), le32(36 + 3 + 1), str("WAVE"), str("fmt "), le32(16), le16(1), le16(1),
-                            le32(8000), le32(8000), le16(1), le16(8), str("data"), le32(3), Bytes{0, 128, 192, 0}});
+    const Bytes want = cat({str("RIFF"), le32(36 + 3 + 1), str("WAVE"), str("fmt "), le32(16),
+                            le16(1), le16(1), le32(8000), le32(8000), le16(1), le16(8), str("data"),
+                            le32(3), Bytes{0, 128, 192, 0}});
     EXPECT_EQ(dir.read("p.wav"), want);
 }
 
@@ -88,7 +92,8 @@ TEST(WavWrite, ClippingWarnsOncePerCall) {
     ASSERT_EQ(w.lines.size(), 1u);
     EXPECT_EQ(w.lines[0], "Warning: Data clipped during write to file:" + dir.file("clip"));
     Bytes b = dir.read("clip.wav");
-    EXPECT_EQ(Bytes(b.begin() + 44, b.end()), cat({le16(32767), le16(0x8000), le16(32767), le16(8192)}));
+    EXPECT_EQ(Bytes(b.begin() + 44, b.end()),
+              cat({le16(32767), le16(0x8000), le16(32767), le16(8192)}));
 
     // Rounding half away from zero and the limits of 8 and 24 bits.
     Eigen::MatrixXd z(3, 1);
@@ -127,7 +132,8 @@ TEST(WavWrite, NamesAndFailures) {
     ScratchDir dir;
     const Eigen::MatrixXd y = ramp(3, 1);
     std::filesystem::create_directories(dir.file("dir.old"));
-    for (const char* name : {"out", "out.bin", "dir.old/out"}) sig::wavwrite(y, 8000, 16, dir.file(name));
+    for (const char* name : {"out", "out.bin", "dir.old/out"})
+        sig::wavwrite(y, 8000, 16, dir.file(name));
     EXPECT_TRUE(std::filesystem::exists(dir.file("out.wav")));
     EXPECT_TRUE(std::filesystem::exists(dir.file("out.bin")));
     EXPECT_TRUE(std::filesystem::exists(dir.file("dir.old/out")));
@@ -136,7 +142,8 @@ TEST(WavWrite, NamesAndFailures) {
     // The header is written before the width is refused; the file is closed either way.
     EXPECT_EQ(writeError(y, 12, dir.file("bad.wav")), "Invalid number of bits specified.");
     EXPECT_EQ(dir.read("bad.wav").size(), 44u);
-    EXPECT_NE(writeError(y, 16, dir.file("no/such/folder/x.wav")).find("No such file"), std::string::npos);
+    EXPECT_NE(writeError(y, 16, dir.file("no/such/folder/x.wav")).find("No such file"),
+              std::string::npos);
     if (std::filesystem::exists("/dev/full")) {
         std::filesystem::create_symlink("/dev/full", dir.file("full.wav"));
         EXPECT_EQ(writeError(y, 16, dir.file("full.wav")),
@@ -173,8 +180,10 @@ TEST(WavWrite, ByName) {
     };
     const rt::Value cube = rt::Value::uint8({2, 2, 3}, std::vector<std::uint8_t>(12, 1));
     EXPECT_EQ(message({cube, rt::Value(dir.file("nd"))}, 0), "Data array cannot be an N-D array.");
-    EXPECT_EQ(message({y, rt::Value(8000.0), rt::Value(16.0), rt::Value(7.0)}, 0), "Wave file name must be a string.");
-    EXPECT_NE(message({y, rt::Value(8000.0), rt::Value(16.0), rt::Value("x"), rt::Value()}, 0).find("wavwrite"),
+    EXPECT_EQ(message({y, rt::Value(8000.0), rt::Value(16.0), rt::Value(7.0)}, 0),
+              "Wave file name must be a string.");
+    EXPECT_NE(message({y, rt::Value(8000.0), rt::Value(16.0), rt::Value("x"), rt::Value()}, 0)
+                  .find("wavwrite"),
               std::string::npos);
     EXPECT_NE(message({y, rt::Value(dir.file("o"))}, 1).find("wavwrite"), std::string::npos);
 }

@@ -1,10 +1,10 @@
 // Small helpers every test program may use.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "runtime/dispatch/error.h"
 #include "runtime/graphics/graphics.h"

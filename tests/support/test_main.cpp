@@ -1,7 +1,7 @@
 // Test programs run without a display: default to Qt's offscreen platform.
-#include <cstdlib>
-
 #include <gtest/gtest.h>
+
+#include <cstdlib>
 
 #ifdef ROVANTEL_TEST_WITH_QT
 #include <QApplication>

@@ -1,6 +1,8 @@
 // Builds RIFF WAVE files byte by byte for the reader's tests, and a scratch folder.
 #pragma once
 
+#include <unistd.h>
+
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -8,8 +10,6 @@
 #include <iterator>
 #include <string>
 #include <vector>
-
-#include <unistd.h>
 
 namespace wavtest {
 
@@ -45,12 +45,13 @@ inline Bytes fmtChunk(unsigned tag, unsigned channels, unsigned rate, unsigned b
 // A 40-byte extensible format chunk naming sub-format `sub` (1 PCM, 3 float, ...).
 inline Bytes fmtExtensible(unsigned channels, unsigned rate, unsigned bytesPerSample,
                            unsigned validBits, unsigned sub) {
-    Bytes guid = cat({le32(sub), le16(0), le16(0x10),
-                      Bytes{0x80, 0x00, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}});
+    Bytes guid = cat(
+        {le32(sub), le16(0), le16(0x10), Bytes{0x80, 0x00, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}});
     return chunk("fmt ", cat({fmtCommon(65534, channels, rate, channels * bytesPerSample),
                               le16(8 * bytesPerSample), le16(22), le16(validBits), le32(0), guid}));
 }
-inline Bytes riff(const Bytes& body, const std::string& id = "RIFF", const std::string& form = "WAVE") {
+inline Bytes riff(const Bytes& body, const std::string& id = "RIFF",
+                  const std::string& form = "WAVE") {
     return cat({str(id), le32(static_cast<std::uint32_t>(body.size() + 4)), str(form), body});
 }
 
@@ -66,7 +67,8 @@ public:
     std::string file(const std::string& name) const { return (path_ / name).string(); }
     std::string write(const std::string& name, const Bytes& bytes) const {
         std::ofstream(file(name), std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+            .write(reinterpret_cast<const char*>(bytes.data()),
+                   static_cast<std::streamsize>(bytes.size()));
         return file(name);
     }
     Bytes read(const std::string& name) const {

@@ -33,14 +33,14 @@ Values CallbackInterpreter::run(const CallbackCall& call, int nargout) const {
 
 Value CallbackInterpreter::argument(const CallbackArg& arg) const {
     switch (arg.kind) {
-    case CallbackArg::Kind::Text:
-        return arg.text.empty() ? Value::chars(0, 0, u"") : Value(arg.text);
-    case CallbackArg::Kind::Number:
-        return Value(arg.numbers.at(0));
-    case CallbackArg::Kind::Row:
-        return arg.numbers.empty() ? Value() : Value::row(arg.numbers);
-    case CallbackArg::Kind::Call:
-        return run(arg.call.at(0), 1).at(0);
+        case CallbackArg::Kind::Text:
+            return arg.text.empty() ? Value::chars(0, 0, u"") : Value(arg.text);
+        case CallbackArg::Kind::Number:
+            return Value(arg.numbers.at(0));
+        case CallbackArg::Kind::Row:
+            return arg.numbers.empty() ? Value() : Value::row(arg.numbers);
+        case CallbackArg::Kind::Call:
+            return run(arg.call.at(0), 1).at(0);
     }
     throw Error("Unknown argument kind in a callback.");
 }

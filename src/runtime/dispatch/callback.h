@@ -30,15 +30,15 @@ struct CallbackCall;
 struct CallbackArg {
     enum class Kind { Text, Number, Row, Call };
     Kind kind = Kind::Number;
-    std::string text;              // Text: UTF-8, doubled apostrophes made single
-    std::vector<double> numbers;   // Number: exactly one; Row: the elements (none for "[]")
+    std::string text;                // Text: UTF-8, doubled apostrophes made single
+    std::vector<double> numbers;     // Number: exactly one; Row: the elements (none for "[]")
     std::vector<CallbackCall> call;  // Call: exactly one
 };
 
 struct CallbackCall {
     std::string name;
     std::vector<CallbackArg> args;
-    std::size_t offset = 0;        // byte offset of the name in the text, for messages
+    std::size_t offset = 0;  // byte offset of the name in the text, for messages
 };
 
 // Parses a whole callback text into its statements; an empty or blank text gives none.

@@ -194,8 +194,7 @@ private:
         } else {
             v = decimal();
         }
-        if (isIdentChar(peek()) || peek() == '.' || peek() == '\'')
-            fail("malformed number");
+        if (isIdentChar(peek()) || peek() == '.' || peek() == '\'') fail("malformed number");
         return negative ? -v : v;
     }
 
@@ -237,8 +236,6 @@ private:
 
 }  // namespace
 
-std::vector<CallbackCall> parseCallback(std::string_view utf8) {
-    return Parser(utf8).program();
-}
+std::vector<CallbackCall> parseCallback(std::string_view utf8) { return Parser(utf8).program(); }
 
 }  // namespace rt

@@ -6,8 +6,7 @@ namespace rt {
 
 namespace {
 
-std::string countError(const char* what, const std::string& name, std::size_t given,
-                       int declared) {
+std::string countError(const char* what, const std::string& name, std::size_t given, int declared) {
     return std::string("Too many ") + what + " arguments in call to '" + name + "' (" +
            std::to_string(given) + " given, declared: " + declaredCountText(declared) + ").";
 }
@@ -34,9 +33,7 @@ std::string unassignedOutputMessage(const std::string& name) {
     return "One or more output arguments not assigned during call to '" + name + "'.";
 }
 
-void unassignedOutputError(const std::string& name) {
-    throw Error(unassignedOutputMessage(name));
-}
+void unassignedOutputError(const std::string& name) { throw Error(unassignedOutputMessage(name)); }
 
 void FunctionTable::add(std::string name, int nin, int nout, NamedFn fn) {
     if (name.empty()) throw Error("A function callable by name needs a name.");
@@ -66,8 +63,8 @@ Values FunctionTable::invoke(const FunctionEntry& entry, const Values& in, int n
     if (!countAllows(entry.nin, in.size()))
         throw Error(countError("input", entry.name, in.size(), entry.nin));
     if (!countAllows(entry.nout, static_cast<std::size_t>(nargout)))
-        throw Error(countError("output", entry.name, static_cast<std::size_t>(nargout),
-                               entry.nout));
+        throw Error(
+            countError("output", entry.name, static_cast<std::size_t>(nargout), entry.nout));
     Values out = entry.fn(in, nargout);
     if (out.size() < static_cast<std::size_t>(nargout)) unassignedOutputError(entry.name);
     const std::size_t keep = nargout == 0 ? 1 : static_cast<std::size_t>(nargout);

@@ -1,13 +1,13 @@
 #include "runtime/fileio/file_io.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <map>
-
-#include <sys/stat.h>
 
 #include "runtime/dispatch/error.h"
 
@@ -44,28 +44,29 @@ std::int64_t remainingBytes(OpenFile& f) {
 
 double decode(const unsigned char* b, Precision p) {
     switch (p) {
-    case Precision::Char:
-    case Precision::UChar:
-        return b[0];
-    case Precision::UShort:
-        return static_cast<std::uint16_t>(b[0] | (b[1] << 8));
-    case Precision::Short:
-        return static_cast<std::int16_t>(static_cast<std::uint16_t>(b[0] | (b[1] << 8)));
-    case Precision::ULong:
-        return static_cast<std::uint32_t>(b[0]) | (static_cast<std::uint32_t>(b[1]) << 8) |
-               (static_cast<std::uint32_t>(b[2]) << 16) | (static_cast<std::uint32_t>(b[3]) << 24);
-    case Precision::Bit24: {
-        std::int32_t v = b[0] | (b[1] << 8) | (b[2] << 16);
-        return v >= 0x800000 ? v - 0x1000000 : v;
-    }
-    case Precision::Float: {
-        std::uint32_t u = static_cast<std::uint32_t>(b[0]) | (static_cast<std::uint32_t>(b[1]) << 8) |
-                          (static_cast<std::uint32_t>(b[2]) << 16) |
-                          (static_cast<std::uint32_t>(b[3]) << 24);
-        float x;
-        std::memcpy(&x, &u, sizeof x);
-        return x;
-    }
+        case Precision::Char:
+        case Precision::UChar:
+            return b[0];
+        case Precision::UShort:
+            return static_cast<std::uint16_t>(b[0] | (b[1] << 8));
+        case Precision::Short:
+            return static_cast<std::int16_t>(static_cast<std::uint16_t>(b[0] | (b[1] << 8)));
+        case Precision::ULong:
+            return static_cast<std::uint32_t>(b[0]) | (static_cast<std::uint32_t>(b[1]) << 8) |
+                   (static_cast<std::uint32_t>(b[2]) << 16) |
+                   (static_cast<std::uint32_t>(b[3]) << 24);
+        case Precision::Bit24: {
+            std::int32_t v = b[0] | (b[1] << 8) | (b[2] << 16);
+            return v >= 0x800000 ? v - 0x1000000 : v;
+        }
+        case Precision::Float: {
+            std::uint32_t u =
+                static_cast<std::uint32_t>(b[0]) | (static_cast<std::uint32_t>(b[1]) << 8) |
+                (static_cast<std::uint32_t>(b[2]) << 16) | (static_cast<std::uint32_t>(b[3]) << 24);
+            float x;
+            std::memcpy(&x, &u, sizeof x);
+            return x;
+        }
     }
     return 0;
 }
@@ -82,13 +83,20 @@ void decodeAs(const unsigned char* b, std::size_t n, double* out) {
 
 void decodeAll(const unsigned char* b, std::size_t n, Precision p, double* out) {
     switch (p) {
-    case Precision::Char: return decodeAs<Precision::Char>(b, n, out);
-    case Precision::UChar: return decodeAs<Precision::UChar>(b, n, out);
-    case Precision::UShort: return decodeAs<Precision::UShort>(b, n, out);
-    case Precision::ULong: return decodeAs<Precision::ULong>(b, n, out);
-    case Precision::Short: return decodeAs<Precision::Short>(b, n, out);
-    case Precision::Bit24: return decodeAs<Precision::Bit24>(b, n, out);
-    case Precision::Float: return decodeAs<Precision::Float>(b, n, out);
+        case Precision::Char:
+            return decodeAs<Precision::Char>(b, n, out);
+        case Precision::UChar:
+            return decodeAs<Precision::UChar>(b, n, out);
+        case Precision::UShort:
+            return decodeAs<Precision::UShort>(b, n, out);
+        case Precision::ULong:
+            return decodeAs<Precision::ULong>(b, n, out);
+        case Precision::Short:
+            return decodeAs<Precision::Short>(b, n, out);
+        case Precision::Bit24:
+            return decodeAs<Precision::Bit24>(b, n, out);
+        case Precision::Float:
+            return decodeAs<Precision::Float>(b, n, out);
     }
 }
 
@@ -104,29 +112,30 @@ std::int64_t toInteger(double x, double lo, double hi) {
 void encode(double x, Precision p, unsigned char* b) {
     std::uint32_t u = 0;
     switch (p) {
-    case Precision::Char:
-    case Precision::UChar:
-        b[0] = static_cast<unsigned char>(toInteger(x, 0, 255));
-        return;
-    case Precision::UShort:
-        u = static_cast<std::uint32_t>(toInteger(x, 0, 65535));
-        break;
-    case Precision::Short:
-        u = static_cast<std::uint32_t>(toInteger(x, -32768, 32767));
-        break;
-    case Precision::ULong:
-        u = static_cast<std::uint32_t>(toInteger(x, 0, 4294967295.0));
-        break;
-    case Precision::Bit24:
-        u = static_cast<std::uint32_t>(toInteger(x, -8388608, 8388607));
-        break;
-    case Precision::Float: {
-        float f = static_cast<float>(x);
-        std::memcpy(&u, &f, sizeof u);
-        break;
+        case Precision::Char:
+        case Precision::UChar:
+            b[0] = static_cast<unsigned char>(toInteger(x, 0, 255));
+            return;
+        case Precision::UShort:
+            u = static_cast<std::uint32_t>(toInteger(x, 0, 65535));
+            break;
+        case Precision::Short:
+            u = static_cast<std::uint32_t>(toInteger(x, -32768, 32767));
+            break;
+        case Precision::ULong:
+            u = static_cast<std::uint32_t>(toInteger(x, 0, 4294967295.0));
+            break;
+        case Precision::Bit24:
+            u = static_cast<std::uint32_t>(toInteger(x, -8388608, 8388607));
+            break;
+        case Precision::Float: {
+            float f = static_cast<float>(x);
+            std::memcpy(&u, &f, sizeof u);
+            break;
+        }
     }
-    }
-    for (std::size_t i = 0; i < precisionBytes(p); ++i) b[i] = static_cast<unsigned char>(u >> (8 * i));
+    for (std::size_t i = 0; i < precisionBytes(p); ++i)
+        b[i] = static_cast<unsigned char>(u >> (8 * i));
 }
 
 // Reads up to count values in blocks; a short read sets the end-of-file flag.
@@ -163,17 +172,17 @@ Precision precisionFromName(const std::string& name) {
 
 std::size_t precisionBytes(Precision p) {
     switch (p) {
-    case Precision::Char:
-    case Precision::UChar:
-        return 1;
-    case Precision::UShort:
-    case Precision::Short:
-        return 2;
-    case Precision::Bit24:
-        return 3;
-    case Precision::ULong:
-    case Precision::Float:
-        return 4;
+        case Precision::Char:
+        case Precision::UChar:
+            return 1;
+        case Precision::UShort:
+        case Precision::Short:
+            return 2;
+        case Precision::Bit24:
+            return 3;
+        case Precision::ULong:
+        case Precision::Float:
+            return 4;
     }
     return 1;
 }
@@ -193,8 +202,10 @@ OpenResult fopen(const std::string& name, const std::string& permission,
         bool ok = kind == 'r' || kind == 'w' || kind == 'a';
         for (std::size_t i = 1; i < permission.size() && ok; ++i) {
             char c = permission[i];
-            if (c == '+' && !plus) plus = true;
-            else if (c != 'b' && c != 't') ok = false;
+            if (c == '+' && !plus)
+                plus = true;
+            else if (c != 'b' && c != 't')
+                ok = false;
         }
         if (ok) {
             mode = std::string(1, kind) + (plus ? "+b" : "b");
@@ -301,8 +312,10 @@ int fseek(int fid, std::int64_t offset, SeekOrigin origin) {
     if (fstat(fileno(f.fp), &st) != 0) return -1;
     const std::int64_t size = st.st_size;
     std::int64_t base = 0;
-    if (origin == SeekOrigin::Current) base = ftello(f.fp);
-    else if (origin == SeekOrigin::End) base = size;
+    if (origin == SeekOrigin::Current)
+        base = ftello(f.fp);
+    else if (origin == SeekOrigin::End)
+        base = size;
     if (base < 0) return -1;
     // Overflow-safe: a target outside [0, size] fails and leaves the position alone.
     if (offset < -base || offset > size - base) return -1;

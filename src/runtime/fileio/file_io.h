@@ -5,13 +5,12 @@
 // of fread/fseek expect.
 #pragma once
 
+#include <Eigen/Dense>
 #include <cstddef>
 #include <cstdint>
 #include <limits>
 #include <string>
 #include <vector>
-
-#include <Eigen/Dense>
 
 namespace rt {
 
@@ -24,8 +23,8 @@ Precision precisionFromName(const std::string& name);
 std::size_t precisionBytes(Precision p);
 
 struct OpenResult {
-    int fid = -1;          // >= 3 when open, -1 on failure
-    std::string message;   // empty when open, else why not
+    int fid = -1;         // >= 3 when open, -1 on failure
+    std::string message;  // empty when open, else why not
 };
 
 // fopen(name, permission, machine format). Permissions "r", "w", "a", "r+", "w+", "a+",

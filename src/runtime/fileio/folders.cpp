@@ -1,12 +1,12 @@
 #include "runtime/fileio/folders.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <system_error>
-
-#include <unistd.h>
 
 #include "runtime/dispatch/error.h"
 

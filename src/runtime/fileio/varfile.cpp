@@ -1,5 +1,9 @@
 #include "runtime/fileio/varfile.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <array>
 #include <cerrno>
@@ -7,10 +11,6 @@
 #include <filesystem>
 #include <limits>
 #include <set>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "runtime/dispatch/error.h"
 
@@ -82,9 +82,12 @@ Kind kindOf(const NamedValue& nv) {
         v.cols() > std::numeric_limits<std::uint32_t>::max())
         error("save: variable " + inQuotes(nv.name) + " is too large.");
     switch (v.classId()) {
-        case ClassId::Double: return v.isComplex() ? kComplex : kReal;
-        case ClassId::Char: return kChar;
-        case ClassId::Logical: return kLogical;
+        case ClassId::Double:
+            return v.isComplex() ? kComplex : kReal;
+        case ClassId::Char:
+            return kChar;
+        case ClassId::Logical:
+            return kLogical;
         default:
             error("save: variable " + inQuotes(nv.name) + " of class " + v.className() +
                   " cannot be saved.");
@@ -110,7 +113,9 @@ public:
         return at;
     }
     std::uint8_t u8(const char* what) { return *take(1, what); }
-    std::uint32_t u32(const char* what) { return static_cast<std::uint32_t>(uint(take(4, what), 4)); }
+    std::uint32_t u32(const char* what) {
+        return static_cast<std::uint32_t>(uint(take(4, what), 4));
+    }
     static std::uint64_t uint(const std::uint8_t* b, int n) {
         std::uint64_t v = 0;
         for (int i = n - 1; i >= 0; --i) v = (v << 8) | b[i];
@@ -130,11 +135,16 @@ private:
 
 std::size_t elementSize(std::uint8_t kind) {
     switch (kind) {
-        case kReal: return 8;
-        case kComplex: return 16;
-        case kChar: return 2;
-        case kLogical: return 1;
-        default: throw Damaged{"unknown class code " + std::to_string(kind)};
+        case kReal:
+            return 8;
+        case kComplex:
+            return 16;
+        case kChar:
+            return 2;
+        case kLogical:
+            return 1;
+        default:
+            throw Damaged{"unknown class code " + std::to_string(kind)};
     }
 }
 
@@ -243,8 +253,10 @@ void syncFolder(const std::filesystem::path& target) {
 std::vector<std::uint8_t> encodeVariables(const std::vector<NamedValue>& variables) {
     std::set<std::string> seen;
     for (const NamedValue& nv : variables) {
-        if (!validName(nv.name)) error("save: " + inQuotes(nv.name) + " is not a valid variable name.");
-        if (!seen.insert(nv.name).second) error("save: variable " + inQuotes(nv.name) + " given twice.");
+        if (!validName(nv.name))
+            error("save: " + inQuotes(nv.name) + " is not a valid variable name.");
+        if (!seen.insert(nv.name).second)
+            error("save: variable " + inQuotes(nv.name) + " given twice.");
         kindOf(nv);
     }
     if (variables.size() > std::numeric_limits<std::uint32_t>::max())
@@ -316,7 +328,8 @@ std::vector<NamedValue> decodeVariables(const std::uint8_t* data, std::size_t si
 void save(const std::string& path, const std::vector<NamedValue>& variables) {
     const std::vector<std::uint8_t> bytes = encodeVariables(variables);
     const std::filesystem::path target(path);
-    if (path.empty() || target.filename().empty()) error("save: " + inQuotes(path) + " names no file.");
+    if (path.empty() || target.filename().empty())
+        error("save: " + inQuotes(path) + " names no file.");
 
     std::string tmp;
     const int fd = createTemporary(target, tmp);

@@ -13,7 +13,8 @@ Value childrenOf(Handle h) {
 }  // namespace
 
 Value allchild(const Value& handles) {
-    if (!handles.isNumeric() && !handles.isLogical()) throw Error("allchild: handles must be numeric.");
+    if (!handles.isNumeric() && !handles.isLogical())
+        throw Error("allchild: handles must be numeric.");
     const auto hs = handles.real();
     if (hs.size() == 1) return childrenOf(hs[0]);
     Values out;

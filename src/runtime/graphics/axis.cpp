@@ -10,7 +10,8 @@ void axis(const Values& args) {
     for (const Value& a : args) {
         if (!a.isChar()) {
             const auto d = a.real();
-            if (d.size() != 4 && d.size() != 6) throw Error("axis: limits are [xmin xmax ymin ymax].");
+            if (d.size() != 4 && d.size() != 6)
+                throw Error("axis: limits are [xmin xmax ymin ymax].");
             g.set(ax, "XLim", Value::row({d[0], d[1]}));
             g.set(ax, "YLim", Value::row({d[2], d[3]}));
             continue;

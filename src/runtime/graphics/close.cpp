@@ -10,8 +10,10 @@ void closeOne(Handle f) {
     Graphics& g = graphics();
     if (!g.isValid(f)) return;
     const Value req = g.get(f, "CloseRequestFcn");
-    if (g.callbackRunner() && !req.isEmpty()) g.callbackRunner()(f, "CloseRequestFcn");
-    else g.remove(f);
+    if (g.callbackRunner() && !req.isEmpty())
+        g.callbackRunner()(f, "CloseRequestFcn");
+    else
+        g.remove(f);
 }
 
 }  // namespace
@@ -24,7 +26,8 @@ double close(const Values& args) {
         targets.push_back(g.currentFigure());
     } else if (args[0].isChar()) {
         const std::string word = lowerAscii(args[0].text());
-        const bool hiddenToo = args.size() > 1 && args[1].isChar() && lowerAscii(args[1].text()) == "hidden";
+        const bool hiddenToo =
+            args.size() > 1 && args[1].isChar() && lowerAscii(args[1].text()) == "hidden";
         if (word == "all") {
             for (Handle f : g.figures())
                 if (hiddenToo || g.get(f, "HandleVisibility").text() != "off") targets.push_back(f);

@@ -5,7 +5,8 @@ namespace rt {
 
 void deleteObjects(const Value& handles) {
     if (handles.isEmpty()) return;
-    if (!handles.isNumeric() && !handles.isLogical()) throw Error("delete: handles must be numeric.");
+    if (!handles.isNumeric() && !handles.isLogical())
+        throw Error("delete: handles must be numeric.");
     Graphics& g = graphics();
     const auto hs = handles.real();
     for (double h : hs)

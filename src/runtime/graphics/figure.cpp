@@ -9,7 +9,8 @@ namespace rt {
 Handle figure(const Values& args) {
     Graphics& g = graphics();
     if (!args.empty() && !args[0].isChar()) {
-        if (args.size() != 1 || args[0].numel() != 1) throw Error("figure: give one figure handle.");
+        if (args.size() != 1 || args[0].numel() != 1)
+            throw Error("figure: give one figure handle.");
         const Handle h = args[0].scalar();
         if (g.isValid(h)) {
             if (g.type(h) != ObjectType::Figure) throw Error("figure: the handle is not a figure.");

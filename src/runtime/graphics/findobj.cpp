@@ -63,7 +63,8 @@ Value findobj(const Values& args) {
     std::size_t i = 0;
     std::vector<double> starts{0.0};
     if (i < args.size() && !args[i].isChar()) {
-        if (!args[i].isNumeric() && !args[i].isLogical()) throw Error("findobj: handles must be numeric.");
+        if (!args[i].isNumeric() && !args[i].isLogical())
+            throw Error("findobj: handles must be numeric.");
         starts = args[i].real();
         for (double h : starts)
             if (!g.isValid(h)) throw Error("findobj: invalid handle.");
@@ -74,7 +75,8 @@ Value findobj(const Values& args) {
         flat = true;
         ++i;
     }
-    if ((args.size() - i) % 2 != 0) throw Error("findobj: property names and values must come in pairs.");
+    if ((args.size() - i) % 2 != 0)
+        throw Error("findobj: property names and values must come in pairs.");
     std::vector<Criterion> crit;
     const Value* tag = nullptr;
     for (; i < args.size(); i += 2) {

@@ -31,13 +31,20 @@ std::array<double, 2> paperSizeInches(const std::string& type, const std::string
     static const struct {
         const char* name;
         double w, h;  // inches
-    } sizes[] = {{"usletter", 8.5, 11},         {"uslegal", 8.5, 14},
-                 {"tabloid", 11, 17},           {"ledger", 17, 11},
-                 {"executive", 7.25, 10.5},     {"a0", 84.1 / 2.54, 118.9 / 2.54},
-                 {"a1", 59.4 / 2.54, 84.1 / 2.54}, {"a2", 42.0 / 2.54, 59.4 / 2.54},
-                 {"a3", 29.7 / 2.54, 42.0 / 2.54}, {"a4", 21.0 / 2.54, 29.7 / 2.54},
-                 {"a5", 14.8 / 2.54, 21.0 / 2.54}, {"b4", 25.0 / 2.54, 35.3 / 2.54},
-                 {"b5", 17.6 / 2.54, 25.0 / 2.54}, {"a4letter", 21.0 / 2.54, 11}};
+    } sizes[] = {{"usletter", 8.5, 11},
+                 {"uslegal", 8.5, 14},
+                 {"tabloid", 11, 17},
+                 {"ledger", 17, 11},
+                 {"executive", 7.25, 10.5},
+                 {"a0", 84.1 / 2.54, 118.9 / 2.54},
+                 {"a1", 59.4 / 2.54, 84.1 / 2.54},
+                 {"a2", 42.0 / 2.54, 59.4 / 2.54},
+                 {"a3", 29.7 / 2.54, 42.0 / 2.54},
+                 {"a4", 21.0 / 2.54, 29.7 / 2.54},
+                 {"a5", 14.8 / 2.54, 21.0 / 2.54},
+                 {"b4", 25.0 / 2.54, 35.3 / 2.54},
+                 {"b5", 17.6 / 2.54, 25.0 / 2.54},
+                 {"a4letter", 21.0 / 2.54, 11}};
     std::array<double, 2> s{8.5, 11};
     for (const auto& e : sizes)
         if (type == e.name) s = {e.w, e.h};
@@ -54,28 +61,30 @@ std::array<double, 2> GraphicsModel::parentPixelSize(const Object& o) const {
 
 Rect4 GraphicsModel::pixelRect(const Object& o) const {
     switch (o.type) {
-    case ObjectType::Root: return {0, 0, screen().width, screen().height};
-    case ObjectType::Figure:
-    case ObjectType::Axes:
-    case ObjectType::UIControl: {
-        const auto ps = parentPixelSize(o);
-        return rectToPixels(rectOf(prop(o, "position")), unitFromName(prop(o, "units").text()), ps[0],
-                            ps[1], screen().pixelsPerInch);
-    }
-    case ObjectType::Text: {
-        const auto p = textPositionPixels(o);
-        return {p[0], p[1], 0, 0};
-    }
-    default: {
-        // Lines, patches and images fill their axes.
-        const auto ps = parentPixelSize(o);
-        return {0, 0, ps[0], ps[1]};
-    }
+        case ObjectType::Root:
+            return {0, 0, screen().width, screen().height};
+        case ObjectType::Figure:
+        case ObjectType::Axes:
+        case ObjectType::UIControl: {
+            const auto ps = parentPixelSize(o);
+            return rectToPixels(rectOf(prop(o, "position")), unitFromName(prop(o, "units").text()),
+                                ps[0], ps[1], screen().pixelsPerInch);
+        }
+        case ObjectType::Text: {
+            const auto p = textPositionPixels(o);
+            return {p[0], p[1], 0, 0};
+        }
+        default: {
+            // Lines, patches and images fill their axes.
+            const auto ps = parentPixelSize(o);
+            return {0, 0, ps[0], ps[1]};
+        }
     }
 }
 
 void GraphicsModel::setPixelRect(Object& o, const Rect4& px) {
-    if (o.type != ObjectType::Figure && o.type != ObjectType::Axes && o.type != ObjectType::UIControl)
+    if (o.type != ObjectType::Figure && o.type != ObjectType::Axes &&
+        o.type != ObjectType::UIControl)
         throw Error(std::string("A ") + typeName(o.type) + " has no pixel position to set.");
     const auto ps = parentPixelSize(o);
     const Rect4 r = rectFromPixels(px, unitFromName(prop(o, "units").text()), ps[0], ps[1],
@@ -125,10 +134,14 @@ Rect4 GraphicsModel::textPositionPixels(const Object& t) const {
                                          unitFromName(prop(ax, "fontunits").text()), a[3],
                                          screen().pixelsPerInch);
         switch (labelIndex(ax, t.handle)) {
-        case 0: return {a[2] / 2, a[3] + 0.5 * em, 0, 0};
-        case 1: return {a[2] / 2, -1.6 * em, 0, 0};
-        case 2: return {-3.5 * em, a[3] / 2, 0, 0};
-        default: break;
+            case 0:
+                return {a[2] / 2, a[3] + 0.5 * em, 0, 0};
+            case 1:
+                return {a[2] / 2, -1.6 * em, 0, 0};
+            case 2:
+                return {-3.5 * em, a[3] / 2, 0, 0};
+            default:
+                break;
         }
     }
     const auto pos = prop(t, "position").real();
@@ -164,8 +177,8 @@ Value GraphicsModel::textExtent(const Object& o) const {
     style.name = prop(o, "fontname").text();
     const Unit fu = unitFromName(prop(o, "fontunits").text());
     const double heightRef = o.type == ObjectType::UIControl ? pixelRect(o)[3] : 0;
-    const double sizePx = lengthToPixels(prop(o, "fontsize").scalar(), fu, heightRef,
-                                         screen().pixelsPerInch);
+    const double sizePx =
+        lengthToPixels(prop(o, "fontsize").scalar(), fu, heightRef, screen().pixelsPerInch);
     style.points = sizePx * 72.0 / screen().pixelsPerInch;
     style.bold = prop(o, "fontweight").text() == "bold";
     style.italic = prop(o, "fontangle").text() != "normal";
@@ -173,8 +186,8 @@ Value GraphicsModel::textExtent(const Object& o) const {
     if (o.type == ObjectType::UIControl) {
         const Unit u = unitFromName(prop(o, "units").text());
         const auto ps = parentPixelSize(o);
-        const Rect4 r = rectFromPixels({0, 0, size[0], size[1]}, u, ps[0], ps[1],
-                                       screen().pixelsPerInch);
+        const Rect4 r =
+            rectFromPixels({0, 0, size[0], size[1]}, u, ps[0], ps[1], screen().pixelsPerInch);
         return Value::row({0, 0, r[2], r[3]});
     }
     const double rot = std::fmod(std::fabs(prop(o, "rotation").scalar()), 180.0);
@@ -184,9 +197,12 @@ Value GraphicsModel::textExtent(const Object& o) const {
     const std::string va = prop(o, "verticalalignment").text();
     double left = at[0] - (ha == "center" ? size[0] / 2 : ha == "right" ? size[0] : 0);
     double bottom = at[1];
-    if (va == "middle") bottom -= size[1] / 2;
-    else if (va == "top" || va == "cap") bottom -= size[1];
-    else if (va == "baseline") bottom -= size[1] * 0.2;
+    if (va == "middle")
+        bottom -= size[1] / 2;
+    else if (va == "top" || va == "cap")
+        bottom -= size[1];
+    else if (va == "baseline")
+        bottom -= size[1] * 0.2;
     const Object& ax = obj(o.parent);
     const Unit u = unitFromName(prop(o, "units").text());
     if (u == Unit::Data) {
@@ -196,8 +212,8 @@ Value GraphicsModel::textExtent(const Object& o) const {
                            std::fabs(p1[1] - p0[1])});
     }
     const Rect4 a = pixelRect(ax);
-    const Rect4 r = rectFromPixels({left, bottom, size[0], size[1]}, u, a[2], a[3],
-                                   screen().pixelsPerInch);
+    const Rect4 r =
+        rectFromPixels({left, bottom, size[0], size[1]}, u, a[2], a[3], screen().pixelsPerInch);
     return Value::row({r[0], r[1], r[2], r[3]});
 }
 

@@ -87,8 +87,8 @@ void Graphics::setPointerPosition(Handle figure, double x, double y) {
     const Object& f = m.obj(figure);
     if (f.type != ObjectType::Figure) throw Error("setPointerPosition: not a figure.");
     const Rect fp = m.pixelRect(f);
-    const Rect in = rectFromPixels({x, y, 0, 0}, unitFromName(m.prop(f, "units").text()), fp[2], fp[3],
-                                   m.screen().pixelsPerInch);
+    const Rect in = rectFromPixels({x, y, 0, 0}, unitFromName(m.prop(f, "units").text()), fp[2],
+                                   fp[3], m.screen().pixelsPerInch);
     m.set(figure, "CurrentPoint", Value::row({in[0], in[1]}), true);
     for (Handle k : f.kids) {
         const Object& ax = m.obj(k);

@@ -76,12 +76,12 @@ public:
     // False for deleted or never-made handles: a deleted object is "gone", never reused while
     // anything could still hold it (figure numbers are reused only after the figure is gone).
     bool isValid(Handle h) const;
-    ObjectType type(Handle h) const;                 // rt::Error when gone
-    Handle parent(Handle h) const;                   // the root's parent is NaN
+    ObjectType type(Handle h) const;  // rt::Error when gone
+    Handle parent(Handle h) const;    // the root's parent is NaN
     // Newest first, hidden handles included. An axes' title and axis labels are text objects
     // reached through its Title/XLabel/YLabel properties, not among its children.
     std::vector<Handle> children(Handle h) const;
-    std::vector<Handle> figures() const;             // newest first
+    std::vector<Handle> figures() const;  // newest first
 
     // Creates an object of `type` under `parent` (a figure for axes and uicontrols, an axes for
     // line/text/patch/image). Inherited defaults ("Default<Type><Property>" on the figure,
@@ -147,7 +147,7 @@ public:
     void setCallbackRunner(CallbackRunner runner);
     const CallbackRunner& callbackRunner() const;
 
-    void addObserver(GraphicsObserver* observer);     // not owned
+    void addObserver(GraphicsObserver* observer);  // not owned
     void removeObserver(GraphicsObserver* observer);
 
     GraphicsModel& model() { return *model_; }

@@ -1,10 +1,11 @@
 // The object tree: creation, deletion, property get/set with the rules that tie properties
 // together (units conversions, modes, current objects, the Tag index).
+#include "runtime/graphics/model.h"
+
 #include <algorithm>
 #include <cmath>
 
 #include "runtime/dispatch/error.h"
-#include "runtime/graphics/model.h"
 #include "runtime/graphics/operations.h"
 
 namespace rt {
@@ -23,11 +24,15 @@ Value valueOf(const Rect4& r) { return Value::row({r[0], r[1], r[2], r[3]}); }
 
 bool allowedParentFor(ObjectType child, ObjectType parent) {
     switch (child) {
-    case ObjectType::Root: return false;
-    case ObjectType::Figure: return parent == ObjectType::Root;
-    case ObjectType::Axes:
-    case ObjectType::UIControl: return parent == ObjectType::Figure;
-    default: return parent == ObjectType::Axes;
+        case ObjectType::Root:
+            return false;
+        case ObjectType::Figure:
+            return parent == ObjectType::Root;
+        case ObjectType::Axes:
+        case ObjectType::UIControl:
+            return parent == ObjectType::Figure;
+        default:
+            return parent == ObjectType::Axes;
     }
 }
 
@@ -144,7 +149,8 @@ Handle GraphicsModel::create(ObjectType type, Handle parentHandle, const Values&
             }
         }
         applyDefaults(obj(h));
-        for (std::size_t i = 0; i < pairs.size(); i += 2) set(h, pairs[i].text(), pairs[i + 1], false);
+        for (std::size_t i = 0; i < pairs.size(); i += 2)
+            set(h, pairs[i].text(), pairs[i + 1], false);
     } catch (...) {
         Object& dead = obj(h);
         for (Handle lh : dead.labels)
@@ -200,7 +206,8 @@ void GraphicsModel::applyDefaults(Object& o) {
         set(o.handle, specs[static_cast<std::size_t>(idx)].name, it->second, true);
         found.erase(it);
     };
-    for (const char* first : {"units", "fontunits", "paperunits"}) apply(typeSpec(o.type).find(first));
+    for (const char* first : {"units", "fontunits", "paperunits"})
+        apply(typeSpec(o.type).find(first));
     while (!found.empty()) apply(found.begin()->first);
 }
 
@@ -343,8 +350,7 @@ Value GraphicsModel::get(Handle h, const std::string& name) const {
         if (lower == "screensize") {
             const Unit u = unitFromName(prop(o, "units").text());
             const Rect4 r = rectFromPixels({0, 0, screen().width, screen().height}, u,
-                                           screen().width, screen().height,
-                                           screen().pixelsPerInch);
+                                           screen().width, screen().height, screen().pixelsPerInch);
             return valueOf(r);
         }
     }
@@ -359,7 +365,8 @@ Value GraphicsModel::get(Handle h, const std::string& name) const {
     if (lower == "extent") return textExtent(o);
     if (o.type == ObjectType::Text && lower == "position") return textPosition(o);
     if (o.type == ObjectType::Figure && lower == "papersize") {
-        const auto in = paperSizeInches(prop(o, "papertype").text(), prop(o, "paperorientation").text());
+        const auto in =
+            paperSizeInches(prop(o, "papertype").text(), prop(o, "paperorientation").text());
         const Unit u = unitFromName(prop(o, "paperunits").text());
         if (u == Unit::Normalized) return Value::row({1, 1});
         return Value::row({paperFromInches(in[0], u, in[0]), paperFromInches(in[1], u, in[1])});

@@ -31,12 +31,12 @@ enum class PropKind {
 };
 
 struct PropSpec {
-    std::string name;                  // canonical spelling
+    std::string name;  // canonical spelling
     PropKind kind = PropKind::Any;
     Value factory;                     // the factory value
     std::vector<std::string> options;  // enumeration words / extra colour words
     ChangeKind change = ChangeKind::Style;
-    bool readOnly = false;             // refused by set; the model or host writes it
+    bool readOnly = false;  // refused by set; the model or host writes it
 };
 
 struct TypeSpec {
@@ -84,14 +84,14 @@ struct Object {
     ObjectType type = ObjectType::Root;
     Handle handle = 0;
     Handle parent = 0;
-    std::vector<Handle> kids;        // oldest first: the stacking order
-    std::vector<Value> props;        // parallel to typeSpec(type).props
+    std::vector<Handle> kids;  // oldest first: the stacking order
+    std::vector<Value> props;  // parallel to typeSpec(type).props
     std::map<std::string, Value> appData;
     std::map<std::string, Value> defaults;  // lower-case "default<type><prop>" -> value
     std::array<Handle, 3> labels{0, 0, 0};  // axes: title, xlabel, ylabel (not in kids)
     bool isLabel = false;
     bool autoPosition = false;  // a label placed by the axes until its Position is set
-    bool creating = false;  // no notifications until the creation is complete
+    bool creating = false;      // no notifications until the creation is complete
 };
 
 class GraphicsModel {
@@ -102,15 +102,15 @@ public:
     std::unordered_map<Handle, Object> objects;
     std::vector<Handle> figureHistory;  // most recently current last
     std::unordered_map<std::u16string, std::vector<Handle>> tagIndex;
-    double nextOther = 1;               // non-integer handles: nextOther + 0.5
-    Handle requestedFigure = 0;         // figure(n): the number the next figure takes
+    double nextOther = 1;        // non-integer handles: nextOther + 0.5
+    Handle requestedFigure = 0;  // figure(n): the number the next figure takes
     std::optional<ScreenInfo> screenOverride;
     CallbackRunner runner;
     std::vector<GraphicsObserver*> observers;
 
     ScreenInfo screen() const { return screenOverride ? *screenOverride : host().screen(); }
 
-    Object& obj(Handle h);              // rt::Error when gone
+    Object& obj(Handle h);  // rt::Error when gone
     const Object& obj(Handle h) const;
     const Value& prop(const Object& o, const char* canonicalLower) const;
     void store(Object& o, const char* canonicalLower, const Value& v);  // no checks, no notify
@@ -121,7 +121,7 @@ public:
     void set(Handle h, const std::string& name, const Value& v, bool fromHost);
 
     // Geometry.
-    Rect4 pixelRect(const Object& o) const;          // 0-based, relative to the parent
+    Rect4 pixelRect(const Object& o) const;  // 0-based, relative to the parent
     std::array<double, 2> parentPixelSize(const Object& o) const;
     void setPixelRect(Object& o, const Rect4& px);
     Value textExtent(const Object& text) const;

@@ -33,7 +33,8 @@ void GraphicsModel::set(Handle h, const std::string& name, const Value& value, b
         int i;
         if (splitDefault(lower, t, i)) {
             const PropSpec& spec = typeSpec(t).props[static_cast<std::size_t>(i)];
-            if (spec.readOnly || spec.name == "Type" || spec.name == "Parent" || spec.name == "Children")
+            if (spec.readOnly || spec.name == "Type" || spec.name == "Parent" ||
+                spec.name == "Children")
                 throw Error("'" + name + "' cannot be given a default.");
             Value nv = normalizeValue(spec, value, typeName(t));
             o.defaults[defaultKey(t, i)] = nv;
@@ -42,8 +43,9 @@ void GraphicsModel::set(Handle h, const std::string& name, const Value& value, b
         throw Error("Invalid " + std::string(typeName(o.type)) + " property: '" + name + "'.");
     }
     const PropSpec& spec = ts.props[static_cast<std::size_t>(idx)];
-    static const char* const computed[] = {"type", "children", "screensize", "screenpixelsperinch",
-                                           "extent", "papersize", "title", "xlabel", "ylabel"};
+    static const char* const computed[] = {
+        "type",  "children", "screensize", "screenpixelsperinch", "extent", "papersize",
+        "title", "xlabel",   "ylabel"};
     for (const char* c : computed)
         if (lower == c) fromHost = false;
     if (spec.readOnly && !fromHost)
@@ -79,7 +81,8 @@ void GraphicsModel::set(Handle h, const std::string& name, const Value& value, b
         o.parent = np;
         store(o, "parent", Value(np));
         notifyChanged(h, "Parent", ChangeKind::Mapping);
-        if (o.type == ObjectType::Line || o.type == ObjectType::Patch || o.type == ObjectType::Image) {
+        if (o.type == ObjectType::Line || o.type == ObjectType::Patch ||
+            o.type == ObjectType::Image) {
             updateAutoLimits(old, o.type == ObjectType::Image);
             updateAutoLimits(np, o.type == ObjectType::Image);
         }
@@ -123,8 +126,8 @@ void GraphicsModel::set(Handle h, const std::string& name, const Value& value, b
                 const auto d = pixelsToData(ax, px[0], px[1]);
                 np = Value::row({d[0], d[1], z});
             } else {
-                const Rect4 r = rectFromPixels({px[0], px[1], 0, 0}, to, ps[0], ps[1],
-                                               screen().pixelsPerInch);
+                const Rect4 r =
+                    rectFromPixels({px[0], px[1], 0, 0}, to, ps[0], ps[1], screen().pixelsPerInch);
                 np = Value::row({r[0], r[1], z});
             }
             assign("position", np);
@@ -141,8 +144,8 @@ void GraphicsModel::set(Handle h, const std::string& name, const Value& value, b
         const Unit from = unitFromName(o.props[static_cast<std::size_t>(idx)].text());
         const Unit to = unitFromName(nv.text());
         const double parentLen = o.type == ObjectType::Text ? 0 : pixelRect(o)[3];
-        const double px = lengthToPixels(prop(o, "fontsize").scalar(), from, parentLen,
-                                         screen().pixelsPerInch);
+        const double px =
+            lengthToPixels(prop(o, "fontsize").scalar(), from, parentLen, screen().pixelsPerInch);
         assign("fontunits", nv);
         assign("fontsize", Value(lengthFromPixels(px, to, parentLen, screen().pixelsPerInch)));
         return;
@@ -150,11 +153,13 @@ void GraphicsModel::set(Handle h, const std::string& name, const Value& value, b
     if (key == "paperunits") {
         const Unit from = unitFromName(o.props[static_cast<std::size_t>(idx)].text());
         const Unit to = unitFromName(nv.text());
-        const auto paper = paperSizeInches(prop(o, "papertype").text(), prop(o, "paperorientation").text());
+        const auto paper =
+            paperSizeInches(prop(o, "papertype").text(), prop(o, "paperorientation").text());
         const Rect4 r = rectOf(prop(o, "paperposition"));
         const double pl[4] = {paper[0], paper[1], paper[0], paper[1]};
         std::vector<double> out(4);
-        for (int k = 0; k < 4; ++k) out[k] = paperFromInches(paperToInches(r[k], from, pl[k]), to, pl[k]);
+        for (int k = 0; k < 4; ++k)
+            out[k] = paperFromInches(paperToInches(r[k], from, pl[k]), to, pl[k]);
         assign("paperunits", nv);
         assign("paperposition", Value::row(out));
         return;
@@ -163,9 +168,14 @@ void GraphicsModel::set(Handle h, const std::string& name, const Value& value, b
 
     // A value set by hand fixes its mode; a mode set to auto lets the model recompute.
     static const std::pair<const char*, const char*> modeOf[] = {
-        {"xlim", "xlimmode"},         {"ylim", "ylimmode"},         {"zlim", "zlimmode"},
-        {"clim", "climmode"},         {"xtick", "xtickmode"},       {"ytick", "ytickmode"},
-        {"xticklabel", "xticklabelmode"}, {"yticklabel", "yticklabelmode"},
+        {"xlim", "xlimmode"},
+        {"ylim", "ylimmode"},
+        {"zlim", "zlimmode"},
+        {"clim", "climmode"},
+        {"xtick", "xtickmode"},
+        {"ytick", "ytickmode"},
+        {"xticklabel", "xticklabelmode"},
+        {"yticklabel", "yticklabelmode"},
         {"dataaspectratio", "dataaspectratiomode"},
         {"plotboxaspectratio", "plotboxaspectratiomode"}};
     if (o.type == ObjectType::Axes) {
@@ -173,20 +183,20 @@ void GraphicsModel::set(Handle h, const std::string& name, const Value& value, b
             if (key == p) assign(m, Value("manual"));
     }
     const bool changed = assign(key.c_str(), nv);
-    if (o.type == ObjectType::Axes && (key == "xlimmode" || key == "ylimmode" || key == "climmode") &&
-        nv.text() == "auto")
+    if (o.type == ObjectType::Axes &&
+        (key == "xlimmode" || key == "ylimmode" || key == "climmode") && nv.text() == "auto")
         updateAutoLimits(h);
     // The tick count and a 1:1 aspect depend on the axes' size in pixels.
     // Setting DataAspectRatio to its present value still fixes its mode, so no `changed` here.
-    if (o.type == ObjectType::Axes &&
-        (key == "position" || key == "outerposition" || key == "dataaspectratio" ||
-         key == "dataaspectratiomode"))
+    if (o.type == ObjectType::Axes && (key == "position" || key == "outerposition" ||
+                                       key == "dataaspectratio" || key == "dataaspectratiomode"))
         updateAutoLimits(h, false);
     if (changed && o.type == ObjectType::Figure && key == "position")
         for (Handle k : std::vector<Handle>(o.kids))
             if (obj(k).type == ObjectType::Axes) updateAutoLimits(k, false);
-    if (changed && (o.type == ObjectType::Line || o.type == ObjectType::Patch ||
-                    o.type == ObjectType::Image) &&
+    if (changed &&
+        (o.type == ObjectType::Line || o.type == ObjectType::Patch ||
+         o.type == ObjectType::Image) &&
         spec.change == ChangeKind::Data)
         updateAutoLimits(o.parent, o.type == ObjectType::Image);
 }

@@ -12,12 +12,14 @@ Handle makePatch(const Values& args, bool clearFirst, const char* who) {
     splitDataAndPairs(args, data, pairs);
     Values p;
     if (!data.empty()) {
-        if (data.size() < 2 || data.size() > 3) throw Error(std::string(who) + ": give x, y and a colour.");
+        if (data.size() < 2 || data.size() > 3)
+            throw Error(std::string(who) + ": give x, y and a colour.");
         if (data[0].numel() != data[1].numel())
             throw Error(std::string(who) + ": x and y must be the same length.");
         p = {Value("XData"), data[0], Value("YData"), data[1]};
         Value c;
-        if (data.size() == 3) c = data[2];
+        if (data.size() == 3)
+            c = data[2];
         else if (pairs.size() % 2 == 1) {
             c = pairs[0];
             pairs.erase(pairs.begin());

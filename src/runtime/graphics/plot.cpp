@@ -61,8 +61,8 @@ std::vector<Handle> plot(const Values& args) {
             p.push_back(Value::row({order.at(r), order.at(r + n), order.at(r + 2 * n)}));
         }
         const std::string style = !spec.lineStyle.empty() ? spec.lineStyle
-                                  : !spec.marker.empty() ? "none"
-                                                         : "-";
+                                  : !spec.marker.empty()  ? "none"
+                                                          : "-";
         p.push_back(Value("LineStyle"));
         p.push_back(Value(style));
         if (!spec.marker.empty()) {

@@ -30,9 +30,9 @@ void prepareForPlot(Handle ax) {
     for (Handle k : g.children(ax))
         if (g.get(k, "HandleVisibility").text() != "off") g.remove(k);
     if (axNext == "replace") {
-        for (const char* m : {"XLimMode", "YLimMode", "ZLimMode", "CLimMode", "XTickMode",
-                              "YTickMode", "XTickLabelMode", "YTickLabelMode",
-                              "DataAspectRatioMode", "PlotBoxAspectRatioMode"})
+        for (const char* m :
+             {"XLimMode", "YLimMode", "ZLimMode", "CLimMode", "XTickMode", "YTickMode",
+              "XTickLabelMode", "YTickLabelMode", "DataAspectRatioMode", "PlotBoxAspectRatioMode"})
             g.set(ax, m, Value("auto"));
         g.set(ax, "XDir", Value("normal"));
         g.set(ax, "YDir", Value("normal"));

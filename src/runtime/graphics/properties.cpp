@@ -35,12 +35,15 @@ PropSpec OnOff(std::string name, const char* factory, ChangeKind change = kStyle
 PropSpec Txt(std::string name, const char* factory = "", ChangeKind change = kStyle) {
     return P(std::move(name), PropKind::Text, Value(std::string(factory)), change);
 }
-PropSpec Cb(std::string name) { return P(std::move(name), PropKind::Callback, Value(std::string())); }
+PropSpec Cb(std::string name) {
+    return P(std::move(name), PropKind::Callback, Value(std::string()));
+}
 PropSpec Num(std::string name, double factory, ChangeKind change = kStyle) {
     return P(std::move(name), PropKind::Number, Value(factory), change);
 }
 PropSpec Col(std::string name, std::vector<double> rgb, Opts extra = {}) {
-    return P(std::move(name), PropKind::Color, Value::row(std::move(rgb)), kStyle, std::move(extra));
+    return P(std::move(name), PropKind::Color, Value::row(std::move(rgb)), kStyle,
+             std::move(extra));
 }
 PropSpec ColWord(std::string name, const char* word, Opts extra) {
     return P(std::move(name), PropKind::Color, Value(word), kStyle, std::move(extra));
@@ -55,8 +58,8 @@ PropSpec Lim(std::string name) {
 const Opts kUnits = {"pixels", "points", "inches", "centimeters", "normalized"};
 const Opts kFontUnits = {"points", "pixels", "inches", "centimeters", "normalized"};
 const Opts kLineStyles = {"-", "--", ":", "-.", "none"};
-const Opts kMarkers = {"none", ".", "o", "x", "+", "*", "s", "square", "d", "diamond",
-                       "^", "v", "<", ">", "p", "pentagram", "h", "hexagram"};
+const Opts kMarkers = {"none",    ".", "o", "x", "+", "*", "s",         "square", "d",
+                       "diamond", "^", "v", "<", ">", "p", "pentagram", "h",      "hexagram"};
 const Opts kEraseModes = {"normal", "none", "xor", "background"};
 const Opts kFontWeights = {"normal", "bold", "light", "demi"};
 const Opts kFontAngles = {"normal", "italic", "oblique"};
@@ -81,17 +84,15 @@ std::vector<PropSpec> common() {
 }
 
 std::vector<PropSpec> fontProps(double size, const char* units = "points") {
-    return {Txt("FontName", "Helvetica"),
-            P("FontSize", PropKind::Number, Value(size), kStyle),
-            E("FontUnits", kFontUnits, units),
-            E("FontWeight", kFontWeights, "normal"),
+    return {Txt("FontName", "Helvetica"), P("FontSize", PropKind::Number, Value(size), kStyle),
+            E("FontUnits", kFontUnits, units), E("FontWeight", kFontWeights, "normal"),
             E("FontAngle", kFontAngles, "normal")};
 }
 
 Value defaultColorOrder() {
-    return Value::matrix(7, 3, {0, 0, 1, 0, 0.75, 0.75, 0.25,   //
-                                0, 0.5, 0, 0.75, 0, 0.75, 0.25,  //
-                                1, 0, 0, 0.75, 0.75, 0, 0.25});
+    return Value::matrix(7, 3, {0, 0,   1, 0,    0.75, 0.75, 0.25,  //
+                                0, 0.5, 0, 0.75, 0,    0.75, 0.25,  //
+                                1, 0,   0, 0.75, 0.75, 0,    0.25});
 }
 
 Value defaultImage() {
@@ -108,136 +109,176 @@ TypeSpec build(ObjectType t) {
         for (auto& p : v) s.props.push_back(std::move(p));
     };
     switch (t) {
-    case ObjectType::Root:
-        add({RO("Type"), RO("Parent"), RO("Children"), Txt("Tag"), P("UserData", PropKind::Any, Value()),
-             P("CurrentFigure", PropKind::Handle, Value()), RO("ScreenSize"),
-             RO("ScreenPixelsPerInch"), E("Units", kUnits, "pixels", kMap),
-             OnOff("ShowHiddenHandles", "off"), OnOff("Visible", "on"),
-             E("HandleVisibility", {"on", "callback", "off"}, "on"),
-             Txt("FixedWidthFontName", "Courier")});
-        break;
-    case ObjectType::Figure:
-        add(common());
-        add({Txt("Name"), OnOff("NumberTitle", "on"),
-             P("Position", PropKind::Rect, Value::row({1, 1, 560, 420}), kMap),
-             E("Units", kUnits, "pixels", kMap), Col("Color", {0.8, 0.8, 0.8}),
-             E("MenuBar", {"figure", "none"}, "figure"),
-             E("Toolbar", {"auto", "figure", "none"}, "auto"),
-             E("Pointer", {"arrow", "watch", "custom", "crosshair", "fullcrosshair", "ibeam",
-                           "topl", "topr", "botl", "botr", "left", "top", "right", "bottom",
-                           "circle", "cross", "fleur", "hand"},
-               "arrow"),
-             P("PointerShapeCData", PropKind::Array, Value::zeros(16, 16)),
-             P("PointerShapeHotSpot", PropKind::Pair, Value::row({1, 1})),
-             Cb("WindowButtonDownFcn"), Cb("WindowButtonMotionFcn"), Cb("WindowButtonUpFcn"),
-             Cb("KeyPressFcn"), Cb("ResizeFcn"), Cb("CloseRequestFcn"),
-             P("CurrentAxes", PropKind::Handle, Value()),
-             P("CurrentPoint", PropKind::Pair, Value::row({0, 0}), kStyle, {}, true),
-             E("SelectionType", {"normal", "extend", "alt", "open"}, "normal"),
-             P("Colormap", PropKind::ColorMap, defaultColormap(), kData),
-             E("PaperUnits", {"inches", "centimeters", "points", "normalized"}, "inches"),
-             P("PaperPosition", PropKind::Rect, Value::row({0.25, 2.5, 8, 6})),
-             E("PaperPositionMode", {"auto", "manual"}, "manual"),
-             E("PaperType", {"usletter", "uslegal", "tabloid", "ledger", "executive", "a0", "a1",
-                             "a2", "a3", "a4", "a5", "b4", "b5", "a4letter"},
-               "usletter"),
-             RO("PaperSize"),
-             E("PaperOrientation", {"portrait", "landscape", "rotated"}, "portrait"),
-             OnOff("Resize", "on"), OnOff("IntegerHandle", "on"),
-             E("NextPlot", {"add", "replace", "replacechildren", "new"}, "add"),
-             OnOff("InvertHardcopy", "on"), E("Renderer", {"painters", "zbuffer", "opengl"}, "painters"),
-             E("WindowStyle", {"normal", "modal"}, "normal"), OnOff("DoubleBuffer", "on"),
-             Txt("FileName")});
-        break;
-    case ObjectType::Axes:
-        add(common());
-        add({P("Position", PropKind::Rect, Value::row({0.13, 0.11, 0.775, 0.815}), kMap),
-             E("Units", kUnits, "normalized", kMap), Lim("XLim"), Lim("YLim"), Lim("ZLim"),
-             E("XLimMode", {"auto", "manual"}, "auto", kMap),
-             E("YLimMode", {"auto", "manual"}, "auto", kMap),
-             E("ZLimMode", {"auto", "manual"}, "auto", kMap),
-             P("XTick", PropKind::Array, Value(), kMap), P("YTick", PropKind::Array, Value(), kMap),
-             E("XTickMode", {"auto", "manual"}, "auto", kMap),
-             E("YTickMode", {"auto", "manual"}, "auto", kMap), Txt("XTickLabel"), Txt("YTickLabel"),
-             E("XTickLabelMode", {"auto", "manual"}, "auto"),
-             E("YTickLabelMode", {"auto", "manual"}, "auto"), OnOff("XMinorTick", "off"),
-             OnOff("YMinorTick", "off"), OnOff("XGrid", "off"), OnOff("YGrid", "off"),
-             OnOff("XMinorGrid", "off"), OnOff("YMinorGrid", "off"), OnOff("Box", "off")});
-        add(fontProps(10));
-        add({Col("XColor", {0, 0, 0}), Col("YColor", {0, 0, 0}), Col("ZColor", {0, 0, 0}),
-             Col("Color", {1, 1, 1}, {"none"}), E("XDir", {"normal", "reverse"}, "normal", kMap),
-             E("YDir", {"normal", "reverse"}, "normal", kMap),
-             E("XScale", {"linear", "log"}, "linear", kMap),
-             E("YScale", {"linear", "log"}, "linear", kMap),
-             E("XAxisLocation", {"bottom", "top"}, "bottom"),
-             E("YAxisLocation", {"left", "right"}, "left"),
-             P("CLim", PropKind::Limits, Value::row({0, 1}), kData),
-             E("CLimMode", {"auto", "manual"}, "auto", kData),
-             P("DataAspectRatio", PropKind::Array, Value::row({1, 1, 1}), kMap),
-             E("DataAspectRatioMode", {"auto", "manual"}, "auto", kMap),
-             P("PlotBoxAspectRatio", PropKind::Array, Value::row({1, 1, 1}), kMap),
-             E("PlotBoxAspectRatioMode", {"auto", "manual"}, "auto", kMap),
-             P("CurrentPoint", PropKind::Array, Value::zeros(2, 3), kStyle, {}, true),
-             RO("Title"), RO("XLabel"), RO("YLabel"),
-             E("NextPlot", {"add", "replace", "replacechildren"}, "replace"),
-             Num("LineWidth", 0.5), E("GridLineStyle", kLineStyles, ":"),
-             E("TickDir", {"in", "out"}, "in"), P("TickLength", PropKind::Pair, Value::row({0.01, 0.025})),
-             E("Layer", {"bottom", "top"}, "bottom"),
-             P("ColorOrder", PropKind::Array, defaultColorOrder())});
-        break;
-    case ObjectType::UIControl:
-        add(common());
-        add({E("Style", {"pushbutton", "togglebutton", "radiobutton", "checkbox", "edit", "text",
-                         "slider", "frame", "listbox", "popupmenu"},
-               "pushbutton", kData),
-             P("Position", PropKind::Rect, Value::row({20, 20, 60, 20}), kMap),
-             E("Units", kUnits, "pixels", kMap), Txt("String", "", kData),
-             P("Value", PropKind::Array, Value(0.0), kData), Num("Min", 0, kData),
-             Num("Max", 1, kData), Cb("Callback"),
-             E("HorizontalAlignment", {"left", "center", "right"}, "center"),
-             Col("BackgroundColor", {0.8, 0.8, 0.8}), Col("ForegroundColor", {0, 0, 0}),
-             E("Enable", {"on", "inactive", "off"}, "on")});
-        add(fontProps(10));
-        add({Txt("TooltipString"), Num("ListboxTop", 1), RO("Extent")});
-        break;
-    case ObjectType::Line:
-        add(common());
-        add({P("XData", PropKind::Row, Value::row({0, 1}), kData),
-             P("YData", PropKind::Row, Value::row({0, 1}), kData),
-             P("ZData", PropKind::Row, Value(), kData), Col("Color", {0, 0, 0}),
-             Num("LineWidth", 0.5), E("LineStyle", kLineStyles, "-"), E("Marker", kMarkers, "none"),
-             Num("MarkerSize", 6), ColWord("MarkerFaceColor", "none", {"none", "auto"}),
-             ColWord("MarkerEdgeColor", "auto", {"none", "auto"}), E("EraseMode", kEraseModes, "normal")});
-        break;
-    case ObjectType::Text:
-        add(common());
-        add({Txt("String", "", kData), P("Position", PropKind::Point, Value::row({0, 0, 0}), kMap),
-             E("Units", {"data", "pixels", "points", "inches", "centimeters", "normalized"}, "data",
-               kMap)});
-        add(fontProps(10));
-        add({E("HorizontalAlignment", {"left", "center", "right"}, "left", kMap),
-             E("VerticalAlignment", {"top", "cap", "middle", "baseline", "bottom"}, "middle", kMap),
-             Num("Rotation", 0, kMap), Col("Color", {0, 0, 0}), RO("Extent"),
-             E("EraseMode", kEraseModes, "normal"), ColWord("BackgroundColor", "none", {"none"}),
-             ColWord("EdgeColor", "none", {"none"}), E("Interpreter", {"tex", "none", "latex"}, "tex")});
-        break;
-    case ObjectType::Patch:
-        add(common());
-        add({P("XData", PropKind::Array, Value(), kData), P("YData", PropKind::Array, Value(), kData),
-             P("ZData", PropKind::Array, Value(), kData), P("CData", PropKind::Array, Value(), kData),
-             Col("FaceColor", {0, 0, 0}, {"none", "flat", "interp"}),
-             Col("EdgeColor", {0, 0, 0}, {"none", "flat", "interp"}), E("LineStyle", kLineStyles, "-"),
-             Num("LineWidth", 0.5), E("Marker", kMarkers, "none"), Num("MarkerSize", 6),
-             E("EraseMode", kEraseModes, "normal")});
-        break;
-    case ObjectType::Image:
-        add(common());
-        add({P("CData", PropKind::Array, defaultImage(), kData),
-             P("XData", PropKind::Array, Value::row({1, 64}), kData),
-             P("YData", PropKind::Array, Value::row({1, 64}), kData),
-             E("CDataMapping", {"direct", "scaled"}, "direct", kData),
-             E("EraseMode", kEraseModes, "normal")});
-        break;
+        case ObjectType::Root:
+            add({RO("Type"), RO("Parent"), RO("Children"), Txt("Tag"),
+                 P("UserData", PropKind::Any, Value()),
+                 P("CurrentFigure", PropKind::Handle, Value()), RO("ScreenSize"),
+                 RO("ScreenPixelsPerInch"), E("Units", kUnits, "pixels", kMap),
+                 OnOff("ShowHiddenHandles", "off"), OnOff("Visible", "on"),
+                 E("HandleVisibility", {"on", "callback", "off"}, "on"),
+                 Txt("FixedWidthFontName", "Courier")});
+            break;
+        case ObjectType::Figure:
+            add(common());
+            add({Txt("Name"),
+                 OnOff("NumberTitle", "on"),
+                 P("Position", PropKind::Rect, Value::row({1, 1, 560, 420}), kMap),
+                 E("Units", kUnits, "pixels", kMap),
+                 Col("Color", {0.8, 0.8, 0.8}),
+                 E("MenuBar", {"figure", "none"}, "figure"),
+                 E("Toolbar", {"auto", "figure", "none"}, "auto"),
+                 E("Pointer",
+                   {"arrow", "watch", "custom", "crosshair", "fullcrosshair", "ibeam", "topl",
+                    "topr", "botl", "botr", "left", "top", "right", "bottom", "circle", "cross",
+                    "fleur", "hand"},
+                   "arrow"),
+                 P("PointerShapeCData", PropKind::Array, Value::zeros(16, 16)),
+                 P("PointerShapeHotSpot", PropKind::Pair, Value::row({1, 1})),
+                 Cb("WindowButtonDownFcn"),
+                 Cb("WindowButtonMotionFcn"),
+                 Cb("WindowButtonUpFcn"),
+                 Cb("KeyPressFcn"),
+                 Cb("ResizeFcn"),
+                 Cb("CloseRequestFcn"),
+                 P("CurrentAxes", PropKind::Handle, Value()),
+                 P("CurrentPoint", PropKind::Pair, Value::row({0, 0}), kStyle, {}, true),
+                 E("SelectionType", {"normal", "extend", "alt", "open"}, "normal"),
+                 P("Colormap", PropKind::ColorMap, defaultColormap(), kData),
+                 E("PaperUnits", {"inches", "centimeters", "points", "normalized"}, "inches"),
+                 P("PaperPosition", PropKind::Rect, Value::row({0.25, 2.5, 8, 6})),
+                 E("PaperPositionMode", {"auto", "manual"}, "manual"),
+                 E("PaperType",
+                   {"usletter", "uslegal", "tabloid", "ledger", "executive", "a0", "a1", "a2", "a3",
+                    "a4", "a5", "b4", "b5", "a4letter"},
+                   "usletter"),
+                 RO("PaperSize"),
+                 E("PaperOrientation", {"portrait", "landscape", "rotated"}, "portrait"),
+                 OnOff("Resize", "on"),
+                 OnOff("IntegerHandle", "on"),
+                 E("NextPlot", {"add", "replace", "replacechildren", "new"}, "add"),
+                 OnOff("InvertHardcopy", "on"),
+                 E("Renderer", {"painters", "zbuffer", "opengl"}, "painters"),
+                 E("WindowStyle", {"normal", "modal"}, "normal"),
+                 OnOff("DoubleBuffer", "on"),
+                 Txt("FileName")});
+            break;
+        case ObjectType::Axes:
+            add(common());
+            add({P("Position", PropKind::Rect, Value::row({0.13, 0.11, 0.775, 0.815}), kMap),
+                 E("Units", kUnits, "normalized", kMap),
+                 Lim("XLim"),
+                 Lim("YLim"),
+                 Lim("ZLim"),
+                 E("XLimMode", {"auto", "manual"}, "auto", kMap),
+                 E("YLimMode", {"auto", "manual"}, "auto", kMap),
+                 E("ZLimMode", {"auto", "manual"}, "auto", kMap),
+                 P("XTick", PropKind::Array, Value(), kMap),
+                 P("YTick", PropKind::Array, Value(), kMap),
+                 E("XTickMode", {"auto", "manual"}, "auto", kMap),
+                 E("YTickMode", {"auto", "manual"}, "auto", kMap),
+                 Txt("XTickLabel"),
+                 Txt("YTickLabel"),
+                 E("XTickLabelMode", {"auto", "manual"}, "auto"),
+                 E("YTickLabelMode", {"auto", "manual"}, "auto"),
+                 OnOff("XMinorTick", "off"),
+                 OnOff("YMinorTick", "off"),
+                 OnOff("XGrid", "off"),
+                 OnOff("YGrid", "off"),
+                 OnOff("XMinorGrid", "off"),
+                 OnOff("YMinorGrid", "off"),
+                 OnOff("Box", "off")});
+            add(fontProps(10));
+            add({Col("XColor", {0, 0, 0}),
+                 Col("YColor", {0, 0, 0}),
+                 Col("ZColor", {0, 0, 0}),
+                 Col("Color", {1, 1, 1}, {"none"}),
+                 E("XDir", {"normal", "reverse"}, "normal", kMap),
+                 E("YDir", {"normal", "reverse"}, "normal", kMap),
+                 E("XScale", {"linear", "log"}, "linear", kMap),
+                 E("YScale", {"linear", "log"}, "linear", kMap),
+                 E("XAxisLocation", {"bottom", "top"}, "bottom"),
+                 E("YAxisLocation", {"left", "right"}, "left"),
+                 P("CLim", PropKind::Limits, Value::row({0, 1}), kData),
+                 E("CLimMode", {"auto", "manual"}, "auto", kData),
+                 P("DataAspectRatio", PropKind::Array, Value::row({1, 1, 1}), kMap),
+                 E("DataAspectRatioMode", {"auto", "manual"}, "auto", kMap),
+                 P("PlotBoxAspectRatio", PropKind::Array, Value::row({1, 1, 1}), kMap),
+                 E("PlotBoxAspectRatioMode", {"auto", "manual"}, "auto", kMap),
+                 P("CurrentPoint", PropKind::Array, Value::zeros(2, 3), kStyle, {}, true),
+                 RO("Title"),
+                 RO("XLabel"),
+                 RO("YLabel"),
+                 E("NextPlot", {"add", "replace", "replacechildren"}, "replace"),
+                 Num("LineWidth", 0.5),
+                 E("GridLineStyle", kLineStyles, ":"),
+                 E("TickDir", {"in", "out"}, "in"),
+                 P("TickLength", PropKind::Pair, Value::row({0.01, 0.025})),
+                 E("Layer", {"bottom", "top"}, "bottom"),
+                 P("ColorOrder", PropKind::Array, defaultColorOrder())});
+            break;
+        case ObjectType::UIControl:
+            add(common());
+            add({E("Style",
+                   {"pushbutton", "togglebutton", "radiobutton", "checkbox", "edit", "text",
+                    "slider", "frame", "listbox", "popupmenu"},
+                   "pushbutton", kData),
+                 P("Position", PropKind::Rect, Value::row({20, 20, 60, 20}), kMap),
+                 E("Units", kUnits, "pixels", kMap), Txt("String", "", kData),
+                 P("Value", PropKind::Array, Value(0.0), kData), Num("Min", 0, kData),
+                 Num("Max", 1, kData), Cb("Callback"),
+                 E("HorizontalAlignment", {"left", "center", "right"}, "center"),
+                 Col("BackgroundColor", {0.8, 0.8, 0.8}), Col("ForegroundColor", {0, 0, 0}),
+                 E("Enable", {"on", "inactive", "off"}, "on")});
+            add(fontProps(10));
+            add({Txt("TooltipString"), Num("ListboxTop", 1), RO("Extent")});
+            break;
+        case ObjectType::Line:
+            add(common());
+            add({P("XData", PropKind::Row, Value::row({0, 1}), kData),
+                 P("YData", PropKind::Row, Value::row({0, 1}), kData),
+                 P("ZData", PropKind::Row, Value(), kData), Col("Color", {0, 0, 0}),
+                 Num("LineWidth", 0.5), E("LineStyle", kLineStyles, "-"),
+                 E("Marker", kMarkers, "none"), Num("MarkerSize", 6),
+                 ColWord("MarkerFaceColor", "none", {"none", "auto"}),
+                 ColWord("MarkerEdgeColor", "auto", {"none", "auto"}),
+                 E("EraseMode", kEraseModes, "normal")});
+            break;
+        case ObjectType::Text:
+            add(common());
+            add({Txt("String", "", kData),
+                 P("Position", PropKind::Point, Value::row({0, 0, 0}), kMap),
+                 E("Units", {"data", "pixels", "points", "inches", "centimeters", "normalized"},
+                   "data", kMap)});
+            add(fontProps(10));
+            add({E("HorizontalAlignment", {"left", "center", "right"}, "left", kMap),
+                 E("VerticalAlignment", {"top", "cap", "middle", "baseline", "bottom"}, "middle",
+                   kMap),
+                 Num("Rotation", 0, kMap), Col("Color", {0, 0, 0}), RO("Extent"),
+                 E("EraseMode", kEraseModes, "normal"),
+                 ColWord("BackgroundColor", "none", {"none"}),
+                 ColWord("EdgeColor", "none", {"none"}),
+                 E("Interpreter", {"tex", "none", "latex"}, "tex")});
+            break;
+        case ObjectType::Patch:
+            add(common());
+            add({P("XData", PropKind::Array, Value(), kData),
+                 P("YData", PropKind::Array, Value(), kData),
+                 P("ZData", PropKind::Array, Value(), kData),
+                 P("CData", PropKind::Array, Value(), kData),
+                 Col("FaceColor", {0, 0, 0}, {"none", "flat", "interp"}),
+                 Col("EdgeColor", {0, 0, 0}, {"none", "flat", "interp"}),
+                 E("LineStyle", kLineStyles, "-"), Num("LineWidth", 0.5),
+                 E("Marker", kMarkers, "none"), Num("MarkerSize", 6),
+                 E("EraseMode", kEraseModes, "normal")});
+            break;
+        case ObjectType::Image:
+            add(common());
+            add({P("CData", PropKind::Array, defaultImage(), kData),
+                 P("XData", PropKind::Array, Value::row({1, 64}), kData),
+                 P("YData", PropKind::Array, Value::row({1, 64}), kData),
+                 E("CDataMapping", {"direct", "scaled"}, "direct", kData),
+                 E("EraseMode", kEraseModes, "normal")});
+            break;
     }
     for (std::size_t i = 0; i < s.props.size(); ++i) s.index[lowerAscii(s.props[i].name)] = int(i);
     return s;
@@ -256,11 +297,12 @@ bool namesParent(const Values& pairs) {
     return false;
 }
 
-bool splitDefaultName(const std::string& lower, std::size_t prefixLen, ObjectType& type, int& index) {
+bool splitDefaultName(const std::string& lower, std::size_t prefixLen, ObjectType& type,
+                      int& index) {
     const std::string rest = lower.substr(prefixLen);
-    for (ObjectType t : {ObjectType::Figure, ObjectType::Axes, ObjectType::UIControl,
-                         ObjectType::Line, ObjectType::Text, ObjectType::Patch, ObjectType::Image,
-                         ObjectType::Root}) {
+    for (ObjectType t :
+         {ObjectType::Figure, ObjectType::Axes, ObjectType::UIControl, ObjectType::Line,
+          ObjectType::Text, ObjectType::Patch, ObjectType::Image, ObjectType::Root}) {
         const std::string tn = typeName(t);
         if (rest.compare(0, tn.size(), tn) == 0) {
             const int i = typeSpec(t).find(rest.substr(tn.size()));
@@ -281,9 +323,9 @@ std::string defaultKey(ObjectType t, int index) {
 const TypeSpec& typeSpec(ObjectType t) {
     static const std::vector<TypeSpec> all = [] {
         std::vector<TypeSpec> v;
-        for (ObjectType t2 : {ObjectType::Root, ObjectType::Figure, ObjectType::Axes,
-                              ObjectType::UIControl, ObjectType::Line, ObjectType::Text,
-                              ObjectType::Patch, ObjectType::Image})
+        for (ObjectType t2 :
+             {ObjectType::Root, ObjectType::Figure, ObjectType::Axes, ObjectType::UIControl,
+              ObjectType::Line, ObjectType::Text, ObjectType::Patch, ObjectType::Image})
             v.push_back(build(t2));
         return v;
     }();
@@ -292,22 +334,30 @@ const TypeSpec& typeSpec(ObjectType t) {
 
 const char* typeName(ObjectType t) {
     switch (t) {
-    case ObjectType::Root: return "root";
-    case ObjectType::Figure: return "figure";
-    case ObjectType::Axes: return "axes";
-    case ObjectType::UIControl: return "uicontrol";
-    case ObjectType::Line: return "line";
-    case ObjectType::Text: return "text";
-    case ObjectType::Patch: return "patch";
-    case ObjectType::Image: return "image";
+        case ObjectType::Root:
+            return "root";
+        case ObjectType::Figure:
+            return "figure";
+        case ObjectType::Axes:
+            return "axes";
+        case ObjectType::UIControl:
+            return "uicontrol";
+        case ObjectType::Line:
+            return "line";
+        case ObjectType::Text:
+            return "text";
+        case ObjectType::Patch:
+            return "patch";
+        case ObjectType::Image:
+            return "image";
     }
     return "root";
 }
 
 bool typeFromName(const std::string& lower, ObjectType& out) {
-    for (ObjectType t : {ObjectType::Root, ObjectType::Figure, ObjectType::Axes,
-                         ObjectType::UIControl, ObjectType::Line, ObjectType::Text,
-                         ObjectType::Patch, ObjectType::Image})
+    for (ObjectType t :
+         {ObjectType::Root, ObjectType::Figure, ObjectType::Axes, ObjectType::UIControl,
+          ObjectType::Line, ObjectType::Text, ObjectType::Patch, ObjectType::Image})
         if (lower == typeName(t)) {
             out = t;
             return true;

@@ -6,12 +6,18 @@ namespace rt {
 
 const char* unitName(Unit u) {
     switch (u) {
-    case Unit::Pixels: return "pixels";
-    case Unit::Points: return "points";
-    case Unit::Inches: return "inches";
-    case Unit::Centimeters: return "centimeters";
-    case Unit::Normalized: return "normalized";
-    case Unit::Data: return "data";
+        case Unit::Pixels:
+            return "pixels";
+        case Unit::Points:
+            return "points";
+        case Unit::Inches:
+            return "inches";
+        case Unit::Centimeters:
+            return "centimeters";
+        case Unit::Normalized:
+            return "normalized";
+        case Unit::Data:
+            return "data";
     }
     return "pixels";
 }
@@ -28,24 +34,36 @@ Unit unitFromName(const std::string& s) {
 
 double lengthToPixels(double v, Unit u, double parentLength, double ppi) {
     switch (u) {
-    case Unit::Pixels: return v;
-    case Unit::Points: return v * ppi / 72.0;
-    case Unit::Inches: return v * ppi;
-    case Unit::Centimeters: return v * ppi / 2.54;
-    case Unit::Normalized: return v * parentLength;
-    case Unit::Data: break;
+        case Unit::Pixels:
+            return v;
+        case Unit::Points:
+            return v * ppi / 72.0;
+        case Unit::Inches:
+            return v * ppi;
+        case Unit::Centimeters:
+            return v * ppi / 2.54;
+        case Unit::Normalized:
+            return v * parentLength;
+        case Unit::Data:
+            break;
     }
     throw Error("Data units are not a length.");
 }
 
 double lengthFromPixels(double px, Unit u, double parentLength, double ppi) {
     switch (u) {
-    case Unit::Pixels: return px;
-    case Unit::Points: return px * 72.0 / ppi;
-    case Unit::Inches: return px / ppi;
-    case Unit::Centimeters: return px * 2.54 / ppi;
-    case Unit::Normalized: return parentLength != 0 ? px / parentLength : 0.0;
-    case Unit::Data: break;
+        case Unit::Pixels:
+            return px;
+        case Unit::Points:
+            return px * 72.0 / ppi;
+        case Unit::Inches:
+            return px / ppi;
+        case Unit::Centimeters:
+            return px * 2.54 / ppi;
+        case Unit::Normalized:
+            return parentLength != 0 ? px / parentLength : 0.0;
+        case Unit::Data:
+            break;
     }
     throw Error("Data units are not a length.");
 }
@@ -65,22 +83,32 @@ Rect4 rectFromPixels(const Rect4& px, Unit u, double w, double h, double ppi) {
 
 double paperToInches(double v, Unit u, double paper) {
     switch (u) {
-    case Unit::Inches: return v;
-    case Unit::Centimeters: return v / 2.54;
-    case Unit::Points: return v / 72.0;
-    case Unit::Normalized: return v * paper;
-    default: break;
+        case Unit::Inches:
+            return v;
+        case Unit::Centimeters:
+            return v / 2.54;
+        case Unit::Points:
+            return v / 72.0;
+        case Unit::Normalized:
+            return v * paper;
+        default:
+            break;
     }
     throw Error("Invalid paper units.");
 }
 
 double paperFromInches(double in, Unit u, double paper) {
     switch (u) {
-    case Unit::Inches: return in;
-    case Unit::Centimeters: return in * 2.54;
-    case Unit::Points: return in * 72.0;
-    case Unit::Normalized: return paper != 0 ? in / paper : 0.0;
-    default: break;
+        case Unit::Inches:
+            return in;
+        case Unit::Centimeters:
+            return in * 2.54;
+        case Unit::Points:
+            return in * 72.0;
+        case Unit::Normalized:
+            return paper != 0 ? in / paper : 0.0;
+        default:
+            break;
     }
     throw Error("Invalid paper units.");
 }

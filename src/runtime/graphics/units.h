@@ -25,8 +25,7 @@ double lengthFromPixels(double px, Unit u, double parentLength, double pixelsPer
 // A rectangle in unit u to 0-based pixels relative to a parent of parentW x parentH pixels,
 // and back. Data is handled by the caller (it needs the axes' limits).
 Rect4 rectToPixels(const Rect4& r, Unit u, double parentW, double parentH, double pixelsPerInch);
-Rect4 rectFromPixels(const Rect4& px, Unit u, double parentW, double parentH,
-                     double pixelsPerInch);
+Rect4 rectFromPixels(const Rect4& px, Unit u, double parentW, double parentH, double pixelsPerInch);
 
 // Paper: lengths in inches, centimeters, points or normalized (relative to the paper size,
 // itself given in inches).

@@ -64,12 +64,9 @@ Eigen::MatrixXd elementwise(const Eigen::MatrixXd& a, const Eigen::MatrixXd& b, 
         if (std::isnan(y)) return x;
         return pick(x, y);
     };
-    if (a.rows() == b.rows() && a.cols() == b.cols())
-        return a.binaryExpr(b, one);
-    if (b.size() == 1)
-        return a.unaryExpr([&](double x) { return one(x, b(0, 0)); });
-    if (a.size() == 1)
-        return b.unaryExpr([&](double y) { return one(a(0, 0), y); });
+    if (a.rows() == b.rows() && a.cols() == b.cols()) return a.binaryExpr(b, one);
+    if (b.size() == 1) return a.unaryExpr([&](double x) { return one(x, b(0, 0)); });
+    if (a.size() == 1) return b.unaryExpr([&](double y) { return one(a(0, 0), y); });
     error(std::string(name) + ": matrix dimensions must agree.");
     return {};
 }
@@ -122,10 +119,12 @@ Extremes max(const Eigen::MatrixXd& m) { return extremes(m, greater); }
 Extremes min(const Eigen::MatrixXd& m) { return extremes(m, less); }
 
 Eigen::MatrixXd max(const Eigen::MatrixXd& a, const Eigen::MatrixXd& b) {
-    return elementwise(a, b, [](double x, double y) { return y > x ? y : x; }, "max");
+    return elementwise(
+        a, b, [](double x, double y) { return y > x ? y : x; }, "max");
 }
 Eigen::MatrixXd min(const Eigen::MatrixXd& a, const Eigen::MatrixXd& b) {
-    return elementwise(a, b, [](double x, double y) { return y < x ? y : x; }, "min");
+    return elementwise(
+        a, b, [](double x, double y) { return y < x ? y : x; }, "min");
 }
 
 // ---- rounding -------------------------------------------------------------------------
@@ -220,8 +219,8 @@ Eigen::VectorXd interp1(const Eigen::VectorXd& x, const Eigen::VectorXd& y,
         out(k) = kNaN;
         if (xs.empty() || std::isnan(q) || q < xs.front() || q > xs.back()) continue;
         // First abscissa >= q; the segment ends there.
-        const std::size_t hi = static_cast<std::size_t>(
-            std::lower_bound(xs.begin(), xs.end(), q) - xs.begin());
+        const std::size_t hi =
+            static_cast<std::size_t>(std::lower_bound(xs.begin(), xs.end(), q) - xs.begin());
         if (xs[hi] == q) {
             out(k) = ys[hi];
             continue;
@@ -236,8 +235,8 @@ Eigen::VectorXd interp1(const Eigen::VectorXd& x, const Eigen::VectorXd& y,
 // ---- ranges ---------------------------------------------------------------------------
 
 Eigen::RowVectorXd colon(double a, double step, double b) {
-    if (std::isnan(a) || std::isnan(step) || std::isnan(b) || step == 0.0 ||
-        (step > 0 && a > b) || (step < 0 && a < b))
+    if (std::isnan(a) || std::isnan(step) || std::isnan(b) || step == 0.0 || (step > 0 && a > b) ||
+        (step < 0 && a < b))
         return Eigen::RowVectorXd(0);
 
     // The step is usually span/n, so the quotient can miss n by an ulp or two either way:

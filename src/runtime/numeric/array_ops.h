@@ -6,10 +6,9 @@
 // the run-time gives one value. Indices are 0-based (the run-time's "row 1" is index 0).
 #pragma once
 
+#include <Eigen/Dense>
 #include <utility>
 #include <vector>
-
-#include <Eigen/Dense>
 
 namespace rt {
 

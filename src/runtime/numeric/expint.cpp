@@ -45,8 +45,7 @@ std::complex<double> continuedFraction(std::complex<double> z) {
 }  // namespace
 
 std::complex<double> expint(std::complex<double> z) {
-    if (std::isnan(z.real()) || std::isnan(z.imag()))
-        return {std::nan(""), std::nan("")};
+    if (std::isnan(z.real()) || std::isnan(z.imag())) return {std::nan(""), std::nan("")};
     if (z == 0.0) return std::numeric_limits<double>::infinity();
     // Treat -0 imaginary parts as +0 so the real negative axis takes the -i pi side.
     if (z.imag() == 0) z = {z.real(), 0.0};

@@ -3,16 +3,15 @@
 // Plans are made once per length and reused by every later call (thread-safe).
 #pragma once
 
-#include <complex>
-
 #include <Eigen/Dense>
+#include <complex>
 
 namespace rt {
 
 // Each column of y zero-padded (or cut) to n rows, then transformed; n = 0 gives 0 rows.
 // Throws rt::Error for a negative n.
 Eigen::MatrixXcd fft(const Eigen::MatrixXcd& y, Eigen::Index n);
-Eigen::MatrixXcd fft(const Eigen::MatrixXcd& y);   // n = rows of y
+Eigen::MatrixXcd fft(const Eigen::MatrixXcd& y);  // n = rows of y
 Eigen::MatrixXcd ifft(const Eigen::MatrixXcd& y, Eigen::Index n);
 Eigen::MatrixXcd ifft(const Eigen::MatrixXcd& y);
 

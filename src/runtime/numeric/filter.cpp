@@ -38,8 +38,8 @@ void runAny(const double* b, const double* a, double* y, Eigen::Index len, doubl
 
 }  // namespace
 
-void filterInPlace(const Eigen::VectorXd& b, const Eigen::VectorXd& a, Eigen::Ref<Eigen::VectorXd> y,
-                   Eigen::Ref<Eigen::VectorXd> z) {
+void filterInPlace(const Eigen::VectorXd& b, const Eigen::VectorXd& a,
+                   Eigen::Ref<Eigen::VectorXd> y, Eigen::Ref<Eigen::VectorXd> z) {
     if (b.size() == 0) error("The numerator of filter must not be empty.");
     if (a.size() == 0 || a(0) == 0) error("First denominator filter coefficient must be non-zero.");
     const Eigen::Index nfilt = std::max(b.size(), a.size());
@@ -57,19 +57,35 @@ void filterInPlace(const Eigen::VectorXd& b, const Eigen::VectorXd& a, Eigen::Re
     double* py = y.data();
     const Eigen::Index len = y.size();
     switch (n) {
-        case 0: y *= bb(0); break;
-        case 1: runFixed<1>(bb.data(), aa.data(), py, len, z.data()); break;
-        case 2: runFixed<2>(bb.data(), aa.data(), py, len, z.data()); break;
-        case 3: runFixed<3>(bb.data(), aa.data(), py, len, z.data()); break;
-        case 4: runFixed<4>(bb.data(), aa.data(), py, len, z.data()); break;
-        case 5: runFixed<5>(bb.data(), aa.data(), py, len, z.data()); break;
-        case 6: runFixed<6>(bb.data(), aa.data(), py, len, z.data()); break;
-        default: runAny(bb.data(), aa.data(), py, len, z.data(), n); break;
+        case 0:
+            y *= bb(0);
+            break;
+        case 1:
+            runFixed<1>(bb.data(), aa.data(), py, len, z.data());
+            break;
+        case 2:
+            runFixed<2>(bb.data(), aa.data(), py, len, z.data());
+            break;
+        case 3:
+            runFixed<3>(bb.data(), aa.data(), py, len, z.data());
+            break;
+        case 4:
+            runFixed<4>(bb.data(), aa.data(), py, len, z.data());
+            break;
+        case 5:
+            runFixed<5>(bb.data(), aa.data(), py, len, z.data());
+            break;
+        case 6:
+            runFixed<6>(bb.data(), aa.data(), py, len, z.data());
+            break;
+        default:
+            runAny(bb.data(), aa.data(), py, len, z.data(), n);
+            break;
     }
 }
 
-Eigen::VectorXd filter(const Eigen::VectorXd& b, const Eigen::VectorXd& a,
-                       const Eigen::VectorXd& x, const Eigen::VectorXd& zi) {
+Eigen::VectorXd filter(const Eigen::VectorXd& b, const Eigen::VectorXd& a, const Eigen::VectorXd& x,
+                       const Eigen::VectorXd& zi) {
     const Eigen::Index n = std::max(b.size(), a.size()) - 1;
     if (zi.size() != 0 && zi.size() != n)
         error("Initial conditions must be a vector of length max(length(a),length(b))-1 = " +

@@ -14,7 +14,8 @@ namespace {
 template <class Scalar>
 Eigen::Matrix<Scalar, 1, Eigen::Dynamic> expand(const Eigen::Matrix<Scalar, Eigen::Dynamic, 1>& r) {
     const Eigen::Index n = r.size();
-    Eigen::Matrix<Scalar, 1, Eigen::Dynamic> c = Eigen::Matrix<Scalar, 1, Eigen::Dynamic>::Zero(n + 1);
+    Eigen::Matrix<Scalar, 1, Eigen::Dynamic> c =
+        Eigen::Matrix<Scalar, 1, Eigen::Dynamic>::Zero(n + 1);
     c(0) = 1;
     for (Eigen::Index j = 0; j < n; ++j)
         for (Eigen::Index i = j + 1; i >= 1; --i) c(i) -= r(j) * c(i - 1);
@@ -31,8 +32,10 @@ bool near(std::complex<double> x, std::complex<double> y) {
 bool isConjugateSymmetric(const Eigen::VectorXcd& v) {
     std::vector<std::complex<double>> upper, lower;
     for (Eigen::Index i = 0; i < v.size(); ++i) {
-        if (v(i).imag() > 0) upper.push_back(v(i));
-        else if (v(i).imag() < 0) lower.push_back(std::conj(v(i)));
+        if (v(i).imag() > 0)
+            upper.push_back(v(i));
+        else if (v(i).imag() < 0)
+            lower.push_back(std::conj(v(i)));
     }
     if (upper.size() != lower.size()) return false;
     std::vector<bool> used(lower.size(), false);

@@ -1,9 +1,8 @@
 // Polynomials as rows of coefficients in descending powers, leading coefficient first.
 #pragma once
 
-#include <complex>
-
 #include <Eigen/Dense>
+#include <complex>
 
 namespace rt {
 

@@ -3,9 +3,8 @@
 // a few rows at most.
 #pragma once
 
-#include <vector>
-
 #include <Eigen/Dense>
+#include <vector>
 
 namespace rt {
 

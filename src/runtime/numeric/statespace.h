@@ -3,9 +3,8 @@
 // unless stated otherwise.
 #pragma once
 
-#include <string>
-
 #include <Eigen/Dense>
+#include <string>
 
 #include "runtime/value/value.h"
 

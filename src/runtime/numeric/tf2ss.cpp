@@ -1,6 +1,5 @@
-#include "runtime/numeric/statespace.h"
-
 #include "runtime/dispatch/error.h"
+#include "runtime/numeric/statespace.h"
 
 namespace rt {
 

@@ -1,10 +1,9 @@
-#include "runtime/numeric/statespace.h"
-
 #include <cmath>
 #include <limits>
 
 #include "runtime/dispatch/error.h"
 #include "runtime/numeric/poly.h"
+#include "runtime/numeric/statespace.h"
 
 namespace rt {
 

@@ -15,8 +15,8 @@ namespace upfirdn_detail {
 
 // Dot product with two 4-wide accumulators; cloned for AVX2 and resolved at load time,
 // since this loop carries nearly all of the resampler's time.
-__attribute__((target_clones("avx2", "default")))
-double dot(const double* a, const double* b, std::int64_t n) {
+__attribute__((target_clones("avx2", "default"))) double dot(const double* a, const double* b,
+                                                             std::int64_t n) {
     typedef double v4d __attribute__((vector_size(32)));
     v4d acc0 = {0, 0, 0, 0}, acc1 = {0, 0, 0, 0};
     std::int64_t i = 0;
@@ -37,8 +37,9 @@ double dot(const double* a, const double* b, std::int64_t n) {
 
 // Four dot products of one filter with four stretches of the signal `stride` apart:
 // each filter load serves four outputs.
-__attribute__((target_clones("avx2", "default")))
-void dot4(const double* g, const double* x, std::int64_t stride, std::int64_t n, double* out) {
+__attribute__((target_clones("avx2", "default"))) void dot4(const double* g, const double* x,
+                                                            std::int64_t stride, std::int64_t n,
+                                                            double* out) {
     typedef double v4d __attribute__((vector_size(32)));
     v4d a0 = {0, 0, 0, 0}, a1 = a0, a2 = a0, a3 = a0;
     const double* x1 = x + stride;
@@ -142,8 +143,8 @@ void filterOne(const T* x, std::int64_t lx, const std::vector<Phase<T>>& phases,
 // (g = gcd(p, q)), so they are formed four at a time. The outputs go in stretches of 4 P
 // so that the signal is read once, from the cache, whatever p is.
 void filterOne(const double* x, std::int64_t lx, const std::vector<Phase<double>>& phases,
-               std::int64_t p, std::int64_t q, double* y, std::int64_t first,
-               std::int64_t count, std::int64_t ly) {
+               std::int64_t p, std::int64_t q, double* y, std::int64_t first, std::int64_t count,
+               std::int64_t ly) {
     const std::int64_t g = std::gcd(p, q);
     const std::int64_t P = p / g, Q = q / g;
     for (std::int64_t base = 0; base < count; base += 4 * P) {
@@ -216,8 +217,7 @@ Eigen::MatrixXd upfirdn(const Eigen::MatrixXd& x, const Eigen::MatrixXd& h, doub
     return run<double>(x, h, p, q, first, count);
 }
 
-Eigen::MatrixXcd upfirdn(const Eigen::MatrixXcd& x, const Eigen::MatrixXcd& h, double p,
-                         double q) {
+Eigen::MatrixXcd upfirdn(const Eigen::MatrixXcd& x, const Eigen::MatrixXcd& h, double p, double q) {
     return run<std::complex<double>>(x, h, p, q, 0, -1);
 }
 

@@ -16,8 +16,7 @@ namespace rt {
 // A row x with one filter gives a row; everything else gives columns.
 // Throws rt::Error for p or q not a positive integer, an empty h, or unmatched counts.
 Eigen::MatrixXd upfirdn(const Eigen::MatrixXd& x, const Eigen::MatrixXd& h, double p, double q);
-Eigen::MatrixXcd upfirdn(const Eigen::MatrixXcd& x, const Eigen::MatrixXcd& h, double p,
-                         double q);
+Eigen::MatrixXcd upfirdn(const Eigen::MatrixXcd& x, const Eigen::MatrixXcd& h, double p, double q);
 
 // Only output samples first … first + count - 1 of each signal (0-based; those beyond the
 // full output are 0), in the same shape rules: what a caller that trims the result

@@ -1,9 +1,8 @@
-#include "runtime/numeric/statespace.h"
-
 #include <vector>
 
 #include "runtime/dispatch/error.h"
 #include "runtime/numeric/poly.h"
+#include "runtime/numeric/statespace.h"
 
 namespace rt {
 
@@ -67,8 +66,9 @@ StateSpace zp2ss(const Eigen::VectorXcd& z, const Eigen::VectorXcd& p, double k)
     std::size_t qi = 0;
     for (const auto& den : dens) {
         if (den.size() == 2) {
-            nums.push_back(zi < zf.reals.size() ? Eigen::RowVectorXd(Eigen::RowVector2d(1.0, -zf.reals[zi++]))
-                                                : Eigen::RowVectorXd::Ones(1));
+            nums.push_back(zi < zf.reals.size()
+                               ? Eigen::RowVectorXd(Eigen::RowVector2d(1.0, -zf.reals[zi++]))
+                               : Eigen::RowVectorXd::Ones(1));
         } else if (qi < zf.quadratics.size()) {
             nums.push_back(zf.quadratics[qi++]);
         } else if (zi + 1 < zf.reals.size()) {

@@ -52,5 +52,4 @@ Value toDouble(const Value& a);
 // is never equal.
 bool isequal(const Value& a, const Value& b);
 
-
 }  // namespace rt

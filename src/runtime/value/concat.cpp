@@ -42,8 +42,7 @@ Values usedParts(const Values& parts, bool horizontal, ClassId& cls) {
                                    : "Vertical dimensions mismatch.");
         kept.push_back(p);
     }
-    if (kept.size() > 1 && cls == ClassId::Struct)
-        throw Error("Record arrays are not supported.");
+    if (kept.size() > 1 && cls == ClassId::Struct) throw Error("Record arrays are not supported.");
     return kept;
 }
 

@@ -2,9 +2,8 @@
 // system's functions. Shapes are kept (a 1xN row stays a row, an Nx1 column a column).
 #pragma once
 
-#include <vector>
-
 #include <Eigen/Dense>
+#include <vector>
 
 #include "runtime/value/value.h"
 

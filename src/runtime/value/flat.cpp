@@ -10,10 +10,16 @@ namespace {
 double numberOf(const Flat& s, std::size_t i) {
     switch (s.cls) {
         case ClassId::Double:
-        case ClassId::Logical: return s.re[i];
-        case ClassId::Char: return static_cast<double>(s.ch[i]);
-        case ClassId::UInt8: return static_cast<double>(s.by[i]);
-        default: throw Error("Conversion to double from " + std::string(s.cls == ClassId::Cell ? "cell" : "struct") + " is not possible.");
+        case ClassId::Logical:
+            return s.re[i];
+        case ClassId::Char:
+            return static_cast<double>(s.ch[i]);
+        case ClassId::UInt8:
+            return static_cast<double>(s.by[i]);
+        default:
+            throw Error("Conversion to double from " +
+                        std::string(s.cls == ClassId::Cell ? "cell" : "struct") +
+                        " is not possible.");
     }
 }
 
@@ -46,11 +52,21 @@ Flat Flat::of(const Value& v) {
             f.complex = v.isComplex();
             if (f.complex) f.im = v.im();
             break;
-        case ClassId::Logical: f.re = v.re(); break;
-        case ClassId::Char: f.ch = v.charData(); break;
-        case ClassId::UInt8: f.by = v.bytes(); break;
-        case ClassId::Cell: f.ce = v.cells(); break;
-        case ClassId::Struct: f.ce = {v}; break;
+        case ClassId::Logical:
+            f.re = v.re();
+            break;
+        case ClassId::Char:
+            f.ch = v.charData();
+            break;
+        case ClassId::UInt8:
+            f.by = v.bytes();
+            break;
+        case ClassId::Cell:
+            f.ce = v.cells();
+            break;
+        case ClassId::Struct:
+            f.ce = {v};
+            break;
     }
     return f;
 }
@@ -58,10 +74,14 @@ Flat Flat::of(const Value& v) {
 std::size_t Flat::size() const {
     switch (cls) {
         case ClassId::Double:
-        case ClassId::Logical: return re.size();
-        case ClassId::Char: return ch.size();
-        case ClassId::UInt8: return by.size();
-        default: return ce.size();
+        case ClassId::Logical:
+            return re.size();
+        case ClassId::Char:
+            return ch.size();
+        case ClassId::UInt8:
+            return by.size();
+        default:
+            return ce.size();
     }
 }
 
@@ -78,11 +98,19 @@ void Flat::pushDefault() {
             re.push_back(0.0);
             if (complex) im.push_back(0.0);
             break;
-        case ClassId::Logical: re.push_back(0.0); break;
-        case ClassId::Char: ch.push_back(u'\0'); break;
-        case ClassId::UInt8: by.push_back(0); break;
+        case ClassId::Logical:
+            re.push_back(0.0);
+            break;
+        case ClassId::Char:
+            ch.push_back(u'\0');
+            break;
+        case ClassId::UInt8:
+            by.push_back(0);
+            break;
         case ClassId::Cell:
-        case ClassId::Struct: ce.emplace_back(); break;  // a record array fails in build()
+        case ClassId::Struct:
+            ce.emplace_back();
+            break;  // a record array fails in build()
     }
 }
 
@@ -110,19 +138,29 @@ void Flat::setFrom(std::size_t k, const Flat& src, std::size_t i) {
             if (std::isnan(x)) throw Error("NaN's cannot be converted to logicals.");
             re[k] = x != 0.0 ? 1.0 : 0.0;
             break;
-        case ClassId::Char: ch[k] = codeOf(x); break;
-        case ClassId::UInt8: by[k] = byteOf(x); break;
-        default: break;
+        case ClassId::Char:
+            ch[k] = codeOf(x);
+            break;
+        case ClassId::UInt8:
+            by[k] = byteOf(x);
+            break;
+        default:
+            break;
     }
 }
 
 Value Flat::build(std::size_t rows, std::size_t cols) const {
     switch (cls) {
-        case ClassId::Double: return Value::matrix(rows, cols, re, complex ? im : std::vector<double>{});
-        case ClassId::Logical: return Value::logical(rows, cols, re);
-        case ClassId::Char: return Value::chars(rows, cols, ch);
-        case ClassId::UInt8: return Value::uint8({rows, cols}, by);
-        case ClassId::Cell: return Value::cell(rows, cols, ce);
+        case ClassId::Double:
+            return Value::matrix(rows, cols, re, complex ? im : std::vector<double>{});
+        case ClassId::Logical:
+            return Value::logical(rows, cols, re);
+        case ClassId::Char:
+            return Value::chars(rows, cols, ch);
+        case ClassId::UInt8:
+            return Value::uint8({rows, cols}, by);
+        case ClassId::Cell:
+            return Value::cell(rows, cols, ce);
         case ClassId::Struct:
             if (rows * cols == 1) return ce[0];
             if (rows * cols == 0) return Value::empty(rows, cols);

@@ -12,10 +12,10 @@ namespace rt::detail {
 struct Flat {
     ClassId cls = ClassId::Double;
     bool complex = false;
-    std::vector<double> re, im;       // double, logical
-    std::u16string ch;                // char
-    std::vector<std::uint8_t> by;     // uint8
-    Values ce;                        // cell (and the one element of a 1x1 record)
+    std::vector<double> re, im;    // double, logical
+    std::u16string ch;             // char
+    std::vector<std::uint8_t> by;  // uint8
+    Values ce;                     // cell (and the one element of a 1x1 record)
 
     static Flat of(const Value& v);
     static Flat ofClass(ClassId cls, bool complex = false);

@@ -120,15 +120,20 @@ Value index(const Value& a, const Value& rs, const Value& cs) {
 void assign(Value& a, const Value& idx, const Value& b) {
     std::vector<std::size_t> p = positions(idx, a.numel(), true);
     if (b.numel() != p.size() && b.numel() != 1)
-        throw Error("In an assignment A(I) = B, the number of elements in B and I must be the same.");
+        throw Error(
+            "In an assignment A(I) = B, the number of elements in B and I must be the same.");
     if (p.empty()) return;
     const std::size_t n = a.numel(), need = std::max(n, maxPlusOne(p));
     std::size_t rows = a.rows(), cols = a.cols();
     if (need > n) {
         if (a.ndims() > 2) throw Error("An image cannot grow by linear assignment.");
-        if (rows == 1 || (n == 0 && cols != 1)) { rows = 1; cols = need; }
-        else if (cols == 1) rows = need;
-        else throw Error("In an assignment A(I) = B, a matrix A cannot be resized.");
+        if (rows == 1 || (n == 0 && cols != 1)) {
+            rows = 1;
+            cols = need;
+        } else if (cols == 1)
+            rows = need;
+        else
+            throw Error("In an assignment A(I) = B, a matrix A cannot be resized.");
     }
     Flat f = convertTo(Flat::of(a), assignedClass(a, b));
     while (f.size() < need) f.pushDefault();
@@ -161,8 +166,10 @@ void assign(Value& a, const Value& rs, const Value& cs, const Value& b) {
     Flat f = Flat::ofClass(old.cls, old.complex);
     for (std::size_t j = 0; j < cols; ++j)
         for (std::size_t i = 0; i < rows; ++i) {
-            if (i < a.rows() && j < a.cols()) f.pushFrom(old, j * a.rows() + i);
-            else f.pushDefault();
+            if (i < a.rows() && j < a.cols())
+                f.pushFrom(old, j * a.rows() + i);
+            else
+                f.pushDefault();
         }
     const Flat src = Flat::of(b);
     std::size_t k = 0;

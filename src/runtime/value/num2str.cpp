@@ -41,9 +41,7 @@ std::string formatComplex(double re, double im, bool whole, int digits) {
 
 }  // namespace
 
-std::string num2str(double x) {
-    return formatOne(x, isWhole(x), digitsFor(std::fabs(x)));
-}
+std::string num2str(double x) { return formatOne(x, isWhole(x), digitsFor(std::fabs(x))); }
 
 std::string num2str(double x, const std::string& format) { return formatUtf8(format, {Value(x)}); }
 
@@ -68,7 +66,8 @@ Value num2str(const Value& x) {
     std::vector<std::string> cells(re.size());
     std::size_t width = 0;
     for (std::size_t i = 0; i < re.size(); ++i) {
-        cells[i] = cx ? formatComplex(re[i], im[i], whole, digits) : formatOne(re[i], whole, digits);
+        cells[i] =
+            cx ? formatComplex(re[i], im[i], whole, digits) : formatOne(re[i], whole, digits);
         width = std::max(width, cells[i].size());
     }
     std::vector<std::string> rows(r);

@@ -17,13 +17,13 @@ constexpr int kMaxField = 4096;
 
 struct Spec {
     std::string flags;
-    int width = -1;           // -1: none; -2: from the arguments
-    int precision = -1;       // -1: none; -2: from the arguments
+    int width = -1;      // -1: none; -2: from the arguments
+    int precision = -1;  // -1: none; -2: from the arguments
     char conv = 0;
 };
 
 struct Segment {
-    std::u16string literal;   // used when conv == 0
+    std::u16string literal;  // used when conv == 0
     Spec spec;
 };
 
@@ -38,15 +38,32 @@ std::u16string unescape(const std::u16string& f) {
         const char16_t c = f[i + 1];
         char16_t r = 0;
         switch (c) {
-            case u'n': r = u'\n'; break;
-            case u'r': r = u'\r'; break;
-            case u't': r = u'\t'; break;
-            case u'\\': r = u'\\'; break;
-            case u'a': r = u'\a'; break;
-            case u'b': r = u'\b'; break;
-            case u'f': r = u'\f'; break;
-            case u'v': r = u'\v'; break;
-            default: break;
+            case u'n':
+                r = u'\n';
+                break;
+            case u'r':
+                r = u'\r';
+                break;
+            case u't':
+                r = u'\t';
+                break;
+            case u'\\':
+                r = u'\\';
+                break;
+            case u'a':
+                r = u'\a';
+                break;
+            case u'b':
+                r = u'\b';
+                break;
+            case u'f':
+                r = u'\f';
+                break;
+            case u'v':
+                r = u'\v';
+                break;
+            default:
+                break;
         }
         if (r) {
             out.push_back(r);
@@ -86,14 +103,21 @@ std::vector<Segment> parse(const std::u16string& f) {
             continue;
         }
         Spec s;
-        while (j < f.size() && (f[j] == u'-' || f[j] == u'+' || f[j] == u' ' || f[j] == u'0' || f[j] == u'#'))
+        while (j < f.size() &&
+               (f[j] == u'-' || f[j] == u'+' || f[j] == u' ' || f[j] == u'0' || f[j] == u'#'))
             s.flags.push_back(static_cast<char>(f[j++]));
-        if (j < f.size() && f[j] == u'*') { s.width = -2; ++j; }
-        else if (j < f.size() && f[j] >= u'0' && f[j] <= u'9') s.width = readNumber(f, j);
+        if (j < f.size() && f[j] == u'*') {
+            s.width = -2;
+            ++j;
+        } else if (j < f.size() && f[j] >= u'0' && f[j] <= u'9')
+            s.width = readNumber(f, j);
         if (j < f.size() && f[j] == u'.') {
             ++j;
-            if (j < f.size() && f[j] == u'*') { s.precision = -2; ++j; }
-            else s.precision = readNumber(f, j);
+            if (j < f.size() && f[j] == u'*') {
+                s.precision = -2;
+                ++j;
+            } else
+                s.precision = readNumber(f, j);
         }
         // Length modifiers carry no meaning for doubles.
         while (j < f.size() && (f[j] == u'l' || f[j] == u'h')) ++j;
@@ -122,8 +146,10 @@ public:
                 throw Error("Function sprintf is not defined for '" + v.className() + "' inputs.");
             if (v.isEmpty()) continue;
             args_.push_back(&v);
-            if (!v.isChar()) nums_.push_back(v.real());
-            else nums_.emplace_back();
+            if (!v.isChar())
+                nums_.push_back(v.real());
+            else
+                nums_.emplace_back();
         }
     }
     bool more() const { return arg_ < args_.size(); }
@@ -161,7 +187,8 @@ std::u16string pad(std::u16string s, const Spec& sp, bool zeroAllowed) {
     const std::size_t n = static_cast<std::size_t>(sp.width) - s.size();
     if (has(sp.flags, '-')) return s + std::u16string(n, u' ');
     if (zeroAllowed && has(sp.flags, '0')) {
-        const std::size_t sign = (!s.empty() && (s[0] == u'-' || s[0] == u'+' || s[0] == u' ')) ? 1 : 0;
+        const std::size_t sign =
+            (!s.empty() && (s[0] == u'-' || s[0] == u'+' || s[0] == u' ')) ? 1 : 0;
         return s.substr(0, sign) + std::u16string(n, u'0') + s.substr(sign);
     }
     return std::u16string(n, u' ') + s;
@@ -175,8 +202,10 @@ void cformat(std::u16string& out, const Spec& sp, char conv, double x, bool asIn
     f[k++] = '%';
     for (char c : sp.flags)
         if (k < 12) f[k++] = c;
-    if (sp.width >= 0) k += std::snprintf(f + k, sizeof f - static_cast<std::size_t>(k), "%d", sp.width);
-    if (sp.precision >= 0) k += std::snprintf(f + k, sizeof f - static_cast<std::size_t>(k), ".%d", sp.precision);
+    if (sp.width >= 0)
+        k += std::snprintf(f + k, sizeof f - static_cast<std::size_t>(k), "%d", sp.width);
+    if (sp.precision >= 0)
+        k += std::snprintf(f + k, sizeof f - static_cast<std::size_t>(k), ".%d", sp.precision);
     char buf[2 * kMaxField + 400];
     int n;
     if (asInteger) {
@@ -199,8 +228,10 @@ void cformat(std::u16string& out, const Spec& sp, char conv, double x, bool asIn
 std::u16string nonFinite(const Spec& sp, double x) {
     std::u16string s = std::isnan(x) ? u"NaN" : (x < 0 ? u"-Inf" : u"Inf");
     if (!std::isnan(x) && x > 0) {
-        if (has(sp.flags, '+')) s = u"+" + s;
-        else if (has(sp.flags, ' ')) s = u" " + s;
+        if (has(sp.flags, '+'))
+            s = u"+" + s;
+        else if (has(sp.flags, ' '))
+            s = u" " + s;
     }
     return pad(s, sp, false);
 }
@@ -211,7 +242,12 @@ void formatNumber(std::u16string& out, const Spec& sp, double x) {
         return;
     }
     switch (sp.conv) {
-        case 'd': case 'i': case 'u': case 'o': case 'x': case 'X': {
+        case 'd':
+        case 'i':
+        case 'u':
+        case 'o':
+        case 'x':
+        case 'X': {
             const bool whole = x == std::floor(x) && std::fabs(x) < 9.2e18;
             const bool unsignedConv = sp.conv != 'd' && sp.conv != 'i';
             if (whole && !(unsignedConv && x < 0)) return cformat(out, sp, sp.conv, x, true);
@@ -222,12 +258,14 @@ void formatNumber(std::u16string& out, const Spec& sp, double x) {
             }
             return cformat(out, sp, 'e', x, false);
         }
-        default: return cformat(out, sp, sp.conv, x, false);
+        default:
+            return cformat(out, sp, sp.conv, x, false);
     }
 }
 
 std::u16string formatChar(const Spec& sp, double x) {
-    if (x == std::floor(x) && x >= 0 && x <= 65535) return pad(std::u16string(1, static_cast<char16_t>(x)), sp, false);
+    if (x == std::floor(x) && x >= 0 && x <= 65535)
+        return pad(std::u16string(1, static_cast<char16_t>(x)), sp, false);
     Spec e = sp;
     e.conv = 'e';
     std::u16string out;
@@ -259,13 +297,17 @@ std::u16string formatText(const std::u16string& format, const Values& args) {
             if (sp.width == -2) {
                 if (!cur.more()) return out;
                 const double w = cur.number();
-                sp.width = std::isfinite(w) ? static_cast<int>(std::min(std::fabs(w), double(kMaxField))) : -1;
+                sp.width = std::isfinite(w)
+                               ? static_cast<int>(std::min(std::fabs(w), double(kMaxField)))
+                               : -1;
                 if (w < 0) sp.flags += '-';
             }
             if (sp.precision == -2) {
                 if (!cur.more()) return out;
                 const double p = cur.number();
-                sp.precision = (std::isfinite(p) && p >= 0) ? static_cast<int>(std::min(p, double(kMaxField))) : -1;
+                sp.precision = (std::isfinite(p) && p >= 0)
+                                   ? static_cast<int>(std::min(p, double(kMaxField)))
+                                   : -1;
             }
             if (!cur.more()) return out;
             if (sp.conv == 's') {

@@ -73,7 +73,8 @@ private:
         return i_ != start;
     }
     bool startsOperand(char16_t c) const {
-        return digit(c) || c == u'.' || letter(c) || c == u'(' || c == u'[' || c == u'+' || c == u'-';
+        return digit(c) || c == u'.' || letter(c) || c == u'(' || c == u'[' || c == u'+' ||
+               c == u'-';
     }
 
     struct Guard {

@@ -1,6 +1,7 @@
 // lower, strrep, findstr, deblank, fileparts, strmatch.
-#include "runtime/dispatch/error.h"
 #include "runtime/value/text_ops.h"
+
+#include "runtime/dispatch/error.h"
 
 namespace rt {
 
@@ -30,8 +31,10 @@ Value perText(const Value& a, F f) {
 
 std::u16string lower(std::u16string s) {
     for (char16_t& c : s) {
-        if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c + 32);
-        else if (c >= 0xC0 && c <= 0xDE && c != 0xD7) c = static_cast<char16_t>(c + 32);
+        if (c >= u'A' && c <= u'Z')
+            c = static_cast<char16_t>(c + 32);
+        else if (c >= 0xC0 && c <= 0xDE && c != 0xD7)
+            c = static_cast<char16_t>(c + 32);
     }
     return s;
 }
@@ -46,7 +49,8 @@ Value lower(const Value& a) {
     return Value::chars(a.rows(), a.cols(), lower(a.charData()));
 }
 
-std::u16string strrep(const std::u16string& s, const std::u16string& from, const std::u16string& to) {
+std::u16string strrep(const std::u16string& s, const std::u16string& from,
+                      const std::u16string& to) {
     if (from.empty()) return s;
     std::u16string out;
     std::size_t i = 0;
@@ -94,7 +98,8 @@ Value deblank(const Value& a) {
     if (!a.isChar()) throw Error("Input must be a text or a cell of texts.");
     if (a.rows() <= 1) {
         const std::u16string d = deblank(a.charData());
-        return d.empty() && a.isEmpty() ? a : (d.empty() ? Value::chars(a.rows(), 0, u"") : Value(d));
+        return d.empty() && a.isEmpty() ? a
+                                        : (d.empty() ? Value::chars(a.rows(), 0, u"") : Value(d));
     }
     // A column is kept while any row has a non-blank in it or after it.
     std::size_t keep = 0;

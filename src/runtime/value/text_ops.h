@@ -28,7 +28,8 @@ std::u16string lower(std::u16string s);
 Value lower(const Value& a);
 
 // Every occurrence of `from` replaced by `to`, left to right without overlap.
-std::u16string strrep(const std::u16string& s, const std::u16string& from, const std::u16string& to);
+std::u16string strrep(const std::u16string& s, const std::u16string& from,
+                      const std::u16string& to);
 // Char rows or a cell of them.
 Value strrep(const Value& s, const Value& from, const Value& to);
 

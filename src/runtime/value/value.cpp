@@ -43,7 +43,8 @@ Value::Value(const std::string& utf8Text) : Value(utf16(utf8Text)) {}
 
 Value::Value(const std::u16string& text) : cls_(ClassId::Char) {
     // The empty text is 0x0, as a literal '' is.
-    dims_ = text.empty() ? std::vector<std::size_t>{0, 0} : std::vector<std::size_t>{1, text.size()};
+    dims_ =
+        text.empty() ? std::vector<std::size_t>{0, 0} : std::vector<std::size_t>{1, text.size()};
     chars_ = text;
 }
 
@@ -149,12 +150,18 @@ Value Value::structure() {
 
 std::string Value::className() const {
     switch (cls_) {
-        case ClassId::Double: return "double";
-        case ClassId::Char: return "char";
-        case ClassId::Logical: return "logical";
-        case ClassId::UInt8: return "uint8";
-        case ClassId::Cell: return "cell";
-        case ClassId::Struct: return "struct";
+        case ClassId::Double:
+            return "double";
+        case ClassId::Char:
+            return "char";
+        case ClassId::Logical:
+            return "logical";
+        case ClassId::UInt8:
+            return "uint8";
+        case ClassId::Cell:
+            return "cell";
+        case ClassId::Struct:
+            return "struct";
     }
     return "double";
 }
@@ -165,9 +172,12 @@ double Value::at(std::size_t i) const {
     if (i >= numel()) throw Error("Index exceeds matrix dimensions.");
     switch (cls_) {
         case ClassId::Double:
-        case ClassId::Logical: return re_[i];
-        case ClassId::Char: return static_cast<double>(chars_[i]);
-        case ClassId::UInt8: return static_cast<double>(bytes_[i]);
+        case ClassId::Logical:
+            return re_[i];
+        case ClassId::Char:
+            return static_cast<double>(chars_[i]);
+        case ClassId::UInt8:
+            return static_cast<double>(bytes_[i]);
         default:
             throw Error("Conversion to double from " + className() + " is not possible.");
     }
@@ -183,9 +193,12 @@ double Value::scalar() const {
 std::vector<double> Value::real() const {
     switch (cls_) {
         case ClassId::Double:
-        case ClassId::Logical: return re_;
-        case ClassId::Char: return std::vector<double>(chars_.begin(), chars_.end());
-        case ClassId::UInt8: return std::vector<double>(bytes_.begin(), bytes_.end());
+        case ClassId::Logical:
+            return re_;
+        case ClassId::Char:
+            return std::vector<double>(chars_.begin(), chars_.end());
+        case ClassId::UInt8:
+            return std::vector<double>(bytes_.begin(), bytes_.end());
         default:
             throw Error("Conversion to double from " + className() + " is not possible.");
     }
@@ -201,13 +214,13 @@ std::vector<double> Value::imag() const {
 std::vector<std::complex<double>> Value::complexData() const {
     std::vector<double> r = real();
     std::vector<std::complex<double>> out(r.size());
-    for (std::size_t i = 0; i < r.size(); ++i)
-        out[i] = {r[i], isComplex() ? im_[i] : 0.0};
+    for (std::size_t i = 0; i < r.size(); ++i) out[i] = {r[i], isComplex() ? im_[i] : 0.0};
     return out;
 }
 
 const std::u16string& Value::charData() const {
-    if (cls_ != ClassId::Char) throw Error("Expected a text (char) value, got " + className() + ".");
+    if (cls_ != ClassId::Char)
+        throw Error("Expected a text (char) value, got " + className() + ".");
     return chars_;
 }
 
@@ -251,8 +264,7 @@ bool Value::isField(const std::string& name) const {
 }
 
 const Value& Value::field(const std::string& name) const {
-    if (cls_ != ClassId::Struct)
-        throw Error("Attempt to reference field of non-structure array.");
+    if (cls_ != ClassId::Struct) throw Error("Attempt to reference field of non-structure array.");
     auto it = std::find(fieldNames_.begin(), fieldNames_.end(), name);
     if (it == fieldNames_.end()) throw Error("Reference to non-existent field '" + name + "'.");
     return cells_[static_cast<std::size_t>(it - fieldNames_.begin())];
@@ -299,8 +311,10 @@ bool Value::equals(const Value& o) const {
             }
             return true;
         }
-        case ClassId::Char: return chars_ == o.chars_;
-        case ClassId::UInt8: return bytes_ == o.bytes_;
+        case ClassId::Char:
+            return chars_ == o.chars_;
+        case ClassId::UInt8:
+            return bytes_ == o.bytes_;
         case ClassId::Cell:
             for (std::size_t i = 0; i < cells_.size(); ++i)
                 if (!cells_[i].equals(o.cells_[i])) return false;
@@ -320,8 +334,7 @@ bool Value::equals(const Value& o) const {
 void Value::reshape(std::vector<std::size_t> dims) {
     if (cls_ == ClassId::Struct) throw Error("A record cannot be reshaped.");
     dims = normalDims(std::move(dims));
-    if (product(dims) != numel())
-        throw Error("To RESHAPE the number of elements must not change.");
+    if (product(dims) != numel()) throw Error("To RESHAPE the number of elements must not change.");
     if (dims.size() > 2 && cls_ != ClassId::UInt8)
         throw Error("Only uint8 images may have more than two dimensions.");
     dims_ = std::move(dims);
@@ -336,15 +349,26 @@ std::u16string utf16(const std::string& s) {
         const unsigned char c = static_cast<unsigned char>(s[i]);
         std::size_t len = 0;
         char32_t cp = 0;
-        if (c < 0x80) { len = 1; cp = c; }
-        else if ((c & 0xE0) == 0xC0) { len = 2; cp = c & 0x1F; }
-        else if ((c & 0xF0) == 0xE0) { len = 3; cp = c & 0x0F; }
-        else if ((c & 0xF8) == 0xF0) { len = 4; cp = c & 0x07; }
+        if (c < 0x80) {
+            len = 1;
+            cp = c;
+        } else if ((c & 0xE0) == 0xC0) {
+            len = 2;
+            cp = c & 0x1F;
+        } else if ((c & 0xF0) == 0xE0) {
+            len = 3;
+            cp = c & 0x0F;
+        } else if ((c & 0xF8) == 0xF0) {
+            len = 4;
+            cp = c & 0x07;
+        }
         bool ok = len > 0 && i + len <= n;
         for (std::size_t k = 1; ok && k < len; ++k) {
             const unsigned char d = static_cast<unsigned char>(s[i + k]);
-            if ((d & 0xC0) != 0x80) ok = false;
-            else cp = (cp << 6) | (d & 0x3F);
+            if ((d & 0xC0) != 0x80)
+                ok = false;
+            else
+                cp = (cp << 6) | (d & 0x3F);
         }
         if (ok) {
             static const char32_t minimum[5] = {0, 0, 0x80, 0x800, 0x10000};

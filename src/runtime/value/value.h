@@ -25,19 +25,19 @@ class Value {
 public:
     // The default value is the 0x0 double empty "[]".
     Value();
-    Value(double x);                          // 1x1 real double
-    Value(std::complex<double> z);            // 1x1 complex double
-    Value(const char* utf8);                  // 1xN char row (UTF-8 decoded to 16-bit units)
-    Value(const std::string& utf8);           // 1xN char row
-    Value(const std::u16string& text);        // 1xN char row
+    Value(double x);                    // 1x1 real double
+    Value(std::complex<double> z);      // 1x1 complex double
+    Value(const char* utf8);            // 1xN char row (UTF-8 decoded to 16-bit units)
+    Value(const std::string& utf8);     // 1xN char row
+    Value(const std::u16string& text);  // 1xN char row
 
     // Constructors of every class and shape. Data are column-major; sizes must match.
-    static Value empty(std::size_t rows = 0, std::size_t cols = 0);   // double empty of that shape
+    static Value empty(std::size_t rows = 0, std::size_t cols = 0);  // double empty of that shape
     static Value zeros(std::size_t rows, std::size_t cols);
     static Value matrix(std::size_t rows, std::size_t cols, std::vector<double> re,
-                        std::vector<double> im = {});                   // im empty: real
-    static Value row(std::vector<double> v);      // no elements: the 0x0 empty
-    static Value column(std::vector<double> v);   // no elements: the 0x1 empty column
+                        std::vector<double> im = {});  // im empty: real
+    static Value row(std::vector<double> v);           // no elements: the 0x0 empty
+    static Value column(std::vector<double> v);        // no elements: the 0x1 empty column
     static Value logical(std::size_t rows, std::size_t cols, std::vector<double> v);  // 0/1
     static Value logical(bool b);
     static Value chars(std::size_t rows, std::size_t cols, std::u16string data);  // column-major
@@ -46,10 +46,10 @@ public:
     static Value charMatrix(const std::vector<std::string>& utf8Rows);
     static Value uint8(std::vector<std::size_t> dims, std::vector<std::uint8_t> data);
     static Value cell(std::size_t rows, std::size_t cols, Values items = {});  // missing items: []
-    static Value structure();                // 1x1 record without fields
+    static Value structure();  // 1x1 record without fields
 
     ClassId classId() const { return cls_; }
-    std::string className() const;           // "double", "char", "logical", "uint8", "cell", "struct"
+    std::string className() const;  // "double", "char", "logical", "uint8", "cell", "struct"
     const std::vector<std::size_t>& dims() const { return dims_; }
     std::size_t rows() const { return dims_[0]; }
     std::size_t cols() const { return dims_[1]; }
@@ -70,10 +70,10 @@ public:
 
     // Numeric view: double, logical, char (codes) and uint8 all read as doubles.
     // Throws rt::Error for cell and struct.
-    double scalar() const;                    // first element; error when empty
-    double at(std::size_t linearIndex) const; // 0-based, real part
-    std::vector<double> real() const;         // all elements, column-major
-    std::vector<double> imag() const;         // zeros when real
+    double scalar() const;                     // first element; error when empty
+    double at(std::size_t linearIndex) const;  // 0-based, real part
+    std::vector<double> real() const;          // all elements, column-major
+    std::vector<double> imag() const;          // zeros when real
     std::vector<std::complex<double>> complexData() const;
     // Direct storage (double and logical only).
     const std::vector<double>& re() const { return re_; }
@@ -82,9 +82,9 @@ public:
     std::vector<double>& im() { return im_; }
 
     // Char view. Throws rt::Error if not char.
-    const std::u16string& charData() const;   // column-major code units
-    std::u16string text16() const;            // rows concatenated row by row (a 1xN row: the text)
-    std::string text() const;                 // same, as UTF-8
+    const std::u16string& charData() const;  // column-major code units
+    std::u16string text16() const;           // rows concatenated row by row (a 1xN row: the text)
+    std::string text() const;                // same, as UTF-8
     std::vector<std::u16string> rowTexts() const;  // each row, padding kept
     std::u16string rowText(std::size_t r) const;
 
@@ -97,8 +97,8 @@ public:
 
     // Struct view (1x1 records; field order is creation order).
     bool isField(const std::string& name) const;
-    const Value& field(const std::string& name) const;    // rt::Error when missing
-    Value& setField(const std::string& name, Value v);    // adds or replaces; turns [] into a record
+    const Value& field(const std::string& name) const;  // rt::Error when missing
+    Value& setField(const std::string& name, Value v);  // adds or replaces; turns [] into a record
     const std::vector<std::string>& fieldNames() const { return fieldNames_; }
 
     // Truth in a condition: non-empty and every element non-zero.
@@ -112,10 +112,10 @@ public:
 private:
     ClassId cls_ = ClassId::Double;
     std::vector<std::size_t> dims_{0, 0};
-    std::vector<double> re_, im_;             // double and logical
-    std::u16string chars_;                    // char
-    std::vector<std::uint8_t> bytes_;         // uint8
-    Values cells_;                            // cell; struct field values (parallel to fieldNames_)
+    std::vector<double> re_, im_;      // double and logical
+    std::u16string chars_;             // char
+    std::vector<std::uint8_t> bytes_;  // uint8
+    Values cells_;                     // cell; struct field values (parallel to fieldNames_)
     std::vector<std::string> fieldNames_;
 };
 

@@ -1,10 +1,10 @@
 #include "signal/private/check_order.h"
-#include "runtime/dispatch/function_table.h"
-#include "runtime/value/eigen.h"
 
 #include <cmath>
 
 #include "runtime/dispatch/error.h"
+#include "runtime/dispatch/function_table.h"
+#include "runtime/value/eigen.h"
 
 namespace sig {
 

@@ -1,9 +1,8 @@
 // Window-length check shared by the window functions.
 #pragma once
 
-#include <optional>
-
 #include <Eigen/Dense>
+#include <optional>
 
 namespace rt {
 class FunctionTable;
@@ -12,9 +11,9 @@ class FunctionTable;
 namespace sig {
 
 struct CheckOrderResult {
-    std::optional<double> n;   // the length to use (empty when n_in was empty)
-    Eigen::MatrixXd w;         // 0x1 for length 0 or empty, 1x1 [1] for length 1, else 0x0
-    bool trivalwin = false;    // set when w is the whole window
+    std::optional<double> n;  // the length to use (empty when n_in was empty)
+    Eigen::MatrixXd w;        // 0x1 for length 0 or empty, 1x1 [1] for length 1, else 0x0
+    bool trivalwin = false;   // set when w is the whole window
 };
 
 // An empty or integer n_in is kept; any other value is rounded half away from zero with

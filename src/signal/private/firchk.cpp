@@ -1,9 +1,10 @@
 #include "signal/private/firchk.h"
+
+#include <cmath>
+
 #include "runtime/dispatch/error.h"
 #include "runtime/dispatch/function_table.h"
 #include "runtime/value/eigen.h"
-
-#include <cmath>
 
 namespace sig {
 
@@ -37,9 +38,9 @@ void register_firchk(rt::FunctionTable& t) {
             return {n, rt::Value(kOrderMessage), rt::Value("")};
         const std::vector<double> a = rt::toVector(in[1]);
         const double exception = in.size() > 2 && !in[2].isEmpty() ? in[2].scalar() : 0.0;
-        const FirchkResult r = firchk(
-            n.scalar(), Eigen::Map<const Eigen::VectorXd>(a.data(), Eigen::Index(a.size())),
-            exception);
+        const FirchkResult r =
+            firchk(n.scalar(), Eigen::Map<const Eigen::VectorXd>(a.data(), Eigen::Index(a.size())),
+                   exception);
         return {rt::Value(r.n), rt::Value(r.msg1), rt::Value(r.msg2)};
     });
 }

@@ -1,9 +1,8 @@
 // Order check of a symmetric FIR filter.
 #pragma once
 
-#include <string>
-
 #include <Eigen/Dense>
+#include <string>
 
 namespace rt {
 class FunctionTable;
@@ -12,9 +11,9 @@ class FunctionTable;
 namespace sig {
 
 struct FirchkResult {
-    double n = 0;       // the order to use
-    std::string msg1;   // non-empty: the order is unusable (the caller stops with it)
-    std::string msg2;   // non-empty: the order was raised by one (the caller warns with it)
+    double n = 0;      // the order to use
+    std::string msg1;  // non-empty: the order is unusable (the caller stops with it)
+    std::string msg2;  // non-empty: the order was raised by one (the caller warns with it)
 };
 
 // n not finite, not an integer or <= 0: msg1 "Filter order must be a real, positive

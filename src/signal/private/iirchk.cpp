@@ -18,8 +18,10 @@ std::string lower(std::string s) {
 
 IirCheck iirchk(const Eigen::VectorXd& wn, const std::vector<std::string>& options) {
     IirCheck r;
-    if (wn.size() == 1) r.btype = 1;
-    else if (wn.size() == 2) r.btype = 2;
+    if (wn.size() == 1)
+        r.btype = 1;
+    else if (wn.size() == 2)
+        r.btype = 2;
     else {
         r.errStr = "Wn must be a one or two element vector.";
         return r;
@@ -54,14 +56,19 @@ IirCheck iirchk(const Eigen::VectorXd& wn, const std::vector<std::string>& optio
     }
     if (opts.size() == 1) {
         const std::string type = lower(opts.front());
-        if (type == "low") r.btype = 1;
-        else if (type == "bandpass") r.btype = 2;
-        else if (type == "high") r.btype = 3;
-        else if (type == "stop") r.btype = 4;
+        if (type == "low")
+            r.btype = 1;
+        else if (type == "bandpass")
+            r.btype = 2;
+        else if (type == "high")
+            r.btype = 3;
+        else if (type == "stop")
+            r.btype = 4;
         else {
-            r.errStr = options.size() == 1
-                           ? "Option string must be one of 'high', 'stop', 'low', 'bandpass', 'z' or 's'."
-                           : "Filter type must be one of 'high', 'stop', 'low', or 'bandpass'.";
+            r.errStr =
+                options.size() == 1
+                    ? "Option string must be one of 'high', 'stop', 'low', 'bandpass', 'z' or 's'."
+                    : "Filter type must be one of 'high', 'stop', 'low', or 'bandpass'.";
             return r;
         }
         static const char* const need[] = {
@@ -82,8 +89,10 @@ void register_iirchk(rt::FunctionTable& t) {
         for (std::size_t i = 1; i < in.size(); ++i)
             options.push_back(in[i].isChar() ? in[i].text() : std::string());
         const std::vector<double> w = rt::toVector(in[0]);
-        const IirCheck r = iirchk(Eigen::Map<const Eigen::VectorXd>(w.data(), Eigen::Index(w.size())), options);
-        rt::Values out{rt::Value(double(r.btype)), rt::Value(double(r.analog)), rt::Value(r.errStr)};
+        const IirCheck r =
+            iirchk(Eigen::Map<const Eigen::VectorXd>(w.data(), Eigen::Index(w.size())), options);
+        rt::Values out{rt::Value(double(r.btype)), rt::Value(double(r.analog)),
+                       rt::Value(r.errStr)};
         out.resize(static_cast<std::size_t>(std::clamp(nargout, 1, 3)));
         return out;
     });

@@ -1,10 +1,9 @@
 // The argument check shared by the infinite-impulse-response designs.
 #pragma once
 
+#include <Eigen/Dense>
 #include <string>
 #include <vector>
-
-#include <Eigen/Dense>
 
 #include "runtime/dispatch/function_table.h"
 

@@ -1,9 +1,10 @@
+#include "runtime/dispatch/callback.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <sstream>
 
-#include "runtime/dispatch/callback.h"
 #include "runtime/dispatch/error.h"
 
 namespace {
@@ -18,13 +19,35 @@ struct Call {
 class CallbackTest : public ::testing::Test {
 protected:
     CallbackTest() {
-        for (const char* name :
-             {"get_wav_filename", "adj_par", "gearing_tab", "wheel", "load_par", "save_par",
-              "calc_diag", "set_sdiag_color", "clear_cache", "calc_wheel", "wheel_tab",
-              "wheel_tab_add", "gearing_tab_add", "wheel_tab_rm", "gearing_tab_rm",
-              "put_wav_filename", "erase", "erase_stop", "get_pdf_file", "calc_auslass",
-              "meanvis", "export_ascii", "print_fig", "toggle_vis", "ch_color", "save_wav_cut",
-              "save_wav_era", "wheel_tab_bdf", "gearing_tab_bdf"})
+        for (const char* name : {"get_wav_filename",
+                                 "adj_par",
+                                 "gearing_tab",
+                                 "wheel",
+                                 "load_par",
+                                 "save_par",
+                                 "calc_diag",
+                                 "set_sdiag_color",
+                                 "clear_cache",
+                                 "calc_wheel",
+                                 "wheel_tab",
+                                 "wheel_tab_add",
+                                 "gearing_tab_add",
+                                 "wheel_tab_rm",
+                                 "gearing_tab_rm",
+                                 "put_wav_filename",
+                                 "erase",
+                                 "erase_stop",
+                                 "get_pdf_file",
+                                 "calc_auslass",
+                                 "meanvis",
+                                 "export_ascii",
+                                 "print_fig",
+                                 "toggle_vis",
+                                 "ch_color",
+                                 "save_wav_cut",
+                                 "save_wav_era",
+                                 "wheel_tab_bdf",
+                                 "gearing_tab_bdf"})
             program.add(name, -1, 0, recorder(name));
         program.add("calc_diag", 0, 0, recorder("calc_diag"));
         program.add("ax_lims", 4, 3, recorder("ax_lims"));
@@ -60,16 +83,26 @@ std::string textOf(const rt::Value& v) { return v.isChar() ? v.text() : "<not ch
 
 TEST_F(CallbackTest, EveryFixedCallbackTextCallsItsFunctionWithoutArguments) {
     const std::pair<const char*, const char*> cases[] = {
-        {"get_wav_filename;", "get_wav_filename"}, {"adj_par", "adj_par"},
-        {"gearing_tab", "gearing_tab"},            {"wheel", "wheel"},
-        {"load_par", "load_par"},                  {"save_par", "save_par"},
-        {"calc_diag", "calc_diag"},                {"set_sdiag_color", "set_sdiag_color"},
-        {"clear_cache", "clear_cache"},            {"calc_wheel", "calc_wheel"},
-        {"wheel_tab", "wheel_tab"},                {"wheel_tab_add", "wheel_tab_add"},
-        {"gearing_tab_add", "gearing_tab_add"},    {"wheel_tab_rm", "wheel_tab_rm"},
-        {"gearing_tab_rm", "gearing_tab_rm"},      {"put_wav_filename;", "put_wav_filename"},
-        {"erase", "erase"},                        {"erase_stop", "erase_stop"},
-        {"get_pdf_file;", "get_pdf_file"},         {"calc_auslass;", "calc_auslass"},
+        {"get_wav_filename;", "get_wav_filename"},
+        {"adj_par", "adj_par"},
+        {"gearing_tab", "gearing_tab"},
+        {"wheel", "wheel"},
+        {"load_par", "load_par"},
+        {"save_par", "save_par"},
+        {"calc_diag", "calc_diag"},
+        {"set_sdiag_color", "set_sdiag_color"},
+        {"clear_cache", "clear_cache"},
+        {"calc_wheel", "calc_wheel"},
+        {"wheel_tab", "wheel_tab"},
+        {"wheel_tab_add", "wheel_tab_add"},
+        {"gearing_tab_add", "gearing_tab_add"},
+        {"wheel_tab_rm", "wheel_tab_rm"},
+        {"gearing_tab_rm", "gearing_tab_rm"},
+        {"put_wav_filename;", "put_wav_filename"},
+        {"erase", "erase"},
+        {"erase_stop", "erase_stop"},
+        {"get_pdf_file;", "get_pdf_file"},
+        {"calc_auslass;", "calc_auslass"},
     };
     for (const auto& [text, name] : cases) {
         SCOPED_TRACE(text);
@@ -183,8 +216,8 @@ TEST_F(CallbackTest, NumberForms) {
     const rt::Values& in = calls[0].in;
     ASSERT_EQ(in.size(), 11u);
     EXPECT_TRUE(std::isnan(in[0].scalar()));
-    const double expected[] = {INFINITY, -INFINITY, 0.5, 5.0, -2.5e-3, 7.0, 1000.0,
-                               INFINITY, 0.0, 0.1};
+    const double expected[] = {INFINITY, -INFINITY, 0.5,      5.0, -2.5e-3,
+                               7.0,      1000.0,    INFINITY, 0.0, 0.1};
     for (std::size_t i = 0; i < 10; ++i) {
         EXPECT_TRUE(in[i + 1].isDouble());
         EXPECT_EQ(in[i + 1].scalar(), expected[i]) << i + 1;
@@ -208,14 +241,12 @@ TEST_F(CallbackTest, NumberForms) {
 
 TEST_F(CallbackTest, SyntaxErrorsRunNothing) {
     const char* bad[] = {
-        "calc_diag; f(",        "calc_diag; f(1",      "calc_diag; f('abc)",
-        "calc_diag; f(1 2)",    "calc_diag; f g",      "calc_diag; f(1,)",
-        "calc_diag; [1]",       "calc_diag; f([1-2])", "calc_diag; f(1.2.3)",
-        "calc_diag; f(1e)",     "calc_diag; f(..5)",   "calc_diag; 3f",
-        "calc_diag; f(',')x",   "calc_diag; f(.)",     "calc_diag; f([1,])",
-        "calc_diag; f([1 2)",   "calc_diag; f(-)",     "calc_diag; f(-NaNa)",
-        "calc_diag; f(2x)",     "calc_diag; _f",       "calc_diag; f(1)(2)",
-        "calc_diag; f([1;2])",  "calc_diag; f(x=1)",   "calc_diag; f(''')",
+        "calc_diag; f(",       "calc_diag; f(1",      "calc_diag; f('abc)", "calc_diag; f(1 2)",
+        "calc_diag; f g",      "calc_diag; f(1,)",    "calc_diag; [1]",     "calc_diag; f([1-2])",
+        "calc_diag; f(1.2.3)", "calc_diag; f(1e)",    "calc_diag; f(..5)",  "calc_diag; 3f",
+        "calc_diag; f(',')x",  "calc_diag; f(.)",     "calc_diag; f([1,])", "calc_diag; f([1 2)",
+        "calc_diag; f(-)",     "calc_diag; f(-NaNa)", "calc_diag; f(2x)",   "calc_diag; _f",
+        "calc_diag; f(1)(2)",  "calc_diag; f([1;2])", "calc_diag; f(x=1)",  "calc_diag; f(''')",
     };
     for (const char* text : bad) {
         SCOPED_TRACE(text);
@@ -264,8 +295,8 @@ TEST_F(CallbackTest, RunTimeErrorsStopTheRestOfTheText) {
          "Too many input arguments in call to 'calc_diag' (1 given, declared: 0).", 0},
         {"meanvis(calc_diag)",
          "Too many output arguments in call to 'calc_diag' (1 given, declared: 0).", 0},
-        {"meanvis(get_par)",
-         "One or more output arguments not assigned during call to 'get_par'.", 1},
+        {"meanvis(get_par)", "One or more output arguments not assigned during call to 'get_par'.",
+         1},
         {"ax_lims(1,2,3,4,5)",
          "Too many input arguments in call to 'ax_lims' (5 given, declared: 4).", 0},
     };

@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include "runtime/dispatch/error.h"
+
+#include <gtest/gtest.h>
 
 TEST(Errors, ErrorWithEmptyTextDoesNothingAndWarningsGoToTheSink) {
     EXPECT_NO_THROW(rt::error(""));

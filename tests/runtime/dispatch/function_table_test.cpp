@@ -1,11 +1,11 @@
-#include <gtest/gtest.h>
+#include "runtime/dispatch/function_table.h"
 
-#include "support/test_helpers.h"
+#include <gtest/gtest.h>
 
 #include <climits>
 
 #include "runtime/dispatch/error.h"
-#include "runtime/dispatch/function_table.h"
+#include "support/test_helpers.h"
 
 namespace {
 
@@ -39,8 +39,7 @@ TEST(FunctionTable, DeclaredCountsBoundInputsAndOutputsFromAbove) {
         {"butter", 3, 1, ""},
         {"butter", 12, 0, ""},
         {"butter", 0, 0, ""},  // fewer than the fixed ones is the function's own business
-        {"butter", 2, 5,
-         "Too many output arguments in call to 'butter' (5 given, declared: 4)."},
+        {"butter", 2, 5, "Too many output arguments in call to 'butter' (5 given, declared: 4)."},
         {"title", 0, 1, ""},
         {"title", 7, 1, ""},
         {"title", 1, 2, "Too many output arguments in call to 'title' (2 given, declared: 1)."},

@@ -1,13 +1,14 @@
 // Typed little-endian reads and writes, seeks and the file-id table.
+#include "runtime/fileio/file_io.h"
+
+#include <gtest/gtest.h>
+
 #include <cmath>
 #include <cstdint>
 #include <filesystem>
 #include <limits>
 
-#include <gtest/gtest.h>
-
 #include "runtime/dispatch/error.h"
-#include "runtime/fileio/file_io.h"
 #include "support/wav_bytes.h"
 
 using namespace wavtest;
@@ -18,9 +19,9 @@ namespace {
 
 struct Case {
     Precision type;
-    double value;    // written
-    Bytes bytes;     // expected in the file
-    double back;     // read back
+    double value;  // written
+    Bytes bytes;   // expected in the file
+    double back;   // read back
 };
 
 }  // namespace
@@ -57,7 +58,8 @@ TEST(FileIo, TypedWritesAreLittleEndianRoundedAndSaturated) {
     };
     ScratchDir dir;
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << "value " << c.value << " width " << rt::precisionBytes(c.type));
+        SCOPED_TRACE(testing::Message()
+                     << "value " << c.value << " width " << rt::precisionBytes(c.type));
         rt::OpenResult w = rt::fopen(dir.file("v.bin"), "wb", "l");
         ASSERT_GE(w.fid, 3) << w.message;
         EXPECT_EQ(rt::fwrite(w.fid, {c.value}, c.type), 1u);
@@ -135,7 +137,7 @@ TEST(FileIo, FileIdsAndFailures) {
     rt::OpenResult missing = rt::fopen(dir.file("none.bin"), "rb", "l");
     EXPECT_EQ(missing.fid, -1);
     EXPECT_NE(missing.message.find("No such file"), std::string::npos) << missing.message;
-    EXPECT_EQ(rt::fopen(dir.file(""), "rb", "l").fid, -1);   // a folder
+    EXPECT_EQ(rt::fopen(dir.file(""), "rb", "l").fid, -1);  // a folder
     EXPECT_EQ(rt::fopen(dir.write("a", {}), "rq", "l").fid, -1);
     EXPECT_EQ(rt::fopen(dir.file("a"), "rb", "b").fid, -1);
 

@@ -1,12 +1,13 @@
 // File and folder tests against a scratch folder made by the test.
-#include <filesystem>
-#include <fstream>
+#include "runtime/fileio/folders.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <filesystem>
+#include <fstream>
+
 #include "runtime/dispatch/error.h"
-#include "runtime/fileio/folders.h"
 
 namespace fs = std::filesystem;
 

@@ -1,11 +1,6 @@
 // The variable file: round trips, the parameter file's 25 variables, damaged and foreign
 // files, and saves that fail part-way.
-#include <algorithm>
-#include <cmath>
-#include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <limits>
+#include "runtime/fileio/varfile.h"
 
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -13,8 +8,14 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <limits>
+
 #include "runtime/dispatch/error.h"
-#include "runtime/fileio/varfile.h"
 
 namespace fs = std::filesystem;
 
@@ -42,8 +43,10 @@ void expectIdentical(const rt::Value& a, const rt::Value& b, const std::string& 
     }
     ASSERT_EQ(a.re().size(), b.re().size()) << name;
     ASSERT_EQ(a.im().size(), b.im().size()) << name;
-    for (std::size_t i = 0; i < a.re().size(); ++i) EXPECT_EQ(bits(a.re()[i]), bits(b.re()[i])) << name;
-    for (std::size_t i = 0; i < a.im().size(); ++i) EXPECT_EQ(bits(a.im()[i]), bits(b.im()[i])) << name;
+    for (std::size_t i = 0; i < a.re().size(); ++i)
+        EXPECT_EQ(bits(a.re()[i]), bits(b.re()[i])) << name;
+    for (std::size_t i = 0; i < a.im().size(); ++i)
+        EXPECT_EQ(bits(a.im()[i]), bits(b.im()[i])) << name;
 }
 
 std::vector<std::uint8_t> readFile(const fs::path& p) {
@@ -52,8 +55,8 @@ std::vector<std::uint8_t> readFile(const fs::path& p) {
 }
 
 void writeFile(const fs::path& p, const std::vector<std::uint8_t>& b) {
-    std::ofstream(p, std::ios::binary).write(reinterpret_cast<const char*>(b.data()),
-                                             static_cast<std::streamsize>(b.size()));
+    std::ofstream(p, std::ios::binary)
+        .write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
 }
 
 class VarFile : public ::testing::Test {
@@ -133,10 +136,10 @@ TEST_F(VarFile, ByteLayoutIsTheDocumentedOne) {
 }
 
 TEST_F(VarFile, ParameterFileKeepsItsTwentyFiveVariablesInOrder) {
-    const char* names[] = {"m",    "cw",      "r",     "u",       "l",    "fl",    "J",
-                           "ur",   "A",       "W",     "komment", "cutvmax", "sig1", "sig2",
-                           "xaxis", "yaxis",  "wav_kom", "T",     "P",    "tit",   "mr",
-                           "Mr",   "cbh",     "fro",   "wavfile"};
+    const char* names[] = {"m",     "cw",    "r",       "u",       "l",       "fl",   "J",
+                           "ur",    "A",     "W",       "komment", "cutvmax", "sig1", "sig2",
+                           "xaxis", "yaxis", "wav_kom", "T",       "P",       "tit",  "mr",
+                           "Mr",    "cbh",   "fro",     "wavfile"};
     std::vector<rt::NamedValue> vars;
     for (std::size_t i = 0; i < 25; ++i) vars.push_back({names[i], 0.015 * static_cast<double>(i)});
     vars[0].value = 200.0;
@@ -189,16 +192,17 @@ TEST_F(VarFile, DamagedAndForeignFilesGiveAClearError) {
           "is not a variable file");
     // Cut short anywhere: a clear error at every length.
     for (std::size_t n = 0; n < good.size(); ++n)
-        fails(std::vector<std::uint8_t>(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(n)),
-              n < 8 ? "is not a variable file" : "damaged");
+        fails(
+            std::vector<std::uint8_t>(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(n)),
+            n < 8 ? "is not a variable file" : "damaged");
     // Offsets: header 16; "m" record at 16 (name 1+1, class 1, dims 8, data 8) to 35.
     fails(patched(8, {2, 0, 0, 0}), "version 2");
-    fails(patched(12, {0xFF, 0xFF, 0xFF, 0xFF}), "damaged");   // forged count
+    fails(patched(12, {0xFF, 0xFF, 0xFF, 0xFF}), "damaged");    // forged count
     fails(patched(19, {0xFF, 0xFF, 0xFF, 0xFF}), "cut short");  // forged rows: no huge allocation
     fails(patched(18, {9}), "unknown class");
     fails(patched(17, {'1'}), "invalid variable name");
     fails(patched(16, {0}), "invalid variable name");
-    fails(patched(30, {0x41}), "checksum");                      // one bit of 200.0 flipped
+    fails(patched(30, {0x41}), "checksum");  // one bit of 200.0 flipped
     std::vector<std::uint8_t> longer = good;
     longer.push_back(0);
     fails(longer, "damaged");
@@ -235,8 +239,10 @@ TEST_F(VarFile, SaveIntoReadOnlyFolderKeepsTheOldFile) {
     rt::save(path("par.cfg"), {{"m", 150.0}});
     const std::vector<std::uint8_t> before = readFile(dir_ / "par.cfg");
     fs::permissions(dir_, fs::perms::owner_all, fs::perm_options::remove);
-    fs::permissions(dir_, fs::perms::owner_read | fs::perms::owner_exec | fs::perms::others_read |
-                              fs::perms::others_exec, fs::perm_options::add);
+    fs::permissions(dir_,
+                    fs::perms::owner_read | fs::perms::owner_exec | fs::perms::others_read |
+                        fs::perms::others_exec,
+                    fs::perm_options::add);
     // Root ignores folder permissions, so the attempt runs in a child as an ordinary user.
     const pid_t pid = ::fork();
     ASSERT_GE(pid, 0);

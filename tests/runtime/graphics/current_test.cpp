@@ -1,6 +1,5 @@
 // Current figure and current axes bookkeeping, close and delete.
 #include "fixture.h"
-
 #include "runtime/dispatch/function_table.h"
 
 using namespace rt;
@@ -30,8 +29,8 @@ TEST_F(GraphicsTest, FigureNumbersAreSmallIntegersReusedOnlyWhenFree) {
     EXPECT_EQ(figure(), 3.0);
     rt::close({Value(2.0)});
     EXPECT_EQ(figure(), 2.0);
-    EXPECT_EQ(figure({Value(7.0)}), 7.0);       // figure(n) creates number n
-    EXPECT_EQ(figure({Value(1.0)}), 1.0);       // and selects an existing one
+    EXPECT_EQ(figure({Value(7.0)}), 7.0);  // figure(n) creates number n
+    EXPECT_EQ(figure({Value(1.0)}), 1.0);  // and selects an existing one
     EXPECT_EQ(gcf(), 1.0);
     EXPECT_THROW(figure({Value(2.5)}), Error);
 }
@@ -131,11 +130,11 @@ TEST_F(GraphicsTest, BuiltinsForCallbackStrings) {
 }
 
 TEST_F(GraphicsTest, PointerPositionReachesFigureAndAxesCurrentPoint) {
-    const Handle f = figure({Value("Units"), Value("pixels"), Value("Position"),
-                             Value::row({1, 1, 400, 200})});
-    const Handle a = axes({Value("Units"), Value("pixels"), Value("Position"),
-                           Value::row({101, 51, 200, 100}), Value("XLim"), Value::row({0, 10}),
-                           Value("YLim"), Value::row({1000, 2000})});
+    const Handle f =
+        figure({Value("Units"), Value("pixels"), Value("Position"), Value::row({1, 1, 400, 200})});
+    const Handle a =
+        axes({Value("Units"), Value("pixels"), Value("Position"), Value::row({101, 51, 200, 100}),
+              Value("XLim"), Value::row({0, 10}), Value("YLim"), Value::row({1000, 2000})});
     g().setPointerPosition(f, 150, 75);
     EXPECT_EQ(get(Value(f), "CurrentPoint").real(), (std::vector<double>{151, 76}));
     const Value cp = get(Value(a), "CurrentPoint");

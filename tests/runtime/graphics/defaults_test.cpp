@@ -33,9 +33,11 @@ TEST_F(GraphicsTest, DefaultsAnswerThroughTheHierarchyAndFactoryValuesStay) {
     EXPECT_EQ(get(Value(f), "DefaultAxesPosition").real(),
               (std::vector<double>{0.13, 0.11, 0.775, 0.815}));
     set(Value(0.0), {Value("DefaultAxesPosition"), Value::row({0.1, 0.1, 0.8, 0.8})});
-    EXPECT_EQ(get(Value(f), "DefaultAxesPosition").real(), (std::vector<double>{0.1, 0.1, 0.8, 0.8}));
+    EXPECT_EQ(get(Value(f), "DefaultAxesPosition").real(),
+              (std::vector<double>{0.1, 0.1, 0.8, 0.8}));
     set(Value(f), {Value("DefaultAxesPosition"), Value::row({0.2, 0.2, 0.6, 0.6})});
-    EXPECT_EQ(get(Value(f), "DefaultAxesPosition").real(), (std::vector<double>{0.2, 0.2, 0.6, 0.6}));
+    EXPECT_EQ(get(Value(f), "DefaultAxesPosition").real(),
+              (std::vector<double>{0.2, 0.2, 0.6, 0.6}));
     EXPECT_EQ(get(Value(axes()), "Position").real(), (std::vector<double>{0.2, 0.2, 0.6, 0.6}));
     const Handle f2 = figure();
     EXPECT_EQ(get(Value(axes()), "Position").real(), (std::vector<double>{0.1, 0.1, 0.8, 0.8}));

@@ -28,8 +28,8 @@ protected:
         hidden = plot({Value::row({1, 2}), Value::row({3, 4}), Value("Visible"), Value("off")})[0];
         t = text({Value(1.0), Value(2.0), Value("NOT FOR SALE"), Value("Tag"), Value("box")});
         other = figure({Value("Name"), Value("Other"), Value("Tag"), Value("box")});
-        waitbar = figure({Value("Tag"), Value("WaitbarWindow"), Value("IntegerHandle"), Value("off"),
-                          Value("HandleVisibility"), Value("off")});
+        waitbar = figure({Value("Tag"), Value("WaitbarWindow"), Value("IntegerHandle"),
+                          Value("off"), Value("HandleVisibility"), Value("off")});
     }
     Handle main, frame, check1, check2, edit, ax, curve, dots, hidden, t, other, waitbar;
 };

@@ -1,8 +1,8 @@
 // What a view is told: one notice per change, data apart from mapping, deletions children
 // first while the object can still be read.
-#include "fixture.h"
-
 #include <sstream>
+
+#include "fixture.h"
 
 using namespace rt;
 using gt::GraphicsTest;

@@ -11,12 +11,9 @@ TEST_F(GraphicsTest, PlotLineSpecsAndPairs) {
         std::vector<double> color;
         const char* style;
         const char* marker;
-    } cases[] = {{"k", {0, 0, 0}, "-", "none"},
-                 {"w", {1, 1, 1}, "-", "none"},
-                 {"-", {0, 0, 1}, "-", "none"},
-                 {".", {0, 0, 1}, "none", "."},
-                 {"r--", {1, 0, 0}, "--", "none"},
-                 {"ks", {0, 0, 0}, "none", "s"}};
+    } cases[] = {{"k", {0, 0, 0}, "-", "none"},    {"w", {1, 1, 1}, "-", "none"},
+                 {"-", {0, 0, 1}, "-", "none"},    {".", {0, 0, 1}, "none", "."},
+                 {"r--", {1, 0, 0}, "--", "none"}, {"ks", {0, 0, 0}, "none", "s"}};
     for (const auto& c : cases) {
         const Handle l = plot({Value::row({1, 2, 3}), Value::row({2, 4, 8}), Value(c.spec)})[0];
         EXPECT_EQ(get(Value(l), "Color").real(), c.color) << c.spec;
@@ -40,13 +37,15 @@ TEST_F(GraphicsTest, PlotLineSpecsAndPairs) {
 
 TEST_F(GraphicsTest, PlotIntoAGivenParentHonoursItsHold) {
     const Handle main = figure();
-    const Handle cache = axes({Value("Position"), Value::row({-10, -10, 0.1, 0.1}), Value("Tag"),
-                               Value("Saved Data")});
+    const Handle cache = axes(
+        {Value("Position"), Value::row({-10, -10, 0.1, 0.1}), Value("Tag"), Value("Saved Data")});
     hold("on");
     const Handle editor = figure();
     const Handle ea = axes();
-    const Handle v = plot({Value::row({0, 1}), Value::row({1, 2}), Value("Parent"), Value(cache)})[0];
-    const Handle r = plot({Value::row({0, 1}), Value::row({1, 3}), Value("Parent"), Value(cache)})[0];
+    const Handle v =
+        plot({Value::row({0, 1}), Value::row({1, 2}), Value("Parent"), Value(cache)})[0];
+    const Handle r =
+        plot({Value::row({0, 1}), Value::row({1, 3}), Value("Parent"), Value(cache)})[0];
     EXPECT_EQ(g().parent(v), cache);
     EXPECT_EQ(g().children(cache), (std::vector<double>{r, v}));
     EXPECT_EQ(gcf(), editor);
@@ -90,8 +89,9 @@ TEST_F(GraphicsTest, TextPatchAndFill) {
 TEST_F(GraphicsTest, ImageHoldOffFlipsAndFitsHoldOnKeeps) {
     figure();
     const Value c = Value::matrix(2, 3, {1, 2, 3, 4, 5, 6});
-    const Handle im = image({Value::row({10, 20, 30}), Value::row({100, 200}), c, Value("CDataMapping"),
-                             Value("scaled"), Value("Tag"), Value("SpectrumI")});
+    const Handle im =
+        image({Value::row({10, 20, 30}), Value::row({100, 200}), c, Value("CDataMapping"),
+               Value("scaled"), Value("Tag"), Value("SpectrumI")});
     const Handle ax = gca();
     EXPECT_EQ(get(Value(ax), "YDir").text(), "reverse");
     EXPECT_EQ(get(Value(ax), "XLim").real(), (std::vector<double>{5, 35}));
@@ -128,7 +128,7 @@ TEST_F(GraphicsTest, AxisAndColormap) {
     const Value map = colormap();
     EXPECT_EQ(map.rows(), 64u);
     EXPECT_EQ(map.cols(), 3u);
-    EXPECT_LT(map.at(0), map.at(63));         // red grows
+    EXPECT_LT(map.at(0), map.at(63));          // red grows
     EXPECT_GT(map.at(128), map.at(128 + 63));  // blue fades
     EXPECT_THROW(colormap(Value::row({1, 2})), Error);
 }
@@ -166,11 +166,11 @@ TEST_F(GraphicsTest, ProgressWindowGeometryInPoints) {
     EXPECT_NEAR(px[0], (1920 - 360) / 2.0, 1e-9);
     EXPECT_NEAR(px[2], 360, 1e-9);
     colormap(Value());
-    const Handle ax = axes({Value("XLim"), Value::row({0, 100}), Value("Box"), Value("on"),
-                            Value("Units"), Value("Points"), Value("FontSize"),
-                            get(Value(0.0), "FactoryAxesFontSize"), Value("Position"),
-                            Value::row({0.05 * w, 0.3 * h, 0.9 * w, 0.2 * h}), Value("XTickMode"),
-                            Value("manual"), Value("XTick"), Value()});
+    const Handle ax =
+        axes({Value("XLim"), Value::row({0, 100}), Value("Box"), Value("on"), Value("Units"),
+              Value("Points"), Value("FontSize"), get(Value(0.0), "FactoryAxesFontSize"),
+              Value("Position"), Value::row({0.05 * w, 0.3 * h, 0.9 * w, 0.2 * h}),
+              Value("XTickMode"), Value("manual"), Value("XTick"), Value()});
     const Handle t = get(Value(ax), "Title").scalar();
     set(Value(t), {Value("Units"), Value("points"), Value("String"), Value("Please wait...")});
     const auto e = get(Value(t), "Extent").real();

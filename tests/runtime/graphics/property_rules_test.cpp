@@ -23,10 +23,10 @@ TEST_F(GraphicsTest, EnumerationsTakeUniquePrefixesWithoutRegardToCase) {
         const char* property;
         const char* given;
         const char* stored;
-    } cases[] = {{"Style", "Push", "pushbutton"},  {"Style", "push", "pushbutton"},
-                 {"Style", "ListBox", "listbox"},  {"Style", "popup", "popupmenu"},
-                 {"Style", "text", "text"},        {"Style", "CheckBox", "checkbox"},
-                 {"Units", "Pixel", "pixels"},     {"Units", "Points", "points"},
+    } cases[] = {{"Style", "Push", "pushbutton"},   {"Style", "push", "pushbutton"},
+                 {"Style", "ListBox", "listbox"},   {"Style", "popup", "popupmenu"},
+                 {"Style", "text", "text"},         {"Style", "CheckBox", "checkbox"},
+                 {"Units", "Pixel", "pixels"},      {"Units", "Points", "points"},
                  {"Units", "normal", "normalized"}, {"HorizontalAlignment", "Right", "right"},
                  {"Enable", "inact", "inactive"}};
     const Handle b = uicontrol();
@@ -53,22 +53,22 @@ TEST_F(GraphicsTest, InvalidNamesAndValuesAreErrors) {
         const char* property;
         Value value;
     } cases[] = {
-        {b, "Colour", Value("r")},                     // no such property
-        {b, "Style", Value("p")},                      // pushbutton or popupmenu
-        {b, "Style", Value("slide rule")},             // no such style
-        {b, "Style", Value(1.0)},                      // not a text
-        {b, "BackgroundColor", Value("q")},            // no such colour letter
-        {b, "BackgroundColor", Value::row({0, 0, 2})}, // outside [0, 1]
-        {b, "BackgroundColor", Value("none")},         // only some colours may be none
-        {b, "Position", Value::row({1, 2, 3})},        // four numbers needed
-        {a, "XLim", Value::row({1, 1})},               // lower = upper is refused
-        {a, "YLim", Value::row({2, 1})},               // lower > upper is refused
+        {b, "Colour", Value("r")},                      // no such property
+        {b, "Style", Value("p")},                       // pushbutton or popupmenu
+        {b, "Style", Value("slide rule")},              // no such style
+        {b, "Style", Value(1.0)},                       // not a text
+        {b, "BackgroundColor", Value("q")},             // no such colour letter
+        {b, "BackgroundColor", Value::row({0, 0, 2})},  // outside [0, 1]
+        {b, "BackgroundColor", Value("none")},          // only some colours may be none
+        {b, "Position", Value::row({1, 2, 3})},         // four numbers needed
+        {a, "XLim", Value::row({1, 1})},                // lower = upper is refused
+        {a, "YLim", Value::row({2, 1})},                // lower > upper is refused
         {a, "XLim", Value(1.0)},
-        {f, "Type", Value("axes")},                    // read-only
-        {f, "Children", Value()},                      // read-only
-        {0, "ScreenSize", Value::row({1, 1, 2, 2})},   // read-only
+        {f, "Type", Value("axes")},                   // read-only
+        {f, "Children", Value()},                     // read-only
+        {0, "ScreenSize", Value::row({1, 1, 2, 2})},  // read-only
         {f, "NumberTitle", Value("maybe")},
-        {f, "FontSize", Value(10.0)},                  // figures have no font
+        {f, "FontSize", Value(10.0)},  // figures have no font
     };
     for (const auto& c : cases)
         EXPECT_THROW(set(Value(c.h), {Value(c.property), c.value}), Error) << c.property;
@@ -84,8 +84,10 @@ TEST_F(GraphicsTest, ColoursByLetterNameOrTriple) {
     struct Case {
         Value given;
         std::vector<double> rgb;
-    } cases[] = {{Value("w"), {1, 1, 1}},       {Value("k"), {0, 0, 0}},
-                 {Value("r"), {1, 0, 0}},       {Value("Blue"), {0, 0, 1}},
+    } cases[] = {{Value("w"), {1, 1, 1}},
+                 {Value("k"), {0, 0, 0}},
+                 {Value("r"), {1, 0, 0}},
+                 {Value("Blue"), {0, 0, 1}},
                  {Value::row({0.2, 0.4, 0.6}), {0.2, 0.4, 0.6}},
                  {Value::column({0, 0, 1}), {0, 0, 1}}};
     for (const auto& c : cases) {
@@ -107,8 +109,8 @@ TEST_F(GraphicsTest, UserDataHoldsAnyValue) {
     Value record = Value::structure();
     record.setField("n", Value(3.0));
     const Value values[] = {Value(1.0), Value::charMatrix(std::vector<std::string>{"ab", "c"}),
-                            Value(), Value::cell(1, 2, {Value("x"), Value(2.0)}), record,
-                            Value::uint8({1, 2}, {7, 8})};
+                            Value(),    Value::cell(1, 2, {Value("x"), Value(2.0)}),
+                            record,     Value::uint8({1, 2}, {7, 8})};
     for (const Value& v : values) {
         set(Value(f), {Value("UserData"), v});
         EXPECT_TRUE(get(Value(f), "UserData").equals(v));
@@ -118,8 +120,8 @@ TEST_F(GraphicsTest, UserDataHoldsAnyValue) {
 TEST_F(GraphicsTest, ListStringsKeepTheirPaddingAndValueMayOutrunTheList) {
     figure();
     const Value list = Value::charMatrix(std::vector<std::string>{"Alternator", "Wheel", "Off"});
-    const Handle p = uicontrol({Value("Style"), Value("popupmenu"), Value("String"), list,
-                                Value("Value"), Value(3.0)});
+    const Handle p = uicontrol(
+        {Value("Style"), Value("popupmenu"), Value("String"), list, Value("Value"), Value(3.0)});
     const Value back = get(Value(p), "String");
     EXPECT_TRUE(back.equals(list));
     EXPECT_EQ(back.rowText(1), u"Wheel     ");

@@ -1,8 +1,9 @@
+#include "runtime/graphics/ticks.h"
+
 #include <cmath>
 
 #include "fixture.h"
 #include "runtime/event_loop.h"
-#include "runtime/graphics/ticks.h"
 
 using namespace rt;
 using gt::GraphicsTest;
@@ -30,7 +31,7 @@ TEST(NiceTicks, StepsLimitsAndTicks) {
         {-3.7, 12, 5, 5, -5, 15, {0, 5, 10}},
         {500, 16000, 11, 2000, 0, 16000, {2000, 4000, 6000, 8000, 10000, 12000, 14000, 16000}},
         {12, -3.7, 9, 2, -4, 12, {-2, 0, 2, 4, 6, 8, 10, 12}},  // reversed order
-        {5, 5, 5, 0.5, 4, 6, {4, 4.5, 5, 5.5, 6}},                 // lo == hi
+        {5, 5, 5, 0.5, 4, 6, {4, 4.5, 5, 5.5, 6}},              // lo == hi
         {0, 0, 3, 1, -1, 1, {-1, 0, 1}},
     };
     for (const Case& c : cases) {
@@ -80,8 +81,8 @@ TEST(NiceTicks, CountSuitsPixels) {
 
 TEST_F(GraphicsTest, AutoLimitsWidenToTicksAndTicksReadBack) {
     figure();
-    const Handle ax = axes({Value("Units"), Value("pixels"), Value("Position"),
-                            Value::row({50, 50, 400, 300})});
+    const Handle ax =
+        axes({Value("Units"), Value("pixels"), Value("Position"), Value::row({50, 50, 400, 300})});
     plot({Value::row({10, 50, 90}), Value::row({3.2, 20, 47.6})});
     drawnow();
     EXPECT_EQ(vec(ax, "XLim"), (V{10, 90}));
@@ -113,8 +114,8 @@ TEST_F(GraphicsTest, AxisEqualWidensTheAxisWithRoom) {
     };
     // Data 0..4 by 0..2: nice limits [0 4] and [0 2] before the aspect is fixed.
     const Case cases[] = {
-        {{50, 50, 400, 100}, {-2, 6}, {0, 2}},   // wide: x gets the room
-        {{50, 50, 100, 400}, {0, 4}, {-7, 9}},   // tall: y gets the room
+        {{50, 50, 400, 100}, {-2, 6}, {0, 2}},  // wide: x gets the room
+        {{50, 50, 100, 400}, {0, 4}, {-7, 9}},  // tall: y gets the room
     };
     for (const Case& c : cases) {
         figure();

@@ -1,8 +1,8 @@
 // Positions in every unit, with the origin at the parent's bottom-left corner, and the
 // conversions that a change of Units makes.
-#include "fixture.h"
-
 #include "runtime/graphics/units.h"
+
+#include "fixture.h"
 
 using namespace rt;
 using gt::GraphicsTest;
@@ -11,15 +11,16 @@ namespace {
 
 void expectNear(const std::vector<double>& got, const std::vector<double>& want, const char* what) {
     ASSERT_EQ(got.size(), want.size()) << what;
-    for (std::size_t i = 0; i < got.size(); ++i) EXPECT_NEAR(got[i], want[i], 1e-9) << what << " " << i;
+    for (std::size_t i = 0; i < got.size(); ++i)
+        EXPECT_NEAR(got[i], want[i], 1e-9) << what << " " << i;
 }
 
 }  // namespace
 
 TEST_F(GraphicsTest, FigurePositionFollowsUnits) {
     // 1920 x 1080 pixels at 96 pixels per inch; pixel offsets count from 1.
-    const Handle f = figure({Value("Units"), Value("pixels"), Value("Position"),
-                             Value::row({97, 49, 480, 288})});
+    const Handle f = figure(
+        {Value("Units"), Value("pixels"), Value("Position"), Value::row({97, 49, 480, 288})});
     struct Case {
         const char* units;
         std::vector<double> position;
@@ -62,8 +63,8 @@ TEST_F(GraphicsTest, ChildrenConvertAgainstTheirFigure) {
     set(Value(a), {Value("Units"), Value("normal")});
     expectNear(get(Value(a), "Position").real(), {0.25, 0.5, 0.5, 0.25}, "axes back");
     // Normalized children follow the window; absolute ones keep their size.
-    const Handle b = uicontrol({Value("Units"), Value("pixels"), Value("Position"),
-                                Value::row({11, 21, 50, 20})});
+    const Handle b = uicontrol(
+        {Value("Units"), Value("pixels"), Value("Position"), Value::row({11, 21, 50, 20})});
     g().setPixelPosition(f, {0, 0, 800, 400});
     const Rect ap = g().pixelPosition(a), bp = g().pixelPosition(b);
     expectNear({ap[0], ap[1], ap[2], ap[3]}, {200, 200, 400, 100}, "axes after resize");
@@ -85,9 +86,9 @@ TEST_F(GraphicsTest, FontAndPaperUnitsConvert) {
 
 TEST_F(GraphicsTest, TextPositionAndExtentInUnits) {
     figure({Value("Units"), Value("pixels"), Value("Position"), Value::row({1, 1, 400, 400})});
-    const Handle a = axes({Value("Units"), Value("pixels"), Value("Position"),
-                           Value::row({101, 101, 200, 100}), Value("XLim"), Value::row({0, 10}),
-                           Value("YLim"), Value::row({0, 1})});
+    const Handle a =
+        axes({Value("Units"), Value("pixels"), Value("Position"), Value::row({101, 101, 200, 100}),
+              Value("XLim"), Value::row({0, 10}), Value("YLim"), Value::row({0, 1})});
     const Handle t = text({Value(5.0), Value(0.5), Value("Hello"), Value("FontSize"), Value(12.0),
                            Value("HorizontalAlignment"), Value("center")});
     set(Value(t), {Value("Units"), Value("pixels")});
@@ -108,8 +109,10 @@ TEST(Units, PureConversions) {
     struct Case {
         Unit u;
         Rect4 r;
-    } cases[] = {{Unit::Pixels, {97, 49, 192, 96}},    {Unit::Inches, {1, 0.5, 2, 1}},
-                 {Unit::Points, {72, 36, 144, 72}},    {Unit::Centimeters, {2.54, 1.27, 5.08, 2.54}},
+    } cases[] = {{Unit::Pixels, {97, 49, 192, 96}},
+                 {Unit::Inches, {1, 0.5, 2, 1}},
+                 {Unit::Points, {72, 36, 144, 72}},
+                 {Unit::Centimeters, {2.54, 1.27, 5.08, 2.54}},
                  {Unit::Normalized, {0.1, 0.1, 0.2, 0.2}}};
     for (const auto& c : cases) {
         const Rect4 r = rectFromPixels(px, c.u, 960, 480, 96);

@@ -1,5 +1,6 @@
-#include "fixture.h"
 #include "runtime/graphics/zoom.h"
+
+#include "fixture.h"
 
 using namespace rt;
 using gt::GraphicsTest;

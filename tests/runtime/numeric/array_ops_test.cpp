@@ -1,12 +1,13 @@
 // Elementary array functions against values worked out by hand (noted per case).
+#include "runtime/numeric/array_ops.h"
+
+#include <gtest/gtest.h>
+
 #include <cmath>
 #include <limits>
 #include <random>
 
-#include <gtest/gtest.h>
-
 #include "runtime/dispatch/error.h"
-#include "runtime/numeric/array_ops.h"
 
 namespace {
 
@@ -22,19 +23,28 @@ Eigen::VectorXd col(std::initializer_list<double> v) {
 
 TEST(MaxMin, TiesTakeFirstIndexAndNaNIsIgnored) {
     // Cases chosen by hand; expected index is 0-based.
-    struct Case { Eigen::VectorXd v; double max; Eigen::Index imax; double min; Eigen::Index imin; };
+    struct Case {
+        Eigen::VectorXd v;
+        double max;
+        Eigen::Index imax;
+        double min;
+        Eigen::Index imin;
+    };
     const Case cases[] = {
-        {col({3, 1, 3, 1}), 3, 0, 1, 1},
-        {col({NaN, 2, 5, 5, NaN, -1, -1}), 5, 2, -1, 5},
-        {col({NaN, NaN}), NaN, 0, NaN, 0},
-        {col({0, 0, 0}), 0, 0, 0, 0},
-        {col({-Inf, NaN, Inf}), Inf, 2, -Inf, 0},
-        {col({7}), 7, 0, 7, 0},
+        {col({3, 1, 3, 1}), 3, 0, 1, 1},          {col({NaN, 2, 5, 5, NaN, -1, -1}), 5, 2, -1, 5},
+        {col({NaN, NaN}), NaN, 0, NaN, 0},        {col({0, 0, 0}), 0, 0, 0, 0},
+        {col({-Inf, NaN, Inf}), Inf, 2, -Inf, 0}, {col({7}), 7, 0, 7, 0},
     };
     for (const Case& c : cases) {
         const rt::Extreme mx = rt::max(c.v), mn = rt::min(c.v);
-        if (std::isnan(c.max)) EXPECT_TRUE(std::isnan(mx.value)); else EXPECT_EQ(mx.value, c.max);
-        if (std::isnan(c.min)) EXPECT_TRUE(std::isnan(mn.value)); else EXPECT_EQ(mn.value, c.min);
+        if (std::isnan(c.max))
+            EXPECT_TRUE(std::isnan(mx.value));
+        else
+            EXPECT_EQ(mx.value, c.max);
+        if (std::isnan(c.min))
+            EXPECT_TRUE(std::isnan(mn.value));
+        else
+            EXPECT_EQ(mn.value, c.min);
         EXPECT_EQ(mx.index, c.imax);
         EXPECT_EQ(mn.index, c.imin);
         // A row gives the same answer as a column.
@@ -45,9 +55,7 @@ TEST(MaxMin, TiesTakeFirstIndexAndNaNIsIgnored) {
 
 TEST(MaxMin, ColumnWiseOnMatrices) {
     Eigen::MatrixXd m(3, 4);
-    m << 1, 0, NaN, 4,
-         5, 0, NaN, 4,
-         5, 0, NaN, -9;
+    m << 1, 0, NaN, 4, 5, 0, NaN, 4, 5, 0, NaN, -9;
     const rt::Extremes mx = rt::max(m);
     ASSERT_EQ(mx.value.size(), 4);
     EXPECT_EQ(mx.value(0), 5);
@@ -80,8 +88,8 @@ TEST(MaxMin, ElementwiseTwoArguments) {
     // Scalar expansion: max(0, min(100 x, 100)) clamps to [0, 100].
     Eigen::MatrixXd x(1, 3);
     x << -0.5, 0.42, 3;
-    const Eigen::MatrixXd c =
-        rt::max(Eigen::MatrixXd::Zero(1, 1), rt::min(100 * x, Eigen::MatrixXd::Constant(1, 1, 100)));
+    const Eigen::MatrixXd c = rt::max(Eigen::MatrixXd::Zero(1, 1),
+                                      rt::min(100 * x, Eigen::MatrixXd::Constant(1, 1, 100)));
     EXPECT_EQ(c(0), 0);
     EXPECT_DOUBLE_EQ(c(1), 42);
     EXPECT_EQ(c(2), 100);
@@ -113,8 +121,7 @@ TEST(Reductions, SumProdMeanStd) {
     EXPECT_EQ(rt::prod(col({1e308, 10, 0.1})), Inf);
 
     Eigen::MatrixXd m(2, 3);
-    m << 1, 2, 3,
-         5, 6, 7;
+    m << 1, 2, 3, 5, 6, 7;
     EXPECT_EQ(rt::sum(m), Eigen::RowVector3d(6, 8, 10));
     EXPECT_EQ(rt::prod(m), Eigen::RowVector3d(5, 12, 21));
     EXPECT_EQ(rt::mean(m), Eigen::RowVector3d(3, 4, 5));
@@ -132,9 +139,7 @@ TEST(ColumnOps, CumsumDiffFlipudMeshgrid) {
               Eigen::RowVectorXd(Eigen::RowVector2d(1, 2)));
 
     Eigen::MatrixXd m(3, 2);
-    m << 1, 10,
-         2, 20,
-         4, 40;
+    m << 1, 10, 2, 20, 4, 40;
     Eigen::MatrixXd cs(3, 2), df(2, 2), fl(3, 2);
     cs << 1, 10, 3, 30, 7, 70;
     df << 1, 10, 2, 20;
@@ -153,8 +158,7 @@ TEST(ColumnOps, CumsumDiffFlipudMeshgrid) {
 
 TEST(Find, LinearIndicesColumnMajor) {
     Eigen::MatrixXd m(2, 3);
-    m << 0, 1, NaN,
-         2, 0, 0;
+    m << 0, 1, NaN, 2, 0, 0;
     // Column-major order: (1,0)=2 -> 1, (0,1)=1 -> 2, (0,2)=NaN -> 4.
     EXPECT_EQ(rt::find(m), (std::vector<Eigen::Index>{1, 2, 4}));
     EXPECT_EQ(rt::find(col({1, 5, 2}).array() >= 2), (std::vector<Eigen::Index>{1, 2}));

@@ -17,13 +17,20 @@ namespace {
 constexpr double kPi = 3.141592653589793;
 
 TEST(Rat, LowestTermsWithinTolerance) {
-    struct Row { double v, tol, num, den; };
+    struct Row {
+        double v, tol, num, den;
+    };
     const Row rows[] = {
-        {8820.0 / 44100, 1e-12, 1, 5},       {8820.0 / 48000, 1e-12, 147, 800},
-        {2.0 / 2, 1e-12, 1, 1},              {-3.0 / 4, 1e-12, -3, 4},
-        {kPi, 1e-2, 22, 7},                  {kPi, 1e-6, 355, 113},
-        {0, 1e-12, 0, 1},                    {1.0 / 3 + 1e-13, 1e-12, 1, 3},
-        {8820.0 / 22050, 1e-12, 2, 5},       {8820.0 / 11025, 1e-12, 4, 5},
+        {8820.0 / 44100, 1e-12, 1, 5},
+        {8820.0 / 48000, 1e-12, 147, 800},
+        {2.0 / 2, 1e-12, 1, 1},
+        {-3.0 / 4, 1e-12, -3, 4},
+        {kPi, 1e-2, 22, 7},
+        {kPi, 1e-6, 355, 113},
+        {0, 1e-12, 0, 1},
+        {1.0 / 3 + 1e-13, 1e-12, 1, 3},
+        {8820.0 / 22050, 1e-12, 2, 5},
+        {8820.0 / 11025, 1e-12, 4, 5},
     };
     for (const Row& r : rows) {
         const rt::Ratio got = rt::rat(r.v, r.tol);
@@ -34,9 +41,9 @@ TEST(Rat, LowestTermsWithinTolerance) {
 }
 
 TEST(Nextpow2, SmallestPowerAtLeastTheValue) {
-    const std::pair<double, double> rows[] = {{0, 0},     {1, 0},       {2, 1},    {3, 2},
-                                              {4, 2},     {5028, 13},   {4828, 13}, {3828, 12},
-                                              {-9, 4},    {0.3, -1},    {8192, 13}, {8193, 14}};
+    const std::pair<double, double> rows[] = {{0, 0},  {1, 0},     {2, 1},     {3, 2},
+                                              {4, 2},  {5028, 13}, {4828, 13}, {3828, 12},
+                                              {-9, 4}, {0.3, -1},  {8192, 13}, {8193, 14}};
     for (auto [v, p] : rows) EXPECT_EQ(rt::nextpow2(v), p) << v;
 }
 
@@ -45,7 +52,8 @@ Eigen::MatrixXcd directDft(const Eigen::MatrixXcd& y, Eigen::Index n) {
     for (Eigen::Index c = 0; c < y.cols(); ++c)
         for (Eigen::Index k = 0; k < n; ++k)
             for (Eigen::Index r = 0; r < std::min(n, y.rows()); ++r)
-                out(k, c) += y(r, c) * std::polar(1.0, -2 * kPi * double(k) * double(r) / double(n));
+                out(k, c) +=
+                    y(r, c) * std::polar(1.0, -2 * kPi * double(k) * double(r) / double(n));
     return out;
 }
 
@@ -91,15 +99,19 @@ Eigen::VectorXd randomVector(std::mt19937& gen, Eigen::Index n) {
 
 TEST(UpfirdnKernel, MatchesUpsampleConvolveDownsample) {
     std::mt19937 gen(11);
-    struct Row { int p, q; Eigen::Index lx, lh; };
+    struct Row {
+        int p, q;
+        Eigen::Index lx, lh;
+    };
     const Row rows[] = {{1, 5, 500, 111}, {147, 800, 6000, 16001}, {3, 2, 777, 31},
-                        {1, 1, 50, 9},    {2, 3, 5, 40},          {5, 1, 13, 1}};
+                        {1, 1, 50, 9},    {2, 3, 5, 40},           {5, 1, 13, 1}};
     for (const Row& r : rows) {
         const Eigen::VectorXd x = randomVector(gen, r.lx);
         Eigen::VectorXd h = randomVector(gen, r.lh);
         h.head(std::min<Eigen::Index>(3, h.size() - 1)).setZero();  // padded filters too
         const Eigen::VectorXd want = direct(x, h, r.p, r.q);
-        const Eigen::MatrixXd got = rt::upfirdn(Eigen::MatrixXd(x), Eigen::MatrixXd(h.transpose()), r.p, r.q);
+        const Eigen::MatrixXd got =
+            rt::upfirdn(Eigen::MatrixXd(x), Eigen::MatrixXd(h.transpose()), r.p, r.q);
         ASSERT_EQ(got.rows(), want.size()) << r.p << "/" << r.q;
         ASSERT_EQ(got.cols(), 1);
         EXPECT_LT((got.col(0) - want).cwiseAbs().maxCoeff(), 1e-11) << r.p << "/" << r.q;
@@ -128,13 +140,14 @@ TEST(UpfirdnKernel, MatricesRowsAndFilterBanks) {
     EXPECT_LT((bank.col(1) - direct(a, h2, 1, 4)).cwiseAbs().maxCoeff(), 1e-12);
 
     // Complex filter bank as the spectrogram's direct path uses it.
-    const Eigen::MatrixXcd cbank = rt::upfirdn(Eigen::MatrixXcd(a.cast<std::complex<double>>()),
-                                               Eigen::MatrixXcd(H.cast<std::complex<double>>()) *
-                                                   std::complex<double>(0, 1), 1, 4);
+    const Eigen::MatrixXcd cbank = rt::upfirdn(
+        Eigen::MatrixXcd(a.cast<std::complex<double>>()),
+        Eigen::MatrixXcd(H.cast<std::complex<double>>()) * std::complex<double>(0, 1), 1, 4);
     EXPECT_LT((cbank.imag() - bank).cwiseAbs().maxCoeff(), 1e-12);
 
     // A row signal stays a row.
-    const Eigen::MatrixXd r = rt::upfirdn(Eigen::MatrixXd(a.transpose()), Eigen::MatrixXd(h1), 1, 5);
+    const Eigen::MatrixXd r =
+        rt::upfirdn(Eigen::MatrixXd(a.transpose()), Eigen::MatrixXd(h1), 1, 5);
     EXPECT_EQ(r.rows(), 1);
     EXPECT_EQ(r.cols(), (39 + 7 + 4) / 5);
 
@@ -158,7 +171,7 @@ TEST(SpecialFunctions, KnownValues) {
     EXPECT_NEAR(rt::besseli(0, -5), 27.239871823604442, 1e-12);
     EXPECT_NEAR(rt::expint(1.0).real(), 0.21938393439552029, 1e-15);
     const std::complex<double> e1i = rt::expint(std::complex<double>(0, 1));
-    EXPECT_NEAR(e1i.real(), -0.33740392290096813, 1e-15);  // -Ci(1)
+    EXPECT_NEAR(e1i.real(), -0.33740392290096813, 1e-15);           // -Ci(1)
     EXPECT_NEAR(e1i.imag(), 0.94608307036718301 - kPi / 2, 1e-15);  // Si(1) - pi/2
     const std::complex<double> em1 = rt::expint(-1.0);
     EXPECT_NEAR(em1.real(), -1.8951178163559368, 1e-14);

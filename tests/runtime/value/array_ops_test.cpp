@@ -1,7 +1,8 @@
+#include "runtime/numeric/array_ops.h"
+
 #include <gtest/gtest.h>
 
 #include "runtime/dispatch/error.h"
-#include "runtime/numeric/array_ops.h"
 #include "runtime/value/array_ops.h"
 #include "runtime/value/text_ops.h"
 

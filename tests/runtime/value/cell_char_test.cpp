@@ -50,7 +50,8 @@ TEST(Chars, Utf16RoundTripAndCharMatrixFromCell) {
     EXPECT_EQ(rt::utf8(rt::utf16(s)), s);
     EXPECT_EQ(rt::utf16("\xF0\x9F\x98\x80").size(), 2u);  // a surrogate pair
     EXPECT_EQ(rt::utf8(std::u16string(1, char16_t(0xD800))), "\xEF\xBF\xBD");
-    Value m = rt::toChar(Value::cell(1, 2, {Value::charMatrix(std::vector<std::string>{"x", "yy"}), Value("z")}));
+    Value m = rt::toChar(
+        Value::cell(1, 2, {Value::charMatrix(std::vector<std::string>{"x", "yy"}), Value("z")}));
     ASSERT_EQ(m.rows(), 3u);
     EXPECT_EQ(m.rowText(0), u"x ");
     EXPECT_EQ(m.rowText(2), u"z ");
@@ -85,7 +86,8 @@ TEST(Sprintf, TextAndMatrixArguments) {
     for (const auto& r : names.rowTexts()) out += rt::formatUtf8("%s\\n", {Value(r)});
     EXPECT_EQ(out, "Größe\nab   \n");
     EXPECT_EQ(rt::formatUtf8("%d ", {Value::matrix(2, 2, {1, 2, 3, 4})}), "1 2 3 4 ");
-    EXPECT_EQ(rt::formatUtf8("%s=%d;", {Value("k"), Value(2.0), Value("m"), Value(3.0)}), "k=2;m=3;");
+    EXPECT_EQ(rt::formatUtf8("%s=%d;", {Value("k"), Value(2.0), Value("m"), Value(3.0)}),
+              "k=2;m=3;");
     EXPECT_EQ(rt::formatUtf8("Odd order \\rat the end", {}), "Odd order \rat the end");
     EXPECT_EQ(rt::formatUtf8("\\q %.3f", {Value(3.14159265)}), "\\q 3.142");
 }

@@ -1,3 +1,5 @@
+#include "runtime/value/value.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -5,7 +7,6 @@
 
 #include "runtime/dispatch/error.h"
 #include "runtime/value/eigen.h"
-#include "runtime/value/value.h"
 
 using rt::Value;
 
