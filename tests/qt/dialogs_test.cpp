@@ -1,5 +1,6 @@
 // The dialogs: the scripted provider tests rely on, and Qt's own driven by a timer.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QApplication>
 #include <QColorDialog>
@@ -58,7 +59,9 @@ struct Watchdog {
 struct WorkingFolder {
     fs::path old = fs::current_path();
     fs::path dir;
-    explicit WorkingFolder(const std::string& name) : dir(fs::temp_directory_path() / name) {
+    // One folder per process, so that copies of the suite running at once keep apart.
+    explicit WorkingFolder(const std::string& name)
+        : dir(fs::temp_directory_path() / (name + "_" + std::to_string(::getpid()))) {
         fs::remove_all(dir);
         fs::create_directories(dir);
         fs::current_path(dir);
