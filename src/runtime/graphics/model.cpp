@@ -362,6 +362,8 @@ Value GraphicsModel::get(Handle h, const std::string& name) const {
         if (lower == "xtick" && prop(o, "xtickmode").text() == "auto") return autoTicks(o, true);
         if (lower == "ytick" && prop(o, "ytickmode").text() == "auto") return autoTicks(o, false);
     }
+    if (o.type == ObjectType::Axes && (lower == "xlim" || lower == "ylim" || lower == "clim"))
+        settleLimits(o);
     if (lower == "extent") return textExtent(o);
     if (o.type == ObjectType::Text && lower == "position") return textPosition(o);
     if (o.type == ObjectType::Figure && lower == "papersize") {

@@ -197,8 +197,10 @@ void GraphicsModel::set(Handle h, const std::string& name, const Value& value, b
     if (changed &&
         (o.type == ObjectType::Line || o.type == ObjectType::Patch ||
          o.type == ObjectType::Image) &&
-        spec.change == ChangeKind::Data)
+        spec.change == ChangeKind::Data) {
+        o.extent = {};
         updateAutoLimits(o.parent, o.type == ObjectType::Image);
+    }
 }
 
 }  // namespace rt

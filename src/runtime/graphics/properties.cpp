@@ -14,6 +14,7 @@ using Opts = std::vector<std::string>;
 const ChangeKind kData = ChangeKind::Data;
 const ChangeKind kMap = ChangeKind::Mapping;
 const ChangeKind kStyle = ChangeKind::Style;
+const ChangeKind kNone = ChangeKind::None;  // draws nothing
 
 PropSpec P(std::string name, PropKind kind, Value factory, ChangeKind change = kStyle,
            Opts options = {}, bool readOnly = false) {
@@ -36,7 +37,7 @@ PropSpec Txt(std::string name, const char* factory = "", ChangeKind change = kSt
     return P(std::move(name), PropKind::Text, Value(std::string(factory)), change);
 }
 PropSpec Cb(std::string name) {
-    return P(std::move(name), PropKind::Callback, Value(std::string()));
+    return P(std::move(name), PropKind::Callback, Value(std::string()), kNone);
 }
 PropSpec Num(std::string name, double factory, ChangeKind change = kStyle) {
     return P(std::move(name), PropKind::Number, Value(factory), change);
@@ -68,19 +69,19 @@ std::vector<PropSpec> common() {
     return {RO("Type"),
             P("Parent", PropKind::Handle, Value(0.0), kMap),
             RO("Children"),
-            Txt("Tag"),
-            P("UserData", PropKind::Any, Value()),
+            Txt("Tag", "", kNone),
+            P("UserData", PropKind::Any, Value(), kNone),
             OnOff("Visible", "on"),
-            E("HandleVisibility", {"on", "callback", "off"}, "on"),
-            E("BusyAction", {"queue", "cancel"}, "queue"),
-            OnOff("Interruptible", "on"),
+            E("HandleVisibility", {"on", "callback", "off"}, "on", kNone),
+            E("BusyAction", {"queue", "cancel"}, "queue", kNone),
+            OnOff("Interruptible", "on", kNone),
             Cb("CreateFcn"),
             Cb("DeleteFcn"),
             Cb("ButtonDownFcn"),
             OnOff("Selected", "off"),
             OnOff("SelectionHighlight", "on"),
             OnOff("Clipping", "on"),
-            OnOff("HitTest", "on")};
+            OnOff("HitTest", "on", kNone)};
 }
 
 std::vector<PropSpec> fontProps(double size, const char* units = "points") {
@@ -140,9 +141,9 @@ TypeSpec build(ObjectType t) {
                  Cb("KeyPressFcn"),
                  Cb("ResizeFcn"),
                  Cb("CloseRequestFcn"),
-                 P("CurrentAxes", PropKind::Handle, Value()),
-                 P("CurrentPoint", PropKind::Pair, Value::row({0, 0}), kStyle, {}, true),
-                 E("SelectionType", {"normal", "extend", "alt", "open"}, "normal"),
+                 P("CurrentAxes", PropKind::Handle, Value(), kNone),
+                 P("CurrentPoint", PropKind::Pair, Value::row({0, 0}), kNone, {}, true),
+                 E("SelectionType", {"normal", "extend", "alt", "open"}, "normal", kNone),
                  P("Colormap", PropKind::ColorMap, defaultColormap(), kData),
                  E("PaperUnits", {"inches", "centimeters", "points", "normalized"}, "inches"),
                  P("PaperPosition", PropKind::Rect, Value::row({0.25, 2.5, 8, 6})),
@@ -204,17 +205,17 @@ TypeSpec build(ObjectType t) {
                  E("DataAspectRatioMode", {"auto", "manual"}, "auto", kMap),
                  P("PlotBoxAspectRatio", PropKind::Array, Value::row({1, 1, 1}), kMap),
                  E("PlotBoxAspectRatioMode", {"auto", "manual"}, "auto", kMap),
-                 P("CurrentPoint", PropKind::Array, Value::zeros(2, 3), kStyle, {}, true),
+                 P("CurrentPoint", PropKind::Array, Value::zeros(2, 3), kNone, {}, true),
                  RO("Title"),
                  RO("XLabel"),
                  RO("YLabel"),
-                 E("NextPlot", {"add", "replace", "replacechildren"}, "replace"),
+                 E("NextPlot", {"add", "replace", "replacechildren"}, "replace", kNone),
                  Num("LineWidth", 0.5),
                  E("GridLineStyle", kLineStyles, ":"),
                  E("TickDir", {"in", "out"}, "in"),
                  P("TickLength", PropKind::Pair, Value::row({0.01, 0.025})),
                  E("Layer", {"bottom", "top"}, "bottom"),
-                 P("ColorOrder", PropKind::Array, defaultColorOrder())});
+                 P("ColorOrder", PropKind::Array, defaultColorOrder(), kNone)});
             break;
         case ObjectType::UIControl:
             add(common());
