@@ -5,8 +5,9 @@
 #include <limits>
 
 #include "runtime/dispatch/error.h"
+#include "runtime/event_loop.h"
 #include "runtime/graphics/operations.h"
-#include "runtime/host.h"
+#include "runtime/graphics/window.h"
 #include "runtime/value/num2str.h"
 #include "signal/label_family.h"
 
@@ -38,12 +39,12 @@ std::vector<double> visible_lines(rt::Handle ad) {
         .real();
 }
 
-void set_limits(rt::Graphics& g, rt::Handle ad, const std::vector<double>& lines) {
+void set_limits(rt::Handle ad, const std::vector<double>& lines) {
     double mx = 1000000, my = 1000000, Mx = 0, My = 0;
     const double factor = lines.size() >= 2 ? 1.05 : 1.0;
     for (double h : lines) {
-        const Span x = span_of(g.get(h, "XData").real());
-        const Span y = span_of(g.get(h, "YData").real());
+        const Span x = span_of(rt::get(h, "XData").real());
+        const Span y = span_of(rt::get(h, "YData").real());
         if (!x.empty()) {
             Mx = std::max(Mx, x.hi);
             mx = std::min(mx, x.lo);
@@ -53,24 +54,29 @@ void set_limits(rt::Graphics& g, rt::Handle ad, const std::vector<double>& lines
             my = std::min({my, y.lo, 0.0});
         }
     }
-    g.set(ad, {Value("XLim"), Value::row({std::floor(mx), std::ceil(Mx)}), Value("YLim"),
-               Value::row({std::floor(my), std::ceil(My)}), Value("XMinorTick"), Value("off"),
-               Value("YMinorTick"), Value("on"), Value("YMinorGrid"), Value("off"), Value("YGrid"),
-               Value("on"), Value("XGrid"), Value("on"), Value("Box"), Value("on")});
+    rt::setProps(ad, {{"XLim", {std::floor(mx), std::ceil(Mx)}},
+                      {"YLim", {std::floor(my), std::ceil(My)}},
+                      {"XMinorTick", "off"},
+                      {"YMinorTick", "on"},
+                      {"YMinorGrid", "off"},
+                      {"YGrid", "on"},
+                      {"XGrid", "on"},
+                      {"Box", "on"}});
 }
 
-void second_scale(rt::Graphics& g, rt::Handle ad, const std::vector<double>& lines,
-                  const std::u16string& figname, const std::u16string& var_y) {
-    rt::host().flush();
-    const std::vector<double> ticks = g.get(ad, "YTick").real();
-    const std::vector<double> xlim = g.get(ad, "XLim").real();
-    const Value font = g.get(ad, "FontSize");
+// The half-scale curves read at their real values beside the right-hand edge.
+void second_scale(rt::Handle ad, const std::vector<double>& lines, const std::u16string& figname,
+                  const std::u16string& var_y) {
+    rt::drawnow();
+    const std::vector<double> ticks = rt::get(ad, "YTick").real();
+    const std::vector<double> xlim = rt::get(ad, "XLim").real();
+    const Value font = rt::get(ad, "FontSize");
 
     double My2 = 0;
     for (double h : lines) {
-        const Value tag = g.get(h, "Tag");
+        const Value tag = rt::get(h, "Tag");
         if (!tag.isChar() || tag.isEmpty() || tag.charData()[0] != u'2') continue;
-        const Span y = span_of(g.get(h, "YData").real());
+        const Span y = span_of(rt::get(h, "YData").real());
         if (!y.empty()) My2 = std::max(My2, y.hi);
     }
     const auto below = static_cast<std::size_t>(
@@ -79,32 +85,39 @@ void second_scale(rt::Graphics& g, rt::Handle ad, const std::vector<double>& lin
     const std::u16string tag = u"YTicks2" + figname;
     rt::deleteObjects(rt::findobj({Value("Tag"), Value(tag)}));
     for (std::size_t i = 0; i < std::min(below + 1, ticks.size()); ++i)
-        rt::text({Value(xlim[1]), Value(ticks[i]), Value("-" + rt::num2str(2 * ticks[i])),
-                  Value("Parent"), Value(ad), Value("FontSize"), font, Value("HorizontalAlignment"),
-                  Value("left"), Value("FontWeight"), Value("bold"), Value("Tag"), Value(tag)});
+        rt::makeText(ad, {{"Position", {xlim[1], ticks[i]}},
+                          {"String", "-" + rt::num2str(2 * ticks[i])},
+                          {"FontSize", font},
+                          {"HorizontalAlignment", "left"},
+                          {"FontWeight", "bold"},
+                          {"Tag", tag}});
 
     const std::size_t slash = var_y.find(u'/');
     sig::setLabel(sig::LabelKind::YLabel, ad, Value(var_y.substr(0, slash)), {});
     if (slash == std::u16string::npos) return;
-    rt::text({Value(1.025 * xlim[1]), Value(My2 / 2), Value(var_y.substr(slash + 1)),
-              Value("Parent"), Value(ad), Value("Rotation"), Value(270.0), Value("FontSize"), font,
-              Value("HorizontalAlignment"), Value("center"), Value("VerticalAlignment"),
-              Value("middle"), Value("FontWeight"), Value("bold"), Value("Tag"), Value(tag)});
+    rt::makeText(ad, {{"Position", {1.025 * xlim[1], My2 / 2}},
+                      {"String", var_y.substr(slash + 1)},
+                      {"Rotation", 270},
+                      {"FontSize", font},
+                      {"HorizontalAlignment", "center"},
+                      {"VerticalAlignment", "middle"},
+                      {"FontWeight", "bold"},
+                      {"Tag", tag}});
 }
 
 // Only the window updated last carries the text.
 void watermark() {
     rt::deleteObjects(rt::findobj({Value("Tag"), Value("NotForSale")}));
-    rt::Graphics& g = rt::graphics();
     const rt::Handle ax = rt::gca();
-    const std::vector<double> xt = g.get(ax, "XTick").real();
-    const std::vector<double> yt = g.get(ax, "YTick").real();
+    const std::vector<double> xt = rt::get(ax, "XTick").real();
+    const std::vector<double> yt = rt::get(ax, "YTick").real();
     if (xt.size() < 2 || yt.size() < 2)
         rt::error(
             "ax_lims: the axes shows fewer than two ticks, so \"NOT FOR SALE\" has no place.");
-    rt::text({Value(xt[0] + 0.05 * (xt[1] - xt[0])), Value(yt[0] + 0.5 * (yt[1] - yt[0])),
-              Value("NOT FOR SALE"), Value("Parent"), Value(ax), Value("Tag"), Value("NotForSale"),
-              Value("FontSize"), Value(6.0)});
+    rt::makeText(ax, {{"Position", {xt[0] + 0.05 * (xt[1] - xt[0]), yt[0] + 0.5 * (yt[1] - yt[0])}},
+                      {"String", "NOT FOR SALE"},
+                      {"Tag", "NotForSale"},
+                      {"FontSize", 6}});
 }
 
 }  // namespace
@@ -115,9 +128,9 @@ AxLims ax_lims(rt::Handle ad, int ly, const std::u16string& figname, const std::
         rt::error("ax_lims: the first argument must be the diagram's axes.");
     const std::vector<double> lines = visible_lines(ad);
     if (!lines.empty()) {
-        set_limits(g, ad, lines);
+        set_limits(ad, lines);
         if (ly == 2)
-            second_scale(g, ad, lines, figname, var_y);
+            second_scale(ad, lines, figname, var_y);
         else
             sig::setLabel(sig::LabelKind::YLabel, ad, Value(var_y), {});
     }

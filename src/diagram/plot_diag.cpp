@@ -7,6 +7,7 @@
 #include "runtime/dispatch/callback.h"
 #include "runtime/dispatch/error.h"
 #include "runtime/graphics/operations.h"
+#include "runtime/graphics/window.h"
 #include "runtime/graphics/zoom.h"
 #include "runtime/value/eigen.h"
 #include "runtime/value/num2str.h"
@@ -28,8 +29,6 @@ constexpr double kButtonsLeft = 0.35;  // comment blocks lie left of this, the b
 std::u16string num(double v) { return rt::utf16(rt::num2str(v)); }
 std::u16string num(const Value& v) { return rt::num2str(v).text16(); }
 std::u16string two_decimals(double v) { return num(std::round(v * 100) / 100); }
-
-Value rect(const rt::Rect& r) { return Value::row({r[0], r[1], r[2], r[3]}); }
 
 // Row `row` (1-based) of a popup's list, padding kept.
 std::u16string popup_row(const char* tag, int row) {
@@ -100,14 +99,15 @@ Window open_window(const std::u16string& figname, int vx, int vy, double k,
         w.ad = axes.at(0);
         return w;
     }
-    const auto ss = g.get(0, "ScreenSize").real();
+    const auto ss = rt::get(0.0, "ScreenSize").real();
     const double wd = ss[2] - ss[0], ht = ss[3] - ss[1];
     Window w;
-    w.fig = rt::figure({Value("NumberTitle"), Value("off"), Value("Name"), Value(figname),
-                        Value("Units"), Value("pixels"), Value("Position"),
-                        Value::row({0.05 * wd, 0.05 * ht, 0.9 * wd, 0.9 * ht})});
-    w.ad = rt::axes({Value("Parent"), Value(w.fig), Value("Tag"), Value(u"DiagAxes" + figname),
-                     Value("Position"), Value::row({0.35, 0.12, 0.58, 0.78})});
+    w.fig = rt::makeFigure({{"NumberTitle", "off"},
+                            {"Name", figname},
+                            {"Units", "pixels"},
+                            {"Position", {0.05 * wd, 0.05 * ht, 0.9 * wd, 0.9 * ht}}});
+    w.ad = rt::makeAxes(w.fig,
+                        {{"Tag", u"DiagAxes" + figname}, {"Position", {0.35, 0.12, 0.58, 0.78}}});
     rt::hold("on");
     const std::u16string f = num(w.fig);
     const struct {
@@ -119,10 +119,8 @@ Window open_window(const std::u16string& figname, int vx, int vy, double k,
                    {0.65, st.exportascii, u"export_ascii(" + f + u")"},
                    {0.8, st.printfig, u"print_fig(" + f + u")"}};
     for (const auto& b : buttons)
-        rt::uicontrol({Value("Parent"), Value(w.fig), Value("Style"), Value("Push"), Value("Units"),
-                       Value("normalized"), Value("Position"),
-                       Value::row({b.left, 0.025, 0.13, 0.03}), Value("String"), Value(b.label),
-                       Value("Callback"), Value(b.callback)});
+        rt::makeControl(w.fig, "Push", {b.left, 0.025, 0.13, 0.03},
+                        {{"Units", "normalized"}, {"String", b.label}, {"Callback", b.callback}});
     return w;
 }
 
@@ -141,21 +139,14 @@ void add_comment_block(const Block& b) {
     const std::u16string frame_tag = b.figname + u"CommentFrame";
     const Value frames = rt::findobj({Value(b.fig), Value("Tag"), Value(frame_tag)});
     const std::size_t n = frames.numel();
-    const double d = n == 0 ? 1 : g.get(frames.at(0), "Position").at(3) / 0.09;
+    const double d = n == 0 ? 1 : rt::get(frames.at(0), "Position").at(3) / 0.09;
     const double h = kTopLine - 0.1 * static_cast<double>(std::min<std::size_t>(n, 9));
 
-    const Value colour = Value::row({b.colour[0], b.colour[1], b.colour[2]});
-    const Value font = Value(b.font);
-    auto control = [&](const char* style, const rt::Rect& pos, rt::Values more) {
-        rt::Values a = {Value("Parent"), Value(b.fig),        Value("Style"),    Value(style),
-                        Value("Units"),  Value("normalized"), Value("Position"), rect(pos)};
-        a.insert(a.end(), more.begin(), more.end());
-        return rt::uicontrol(a);
-    };
+    const rt::Prop normalized{"Units", "normalized"};
+    const rt::Prop pixels{"FontUnits", "pixels"};
+    const rt::Prop font{"FontSize", b.font};
     auto text = [&](const rt::Rect& pos, const std::u16string& s) {
-        control("text", pos,
-                {Value("String"), Value(s), Value("FontUnits"), Value("pixels"), Value("FontSize"),
-                 font});
+        rt::makeControl(b.fig, "text", pos, {normalized, {"String", s}, pixels, font});
     };
     const std::u16string run = b.figname + b.data_tag;
     const std::u16string checkbox_cb =
@@ -163,20 +154,23 @@ void add_comment_block(const Block& b) {
         rt::quotedArgument(u"DiagAxes" + b.figname) + u")," + num(double(b.ly)) + u"," +
         rt::quotedArgument(b.figname) + u"," + rt::quotedArgument(b.var_y) + u");";
 
-    control("frame", {0.001, h, 0.31, 0.09 * d},
-            {Value("Tag"), Value(frame_tag), Value("FontUnits"), Value("pixels"), Value("FontSize"),
-             font});
-    control("checkbox", {0.004, h + 0.05 * d, 0.03, 0.03 * d},
-            {Value("Value"), Value(1.0), Value("Callback"), Value(checkbox_cb), Value("Tag"),
-             Value(u"Checkbox" + run)});
-    control("edit", {0.04, h + 0.055 * d, 0.26, 0.03 * d},
-            {Value("String"), Value(b.comment), Value("BackgroundColor"), Value("w"),
-             Value("ForegroundColor"), Value("k"), Value("FontUnits"), Value("pixels"),
-             Value("FontSize"), font});
-    control("pushbutton", {0.004, h + 0.01 * d, 0.03, 0.03 * d},
-            {Value("BackgroundColor"), colour, Value("Callback"),
-             Value(u"ch_color(" + rt::quotedArgument(run) + u");"), Value("Tag"),
-             Value(u"PushColor" + run)});
+    rt::makeControl(b.fig, "frame", {0.001, h, 0.31, 0.09 * d},
+                    {normalized, {"Tag", frame_tag}, pixels, font});
+    rt::makeControl(
+        b.fig, "checkbox", {0.004, h + 0.05 * d, 0.03, 0.03 * d},
+        {normalized, {"Value", 1}, {"Callback", checkbox_cb}, {"Tag", u"Checkbox" + run}});
+    rt::makeControl(b.fig, "edit", {0.04, h + 0.055 * d, 0.26, 0.03 * d},
+                    {normalized,
+                     {"String", b.comment},
+                     {"BackgroundColor", "w"},
+                     {"ForegroundColor", "k"},
+                     pixels,
+                     font});
+    rt::makeControl(b.fig, "pushbutton", {0.004, h + 0.01 * d, 0.03, 0.03 * d},
+                    {normalized,
+                     {"BackgroundColor", {b.colour[0], b.colour[1], b.colour[2]}},
+                     {"Callback", u"ch_color(" + rt::quotedArgument(run) + u");"},
+                     {"Tag", u"PushColor" + run}});
     text({0.035, h + 0.03 * d, 0.155, 0.02 * d}, b.maxima[0]);
     if (b.maxima.size() > 1) text({0.035, h + 0.005 * d, 0.155, 0.02 * d}, b.maxima[1]);
     text({0.19, h + 0.03 * d, 0.118, 0.02 * d}, u"k: " + num(b.k));
@@ -186,37 +180,43 @@ void add_comment_block(const Block& b) {
     if (runs <= 9) return;
     std::vector<rt::Handle> blocks;
     for (rt::Handle c : g.children(b.fig))
-        if (g.type(c) == rt::ObjectType::UIControl && g.get(c, "Position").at(0) < kButtonsLeft)
+        if (g.type(c) == rt::ObjectType::UIControl && rt::get(c, "Position").at(0) < kButtonsLeft)
             blocks.push_back(c);
     const double fac = shrink_factor(runs);
-    const Value size = Value(g.get(blocks.back(), "FontSize").scalar() * fac);
+    const double size = rt::get(blocks.back(), "FontSize").scalar() * fac;
     for (rt::Handle c : blocks) {
-        const auto p = g.get(c, "Position").real();
-        g.set(c, {Value("FontSize"), size, Value("Position"),
-                  rect(shrunk({p[0], p[1], p[2], p[3]}, fac))});
+        const auto p = rt::get(c, "Position").real();
+        rt::setProps(c, {{"FontSize", size}, {"Position", shrunk({p[0], p[1], p[2], p[3]}, fac)}});
     }
 }
 
-void add_curves(rt::Handle ad, const std::vector<double>& x, const Eigen::MatrixXd& y,
-                const rt::Rgb& ccc, const std::u16string& run) {
-    rt::Graphics& g = rt::graphics();
-    const Value colour = Value::row({ccc[0], ccc[1], ccc[2]});
-    std::vector<double> hv(static_cast<std::size_t>(y.rows()));
-    for (std::size_t i = 0; i < hv.size(); ++i) hv[i] = y(static_cast<Eigen::Index>(i), 1) / 2;
-    g.set(g.parent(ad), "CurrentAxes", Value(ad));
-    rt::plot({rt::rowVector(x), rt::rowVector(hv), Value("-"), Value("Parent"), Value(ad),
-              Value("LineWidth"), Value(1.0), Value("Color"), colour, Value("Tag"),
-              Value(u"2Diag" + run)});
-    const auto dy = static_cast<std::size_t>(std::round(static_cast<double>(hv.size()) / 36));
+// The second quantity at half scale, with a dot on every round(p/36)-th point.
+void add_half_scale(rt::Handle ad, const std::vector<double>& x, const Eigen::MatrixXd& y,
+                    const rt::Rgb& ccc, const std::u16string& run) {
+    const rt::Prop colour{"Color", {ccc[0], ccc[1], ccc[2]}};
+    const rt::Prop tag{"Tag", u"2Diag" + run};
+    std::vector<double> half(static_cast<std::size_t>(y.rows()));
+    for (std::size_t i = 0; i < half.size(); ++i) half[i] = y(static_cast<Eigen::Index>(i), 1) / 2;
+    rt::makeLine(ad, {{"XData", rt::rowVector(x)},
+                      {"YData", rt::rowVector(half)},
+                      {"LineStyle", "-"},
+                      {"LineWidth", 1},
+                      colour,
+                      tag});
+    const auto dy = static_cast<std::size_t>(std::round(static_cast<double>(half.size()) / 36));
     if (dy == 0) return;
     std::vector<double> mx, my;
-    for (std::size_t i = 0; i < hv.size(); i += dy) {
+    for (std::size_t i = 0; i < half.size(); i += dy) {
         mx.push_back(x[i]);
-        my.push_back(hv[i]);
+        my.push_back(half[i]);
     }
-    rt::plot({rt::rowVector(mx), rt::rowVector(my), Value("."), Value("Parent"), Value(ad),
-              Value("MarkerSize"), Value(12.0), Value("Color"), colour, Value("Tag"),
-              Value(u"2Diag" + run)});
+    rt::makeLine(ad, {{"XData", rt::rowVector(mx)},
+                      {"YData", rt::rowVector(my)},
+                      {"LineStyle", "none"},
+                      {"Marker", "."},
+                      {"MarkerSize", 12},
+                      colour,
+                      tag});
 }
 
 }  // namespace
@@ -247,11 +247,10 @@ rt::Rect shrunk(const rt::Rect& p, double fac) {
 void plot_diag(const std::vector<double>& x, const Eigen::MatrixXd& y, const rt::Rgb& ccc,
                const std::u16string& komment, int vx, int vy, double k,
                const std::optional<std::u16string>& data_tag) {
-    rt::Graphics& g = rt::graphics();
     const shell::Strings& st = shell::text_table();
     if (static_cast<std::size_t>(y.rows()) != x.size() || y.cols() < 1 || y.cols() > 2)
         rt::error("plot_diag: y must hold one or two columns with one row per x value.");
-    const auto ss = g.get(0, "ScreenSize").real();
+    const auto ss = rt::get(0.0, "ScreenSize").real();
     const double font = 0.014 * (ss[3] - ss[1]);
 
     const std::u16string var_x = popup_row("popup_xaxis", vx);
@@ -279,24 +278,23 @@ void plot_diag(const std::vector<double>& x, const Eigen::MatrixXd& y, const rt:
     const Value existing =
         rt::findobj({Value("Type"), Value("line"), Value("Tag"), Value(u"Diag" + run)});
     if (existing.isEmpty()) {
-        g.set(w.fig, "CurrentAxes", Value(w.ad));
-        rt::plot({rt::rowVector(x),
-                  rt::rowVector(std::vector<double>(y.col(0).data(), y.col(0).data() + y.rows())),
-                  Value("Parent"), Value(w.ad), Value("LineWidth"), Value(1.0), Value("Color"),
-                  Value::row({ccc[0], ccc[1], ccc[2]}), Value("Tag"), Value(u"Diag" + run)});
+        rt::setProps(w.fig, {{"CurrentAxes", w.ad}});
+        rt::makeLine(w.ad, {{"XData", rt::rowVector(x)},
+                            {"YData", rt::fromMatrix(Eigen::RowVectorXd(y.col(0).transpose()))},
+                            {"LineWidth", 1},
+                            {"Color", {ccc[0], ccc[1], ccc[2]}},
+                            {"Tag", u"Diag" + run}});
         Block b{w.fig, figname, tag, var_y, comment, ccc, ly, k, font, {}, {}};
         const std::u16string x_unit = unit_of(var_x, 1);
         for (int c = 0; c < ly; ++c)
             b.maxima.push_back(maxima_text(x, y.col(c), unit_of(var_y, c + 1), x_unit));
         b.x_max = u"Max: " + two_decimals(largest(x)) + u" " + x_unit;
         add_comment_block(b);
-        if (ly == 2) add_curves(w.ad, x, y, ccc, run);
+        if (ly == 2) add_half_scale(w.ad, x, y, ccc, run);
     } else {
-        rt::set(existing, {Value("Visible"), Value("on")});
-        rt::set(rt::findobj({Value("Tag"), Value(u"Checkbox" + run)}),
-                {Value("Value"), Value(1.0)});
-        rt::set(rt::findobj({Value("Tag"), Value(u"2Diag" + run)}),
-                {Value("Visible"), Value("on")});
+        rt::setProps(existing, {{"Visible", "on"}});
+        rt::setProps(rt::findobj({Value("Tag"), Value(u"Checkbox" + run)}), {{"Value", 1}});
+        rt::setProps(rt::findobj({Value("Tag"), Value(u"2Diag" + run)}), {{"Visible", "on"}});
     }
 
     ax_lims(w.ad, ly, figname, var_y);
