@@ -17,6 +17,10 @@ TEST(RovantelFunctionTable, EntriesCarryTheirDeclaredCountsInTheProgramsOrder) {
                                                                {"set_sdiag_color", {0, 0}},
                                                                {"adj_par", {0, 0}},
                                                                {"clear_cache", {0, 0}},
+                                                               {"wheel", {0, 0}},
+                                                               {"gearing_tab", {1, 0}},
+                                                               {"wheel_tab", {1, 0}},
+                                                               {"wheel_tab_add", {0, 0}},
                                                                {"load_par", {1, 0}},
                                                                {"get_par", {0, 24}},
                                                                {"strings", {0, 1}},
@@ -122,12 +126,25 @@ TEST(RovantelFunctionTable, EntriesCarryTheirDeclaredCountsInTheProgramsOrder) {
                                             "sinc",
                                             "signal/private/check_order"};
     ASSERT_EQ(order.size(), 72u);
-    auto at = order.begin();
+    auto next = order.begin();
     for (const rt::FunctionEntry& e : t.entries()) {
-        auto found = std::find(at, order.end(), e.name);
+        auto found = std::find(next, order.end(), e.name);
         EXPECT_NE(found, order.end()) << e.name << " is out of the program's order";
-        if (found != order.end()) at = found + 1;
+        if (found != order.end()) next = found + 1;
     }
+    // The tables' entries follow clear_cache in the program's order.
+    std::vector<std::string> names;
+    for (const auto& e : t.entries()) names.push_back(e.name);
+    auto at = std::find(names.begin(), names.end(), "clear_cache");
+    ASSERT_NE(at, names.end());
+    EXPECT_EQ(std::vector<std::string>(at + 1, at + 7),
+              (std::vector<std::string>{"wheel", "calc_wheel", "wheel_tab", "wheel_tab_bdf",
+                                        "wheel_tab_rm", "wheel_tab_add"}));
+    at = std::find(names.begin(), names.end(), "gearing_tab");
+    ASSERT_LE(at + 4, names.end());
+    EXPECT_EQ(std::vector<std::string>(at, at + 4),
+              (std::vector<std::string>{"gearing_tab", "gearing_tab_bdf", "gearing_tab_rm",
+                                        "gearing_tab_add"}));
     // A call by name with one input too many names the function.
     try {
         t.call("isdir", {rt::Value("a"), rt::Value("b")}, 1);
