@@ -64,16 +64,17 @@ public:
     void point(std::size_t i) {
         if (!std::isfinite(x_[i]) || !std::isfinite(y_[i])) return gap();
         const PointF p = at(i);
-        take(keyOf(p), i, p, i, p, i, p, i, p);
+        take(keyOf(p), 1, i, p, i, p, i, p, i, p);
     }
 
     // Points first..last (finite, x monotonic) that fall into one column; lo and hi hold the
     // least and greatest y among them.
     bool block(std::size_t first, std::size_t lo, std::size_t hi, std::size_t last) {
+        if (last - first < kFew) return false;  // few points are kept one by one
         const PointF a = at(first), b = at(last);
         const double key = keyOf(a);
         if (keyOf(b) != key) return false;
-        take(key, first, a, lo, at(lo), hi, at(hi), last, b);
+        take(key, last - first + 1, first, a, lo, at(lo), hi, at(hi), last, b);
         return true;
     }
 
@@ -83,8 +84,9 @@ public:
     }
 
 private:
-    void take(double key, std::size_t i0, const PointF& p0, std::size_t i1, const PointF& p1,
-              std::size_t i2, const PointF& p2, std::size_t i3, const PointF& p3) {
+    void take(double key, std::size_t count, std::size_t i0, const PointF& p0, std::size_t i1,
+              const PointF& p1, std::size_t i2, const PointF& p2, std::size_t i3,
+              const PointF& p3) {
         if (!inRun_) {
             out_.emplace_back();
             inRun_ = true;
@@ -93,9 +95,12 @@ private:
             flush();
             open_ = true;
             key_ = key;
+            count_ = 0;
             i_[0] = i0, p_[0] = p0;
             i_[1] = i_[2] = i0, p_[1] = p_[2] = p0;
         }
+        if (count == 1 && count_ < kFew) few_[count_] = p0;
+        count_ += count;
         // Canvas y grows downwards; either end of the column's range will do.
         if (p1.y < p_[1].y) i_[1] = i1, p_[1] = p1;
         if (p1.y > p_[2].y) i_[2] = i1, p_[2] = p1;
@@ -107,17 +112,21 @@ private:
     void flush() {
         if (!open_) return;
         open_ = false;
-        std::size_t order[4] = {0, 1, 2, 3};
-        if (i_[1] > i_[2]) std::swap(order[1], order[2]);
-        // A stroke down the column's middle covers the column as the zigzag it stands for does.
-        if (std::isfinite(key_) && i_[0] != i_[3]) p_[1].x = p_[2].x = key_ + 0.5;
         auto& run = out_.back();
-        std::size_t last = std::numeric_limits<std::size_t>::max();
-        for (std::size_t k : order) {
-            if (i_[k] == last) continue;
-            last = i_[k];
-            run.push_back(p_[k]);
+        // A few points are drawn as they are; a dense column only shows its range.
+        if (count_ <= kFew) {
+            run.insert(run.end(), few_, few_ + count_);
+            return;
         }
+        run.push_back(p_[0]);
+        int a = 1, b = 2;
+        if (i_[a] > i_[b]) std::swap(a, b);
+        for (int k : {a, b}) {
+            if (i_[k] == i_[0] || i_[k] == i_[3] || (k == b && i_[a] == i_[b])) continue;
+            // A stroke down the column's middle covers it as the zigzag it stands for does.
+            run.push_back({std::isfinite(key_) ? key_ + 0.5 : p_[k].x, p_[k].y});
+        }
+        run.push_back(p_[3]);
     }
 
     const AxisMap& m_;
@@ -125,8 +134,11 @@ private:
     const double *x_, *y_;
     const double left_, right_;
     std::vector<std::vector<PointF>> out_;
+    static constexpr std::size_t kFew = 4;
     bool open_ = false, inRun_ = false;
     double key_ = 0;
+    std::size_t count_ = 0;            // points in the open column
+    PointF few_[kFew];                 // the first of them
     std::size_t i_[4] = {0, 0, 0, 0};  // first, lowest on the canvas, highest, last
     PointF p_[4];
 };

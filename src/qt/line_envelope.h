@@ -25,11 +25,12 @@ struct LineSummary {
 LineSummary summarize(const double* x, const double* y, std::size_t n);
 
 // The pieces of the line through (x[i], y[i]), i < n, on `map`: a non-finite x or y ends a
-// piece. Of consecutive points that fall into one pixel column only the first, the lowest,
-// the highest and the last are kept, in their order, the two extremes moved to the column's
-// middle; points beyond the box's left or right edge are taken as one column each side (they
-// are clipped away, only their links into the box show). Pieces of one point are kept.
-// `summary` (of these x and y, or null) lets whole blocks of one column pass at once.
+// piece. Up to four consecutive points that fall into one pixel column are kept as they
+// are; of more only the first, the lowest, the highest and the last are kept, in their order,
+// the two extremes moved to the column's middle. Points beyond the box's left or right edge are
+// taken as one column each side (they are clipped away, only their links into the box show). Pieces
+// of one point are kept. `summary` (of these x and y, or null) lets whole blocks of one column pass
+// at once.
 std::vector<std::vector<PointF>> lineRuns(const AxisMap& map, const double* x, const double* y,
                                           std::size_t n, const LineSummary* summary = nullptr);
 

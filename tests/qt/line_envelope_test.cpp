@@ -71,6 +71,16 @@ TEST(LineEnvelope, SparseLinesGapsAndPointsBeyondTheBox) {
     EXPECT_EQ(runs[2].size(), 1u);
     EXPECT_DOUBLE_EQ(runs[1][0].x, m.px(4));
 
+    // A vertical line: its two points share a column and stay where they are.
+    const std::vector<double> vx{3, 3}, vy{-1, 1};
+    const rt::LineSummary vs = rt::summarize(vx.data(), vy.data(), 2);
+    const auto vertical = rt::lineRuns(m, vx.data(), vy.data(), 2, &vs);
+    ASSERT_EQ(vertical.size(), 1u);
+    ASSERT_EQ(vertical[0].size(), 2u);
+    EXPECT_DOUBLE_EQ(vertical[0][0].x, m.px(3));
+    EXPECT_DOUBLE_EQ(vertical[0][1].x, m.px(3));
+    EXPECT_DOUBLE_EQ(vertical[0][1].y, m.py(1));
+
     // Zoomed to [4000, 4010] of 100,000 points: everything left of the box is one column,
     // ending in the very point that links into the box.
     const std::size_t n = 100000;
