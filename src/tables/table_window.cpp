@@ -1,15 +1,19 @@
 #include "tables/table_window.h"
 
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
+#include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 #include <optional>
-#include <sstream>
 #include <vector>
 
 #include "runtime/dispatch/error.h"
+#include "runtime/fileio/atomic_file.h"
+#include "runtime/fileio/regular_file.h"
 #include "runtime/graphics/operations.h"
 #include "runtime/graphics/window.h"
 #include "runtime/host.h"
@@ -28,39 +32,35 @@ std::string quoted(const char* file) { return std::string("\"") + file + "\""; }
 
 // The file's entries; a missing file holds none. nullopt after telling the user why not.
 std::optional<std::vector<Entry>> read_entries(const TableKind& k, const Strings& st) {
-    namespace fs = std::filesystem;
     std::error_code ec;
-    if (!fs::exists(k.file, ec)) return std::vector<Entry>{};
-    std::ifstream in(k.file, std::ios::binary);
-    std::ostringstream bytes;
-    if (in && fs::is_regular_file(k.file, ec)) bytes << in.rdbuf();
-    if (!in || !fs::is_regular_file(k.file, ec)) {
-        rt::errordlg(rt::utf8(st.file_error) + ": " + quoted(k.file));
+    if (!std::filesystem::exists(k.file, ec)) return std::vector<Entry>{};
+    std::string why;
+    std::string bytes;
+    const int fd = rt::openRegularFile(k.file, why);
+    if (fd >= 0) {
+        char buf[4096];
+        ssize_t n;
+        while ((n = ::read(fd, buf, sizeof buf)) > 0)
+            bytes.append(buf, static_cast<std::size_t>(n));
+        if (n < 0) why = std::strerror(errno);
+        ::close(fd);
+    }
+    if (!why.empty()) {
+        rt::errordlg(rt::utf8(st.file_error) + ": " + quoted(k.file) + " (" + why + ")");
         return std::nullopt;
     }
-    auto entries = parse_table(decode_latin1(bytes.str()));
+    auto entries = parse_table(decode_latin1(bytes));
     if (!entries) rt::errordlg(quoted(k.file) + " " + rt::utf8(st.tab_bad_file));
     return entries;
 }
 
 // Rewrites the file whole; false after telling the user, the old file then being unchanged.
 bool write_entries(const TableKind& k, const Strings& st, const std::vector<std::u16string>& raw) {
-    const std::string bytes = encode_table(raw);
-    const std::string tmp = std::string(k.file) + ".tmp";
-    std::string reason;
-    {
-        std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        out.flush();
-        if (!out) reason = "write failed";
+    if (auto failed = rt::catchError([&] { rt::saveFileAtomically(k.file, encode_table(raw)); })) {
+        rt::errordlg(quoted(k.file) + " " + rt::utf8(st.tab_write_failed) + "\n" + *failed);
+        return false;
     }
-    std::error_code ec;
-    if (reason.empty()) std::filesystem::rename(tmp, k.file, ec);
-    if (ec) reason = ec.message();
-    if (reason.empty()) return true;
-    std::filesystem::remove(tmp, ec);
-    rt::errordlg(quoted(k.file) + " " + rt::utf8(st.tab_write_failed) + "\n" + reason);
-    return false;
+    return true;
 }
 
 std::optional<rt::Handle> only(const std::vector<rt::Handle>& hs) {
