@@ -30,8 +30,8 @@ const char* typeName(ObjectType t);
 // a text's String, a control's String/Value, an axes gaining or losing children). Mapping:
 // where things land changed (Position, Units, limits, axis direction, aspect) — a view
 // re-maps existing data but need not recompute it. Style: how things look (colours, fonts,
-// visibility, a window's title or pointer). None: nothing drawn changed (Tag, UserData,
-// callbacks, the current axes): a view repaints nothing.
+// visibility, titles). None: nothing drawn depends on it (Tag, UserData, callbacks, the
+// pointer's CurrentPoint, print settings): a view need not repaint.
 enum class ChangeKind { Data, Mapping, Style, None };
 
 // Runs a callback-holding property's text (e.g. a figure's CloseRequestFcn) for `close`.
