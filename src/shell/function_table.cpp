@@ -1,5 +1,7 @@
 // The table of functions callable by name of rovantel, in the program's order. Functions
 // of the evaluation, the diagram, the editor and the tables join it as they are built.
+#include "evaluation/dig2v.h"
+#include "evaluation/wav2v.h"
 #include "shell/adj_par.h"
 #include "shell/clear_cache.h"
 #include "shell/get_par.h"
@@ -50,10 +52,12 @@ rt::FunctionTable rovantel_function_table() {
     register_rovantel(t);
     register_get_wav_filename(t);
     register_get_out_filename(t);
+    evaluation::register_wav2v(t);
     register_load_par(t);
     register_save_par(t);
     register_set_sdiag_color(t);
     register_adj_par(t);
+    evaluation::register_dig2v(t);
     register_isodd(t);
     register_clear_cache(t);
     register_uicontrols_main(t);
