@@ -44,6 +44,16 @@
 #include "signal/wavwrite.h"
 #include "signal/xlabel.h"
 #include "signal/ylabel.h"
+#include "tables/calc_wheel.h"
+#include "tables/gearing_tab.h"
+#include "tables/gearing_tab_add.h"
+#include "tables/gearing_tab_bdf.h"
+#include "tables/gearing_tab_rm.h"
+#include "tables/wheel.h"
+#include "tables/wheel_tab.h"
+#include "tables/wheel_tab_add.h"
+#include "tables/wheel_tab_bdf.h"
+#include "tables/wheel_tab_rm.h"
 
 namespace shell {
 
@@ -60,6 +70,16 @@ rt::FunctionTable rovantel_function_table() {
     evaluation::register_dig2v(t);
     register_isodd(t);
     register_clear_cache(t);
+    tables::register_wheel(t);
+    tables::register_calc_wheel(t);
+    tables::register_wheel_tab(t);
+    tables::register_wheel_tab_bdf(t);
+    tables::register_wheel_tab_rm(t);
+    tables::register_wheel_tab_add(t);
+    tables::register_gearing_tab(t);
+    tables::register_gearing_tab_bdf(t);
+    tables::register_gearing_tab_rm(t);
+    tables::register_gearing_tab_add(t);
     register_uicontrols_main(t);
     sig::register_isdir(t);
     register_strings(t);

@@ -4,6 +4,8 @@
 #include <iterator>
 #include <map>
 #include <sstream>
+#include <string>
+#include <vector>
 
 #include "runtime/dispatch/error.h"
 #include "shell/rovantel.h"
@@ -17,6 +19,10 @@ TEST(RovantelFunctionTable, EntriesCarryTheirDeclaredCountsInTheProgramsOrder) {
                                                                {"set_sdiag_color", {0, 0}},
                                                                {"adj_par", {0, 0}},
                                                                {"clear_cache", {0, 0}},
+                                                               {"wheel", {0, 0}},
+                                                               {"gearing_tab", {1, 0}},
+                                                               {"wheel_tab", {1, 0}},
+                                                               {"wheel_tab_add", {0, 0}},
                                                                {"load_par", {1, 0}},
                                                                {"get_par", {0, 24}},
                                                                {"strings", {0, 1}},
@@ -46,6 +52,19 @@ TEST(RovantelFunctionTable, EntriesCarryTheirDeclaredCountsInTheProgramsOrder) {
     // Entries keep the program's order: the entry first, the private checks last.
     EXPECT_EQ(t.entries().front().name, "rovantel");
     EXPECT_EQ(t.entries().back().name, "signal/private/check_order");
+    // The tables' entries follow clear_cache in the program's order.
+    std::vector<std::string> names;
+    for (const auto& e : t.entries()) names.push_back(e.name);
+    auto at = std::find(names.begin(), names.end(), "clear_cache");
+    ASSERT_NE(at, names.end());
+    EXPECT_EQ(std::vector<std::string>(at + 1, at + 7),
+              (std::vector<std::string>{"wheel", "calc_wheel", "wheel_tab", "wheel_tab_bdf",
+                                        "wheel_tab_rm", "wheel_tab_add"}));
+    at = std::find(names.begin(), names.end(), "gearing_tab");
+    ASSERT_LE(at + 4, names.end());
+    EXPECT_EQ(std::vector<std::string>(at, at + 4),
+              (std::vector<std::string>{"gearing_tab", "gearing_tab_bdf", "gearing_tab_rm",
+                                        "gearing_tab_add"}));
     // A call by name with one input too many names the function.
     try {
         t.call("isdir", {rt::Value("a"), rt::Value("b")}, 1);
