@@ -2,10 +2,10 @@
 
 #include <charconv>
 #include <cmath>
-#include <fstream>
 
 #include "qt/axes_painter.h"
 #include "runtime/dispatch/error.h"
+#include "runtime/fileio/atomic_file.h"
 #include "runtime/graphics/ps_font_metrics.h"
 
 namespace rt {
@@ -287,12 +287,7 @@ void writeEps(const FigureScene& scene, const PaperRect& paper, const std::strin
               ImageCache* cache) {
     EpsCanvas canvas(scene.width, scene.height, paper);
     paintFigure(canvas, scene, cache);
-    const std::string text = canvas.finish();
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    if (!out) throw Error("print: cannot open \"" + file + "\" for writing.");
-    out.write(text.data(), static_cast<std::streamsize>(text.size()));
-    out.close();
-    if (!out) throw Error("print: writing \"" + file + "\" failed.");
+    saveFileAtomically(file, canvas.finish());
 }
 
 }  // namespace rt

@@ -63,7 +63,8 @@ private:
 // printable ASCII as octal escapes; characters beyond Latin-1 become "?".
 std::string psString(const std::u16string& text);
 
-// Writes `scene` as EPS to `file` (replacing it). rt::Error when the file cannot be written.
+// Writes `scene` as EPS to `file`, replacing it atomically (an old file stays whole when the
+// write fails). rt::Error naming the file when it cannot be written.
 void writeEps(const FigureScene& scene, const PaperRect& paper, const std::string& file,
               ImageCache* cache = nullptr);
 

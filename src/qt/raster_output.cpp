@@ -7,7 +7,9 @@
 
 #include "qt/axes_painter.h"
 #include "qt/qpainter_canvas.h"
+#include "qt/url_fetch.h"
 #include "runtime/dispatch/error.h"
+#include "runtime/imread.h"
 
 namespace rt {
 
@@ -127,6 +129,7 @@ QtFigureOutput& installQtImageOutput() {
     static QtFigureOutput output;
     setImageCodec(&codec);
     setFigureOutput(&output);
+    setUrlFetcher(&fetchUrl);
     return output;
 }
 

@@ -64,8 +64,8 @@ private:
     double screenDpi_ = 96;
 };
 
-// Installs a process-wide QtImageCodec and QtFigureOutput (once) and returns the output so
-// that its sources can be set.
+// Installs a process-wide QtImageCodec and QtFigureOutput (once), and the network fetch that
+// imread uses for URLs, and returns the output so that its sources can be set.
 QtFigureOutput& installQtImageOutput();
 
 }  // namespace rt

@@ -376,8 +376,8 @@ TEST(CallbackParser, SyntaxTree) {
 
 TEST(CallbackQuoting, AnyTextReadsBackUnchangedFromItsQuotedForm) {
     EXPECT_EQ(rt::quotedArgument(u"Mike's runs"), u"'Mike''s runs'");
-    for (const std::u16string text : {std::u16string(), std::u16string(u"'"),
-                                      std::u16string(u"a''b'"), std::u16string(u"Ü');x('")}) {
+    for (const std::u16string& text : {std::u16string(), std::u16string(u"'"),
+                                       std::u16string(u"a''b'"), std::u16string(u"Ü');x('")}) {
         const auto tree = rt::parseCallback(rt::utf8(u"f(" + rt::quotedArgument(text) + u",1)"));
         ASSERT_EQ(tree.size(), 1u);
         ASSERT_EQ(tree[0].args.size(), 2u);
