@@ -31,8 +31,14 @@ Member member(LabelKind kind) {
 
 rt::Handle setLabel(LabelKind kind, const rt::Value& text, const rt::Values& pairs) {
     if (pairs.size() % 2 != 0) rt::error("Incorrect number of input arguments");
+    return setLabel(kind, rt::gca(), text, pairs);
+}
+
+rt::Handle setLabel(LabelKind kind, rt::Handle ax, const rt::Value& text, const rt::Values& pairs) {
+    if (pairs.size() % 2 != 0) rt::error("Incorrect number of input arguments");
     const Member m = member(kind);
-    const rt::Handle ax = rt::gca();
+    if (rt::graphics().type(ax) != rt::ObjectType::Axes)
+        rt::error(std::string(m.name) + ": not an axes.");
     if (rt::isappdata(ax, m.marker))
         rt::error(std::string(m.name) + ": the axes asks for a label handler (application data \"" +
                   m.marker + "\") that this program does not have.");

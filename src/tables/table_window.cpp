@@ -1,16 +1,21 @@
 #include "tables/table_window.h"
 
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
+#include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 #include <optional>
-#include <sstream>
 #include <vector>
 
 #include "runtime/dispatch/error.h"
+#include "runtime/fileio/atomic_file.h"
+#include "runtime/fileio/regular_file.h"
 #include "runtime/graphics/operations.h"
+#include "runtime/graphics/window.h"
 #include "runtime/host.h"
 #include "runtime/value/num2str.h"
 #include "shell/panel.h"
@@ -21,46 +26,41 @@ namespace tables {
 namespace {
 
 using rt::Value;
-using rt::Values;
 using shell::Strings;
 
 std::string quoted(const char* file) { return std::string("\"") + file + "\""; }
 
 // The file's entries; a missing file holds none. nullopt after telling the user why not.
 std::optional<std::vector<Entry>> read_entries(const TableKind& k, const Strings& st) {
-    namespace fs = std::filesystem;
     std::error_code ec;
-    if (!fs::exists(k.file, ec)) return std::vector<Entry>{};
-    std::ifstream in(k.file, std::ios::binary);
-    std::ostringstream bytes;
-    if (in && fs::is_regular_file(k.file, ec)) bytes << in.rdbuf();
-    if (!in || !fs::is_regular_file(k.file, ec)) {
-        rt::errordlg(rt::utf8(st.file_error) + ": " + quoted(k.file));
+    if (!std::filesystem::exists(k.file, ec)) return std::vector<Entry>{};
+    std::string why;
+    std::string bytes;
+    const int fd = rt::openRegularFile(k.file, why);
+    if (fd >= 0) {
+        char buf[4096];
+        ssize_t n;
+        while ((n = ::read(fd, buf, sizeof buf)) > 0)
+            bytes.append(buf, static_cast<std::size_t>(n));
+        if (n < 0) why = std::strerror(errno);
+        ::close(fd);
+    }
+    if (!why.empty()) {
+        rt::errordlg(rt::utf8(st.file_error) + ": " + quoted(k.file) + " (" + why + ")");
         return std::nullopt;
     }
-    auto entries = parse_table(decode_latin1(bytes.str()));
+    auto entries = parse_table(decode_latin1(bytes));
     if (!entries) rt::errordlg(quoted(k.file) + " " + rt::utf8(st.tab_bad_file));
     return entries;
 }
 
 // Rewrites the file whole; false after telling the user, the old file then being unchanged.
 bool write_entries(const TableKind& k, const Strings& st, const std::vector<std::u16string>& raw) {
-    const std::string bytes = encode_table(raw);
-    const std::string tmp = std::string(k.file) + ".tmp";
-    std::string reason;
-    {
-        std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        out.flush();
-        if (!out) reason = "write failed";
+    if (auto failed = rt::catchError([&] { rt::saveFileAtomically(k.file, encode_table(raw)); })) {
+        rt::errordlg(quoted(k.file) + " " + rt::utf8(st.tab_write_failed) + "\n" + *failed);
+        return false;
     }
-    std::error_code ec;
-    if (reason.empty()) std::filesystem::rename(tmp, k.file, ec);
-    if (ec) reason = ec.message();
-    if (reason.empty()) return true;
-    std::filesystem::remove(tmp, ec);
-    rt::errordlg(quoted(k.file) + " " + rt::utf8(st.tab_write_failed) + "\n" + reason);
-    return false;
+    return true;
 }
 
 std::optional<rt::Handle> only(const std::vector<rt::Handle>& hs) {
@@ -82,9 +82,9 @@ std::optional<ListState> list_state(const TableKind& k) {
     auto list = only(rt::graphics().withTag(rt::utf16(k.list_tag)));
     if (!list) return std::nullopt;
     ListState s;
-    const Value rows = rt::graphics().get(*list, "UserData");
+    const Value rows = rt::get(Value(*list), "UserData");
     if (rows.isChar()) s.raw = rows.rowTexts();
-    const Value v = rt::graphics().get(*list, "Value");
+    const Value v = rt::get(Value(*list), "Value");
     if (v.isNumeric() && !v.isEmpty()) {
         const double x = std::round(v.scalar());
         if (x >= 1 && x <= static_cast<double>(s.raw.size()))
@@ -105,7 +105,7 @@ public:
 
 private:
     void point(const char* shape) {
-        if (fig_) rt::graphics().set(*fig_, "Pointer", Value(shape));
+        if (fig_) rt::setProps(Value(*fig_), {{"Pointer", shape}});
     }
     std::optional<rt::Handle> fig_;
 };
@@ -122,16 +122,15 @@ rt::Handle make_or_clear_figure(const TableKind& k, const Strings& st) {
         rt::deleteObjects(rt::allchild(Value(*fig)));
         return rt::figure({Value(*fig)});
     }
-    Values pairs{Value("NumberTitle"), Value("off"),        Value("Name"),    Value(st.*k.title),
-                 Value("Tag"),         Value(k.figure_tag), Value("MenuBar"), Value("none")};
+    rt::Props props{
+        {"NumberTitle", "off"}, {"Name", st.*k.title}, {"Tag", k.figure_tag}, {"MenuBar", "none"}};
     if (auto main = only(rt::graphics().withTag(u"Main Figure"))) {
-        const std::vector<double> g = rt::graphics().get(*main, "Position").real();
-        pairs.insert(
-            pairs.end(),
-            {Value("Units"), rt::graphics().get(*main, "Units"), Value("Position"),
-             Value::row({g[0] - 0.15 * g[2], g[1] + 0.05 * g[3], 1.05 * g[2], 0.65 * g[3]})});
+        const std::vector<double> g = rt::get(Value(*main), "Position").real();
+        props.push_back({"Units", rt::get(Value(*main), "Units")});
+        props.push_back(
+            {"Position", {g[0] - 0.15 * g[2], g[1] + 0.05 * g[3], 1.05 * g[2], 0.65 * g[3]}});
     }
-    return rt::figure(pairs);
+    return rt::makeFigure(props);
 }
 
 }  // namespace
@@ -146,37 +145,30 @@ void show_table(const TableKind& k, double vvv) {
     const Entry shown = a.entries.empty() ? Entry{} : a.entries[static_cast<std::size_t>(vvv) - 1];
 
     const rt::Handle fig = make_or_clear_figure(k, st);
-    const std::string number = rt::num2str(fig);
-    auto control = [&](const char* style, const std::array<double, 4>& pos, const char* tag,
-                       Values more) {
-        Values pairs{Value("Parent"),   Value(fig),
-                     Value("Style"),    Value(style),
-                     Value("Position"), Value::row({pos[0], pos[1], pos[2], pos[3]})};
-        if (*tag) pairs.insert(pairs.end(), {Value("Tag"), Value(tag)});
-        if (std::string(style) != "ListBox" && std::string(style) != "frame")
-            pairs.insert(pairs.end(), {Value("HorizontalAlignment"), Value("center")});
-        pairs.insert(pairs.end(), more.begin(), more.end());
-        rt::uicontrol(pairs);
-    };
-    control("ListBox", {0.025, 0.2, 0.95, 0.75}, k.list_tag,
-            {Value("String"), Value::charMatrix(a.display), Value("FontName"), Value("FixedWidth"),
-             Value("CallBack"), Value(""), Value("Value"), Value(vvv), Value("UserData"),
-             Value::charMatrix(a.raw)});
-    control("frame", {0.025, 0.005, 0.95, 0.18}, "", {});
+    const rt::Prop center{"HorizontalAlignment", "center"};
+    rt::makeControl(fig, "ListBox", {0.025, 0.2, 0.95, 0.75},
+                    {{"Tag", k.list_tag},
+                     {"String", Value::charMatrix(a.display)},
+                     {"FontName", "FixedWidth"},
+                     {"CallBack", ""},
+                     {"Value", vvv},
+                     {"UserData", Value::charMatrix(a.raw)}});
+    rt::makeControl(fig, "frame", {0.025, 0.005, 0.95, 0.18});
     const double left[4] = {0.05, 0.31, 0.44, 0.57};
     const double label_width[4] = {0.15, 0.12, 0.12, 0.12};
     const double field_width[4] = {0.25, 0.12, 0.12, 0.12};
     for (std::size_t f = 0; f < 4; ++f) {
-        control("text", {left[f], 0.085, label_width[f], 0.075}, k.label_tags[f],
-                {Value("String"), Value(st.*k.labels[f])});
-        control("edit", {left[f], 0.025, field_width[f], 0.075}, k.field_tags[f],
-                {Value("String"), Value(shown[f])});
+        rt::makeControl(fig, "text", {left[f], 0.085, label_width[f], 0.075},
+                        {{"Tag", k.label_tags[f]}, {"String", st.*k.labels[f]}, center});
+        rt::makeControl(fig, "edit", {left[f], 0.025, field_width[f], 0.075},
+                        {{"Tag", k.field_tags[f]}, {"String", shown[f]}, center});
     }
-    auto button = [&](const std::array<double, 4>& pos, const std::u16string& label,
+    auto button = [&](const rt::Rect& pos, const std::u16string& label,
                       const std::string& callback) {
-        control("push", pos, "PushRemove",
-                {Value("String"), Value(label), Value("Callback"), Value(callback)});
+        rt::makeControl(fig, "push", pos,
+                        {{"Tag", "PushRemove"}, {"String", label}, center, {"Callback", callback}});
     };
+    const std::string number = rt::num2str(fig);
     button({0.7, 0.0925, 0.125, 0.075}, st.Wtireadd, k.add_fn);
     button({0.7, 0.0175, 0.125, 0.075}, st.Wtirerm, k.remove_fn);
     button({0.835, 0.0925, 0.125, 0.075}, st.accept,
@@ -190,9 +182,9 @@ void accept_entry(const TableKind& k) {
     auto e = split_raw_row(s->raw[*s->selected]);
     if (!e) return;
     (*e)[3] = format_number((*e)[3]);
-    shell::set_tagged(k.main_field, "String", Value((*e)[3]));
+    rt::setProps(shell::tagged(k.main_field), {{"String", (*e)[3]}});
     for (std::size_t f = 0; f < 4; ++f)
-        shell::set_tagged(k.field_tags[f], "String", Value((*e)[f]));
+        rt::setProps(shell::tagged(k.field_tags[f]), {{"String", (*e)[f]}});
 }
 
 void remove_entry(const TableKind& k) {

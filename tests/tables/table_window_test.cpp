@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
-#include <sys/resource.h>
+#include <sys/stat.h>
 
-#include <csignal>
 #include <filesystem>
 #include <iterator>
 
 #include "runtime/graphics/operations.h"
 #include "shell/panel.h"
+#include "support/file_size_limit.h"
 #include "tables_fixture.h"
 
 namespace {
@@ -171,6 +171,17 @@ TEST_F(TableWindow, AFileItCannotReadIsNamedAndNoWindowOpens) {
         EXPECT_EQ(last_dialog().rfind("\"tire_tab.txt\" ", 0), 0u) << last_dialog();
         EXPECT_EQ(read_file(kTires), bytes);
     }
+    // Neither a folder nor a pipe is read (a pipe would wait for a writer for ever).
+    std::filesystem::remove(kTires);
+    ASSERT_EQ(::mkfifo(kTires, 0600), 0);
+    dialogs_.expectError();
+    interp_->eval("wheel_tab");
+    EXPECT_NE(last_dialog().find("\"tire_tab.txt\""), std::string::npos) << last_dialog();
+    std::filesystem::remove(kTires);
+    std::filesystem::create_directory(kTires);
+    dialogs_.expectError();
+    interp_->eval("wheel_tab");
+    EXPECT_FALSE(window_open(kWindow));
 }
 
 TEST_F(TableWindow, AFailedWriteLeavesTheOldTableWholeAndSaysSo) {
@@ -179,18 +190,12 @@ TEST_F(TableWindow, AFailedWriteLeavesTheOldTableWholeAndSaysSo) {
     start();
     open_tires();
     fill("c", "a long size that passes the limit", "1", "1");
-    // Files may grow to 8 bytes only while the add runs.
-    rlimit saved{};
-    getrlimit(RLIMIT_FSIZE, &saved);
-    auto previous = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = saved;
-    small.rlim_cur = 8;
-    setrlimit(RLIMIT_FSIZE, &small);
     dialogs_.answerQuestion("Ja");
     dialogs_.expectError();
-    press(kWindow, de().Wtireadd);
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previous);
+    {
+        testsupport::FileSizeLimit full(8);
+        press(kWindow, de().Wtireadd);
+    }
 
     EXPECT_EQ(last_dialog().rfind("\"tire_tab.txt\" " + rt::utf8(de().tab_write_failed), 0), 0u)
         << last_dialog();
