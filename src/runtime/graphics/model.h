@@ -171,8 +171,8 @@ public:
     Value get(const Object& o, int index) const;  // property `index` of o's type, as read
     void set(Handle h, const std::string& name, const Value& v, bool fromHost);
     // Compares, stores and notifies once; false (and silent) when the value is unchanged.
-    bool assign(Object& o, int index, const Value& v);
-    bool assign(Object& o, const char* canonicalLower, const Value& v);
+    bool assign(Object& o, int index, Value v);
+    bool assign(Object& o, const char* canonicalLower, Value v);
     // Tells the views that property `index` of o changed, with the kind its table gives.
     void notifyChanged(const Object& o, int index);
 

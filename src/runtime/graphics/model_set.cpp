@@ -1,5 +1,7 @@
 // Writing a property: every property takes the same steps; its table entry says what is
 // particular to it (property_hooks.h).
+#include <utility>
+
 #include "runtime/dispatch/error.h"
 #include "runtime/graphics/model.h"
 
@@ -20,22 +22,22 @@ void GraphicsModel::set(Handle h, const std::string& name, const Value& value, b
     if (spec.apply) return spec.apply(*this, o, idx, nv);
     // A value set by hand fixes its mode; a mode set to auto lets the model recompute.
     if (spec.mode >= 0) assign(o, spec.mode, Value("manual"));
-    const bool changed = assign(o, idx, nv);
-    if (spec.after) spec.after(*this, o, nv, changed);
+    const bool changed = assign(o, idx, std::move(nv));
+    if (spec.after) spec.after(*this, o, o.props[static_cast<std::size_t>(idx)], changed);
 }
 
-bool GraphicsModel::assign(Object& o, int index, const Value& v) {
+bool GraphicsModel::assign(Object& o, int index, Value v) {
     Value& slot = o.props[static_cast<std::size_t>(index)];
     if (slot.equals(v) && slot.dims() == v.dims()) return false;
-    slot = v;
+    slot = std::move(v);
     notifyChanged(o, index);
     return true;
 }
 
-bool GraphicsModel::assign(Object& o, const char* lower, const Value& v) {
+bool GraphicsModel::assign(Object& o, const char* lower, Value v) {
     const int i = typeSpec(o.type).find(lower);
     if (i < 0) throw Error(std::string("internal: no property ") + lower);
-    return assign(o, i, v);
+    return assign(o, i, std::move(v));
 }
 
 void GraphicsModel::notifyChanged(const Object& o, int index) {
