@@ -2,7 +2,10 @@
 // of the evaluation, the diagram, the editor and the tables join it as they are built.
 #include "diagram/ax_lims.h"
 #include "diagram/ch_color.h"
+#include "diagram/export_ascii.h"
+#include "diagram/meanvis.h"
 #include "diagram/plot_diag.h"
+#include "diagram/print_fig.h"
 #include "diagram/toggle_vis.h"
 #include "evaluation/calc_diag.h"
 #include "evaluation/dig2v.h"
@@ -86,10 +89,13 @@ rt::FunctionTable rovantel_function_table() {
     tables::register_wheel_tab_bdf(t);
     tables::register_wheel_tab_rm(t);
     tables::register_wheel_tab_add(t);
+    diagram::register_print_fig(t);
     tables::register_gearing_tab(t);
     tables::register_gearing_tab_bdf(t);
     tables::register_gearing_tab_rm(t);
     tables::register_gearing_tab_add(t);
+    diagram::register_export_ascii(t);
+    diagram::register_meanvis(t);
     register_uicontrols_main(t);
     sig::register_isdir(t);
     register_strings(t);

@@ -47,7 +47,10 @@ TEST(RovantelFunctionTable, EntriesCarryTheirDeclaredCountsInTheProgramsOrder) {
                                                                {"plot_diag", {8, 0}},
                                                                {"ax_lims", {4, 3}},
                                                                {"toggle_vis", {1, 0}},
-                                                               {"ch_color", {1, 0}}};
+                                                               {"ch_color", {1, 0}},
+                                                               {"meanvis", {1, 0}},
+                                                               {"export_ascii", {1, 0}},
+                                                               {"print_fig", {1, 0}}};
     for (const auto& [name, io] : counts) {
         const rt::FunctionEntry* e = t.find(name);
         ASSERT_NE(e, nullptr) << name;
