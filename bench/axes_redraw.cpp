@@ -1,7 +1,7 @@
 // What a figure window costs after a property change, on the path a callback takes: set by
 // name, then the event loop draws what is pending. An axes with 40 curves of 4,000 points
 // (the diagram window), a curve of a raw recording's length, and series added to the main
-// window's result-cache axes, which lies outside its window.
+// window's result-cache axes, which lies outside its window; an eraser's trace over an image.
 #include <benchmark/benchmark.h>
 
 #include <QEvent>
@@ -145,6 +145,28 @@ void BM_AddSeriesToHiddenAxes(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_AddSeriesToHiddenAxes)->Unit(benchmark::kMicrosecond);
+
+// The eraser: a stroke's trace grows by a point over a 1501 x 500 scaled image at every
+// mouse motion; the image's colours are kept, only the trace is new.
+void BM_TraceOverImage(benchmark::State& state) {
+    Session s;
+    rt::axes({});
+    std::vector<double> c(1501 * 500);
+    for (std::size_t k = 0; k < c.size(); ++k) c[k] = double(k % 1009);
+    rt::image({Value::matrix(1501, 500, std::move(c)), Value("CDataMapping"), Value("scaled")});
+    rt::hold("on");
+    const Handle trace = rt::line({Value::row({1.0}), Value::row({1.0})});
+    s.flush();
+    std::vector<double> x{1}, y{1};
+    for (auto _ : state) {
+        x.push_back(double(x.size() % 500));
+        y.push_back(double(3 * y.size() % 1501));
+        rt::graphics().set(trace, {Value("XData"), Value::row(x), Value("YData"), Value::row(y)});
+        s.flush();
+        if (x.size() > 200) x.resize(1), y.resize(1);
+    }
+}
+BENCHMARK(BM_TraceOverImage)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
