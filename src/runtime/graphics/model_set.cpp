@@ -56,7 +56,7 @@ void GraphicsModel::set(Handle h, const std::string& name, const Value& value, b
     auto assign = [&](const char* lname, const Value& v) -> bool {
         const int i = ts.find(lname);
         Value& slot = o.props[static_cast<std::size_t>(i)];
-        if (slot.equals(v) && slot.dims() == v.dims()) return false;
+        if (slot.isCopyOf(v) || (slot.equals(v) && slot.dims() == v.dims())) return false;
         slot = v;
         notifyChanged(h, ts.props[static_cast<std::size_t>(i)].name,
                       ts.props[static_cast<std::size_t>(i)].change);

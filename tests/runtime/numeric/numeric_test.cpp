@@ -157,6 +157,14 @@ TEST(UpfirdnKernel, MatricesRowsAndFilterBanks) {
     EXPECT_EQ(part.topRows(52), y.middleRows(10, 52));
     EXPECT_TRUE(part.bottomRows(8).isZero(0));
 
+    // A signal that is a row of a matrix is read with its stride; a map of memory in place.
+    const Eigen::MatrixXd rows = x.transpose();
+    EXPECT_EQ(rt::upfirdn(rows.row(1), Eigen::MatrixXd(h1), 3, 2, 0, 20),
+              rt::upfirdn(Eigen::MatrixXd(b.transpose()), Eigen::MatrixXd(h1), 3, 2, 0, 20));
+    EXPECT_EQ(rt::upfirdn(Eigen::Map<const Eigen::MatrixXd>(x.data(), 40, 2),
+                          Eigen::MatrixXd(h1.transpose()), 3, 2, 10, 60),
+              part);
+
     EXPECT_THROW(rt::upfirdn(x, Eigen::MatrixXd(h1), 0, 1), rt::Error);
     EXPECT_THROW(rt::upfirdn(x, Eigen::MatrixXd(h1), 1, 2.5), rt::Error);
     EXPECT_THROW(rt::upfirdn(x, Eigen::MatrixXd(0, 0), 1, 1), rt::Error);
