@@ -6,7 +6,7 @@ PACKAGES=(
   qt6-base-dev libgl-dev libeigen3-dev libfftw3-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dejavu-core
-  sox ghostscript
+  sox ghostscript xvfb xauth
   clang-format git
 )
 missing=()

@@ -1,13 +1,12 @@
 #include "qt/eps_writer.h"
 
-#include <QFontMetricsF>
 #include <charconv>
 #include <cmath>
-#include <fstream>
 
 #include "qt/axes_painter.h"
-#include "qt/qpainter_canvas.h"
 #include "runtime/dispatch/error.h"
+#include "runtime/fileio/atomic_file.h"
+#include "runtime/graphics/ps_font_metrics.h"
 
 namespace rt {
 
@@ -27,9 +26,9 @@ std::string num(double v, int decimals = 3) {
     return s;
 }
 
-// Helvetica's cap height and descender as fractions of the font size.
-constexpr double kAscent = 0.72;
-constexpr double kDescent = 0.21;
+// Paper within this relative difference of the canvas's proportions is taken as meant to keep
+// them: a window a pixel off its exact size must not print stretched.
+constexpr double kSameProportions = 5e-3;
 
 const char* fontName(const CanvasFont& f) {
     const bool mono = f.name == "FixedWidth" || f.name == "Courier";
@@ -93,6 +92,17 @@ EpsCanvas::EpsCanvas(double canvasWidth, double canvasHeight, const PaperRect& p
         throw Error("print: the figure or its PaperPosition has no size.");
     sx_ = paper.width / canvasWidth;
     sy_ = paper.height / canvasHeight;
+    left_ = paper.left;
+    top_ = paper.bottom + paper.height;
+    if (std::fabs(sx_ / sy_ - 1) <= kSameProportions) {
+        // One scale, the drawing centred on the paper (it differs from the paper by the
+        // tolerance at most).
+        const double s = std::min(sx_, sy_);
+        left_ += (paper.width - canvasWidth * s) / 2;
+        top_ -= (paper.height - canvasHeight * s) / 2;
+        sx_ = sy_ = s;
+    }
+    size_ = std::sqrt(sx_ * sy_);
 }
 
 void EpsCanvas::colour(const Rgb& c) {
@@ -121,7 +131,7 @@ void EpsCanvas::popClip() {
 void EpsCanvas::drawPolyline(const std::vector<PointF>& pts, const Pen& pen) {
     if (pts.size() < 2) return;
     colour(pen.color);
-    const double w = pen.width * sy_;
+    const double w = pen.width * size_;
     body_ += num(w) + " setlinewidth ";
     switch (pen.dash) {
         case Dash::Solid:
@@ -162,13 +172,13 @@ void EpsCanvas::drawMarkers(const std::vector<PointF>& pts, MarkerShape shape, d
     if (shape == MarkerShape::Point) {
         if (!edge) return;
         colour(*edge);
-        const double r = std::max(size, 1.0) / 2 * sy_;
+        const double r = std::max(size, 1.0) / 2 * size_;
         for (const PointF& p : pts)
             body_ +=
                 "newpath " + num(X(p.x)) + " " + num(Y(p.y)) + " " + num(r) + " 0 360 arc fill\n";
         return;
     }
-    const double w = size * sx_, h = size * sy_;
+    const double w = size * size_, h = w;
     if (face) {
         colour(*face);
         for (const PointF& p : pts)
@@ -177,7 +187,7 @@ void EpsCanvas::drawMarkers(const std::vector<PointF>& pts, MarkerShape shape, d
     }
     if (edge) {
         colour(*edge);
-        body_ += num(lineWidth * sy_) + " setlinewidth [] 0 setdash\n";
+        body_ += num(lineWidth * size_) + " setlinewidth [] 0 setdash\n";
         for (const PointF& p : pts)
             body_ += num(X(p.x) - w / 2) + " " + num(Y(p.y) - h / 2) + " " + num(w) + " " + num(h) +
                      " rectstroke\n";
@@ -186,23 +196,22 @@ void EpsCanvas::drawMarkers(const std::vector<PointF>& pts, MarkerShape shape, d
 
 void EpsCanvas::drawText(const PointF& at, const std::u16string& text, const CanvasFont& font,
                          const Rgb& color, double rotation, HAlign h, VAlign v) {
-    const double size = font.pixelSize * sy_;
+    const double size = font.pixelSize * size_;
+    const PsFontMetrics m = psFontMetrics(psFamily(font.name));
     double va = 0;  // baseline offset, upwards in points
     switch (v) {
         case VAlign::Top:
-            va = -kAscent * size;
-            break;
         case VAlign::Cap:
-            va = -kAscent * size;
+            va = -m.capHeight * size;
             break;
         case VAlign::Middle:
-            va = -(kAscent - kDescent) / 2 * size;
+            va = -(m.capHeight - m.descent) / 2 * size;
             break;
         case VAlign::Baseline:
             va = 0;
             break;
         case VAlign::Bottom:
-            va = kDescent * size;
+            va = m.descent * size;
             break;
     }
     const char* ha = h == HAlign::Left ? "0" : h == HAlign::Center ? "0.5" : "1";
@@ -214,11 +223,10 @@ void EpsCanvas::drawText(const PointF& at, const std::u16string& text, const Can
 }
 
 TextSize EpsCanvas::measureText(const std::u16string& text, const CanvasFont& font) {
-    // Layout only needs sizes close to the printer's; PostScript aligns the text itself.
-    const QFontMetricsF fm(canvasQFont(font));
-    const double w =
-        fm.horizontalAdvance(QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size())));
-    return {w, kAscent * font.pixelSize, kDescent * font.pixelSize};
+    const PsFamily family = psFamily(font.name);
+    const PsFontMetrics m = psFontMetrics(family);
+    const double em = font.pixelSize;
+    return {psTextWidth(text, family, font.bold) * em, m.capHeight * em, m.descent * em};
 }
 
 void EpsCanvas::drawImage(const PointF& first, const PointF& last, const ArgbImage& img) {
@@ -279,12 +287,7 @@ void writeEps(const FigureScene& scene, const PaperRect& paper, const std::strin
               ImageCache* cache) {
     EpsCanvas canvas(scene.width, scene.height, paper);
     paintFigure(canvas, scene, cache);
-    const std::string text = canvas.finish();
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    if (!out) throw Error("print: cannot open \"" + file + "\" for writing.");
-    out.write(text.data(), static_cast<std::streamsize>(text.size()));
-    out.close();
-    if (!out) throw Error("print: writing \"" + file + "\" failed.");
+    saveFileAtomically(file, canvas.finish());
 }
 
 }  // namespace rt

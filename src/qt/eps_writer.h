@@ -20,9 +20,11 @@ struct PaperRect {
 
 class EpsCanvas : public Canvas {
 public:
-    // A canvas of canvasWidth x canvasHeight pixels mapped onto `paper` (each axis scaled on
-    // its own, so the figure fills PaperPosition exactly). Throws rt::Error when a size is not
-    // positive.
+    // A canvas of canvasWidth x canvasHeight pixels mapped onto `paper`. When the paper keeps
+    // the canvas's proportions (true scale among them) one scale serves both axes, so lengths
+    // on paper agree in every direction; otherwise each axis is stretched to fill the paper.
+    // Line widths, markers and fonts follow the one scale (the mean of the two when
+    // stretched). Throws rt::Error when a size is not positive.
     EpsCanvas(double canvasWidth, double canvasHeight, const PaperRect& paper,
               const std::string& title = "");
 
@@ -35,6 +37,7 @@ public:
                      const Rgb* edge, const Rgb* face, double lineWidth) override;
     void drawText(const PointF& at, const std::u16string& text, const CanvasFont& font,
                   const Rgb& color, double rotation, HAlign h, VAlign v) override;
+    // From the standard PostScript metrics of the printed font, never the screen's.
     TextSize measureText(const std::u16string& text, const CanvasFont& font) override;
     void drawImage(const PointF& first, const PointF& last, const ArgbImage& img) override;
 
@@ -42,13 +45,15 @@ public:
     std::string finish();
 
 private:
-    double X(double px) const { return paper_.left + px * sx_; }
-    double Y(double py) const { return paper_.bottom + paper_.height - py * sy_; }
+    double X(double px) const { return left_ + px * sx_; }
+    double Y(double py) const { return top_ - py * sy_; }
     void path(const std::vector<PointF>& pts);
     void colour(const Rgb& c);
 
     PaperRect paper_;
     double sx_, sy_;
+    double size_;        // points per canvas pixel for widths, markers and fonts
+    double left_, top_;  // where the canvas's top-left corner lands, in points
     std::string title_;
     std::string body_;
     int clipDepth_ = 0;
@@ -58,7 +63,8 @@ private:
 // printable ASCII as octal escapes; characters beyond Latin-1 become "?".
 std::string psString(const std::u16string& text);
 
-// Writes `scene` as EPS to `file` (replacing it). rt::Error when the file cannot be written.
+// Writes `scene` as EPS to `file`, replacing it atomically (an old file stays whole when the
+// write fails). rt::Error naming the file when it cannot be written.
 void writeEps(const FigureScene& scene, const PaperRect& paper, const std::string& file,
               ImageCache* cache = nullptr);
 

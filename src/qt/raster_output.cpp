@@ -7,7 +7,9 @@
 
 #include "qt/axes_painter.h"
 #include "qt/qpainter_canvas.h"
+#include "qt/url_fetch.h"
 #include "runtime/dispatch/error.h"
+#include "runtime/imread.h"
 
 namespace rt {
 
@@ -105,7 +107,7 @@ Value QtFigureOutput::grab(double figure) {
         if (QWidget* w = window_(figure)) return valueFromQImage(w->grab().toImage());
     }
     if (!scene_) throw Error("getframe: the figure has no window to grab.");
-    return valueFromQImage(renderFigure(scene_(figure, screenDpi_)));
+    return valueFromQImage(renderFigure(scene_(figure, screenDpi_), cache_));
 }
 
 void QtFigureOutput::print(double figure, const std::string& format, double dpi,
@@ -115,11 +117,11 @@ void QtFigureOutput::print(double figure, const std::string& format, double dpi,
         if (!paper_) throw Error("print: the figure's paper position is unknown.");
         // At 72 pixels per inch a canvas pixel is a point: the figure maps onto its paper
         // position without rounding, so centimetres on screen stay centimetres on paper.
-        writeEps(scene_(figure, 72), paper_(figure), file);
+        writeEps(scene_(figure, 72), paper_(figure), file, cache_);
         return;
     }
     const FigureScene scene = scene_(figure, dpi > 0 ? dpi : screenDpi_);
-    imwrite(valueFromQImage(renderFigure(scene)), file, format);
+    imwrite(valueFromQImage(renderFigure(scene, cache_)), file, format);
 }
 
 QtFigureOutput& installQtImageOutput() {
@@ -127,6 +129,7 @@ QtFigureOutput& installQtImageOutput() {
     static QtFigureOutput output;
     setImageCodec(&codec);
     setFigureOutput(&output);
+    setUrlFetcher(&fetchUrl);
     return output;
 }
 

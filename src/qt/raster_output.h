@@ -39,7 +39,12 @@ public:
     using SceneSource = std::function<FigureScene(double figure, double pixelsPerInch)>;
     using PaperSource = std::function<PaperRect(double figure)>;
     void setWindowLookup(WindowLookup f) { window_ = std::move(f); }
-    void setSceneSource(SceneSource f) { scene_ = std::move(f); }
+    // `cache` (not owned) is the colour cache the source's scenes rely on: a scene may leave
+    // out the data of an image the cache already holds.
+    void setSceneSource(SceneSource f, ImageCache* cache = nullptr) {
+        scene_ = std::move(f);
+        cache_ = cache;
+    }
     void setPaperSource(PaperSource f) { paper_ = std::move(f); }
     void setScreenDpi(double dpi) { screenDpi_ = dpi; }
 
@@ -55,11 +60,12 @@ private:
     WindowLookup window_;
     SceneSource scene_;
     PaperSource paper_;
+    ImageCache* cache_ = nullptr;
     double screenDpi_ = 96;
 };
 
-// Installs a process-wide QtImageCodec and QtFigureOutput (once) and returns the output so
-// that its sources can be set.
+// Installs a process-wide QtImageCodec and QtFigureOutput (once), and the network fetch that
+// imread uses for URLs, and returns the output so that its sources can be set.
 QtFigureOutput& installQtImageOutput();
 
 }  // namespace rt

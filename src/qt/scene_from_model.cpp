@@ -314,7 +314,8 @@ void connectFigureOutput(QtFigureOutput& output, Graphics& g, SceneBuilder& buil
         if (!windows) return nullptr;
         return windows(std::isnan(fig) ? g.currentFigure() : fig);
     });
-    output.setSceneSource([&builder](double fig, double ppi) { return builder.figure(fig, ppi); });
+    output.setSceneSource([&builder](double fig, double ppi) { return builder.figure(fig, ppi); },
+                          &builder.cache());
     output.setPaperSource([&g](double fig) {
         if (std::isnan(fig)) fig = g.currentFigure();
         return paperRect(g, fig);

@@ -1,6 +1,7 @@
 #include "shell/clear_cache.h"
 
 #include "runtime/graphics/operations.h"
+#include "runtime/graphics/window.h"
 #include "shell/panel.h"
 
 namespace shell {
@@ -14,7 +15,7 @@ void clear_cache() {
     rt::Value fig = tagged("Main Figure");
     if (fig.isEmpty()) return;
     rt::Value gen = rt::get(fig, "UserData");
-    rt::set(fig, {rt::Value("UserData"), rt::Value(gen.scalar() + 1)});
+    rt::setProps(fig, {{"UserData", gen.scalar() + 1}});
 }
 
 void register_clear_cache(rt::FunctionTable& table) {

@@ -1,5 +1,9 @@
 // The table of functions callable by name of rovantel, in the program's order. Functions
 // of the evaluation, the diagram, the editor and the tables join it as they are built.
+#include "diagram/ax_lims.h"
+#include "diagram/ch_color.h"
+#include "diagram/plot_diag.h"
+#include "diagram/toggle_vis.h"
 #include "shell/adj_par.h"
 #include "shell/clear_cache.h"
 #include "shell/get_par.h"
@@ -42,6 +46,16 @@
 #include "signal/wavwrite.h"
 #include "signal/xlabel.h"
 #include "signal/ylabel.h"
+#include "tables/calc_wheel.h"
+#include "tables/gearing_tab.h"
+#include "tables/gearing_tab_add.h"
+#include "tables/gearing_tab_bdf.h"
+#include "tables/gearing_tab_rm.h"
+#include "tables/wheel.h"
+#include "tables/wheel_tab.h"
+#include "tables/wheel_tab_add.h"
+#include "tables/wheel_tab_bdf.h"
+#include "tables/wheel_tab_rm.h"
 
 namespace shell {
 
@@ -50,12 +64,26 @@ rt::FunctionTable rovantel_function_table() {
     register_rovantel(t);
     register_get_wav_filename(t);
     register_get_out_filename(t);
+    diagram::register_plot_diag(t);
     register_load_par(t);
     register_save_par(t);
     register_set_sdiag_color(t);
     register_adj_par(t);
+    diagram::register_toggle_vis(t);
+    diagram::register_ax_lims(t);
+    diagram::register_ch_color(t);
     register_isodd(t);
     register_clear_cache(t);
+    tables::register_wheel(t);
+    tables::register_calc_wheel(t);
+    tables::register_wheel_tab(t);
+    tables::register_wheel_tab_bdf(t);
+    tables::register_wheel_tab_rm(t);
+    tables::register_wheel_tab_add(t);
+    tables::register_gearing_tab(t);
+    tables::register_gearing_tab_bdf(t);
+    tables::register_gearing_tab_rm(t);
+    tables::register_gearing_tab_add(t);
     register_uicontrols_main(t);
     sig::register_isdir(t);
     register_strings(t);

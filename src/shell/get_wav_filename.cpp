@@ -2,11 +2,10 @@
 
 #include <functional>
 
-#include "runtime/fileio/folders.h"
 #include "runtime/host.h"
 #include "shell/panel.h"
+#include "shell/recording_folder.h"
 #include "shell/strings.h"
-#include "signal/isdir.h"
 
 namespace shell {
 
@@ -14,28 +13,10 @@ namespace {
 
 using Chooser = std::function<std::optional<rt::FileChoice>(const Strings&)>;
 
-// Shared by both choosers: start in the folder of the field's file, restore the working
-// folder whatever happens.
 void choose_into(const char* tag, const Chooser& ask) {
     const Strings& st = text_table();
-    const std::string home = rt::pwd();
-    struct Restore {
-        std::string folder;
-        ~Restore() {
-            try {
-                rt::cd(folder);
-            } catch (...) {
-            }
-        }
-    } restore{home};
-
-    const std::string current = rt::utf8(string_of(tag));
-    const auto sep = current.rfind('/');
-    if (sep != std::string::npos) {
-        const std::string folder = current.substr(0, sep + 1);
-        if (sig::isdir(folder)) rt::cd(folder);
-    }
-    if (auto choice = ask(st)) set_tagged(tag, "String", rt::Value(choice->folder + choice->name));
+    if (auto choice = in_folder_of(tag, [&] { return ask(st); }))
+        set_tagged(tag, "String", rt::Value(choice->folder + choice->name));
 }
 
 }  // namespace

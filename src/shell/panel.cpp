@@ -2,6 +2,7 @@
 
 #include "runtime/dispatch/error.h"
 #include "runtime/graphics/operations.h"
+#include "runtime/graphics/window.h"
 
 namespace shell {
 
@@ -15,7 +16,7 @@ rt::Value get_tagged(const std::string& tag, const std::string& name) {
 }
 
 void set_tagged(const std::string& tag, const std::string& name, const rt::Value& value) {
-    rt::set(tagged(tag), {rt::Value(name), value});
+    rt::setProps(tagged(tag), {{name, value}});
 }
 
 std::u16string string_of(const std::string& tag) {

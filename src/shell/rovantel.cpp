@@ -4,6 +4,7 @@
 
 #include "runtime/fileio/folders.h"
 #include "runtime/graphics/operations.h"
+#include "runtime/graphics/window.h"
 #include "shell/adj_par.h"
 #include "shell/load_par.h"
 #include "shell/uicontrols_main.h"
@@ -11,19 +12,18 @@
 namespace shell {
 
 void rovantel() {
-    using rt::Value;
-    const Value ver(kVersionTitle);
-    rt::set(Value(0.0),
-            {Value("DefaultFigurePaperType"), Value("A4"), Value("DefaultFigureUnits"),
-             Value("centimeters"), Value("DefaultFigurePaperUnits"), Value("centimeters")});
-    rt::close({Value("all")});
-    rt::Handle fig = rt::figure({Value("NumberTitle"), Value("off"), Value("Name"), ver,
-                                 Value("Tag"), Value("Main Figure"), Value("MenuBar"),
-                                 Value("none"), Value("UserData"), Value(1.0)});
-    rt::set(Value(0.0), {Value("DefaultUIcontrolUnits"), Value("normalized")});
+    rt::setProps(0.0, {{"DefaultFigurePaperType", "A4"},
+                       {"DefaultFigureUnits", "centimeters"},
+                       {"DefaultFigurePaperUnits", "centimeters"}});
+    rt::close({"all"});
+    const rt::Handle fig = rt::makeFigure({{"NumberTitle", "off"},
+                                           {"Name", kVersionTitle},
+                                           {"Tag", "Main Figure"},
+                                           {"MenuBar", "none"},
+                                           {"UserData", 1}});
+    rt::setProps(0.0, {{"DefaultUIcontrolUnits", "normalized"}});
     uicontrols_main(fig);
-    rt::axes(
-        {Value("Position"), Value::row({-10, -10, 0.1, 0.1}), Value("Tag"), Value("Saved Data")});
+    rt::makeAxes(fig, {{"Position", {-10, -10, 0.1, 0.1}}, {"Tag", "Saved Data"}});
     rt::hold("on");
     adj_par();
     if (rt::exist(kStartFile, "file")) {

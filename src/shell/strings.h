@@ -106,6 +106,11 @@ struct Strings {
     std::u16string addask;
     std::u16string titcut;
     std::u16string titera;
+
+    // Messages of the program's own checks. The record `strings` returns leaves them out.
+    std::u16string tab_bad_field;     // an entry the table file cannot hold
+    std::u16string tab_bad_file;      // follows the table file's name
+    std::u16string tab_write_failed;  // follows the table file's name; the reason follows it
 };
 
 // The three tables. Each executable selects one as its text_table(); the others are

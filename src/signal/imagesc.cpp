@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "runtime/graphics/operations.h"
+#include "runtime/graphics/window.h"
 
 namespace sig {
 
@@ -32,9 +33,9 @@ rt::Handle imagesc(const rt::Values& args) {
 
     const rt::Handle ax = rt::gca();
     if (!clim.isEmpty())
-        rt::graphics().set(ax, "CLim", clim);
+        rt::setProps(ax, {{"CLim", clim}});
     else if (!rt::ishold())
-        rt::graphics().set(ax, "CLimMode", rt::Value("auto"));
+        rt::setProps(ax, {{"CLimMode", "auto"}});
     return h;
 }
 

@@ -4,6 +4,7 @@
 
 #include "runtime/dispatch/error.h"
 #include "runtime/graphics/operations.h"
+#include "runtime/graphics/window.h"
 
 namespace sig {
 
@@ -30,19 +31,26 @@ Member member(LabelKind kind) {
 
 rt::Handle setLabel(LabelKind kind, const rt::Value& text, const rt::Values& pairs) {
     if (pairs.size() % 2 != 0) rt::error("Incorrect number of input arguments");
+    return setLabel(kind, rt::gca(), text, pairs);
+}
+
+rt::Handle setLabel(LabelKind kind, rt::Handle ax, const rt::Value& text, const rt::Values& pairs) {
+    if (pairs.size() % 2 != 0) rt::error("Incorrect number of input arguments");
     const Member m = member(kind);
-    rt::Graphics& g = rt::graphics();
-    const rt::Handle ax = rt::gca();
+    if (rt::graphics().type(ax) != rt::ObjectType::Axes)
+        rt::error(std::string(m.name) + ": not an axes.");
     if (rt::isappdata(ax, m.marker))
         rt::error(std::string(m.name) + ": the axes asks for a label handler (application data \"" +
                   m.marker + "\") that this program does not have.");
 
-    const rt::Handle h = g.get(ax, m.name).scalar();
+    const rt::Handle h = rt::get(ax, m.name).scalar();
+    rt::Props props;
     for (const char* font : {"FontAngle", "FontName", "FontSize", "FontWeight"})
-        g.set(h, font, g.get(ax, font));
-    if (kind == LabelKind::Title) g.set(h, "Rotation", rt::Value(0.0));
-    g.set(h, "string", text);
-    if (!pairs.empty()) rt::set(rt::Value(h), pairs);
+        props.push_back({font, rt::get(ax, font)});
+    if (kind == LabelKind::Title) props.push_back({"Rotation", 0});
+    props.push_back({"string", text});
+    rt::setProps(h, props);
+    if (!pairs.empty()) rt::set(h, pairs);
     return h;
 }
 

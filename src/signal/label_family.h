@@ -18,6 +18,9 @@ enum class LabelKind { Title, XLabel, YLabel };
 // An axes carrying the application data "BYPASS_<kind>" refuses the call with an rt::Error:
 // nothing in this system hands label calls over to another handler.
 rt::Handle setLabel(LabelKind kind, const rt::Value& text, const rt::Values& pairs);
+// The same on the axes `axes` instead of gca (rt::Error when it is no axes).
+rt::Handle setLabel(LabelKind kind, rt::Handle axes, const rt::Value& text,
+                    const rt::Values& pairs);
 
 // The shared by-name adapter: text first, pairs after; one output (the handle) only when
 // asked for. No input: "Not enough input arguments.".

@@ -1,14 +1,14 @@
 #include "signal/waitbar.h"
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <iostream>
 #include <string>
 
 #include "runtime/dispatch/error.h"
+#include "runtime/event_loop.h"
 #include "runtime/graphics/operations.h"
-#include "runtime/host.h"
+#include "runtime/graphics/window.h"
 #include "runtime/value/num2str.h"
 #include "signal/title.h"
 
@@ -17,8 +17,6 @@ namespace sig {
 namespace {
 
 const char* const kTag = "WaitbarWindow";
-
-rt::Value row(const std::array<double, 4>& r) { return rt::Value::row({r[0], r[1], r[2], r[3]}); }
 
 // The bar's extent in axes units (0 ... 100); NaN counts as done, as the run-time's min does.
 double barExtent(double x) {
@@ -30,12 +28,10 @@ double barExtent(double x) {
 // so a failed creation cannot leave later screen reads in the wrong unit.
 class RootUnits {
 public:
-    RootUnits() : old_(rt::graphics().get(0, "Units")) {
-        rt::graphics().set(0, "Units", rt::Value("points"));
-    }
+    RootUnits() : old_(rt::get(0.0, "Units")) { rt::setProps(0.0, {{"Units", "points"}}); }
     ~RootUnits() {
         try {
-            rt::graphics().set(0, "Units", old_);
+            rt::setProps(0.0, {{"Units", old_}});
         } catch (...) {
         }
     }
@@ -63,8 +59,7 @@ bool isCancelPair(const rt::Value& name) {
     return s == "createcancelbtn";
 }
 
-using Rect = std::array<double, 4>;
-using V = rt::Value;
+using rt::Rect;
 
 // Screen facts in points, read while the root's Units are points.
 struct Screen {
@@ -74,7 +69,6 @@ struct Screen {
 
 // The caller's pairs, each under its own guard. Returns the height taken by a Cancel button.
 double applyPairs(rt::Handle f, const rt::Values& pairs, const Rect& pos, double pointsPerPixel) {
-    rt::Graphics& g = rt::graphics();
     double vertMargin = 0;
     bool cancelBtnCreated = false;
     for (std::size_t i = 0; i + 1 < pairs.size(); i += 2) {
@@ -88,16 +82,18 @@ double applyPairs(rt::Handle f, const rt::Values& pairs, const Rect& pos, double
                 vertMargin += cancelBtnHeight;
                 Rect newPos = pos;
                 newPos[3] += vertMargin;
-                g.set(f, "Position", row(newPos));
-                g.set(f, "CloseRequestFcn", value);
-                rt::uicontrol(
-                    {V("Parent"), V(f), V("Units"), V("points"), V("Callback"), value,
-                     V("ButtonDownFcn"), value, V("Enable"), V("on"), V("Interruptible"), V("off"),
-                     V("Position"),
-                     row({pos[2] - cancelBtnWidth * 1.4, 7, cancelBtnWidth, cancelBtnHeight}),
-                     V("String"), V("Cancel"), V("Tag"), V("WaitbarCancelButton")});
+                rt::setProps(f, {{"Position", newPos}, {"CloseRequestFcn", value}});
+                rt::makeControl(f, "pushbutton",
+                                {pos[2] - cancelBtnWidth * 1.4, 7, cancelBtnWidth, cancelBtnHeight},
+                                {{"Units", "points"},
+                                 {"Callback", value},
+                                 {"ButtonDownFcn", value},
+                                 {"Enable", "on"},
+                                 {"Interruptible", "off"},
+                                 {"String", "Cancel"},
+                                 {"Tag", "WaitbarCancelButton"}});
             } else {
-                rt::set(V(f), {property, value});
+                rt::set(f, {property, value});
             }
         } catch (const rt::Error&) {
             std::cout << "Warning: could not set property '" << shown(property) << "' with value '"
@@ -111,13 +107,11 @@ double applyPairs(rt::Handle f, const rt::Values& pairs, const Rect& pos, double
 // `pos` changed. The axes follows a change of width.
 bool fitToMessage(rt::Handle ax, const rt::Value& message, const Screen& screen, Rect& pos,
                   Rect& axPos) {
-    rt::Graphics& g = rt::graphics();
-    const rt::Handle tHandle = g.get(ax, "title").scalar();
-    const rt::Value oldTitleUnits = g.get(tHandle, "Units");
-    g.set(tHandle, "Units", V("points"));
-    g.set(tHandle, "String", message);
-    const std::vector<double> tExtent = g.get(tHandle, "Extent").real();
-    g.set(tHandle, "Units", oldTitleUnits);
+    const rt::Handle tHandle = rt::get(ax, "title").scalar();
+    const rt::Value oldTitleUnits = rt::get(tHandle, "Units");
+    rt::setProps(tHandle, {{"Units", "points"}, {"String", message}});
+    const std::vector<double> tExtent = rt::get(tHandle, "Extent").real();
+    rt::setProps(tHandle, {{"Units", oldTitleUnits}});
 
     bool figPosDirty = false;
     const double titleHeight = tExtent[3] + axPos[1] + axPos[3] + 5;
@@ -131,7 +125,7 @@ bool fitToMessage(rt::Handle ax, const rt::Value& message, const Screen& screen,
         pos[0] = screen.width / 2 - pos[2] / 2;
         axPos[0] = 0.05 * pos[2];
         axPos[2] = 0.9 * pos[2];
-        g.set(ax, "Position", row(axPos));
+        rt::setProps(ax, {{"Position", axPos}});
         figPosDirty = true;
     }
     return figPosDirty;
@@ -140,97 +134,83 @@ bool fitToMessage(rt::Handle ax, const rt::Value& message, const Screen& screen,
 rt::Handle create(double x, const rt::Value& message, const rt::Values& pairs) {
     if (pairs.size() % 2 != 0)
         rt::error("Optional initialization arguments must be passed in pairs");
-    rt::Graphics& g = rt::graphics();
     const RootUnits pointsWhileHere;
 
-    const std::vector<double> screenSize = g.get(0, "ScreenSize").real();
+    const std::vector<double> screenSize = rt::get(0.0, "ScreenSize").real();
     const Screen screen{screenSize[2], screenSize[3],
-                        72.0 / g.get(0, "ScreenPixelsPerInch").scalar()};
-    const double axFontSize = g.get(0, "FactoryAxesFontSize").scalar();
+                        72.0 / rt::get(0.0, "ScreenPixelsPerInch").scalar()};
+    const double axFontSize = rt::get(0.0, "FactoryAxesFontSize").scalar();
     const double width = 360 * screen.pointsPerPixel;
     const double height = 75 * screen.pointsPerPixel;
     Rect pos{screen.width / 2 - width / 2, screen.height / 2 - height / 2, width, height};
 
-    const rt::Handle f = rt::figure(
-        {V("Units"),         V("points"), V("BusyAction"), V("queue"), V("Position"),    row(pos),
-         V("Resize"),        V("off"),    V("CreateFcn"),  V(""),      V("NumberTitle"), V("off"),
-         V("IntegerHandle"), V("off"),    V("MenuBar"),    V("none"),  V("Tag"),         V(kTag),
-         V("Interruptible"), V("off"),    V("Visible"),    V("off")});
+    const rt::Handle f = rt::makeFigure({{"Units", "points"},
+                                         {"BusyAction", "queue"},
+                                         {"Position", pos},
+                                         {"Resize", "off"},
+                                         {"CreateFcn", ""},
+                                         {"NumberTitle", "off"},
+                                         {"IntegerHandle", "off"},
+                                         {"MenuBar", "none"},
+                                         {"Tag", kTag},
+                                         {"Interruptible", "off"},
+                                         {"Visible", "off"}});
     const double vertMargin = applyPairs(f, pairs, pos, screen.pointsPerPixel);
-    g.set(f, "Colormap", rt::Value());  // colormap([]): the default map
+    rt::setProps(f, {{"Colormap", {}}});  // colormap([]): the default map
 
     Rect axPos{0.05 * pos[2], 0.3 * pos[3] + vertMargin, 0.9 * pos[2], 0.2 * pos[3]};
-    const rt::Handle h = rt::axes({V("Parent"),
-                                   V(f),
-                                   V("XLim"),
-                                   rt::Value::row({0, 100}),
-                                   V("YLim"),
-                                   rt::Value::row({0, 1}),
-                                   V("Box"),
-                                   V("on"),
-                                   V("Units"),
-                                   V("Points"),
-                                   V("FontSize"),
-                                   V(axFontSize),
-                                   V("Position"),
-                                   row(axPos),
-                                   V("XTickMode"),
-                                   V("manual"),
-                                   V("YTickMode"),
-                                   V("manual"),
-                                   V("XTick"),
-                                   V(),
-                                   V("YTick"),
-                                   V(),
-                                   V("XTickLabelMode"),
-                                   V("manual"),
-                                   V("XTickLabel"),
-                                   V(),
-                                   V("YTickLabelMode"),
-                                   V("manual"),
-                                   V("YTickLabel"),
-                                   V()});
+    const rt::Handle h = rt::makeAxes(f, {{"XLim", {0, 100}},
+                                          {"YLim", {0, 1}},
+                                          {"Box", "on"},
+                                          {"Units", "Points"},
+                                          {"FontSize", axFontSize},
+                                          {"Position", axPos},
+                                          {"XTickMode", "manual"},
+                                          {"YTickMode", "manual"},
+                                          {"XTick", {}},
+                                          {"YTick", {}},
+                                          {"XTickLabelMode", "manual"},
+                                          {"XTickLabel", {}},
+                                          {"YTickLabelMode", "manual"},
+                                          {"YTickLabel", {}}});
     title(message);
-    if (fitToMessage(h, message, screen, pos, axPos)) g.set(f, "Position", row(pos));
+    if (fitToMessage(h, message, screen, pos, axPos)) rt::setProps(f, {{"Position", pos}});
 
-    rt::patch({V("Parent"), V(h), V("XData"), rt::Value::row({0, x, x, 0}), V("YData"),
-               rt::Value::row({0, 0, 1, 1}), V("FaceColor"), V("r"), V("EdgeColor"), V("r"),
-               V("EraseMode"), V("none")});
-    const rt::Handle l =
-        rt::line({V("Parent"), V(h), V("XData"), rt::Value::row({100, 0, 0, 100, 100}), V("YData"),
-                  rt::Value::row({0, 0, 1, 1, 0}), V("EraseMode"), V("none")});
-    g.set(l, "Color", g.get(h, "XColor"));
+    rt::makePatch(h, {{"XData", {0, x, x, 0}},
+                      {"YData", {0, 0, 1, 1}},
+                      {"FaceColor", "r"},
+                      {"EdgeColor", "r"},
+                      {"EraseMode", "none"}});
+    const rt::Handle l = rt::makeLine(
+        h, {{"XData", {100, 0, 0, 100, 100}}, {"YData", {0, 0, 1, 1, 0}}, {"EraseMode", "none"}});
+    rt::setProps(l, {{"Color", rt::get(h, "XColor")}});
 
-    g.set(f, "HandleVisibility", V("callback"));
-    g.set(f, "Visible", V("on"));
+    rt::setProps(f, {{"HandleVisibility", "callback"}, {"Visible", "on"}});
     return f;
 }
 
 void update(double x, const rt::Value& fig, const rt::Value* message) {
-    rt::Graphics& g = rt::graphics();
     const std::vector<double> handles = fig.real();
     bool valid = !handles.empty();
-    for (double f : handles) valid = valid && g.isValid(f);
+    for (double f : handles) valid = valid && rt::graphics().isValid(f);
     if (!valid) rt::error("Couldn't find waitbar handles.");
-    const rt::Value p = rt::findobj({fig, V("Type"), V("patch")});
-    const rt::Value l = rt::findobj({fig, V("Type"), V("line")});
+    const rt::Value p = rt::findobj({fig, "Type", "patch"});
+    const rt::Value l = rt::findobj({fig, "Type", "line"});
     if (p.isEmpty() || l.isEmpty()) rt::error("Couldn't find waitbar handles.");
 
-    rt::set(p, {V("XData"), rt::Value::row({0, x, x, 0})});
-    for (double line : l.real()) g.set(line, "XData", g.get(line, "XData"));  // frame over the bar
+    rt::setProps(p, {{"XData", {0, x, x, 0}}});
+    for (double line : l.real())  // the frame over the bar
+        rt::setProps(line, {{"XData", rt::get(line, "XData")}});
     if (message) {
-        const rt::Value ax = rt::findobj({fig, V("type"), V("axes")});
-        if (!ax.isEmpty()) g.set(g.get(ax.at(0), "title").scalar(), "String", *message);
+        const rt::Value ax = rt::findobj({fig, "type", "axes"});
+        if (!ax.isEmpty()) rt::setProps(rt::get(ax.at(0), "title"), {{"String", *message}});
     }
 }
-
-void drawnow() { rt::host().flush(); }
 
 rt::Value firstWaitbar() {
     const rt::Value all = rt::allchild(rt::Value(0.0));
     if (all.isEmpty()) return rt::Value();
-    const rt::Value found =
-        rt::findobj({all, rt::Value("flat"), rt::Value("Tag"), rt::Value(kTag)});
+    const rt::Value found = rt::findobj({all, "flat", "Tag", kTag});
     return found.isEmpty() ? rt::Value() : rt::Value(found.at(0));
 }
 
@@ -238,18 +218,18 @@ rt::Value firstWaitbar() {
 
 rt::Handle waitbar(double x, const rt::Value& message, const rt::Values& pairs) {
     const rt::Handle f = create(barExtent(x), message, pairs);
-    drawnow();
+    rt::drawnow();
     return f;
 }
 
 void waitbar(double x, rt::Handle fig) {
     update(barExtent(x), rt::Value(fig), nullptr);
-    drawnow();
+    rt::drawnow();
 }
 
 void waitbar(double x, rt::Handle fig, const rt::Value& message) {
     update(barExtent(x), rt::Value(fig), &message);
-    drawnow();
+    rt::drawnow();
 }
 
 rt::Handle waitbar(double x) {
@@ -269,7 +249,7 @@ void register_waitbar(rt::FunctionTable& t) {
             f = rt::Value(waitbar(in[0].scalar(), in[1], rt::Values(in.begin() + 2, in.end())));
         } else if (in[1].isNumeric()) {
             update(barExtent(in[0].scalar()), in[1], in.size() >= 3 ? &in[2] : nullptr);
-            drawnow();
+            rt::drawnow();
             f = in[1];
         } else {
             rt::error("Input arguments of type " + in[1].className() + " not valid.");

@@ -1,10 +1,13 @@
 #include "signal/wavwrite.h"
 
+#include <cerrno>
 #include <cmath>
+#include <cstring>
 #include <optional>
 #include <vector>
 
 #include "runtime/dispatch/error.h"
+#include "runtime/fileio/atomic_file.h"
 #include "runtime/fileio/file_io.h"
 #include "runtime/value/eigen.h"
 #include "runtime/value/value.h"
@@ -43,29 +46,43 @@ struct FileGuard {
 
 bool put(int fid, double v, Precision p) { return rt::fwrite(fid, &v, 1, p) == 1; }
 
-std::pair<int, std::string> OpenWaveWrite(std::string name) {
+std::string waveFileName(std::string name) {
     if (name.find('.') == std::string::npos) name += ".wav";
-    rt::OpenResult r = rt::fopen(name, "wb", "l");
+    return name;
+}
+
+// A writer's message with the file and the system's reason for the failed write after it.
+std::string failed(const std::string& message, const std::string& filename) {
+    const int err = errno != 0 ? errno : EIO;
+    return message + (message.ends_with('.') ? " " : ". ") + "Cannot write \"" +
+           waveFileName(filename) + "\": " + std::strerror(err) + ".";
+}
+
+// Opens the save's temporary file; the target is replaced only once all is written.
+std::pair<int, std::string> OpenWaveWrite(const std::string& temporary) {
+    rt::OpenResult r = rt::fopen(temporary, "wb", "l");
     return {r.fid, r.message};
 }
 
 std::string write_ckinfo(const Ck& ck) {
     const std::string err = "Failed to write " + ck.ID + " chunk to WAVE file: " + ck.filename;
     std::vector<double> id(ck.ID.begin(), ck.ID.end());
-    if (rt::fwrite(ck.fid, id, Precision::Char) != 4) return err;
-    if (ck.Size && !put(ck.fid, *ck.Size, Precision::ULong)) return err;
+    errno = 0;
+    if (rt::fwrite(ck.fid, id, Precision::Char) != 4) return failed(err, ck.filename);
+    if (ck.Size && !put(ck.fid, *ck.Size, Precision::ULong)) return failed(err, ck.filename);
     return "";
 }
 
 std::string write_wavefmt(int fid, const Fmt& fmt) {
     const std::string err = "Failed to write WAVE format chunk to file" + fmt.filename;
+    errno = 0;
     if (!put(fid, fmt.wFormatTag, Precision::UShort) ||
         !put(fid, fmt.nChannels, Precision::UShort) ||
         !put(fid, fmt.nSamplesPerSec, Precision::ULong) ||
         !put(fid, fmt.nAvgBytesPerSec, Precision::ULong) ||
         !put(fid, fmt.nBlockAlign, Precision::UShort))
-        return err;
-    if (!put(fid, fmt.nBitsPerSample, Precision::UShort)) return err;
+        return failed(err, fmt.filename);
+    if (!put(fid, fmt.nBitsPerSample, Precision::UShort)) return failed(err, fmt.filename);
     return "";
 }
 
@@ -107,9 +124,12 @@ std::string write_wavedat(int fid, const Fmt& fmt, const Eigen::MatrixXd& data) 
                             : nbits == 24 ? Precision::Bit24
                                           : Precision::Float;
     const auto total = static_cast<std::size_t>(frames.size());
+    errno = 0;
     if (rt::fwrite(fid, frames.data(), total, dtype) < total)
-        return "Failed to write PCM data samples.";
-    if (total * rt::precisionBytes(dtype) % 2 == 1) put(fid, 0, Precision::UChar);
+        return failed("Failed to write PCM data samples.", fmt.filename);
+    // Checked too: a file short of its pad byte is not the file the header describes.
+    if (total * rt::precisionBytes(dtype) % 2 == 1 && !put(fid, 0, Precision::UChar))
+        return failed("Failed to write PCM data samples.", fmt.filename);
     return "";
 }
 
@@ -139,23 +159,26 @@ void wavwrite(const Eigen::MatrixXd& y, double Fs, double nbits, const std::stri
     const double data_pad = std::fmod(total_bytes, 2);
     const double riff_cksize = 36 + total_bytes + data_pad;
 
-    auto [fid, err] = OpenWaveWrite(wavefile);
-    rt::error(err);
-    FileGuard guard{fid};
-    rt::error(write_ckinfo({fid, wavefile, "RIFF", riff_cksize}));
-    rt::error(write_ckinfo({fid, wavefile, "WAVE", std::nullopt}));
-    rt::error(write_ckinfo({fid, wavefile, "fmt ", 16}));
-    Fmt fmt;
-    fmt.filename = wavefile;
-    fmt.wFormatTag = nbits == 32 ? 3 : 1;
-    fmt.nChannels = channels;
-    fmt.nSamplesPerSec = Fs;
-    fmt.nAvgBytesPerSec = channels * bytes_per_sample * Fs;
-    fmt.nBlockAlign = channels * bytes_per_sample;
-    fmt.nBitsPerSample = nbits;
-    rt::error(write_wavefmt(fid, fmt));
-    rt::error(write_ckinfo({fid, wavefile, "data", total_bytes}));
-    rt::error(write_wavedat(fid, fmt, data));
+    const std::string name = waveFileName(wavefile);
+    rt::saveFileAtomically(name, [&](int, const std::string& temporary) {
+        auto [fid, err] = OpenWaveWrite(temporary);
+        rt::error(err);
+        FileGuard guard{fid};
+        rt::error(write_ckinfo({fid, wavefile, "RIFF", riff_cksize}));
+        rt::error(write_ckinfo({fid, wavefile, "WAVE", std::nullopt}));
+        rt::error(write_ckinfo({fid, wavefile, "fmt ", 16}));
+        Fmt fmt;
+        fmt.filename = wavefile;
+        fmt.wFormatTag = nbits == 32 ? 3 : 1;
+        fmt.nChannels = channels;
+        fmt.nSamplesPerSec = Fs;
+        fmt.nAvgBytesPerSec = channels * bytes_per_sample * Fs;
+        fmt.nBlockAlign = channels * bytes_per_sample;
+        fmt.nBitsPerSample = nbits;
+        rt::error(write_wavefmt(fid, fmt));
+        rt::error(write_ckinfo({fid, wavefile, "data", total_bytes}));
+        rt::error(write_wavedat(fid, fmt, data));
+    });
 }
 
 void register_wavwrite(rt::FunctionTable& t) { t.add("wavwrite", 4, 0, wavwriteByName); }

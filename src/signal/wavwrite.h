@@ -12,9 +12,9 @@ namespace sig {
 // nbits 8, 16 and 24 write rounded integers clipped to their range, with one warning
 // "Data clipped during write to file:" + wavefile when any sample was clipped; 32 writes IEEE
 // single samples unscaled. ".wav" is appended when the name holds no "."; an existing file is
-// replaced. Throws rt::Error with the writer's message; a failure after the file was created
-// leaves what was written on disk (the file is closed), "Invalid number of bits specified."
-// comes after the header.
+// replaced as a whole (rt::saveFileAtomically): every failure, "Invalid number of bits
+// specified." included, leaves a previous file untouched and no partial file behind. Throws
+// rt::Error with the writer's message; a failed write adds the file and the system's reason.
 void wavwrite(const Eigen::MatrixXd& y, double Fs, double nbits, const std::string& wavefile);
 
 // Adds "wavwrite" (up to 4 inputs, no output) to the table of functions callable by name;

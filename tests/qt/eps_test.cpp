@@ -9,6 +9,7 @@
 #include "qt/eps_writer.h"
 #include "runtime/dispatch/error.h"
 #include "scenes.h"
+#include "support/file_size_limit.h"
 
 namespace {
 
@@ -119,6 +120,26 @@ TEST(Eps, RefusesEmptyPaperAndUnwritableFiles) {
                  rt::Error);
     EXPECT_THROW(rt::writeEps(portFigure(), {0, 0, 10, 10}, "/nonexistent-dir/x.eps"), rt::Error);
     EXPECT_EQ(rt::psString(u"a(b)\\\u00e9\u20ac"), "a\\(b\\)\\\\\\351?");
+}
+
+TEST(Eps, ReplacesAnOldFileOnlyWhenTheNewOneIsComplete) {
+    painter_test::ensureApp();
+    const std::string dir = painter_test::outDir();
+    const std::string eps = dir + "/print.ps", link = dir + "/print_link.ps";
+    std::remove(eps.c_str());
+    std::remove(link.c_str());
+    std::ofstream(eps) << "the previous plot";
+    // A second name for the old file's contents: a file written in place would change it.
+    ASSERT_EQ(run("ln " + eps + " " + link), 0);
+    rt::writeEps(portFigure(), {0, 0, 100, 60}, eps);
+    EXPECT_EQ(slurp(link), "the previous plot");
+    EXPECT_EQ(slurp(eps).rfind("%!PS-Adobe-3.0 EPSF-3.0", 0), 0u);
+    // A write that fails half way (a full disk) leaves the old file whole.
+    {
+        testsupport::FileSizeLimit full(200);
+        EXPECT_THROW(rt::writeEps(portFigure(), {0, 0, 100, 60}, link), rt::Error);
+    }
+    EXPECT_EQ(slurp(link), "the previous plot");
 }
 
 }  // namespace

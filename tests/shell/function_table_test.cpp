@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
+#include <string>
+#include <vector>
 
 #include "runtime/dispatch/error.h"
 #include "shell/rovantel.h"
@@ -14,6 +17,10 @@ TEST(RovantelFunctionTable, EntriesCarryTheirDeclaredCountsInTheProgramsOrder) {
                                                                {"set_sdiag_color", {0, 0}},
                                                                {"adj_par", {0, 0}},
                                                                {"clear_cache", {0, 0}},
+                                                               {"wheel", {0, 0}},
+                                                               {"gearing_tab", {1, 0}},
+                                                               {"wheel_tab", {1, 0}},
+                                                               {"wheel_tab_add", {0, 0}},
                                                                {"load_par", {1, 0}},
                                                                {"get_par", {0, 24}},
                                                                {"strings", {0, 1}},
@@ -31,16 +38,113 @@ TEST(RovantelFunctionTable, EntriesCarryTheirDeclaredCountsInTheProgramsOrder) {
                                                                {"isdir", {1, 1}},
                                                                {"isodd", {1, 1}},
                                                                {"tit", {2, 0}},
-                                                               {"uicontrols_main", {1, 0}}};
+                                                               {"uicontrols_main", {1, 0}},
+                                                               {"plot_diag", {8, 0}},
+                                                               {"ax_lims", {4, 3}},
+                                                               {"toggle_vis", {1, 0}},
+                                                               {"ch_color", {1, 0}}};
     for (const auto& [name, io] : counts) {
         const rt::FunctionEntry* e = t.find(name);
         ASSERT_NE(e, nullptr) << name;
         EXPECT_EQ(e->nin, io.first) << name;
         EXPECT_EQ(e->nout, io.second) << name;
     }
-    // Entries keep the program's order: the entry first, the private checks last.
+    // Entries keep the program's order: the entry first, the private checks last, and the
+    // functions built so far in their places between.
     EXPECT_EQ(t.entries().front().name, "rovantel");
     EXPECT_EQ(t.entries().back().name, "signal/private/check_order");
+    const std::vector<std::string> order = {"rovantel",
+                                            "get_wav_filename",
+                                            "get_out_filename",
+                                            "calc_diag",
+                                            "wav2v",
+                                            "plot_diag",
+                                            "load_par",
+                                            "save_par",
+                                            "set_sdiag_color",
+                                            "adj_par",
+                                            "dig2v",
+                                            "cut_file_spect",
+                                            "cut_file_digi",
+                                            "save_wav_cut",
+                                            "put_wav_filename",
+                                            "toggle_vis",
+                                            "ax_lims",
+                                            "ch_color",
+                                            "isodd",
+                                            "clear_cache",
+                                            "wheel",
+                                            "calc_wheel",
+                                            "wheel_tab",
+                                            "wheel_tab_bdf",
+                                            "wheel_tab_rm",
+                                            "wheel_tab_add",
+                                            "print_fig",
+                                            "gearing_tab",
+                                            "gearing_tab_bdf",
+                                            "gearing_tab_rm",
+                                            "gearing_tab_add",
+                                            "export_ascii",
+                                            "togeraser",
+                                            "erase",
+                                            "erase_stop",
+                                            "meanvis",
+                                            "era_file_spect",
+                                            "save_wav_era",
+                                            "uicontrols_main",
+                                            "isdir",
+                                            "strings",
+                                            "butter",
+                                            "filtfilt",
+                                            "get_par",
+                                            "wavread",
+                                            "resample",
+                                            "specgram",
+                                            "title",
+                                            "xlabel",
+                                            "tit",
+                                            "waitbar",
+                                            "clf",
+                                            "imagesc",
+                                            "ylabel",
+                                            "wavwrite",
+                                            "modulate",
+                                            "bilinear",
+                                            "buttap",
+                                            "signal/private/iirchk",
+                                            "lp2bp",
+                                            "lp2bs",
+                                            "lp2hp",
+                                            "lp2lp",
+                                            "firls",
+                                            "kaiser",
+                                            "upfirdn",
+                                            "czt",
+                                            "hanning",
+                                            "hilbert",
+                                            "signal/private/firchk",
+                                            "sinc",
+                                            "signal/private/check_order"};
+    ASSERT_EQ(order.size(), 72u);
+    auto next = order.begin();
+    for (const rt::FunctionEntry& e : t.entries()) {
+        auto found = std::find(next, order.end(), e.name);
+        EXPECT_NE(found, order.end()) << e.name << " is out of the program's order";
+        if (found != order.end()) next = found + 1;
+    }
+    // The tables' entries follow clear_cache in the program's order.
+    std::vector<std::string> names;
+    for (const auto& e : t.entries()) names.push_back(e.name);
+    auto at = std::find(names.begin(), names.end(), "clear_cache");
+    ASSERT_NE(at, names.end());
+    EXPECT_EQ(std::vector<std::string>(at + 1, at + 7),
+              (std::vector<std::string>{"wheel", "calc_wheel", "wheel_tab", "wheel_tab_bdf",
+                                        "wheel_tab_rm", "wheel_tab_add"}));
+    at = std::find(names.begin(), names.end(), "gearing_tab");
+    ASSERT_LE(at + 4, names.end());
+    EXPECT_EQ(std::vector<std::string>(at, at + 4),
+              (std::vector<std::string>{"gearing_tab", "gearing_tab_bdf", "gearing_tab_rm",
+                                        "gearing_tab_add"}));
     // A call by name with one input too many names the function.
     try {
         t.call("isdir", {rt::Value("a"), rt::Value("b")}, 1);

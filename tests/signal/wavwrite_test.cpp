@@ -2,7 +2,11 @@
 #include "signal/wavwrite.h"
 
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <cmath>
 #include <filesystem>
 #include <string>
@@ -14,6 +18,7 @@
 #include "runtime/value/eigen.h"
 #include "runtime/value/value.h"
 #include "signal/wavread.h"
+#include "support/file_size_limit.h"
 #include "support/test_helpers.h"
 #include "support/wav_bytes.h"
 
@@ -139,15 +144,16 @@ TEST(WavWrite, NamesAndFailures) {
     EXPECT_TRUE(std::filesystem::exists(dir.file("dir.old/out")));
     EXPECT_FALSE(std::filesystem::exists(dir.file("out")));
 
-    // The header is written before the width is refused; the file is closed either way.
+    // The width is refused after the header, and the half-written file goes with it.
     EXPECT_EQ(writeError(y, 12, dir.file("bad.wav")), "Invalid number of bits specified.");
-    EXPECT_EQ(dir.read("bad.wav").size(), 44u);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("bad.wav")));
     EXPECT_NE(writeError(y, 16, dir.file("no/such/folder/x.wav")).find("No such file"),
               std::string::npos);
     if (std::filesystem::exists("/dev/full")) {
+        // A device is not a recording to replace.
         std::filesystem::create_symlink("/dev/full", dir.file("full.wav"));
         EXPECT_EQ(writeError(y, 16, dir.file("full.wav")),
-                  "Failed to write RIFF chunk to WAVE file: " + dir.file("full.wav"));
+                  "Cannot write \"" + dir.file("full.wav") + "\": not a regular file.");
     }
     int fid = rt::fopen(dir.file("out.wav"), "rb", "l").fid;
     EXPECT_EQ(fid, 3) << "a file was left open";
@@ -186,4 +192,60 @@ TEST(WavWrite, ByName) {
                   .find("wavwrite"),
               std::string::npos);
     EXPECT_NE(message({y, rt::Value(dir.file("o"))}, 1).find("wavwrite"), std::string::npos);
+}
+
+TEST(WavWrite, FullDiskKeepsTheOldRecordingAndSaysWhy) {
+    ScratchDir dir;
+    sig::wavwrite(ramp(100, 1), 8000, 16, dir.file("run.wav"));
+    const Bytes before = dir.read("run.wav");
+    std::string message;
+    {
+        testsupport::FileSizeLimit fullDisk(64 * 1024);
+        message = writeError(ramp(100000, 2), 32, dir.file("run"));
+    }
+    EXPECT_EQ(message, "Failed to write PCM data samples. Cannot write \"" + dir.file("run.wav") +
+                           "\": File too large.");
+    EXPECT_EQ(dir.read("run.wav"), before);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.file("")),
+                            std::filesystem::directory_iterator()),
+              1);
+}
+
+TEST(WavWrite, WriterKilledHalfWayLeavesTheOldRecordingWhole) {
+    ScratchDir dir;
+    sig::wavwrite(ramp(100, 1), 8000, 16, dir.file("run.wav"));
+    const Bytes before = dir.read("run.wav");
+    const std::string temporaryStart = ".run.wav.tmp";
+    auto temporary = [&]() -> std::filesystem::path {
+        for (const auto& e : std::filesystem::directory_iterator(dir.file("")))
+            if (e.path().filename().string().starts_with(temporaryStart)) return e.path();
+        return {};
+    };
+
+    const Eigen::MatrixXd big = ramp(4'000'000, 2);  // 32 MB of float samples
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        sig::wavwrite(big, 44100, 32, dir.file("run.wav"));
+        ::_exit(0);
+    }
+    // Kill it once its temporary holds the new header: the samples are still to come.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    std::error_code ec;
+    while (std::chrono::steady_clock::now() < deadline) {
+        const std::filesystem::path t = temporary();
+        if (!t.empty() && std::filesystem::file_size(t, ec) >= 44 && !ec) break;
+        ::usleep(1000);
+    }
+    ::kill(child, SIGKILL);
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status)) << "the writer finished before it could be killed";
+    EXPECT_EQ(dir.read("run.wav"), before);
+    ASSERT_FALSE(temporary().empty());
+
+    // The next save clears what the killed one left.
+    sig::wavwrite(ramp(10, 1), 8000, 16, dir.file("run.wav"));
+    EXPECT_TRUE(temporary().empty());
+    EXPECT_EQ(sig::wavread(dir.file("run.wav")).y->rows(), 10);
 }

@@ -45,6 +45,15 @@ Value CallbackInterpreter::argument(const CallbackArg& arg) const {
     throw Error("Unknown argument kind in a callback.");
 }
 
+std::u16string quotedArgument(const std::u16string& text) {
+    std::u16string out = u"'";
+    for (char16_t c : text) {
+        out += c;
+        if (c == u'\'') out += u'\'';
+    }
+    return out + u"'";
+}
+
 bool runCallback(const CallbackInterpreter& interpreter, std::string_view utf8,
                  std::ostream& report) {
     try {

@@ -46,6 +46,10 @@ struct CallbackCall {
 // the text has run then). Nesting of calls deeper than 64 is refused as a syntax error.
 std::vector<CallbackCall> parseCallback(std::string_view utf8);
 
+// `text` as a text argument of a callback string: between apostrophes, every apostrophe of
+// it doubled, so that any text (a path such as "Mike's runs") reads back unchanged.
+std::u16string quotedArgument(const std::u16string& text);
+
 // Evaluates callback texts. Names resolve first through `functions` (the program's table of
 // functions callable by name), then through `builtins` (the graphics layer's set, get,
 // close, findobj, delete), both held by reference and read at every call.

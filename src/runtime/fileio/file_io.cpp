@@ -1,6 +1,8 @@
 #include "runtime/fileio/file_io.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -10,6 +12,7 @@
 #include <map>
 
 #include "runtime/dispatch/error.h"
+#include "runtime/fileio/regular_file.h"
 
 namespace rt {
 
@@ -168,6 +171,24 @@ std::size_t readValues(OpenFile& f, double* out, std::size_t count, Precision p)
     return done;
 }
 
+// Opens without blocking on a FIFO that has no reader; a folder is refused.
+int openForWriting(const std::string& name, char kind, bool plus, std::string& why) {
+    int flags = (plus ? O_RDWR : O_WRONLY) | O_CLOEXEC | O_NOCTTY | O_NONBLOCK;
+    if (kind == 'r') flags = O_RDWR | O_CLOEXEC | O_NOCTTY | O_NONBLOCK;
+    if (kind == 'w') flags |= O_CREAT | O_TRUNC;
+    if (kind == 'a') flags |= O_CREAT | O_APPEND;
+    const int fd = ::open(name.c_str(), flags, 0666);
+    struct stat st {};
+    int err = fd < 0 ? errno : 0;
+    if (fd >= 0 && ::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) err = EISDIR;
+    const int fl = fd >= 0 && err == 0 ? ::fcntl(fd, F_GETFL) : -1;
+    if (err == 0 && (fl < 0 || ::fcntl(fd, F_SETFL, fl & ~O_NONBLOCK) != 0)) err = errno;
+    if (err == 0) return fd;
+    if (fd >= 0) ::close(fd);
+    why = std::strerror(err);
+    return -1;
+}
+
 }  // namespace
 
 Precision precisionFromName(const std::string& name) {
@@ -226,15 +247,16 @@ OpenResult fopen(const std::string& name, const std::string& permission,
         r.message = "Invalid permission \"" + permission + "\".";
         return r;
     }
-    std::FILE* fp = std::fopen(name.c_str(), mode.c_str());
-    if (!fp) {
-        r.message = "Cannot open \"" + name + "\": " + std::strerror(errno);
-        return r;
+    std::string why;
+    const int fd =
+        writes ? openForWriting(name, permission[0], plus, why) : openRegularFile(name, why);
+    std::FILE* fp = fd >= 0 ? ::fdopen(fd, mode.c_str()) : nullptr;
+    if (fd >= 0 && !fp) {
+        why = std::strerror(errno);
+        ::close(fd);
     }
-    struct stat st {};
-    if (fstat(fileno(fp), &st) == 0 && S_ISDIR(st.st_mode)) {
-        std::fclose(fp);
-        r.message = "Cannot open \"" + name + "\": " + std::strerror(EISDIR);
+    if (!fp) {
+        r.message = "Cannot open \"" + name + "\": " + why;
         return r;
     }
     // Unbuffered writes let fwrite report what really reached the file (a full disk).

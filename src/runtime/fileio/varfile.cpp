@@ -1,6 +1,5 @@
 #include "runtime/fileio/varfile.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -8,11 +7,12 @@
 #include <array>
 #include <cerrno>
 #include <cstring>
-#include <filesystem>
 #include <limits>
 #include <set>
 
 #include "runtime/dispatch/error.h"
+#include "runtime/fileio/atomic_file.h"
+#include "runtime/fileio/regular_file.h"
 
 namespace rt {
 namespace {
@@ -20,10 +20,15 @@ namespace {
 constexpr std::array<std::uint8_t, 8> kMagic{0x89, 'R', 'V', 'F', '\r', '\n', 0x1A, '\n'};
 constexpr std::uint32_t kVersion = 1;
 constexpr std::size_t kMaxName = 63;
+// Rows and columns a variable may have, empty or not: far more than a parameter file needs,
+// and few enough that the rows of any loaded text, even an empty one, can be listed.
+constexpr std::size_t kMaxExtent = 65535;
 
 enum Kind : std::uint8_t { kReal = 1, kComplex = 2, kChar = 3, kLogical = 4 };
 
-std::uint32_t crc32(const std::uint8_t* p, std::size_t n) {
+}  // namespace
+
+std::uint32_t variableFileChecksum(const std::uint8_t* p, std::size_t n) {
     static const std::array<std::uint32_t, 256> table = [] {
         std::array<std::uint32_t, 256> t{};
         for (std::uint32_t i = 0; i < 256; ++i) {
@@ -37,6 +42,8 @@ std::uint32_t crc32(const std::uint8_t* p, std::size_t n) {
     for (std::size_t i = 0; i < n; ++i) c = table[(c ^ p[i]) & 0xFF] ^ (c >> 8);
     return c ^ 0xFFFFFFFFu;
 }
+
+namespace {
 
 bool validName(const std::string& s) {
     if (s.empty() || s.size() > kMaxName) return false;
@@ -78,8 +85,7 @@ Kind kindOf(const NamedValue& nv) {
     const Value& v = nv.value;
     if (v.ndims() != 2)
         error("save: variable " + inQuotes(nv.name) + " has more than two dimensions.");
-    if (v.rows() > std::numeric_limits<std::uint32_t>::max() ||
-        v.cols() > std::numeric_limits<std::uint32_t>::max())
+    if (v.rows() > kMaxExtent || v.cols() > kMaxExtent)
         error("save: variable " + inQuotes(nv.name) + " is too large.");
     switch (v.classId()) {
         case ClassId::Double:
@@ -160,6 +166,10 @@ NamedValue readVariable(Reader& in) {
     // Check the element count against the bytes present before allocating anything.
     const std::size_t n = rows * cols;  // at most 2^64 - 2^33 + 1: no overflow
     if (n > in.left() / size) throw Damaged{"variable " + inQuotes(nv.name) + " cut short"};
+    if (rows > kMaxExtent || cols > kMaxExtent)
+        throw Damaged{"variable " + inQuotes(nv.name) + " of " + std::to_string(rows) + " x " +
+                      std::to_string(cols) + " is larger than " + std::to_string(kMaxExtent) +
+                      " in a dimension"};
     const std::uint8_t* p = in.take(n * size, "data");
 
     switch (kind) {
@@ -199,19 +209,6 @@ NamedValue readVariable(Reader& in) {
     throw Error(what + " " + inQuotes(path) + ": " + std::strerror(err) + ".");
 }
 
-bool writeAll(int fd, const std::uint8_t* p, std::size_t n) {
-    while (n > 0) {
-        const ssize_t w = ::write(fd, p, n);
-        if (w < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        p += w;
-        n -= static_cast<std::size_t>(w);
-    }
-    return true;
-}
-
 bool readAll(int fd, std::uint8_t* p, std::size_t n) {
     while (n > 0) {
         const ssize_t r = ::read(fd, p, n);
@@ -221,31 +218,6 @@ bool readAll(int fd, std::uint8_t* p, std::size_t n) {
         n -= static_cast<std::size_t>(r);
     }
     return true;
-}
-
-// Creates a fresh temporary file beside `target`; returns its descriptor and name.
-int createTemporary(const std::filesystem::path& target, std::string& tmpName) {
-    static unsigned counter = 0;
-    const std::filesystem::path folder =
-        target.parent_path().empty() ? std::filesystem::path(".") : target.parent_path();
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        tmpName = (folder / ("." + target.filename().string() + ".tmp" +
-                             std::to_string(::getpid()) + "_" + std::to_string(counter++)))
-                      .string();
-        const int fd = ::open(tmpName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0 || errno != EEXIST) return fd;
-    }
-    errno = EEXIST;
-    return -1;
-}
-
-void syncFolder(const std::filesystem::path& target) {
-    const std::filesystem::path folder =
-        target.parent_path().empty() ? std::filesystem::path(".") : target.parent_path();
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return;  // the rename is done; a folder we cannot open only loses durability
-    ::fsync(fd);
-    ::close(fd);
 }
 
 }  // namespace
@@ -290,7 +262,7 @@ std::vector<std::uint8_t> encodeVariables(const std::vector<NamedValue>& variabl
                 break;
         }
     }
-    w.u32(crc32(w.data().data(), w.data().size()));
+    w.u32(variableFileChecksum(w.data().data(), w.data().size()));
     return std::move(w.data());
 }
 
@@ -317,7 +289,8 @@ std::vector<NamedValue> decodeVariables(const std::uint8_t* data, std::size_t si
         in.take(4, "the checksum");
         if (in.left() != 0) throw Damaged{"bytes after the end"};
         // Checked last so that a damaged file reports what is wrong with its structure first.
-        if (crc32(data, size - 4) != static_cast<std::uint32_t>(Reader::uint(data + size - 4, 4)))
+        if (variableFileChecksum(data, size - 4) !=
+            static_cast<std::uint32_t>(Reader::uint(data + size - 4, 4)))
             throw Damaged{"checksum mismatch"};
     } catch (const Damaged& d) {
         error(file + " is a damaged variable file (" + d.why + ").");
@@ -327,27 +300,18 @@ std::vector<NamedValue> decodeVariables(const std::uint8_t* data, std::size_t si
 
 void save(const std::string& path, const std::vector<NamedValue>& variables) {
     const std::vector<std::uint8_t> bytes = encodeVariables(variables);
-    const std::filesystem::path target(path);
-    if (path.empty() || target.filename().empty())
-        error("save: " + inQuotes(path) + " names no file.");
-
-    std::string tmp;
-    const int fd = createTemporary(target, tmp);
-    if (fd < 0) systemError("save: cannot write", path, errno);
-    int err = 0;
-    if (!writeAll(fd, bytes.data(), bytes.size()) || ::fsync(fd) != 0) err = errno;
-    if (::close(fd) != 0 && err == 0) err = errno;
-    if (err == 0 && ::rename(tmp.c_str(), path.c_str()) != 0) err = errno;
-    if (err != 0) {
-        ::unlink(tmp.c_str());
-        systemError("save: cannot write", path, err);
+    try {
+        saveFileAtomically(
+            path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+    } catch (const Error& e) {
+        throw Error(std::string("save: ") + e.what());
     }
-    syncFolder(target);
 }
 
 std::vector<NamedValue> load(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) systemError("load: cannot read", path, errno);
+    std::string why;
+    const int fd = openRegularFile(path, why);
+    if (fd < 0) error("load: cannot read " + inQuotes(path) + ": " + why + ".");
     struct FdGuard {
         int fd;
         ~FdGuard() { ::close(fd); }
@@ -356,7 +320,6 @@ std::vector<NamedValue> load(const std::string& path) {
     struct stat st {};
     if (::fstat(fd, &st) != 0) systemError("load: cannot read", path, errno);
     const std::string notOurs = "load: " + inQuotes(path) + " is not a variable file.";
-    if (!S_ISREG(st.st_mode)) error(notOurs);
     const std::size_t size = static_cast<std::size_t>(st.st_size);
     // The magic first, so a large foreign file is never read whole.
     std::vector<std::uint8_t> bytes(std::min(size, kMagic.size()));

@@ -29,9 +29,10 @@ const char* typeName(ObjectType t);
 // What a property change means for a view. Data: what is drawn changed (line or image data,
 // a text's String, a control's String/Value, an axes gaining or losing children). Mapping:
 // where things land changed (Position, Units, limits, axis direction, aspect) — a view
-// re-maps existing data but need not recompute it. Style: everything else (colours, fonts,
-// visibility, callbacks, tags).
-enum class ChangeKind { Data, Mapping, Style };
+// re-maps existing data but need not recompute it. Style: how things look (colours, fonts,
+// visibility, titles). None: nothing drawn depends on it (Tag, UserData, callbacks, the
+// pointer's CurrentPoint, print settings): a view need not repaint.
+enum class ChangeKind { Data, Mapping, Style, None };
 
 // Runs a callback-holding property's text (e.g. a figure's CloseRequestFcn) for `close`.
 // Installed by the event loop; without one, `close` deletes directly.

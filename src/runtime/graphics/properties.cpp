@@ -14,6 +14,7 @@ using Opts = std::vector<std::string>;
 const ChangeKind kData = ChangeKind::Data;
 const ChangeKind kMap = ChangeKind::Mapping;
 const ChangeKind kStyle = ChangeKind::Style;
+const ChangeKind kNone = ChangeKind::None;
 
 PropSpec P(std::string name, PropKind kind, Value factory, ChangeKind change = kStyle,
            Opts options = {}, bool readOnly = false) {
@@ -36,7 +37,7 @@ PropSpec Txt(std::string name, const char* factory = "", ChangeKind change = kSt
     return P(std::move(name), PropKind::Text, Value(std::string(factory)), change);
 }
 PropSpec Cb(std::string name) {
-    return P(std::move(name), PropKind::Callback, Value(std::string()));
+    return P(std::move(name), PropKind::Callback, Value(std::string()), kNone);
 }
 PropSpec Num(std::string name, double factory, ChangeKind change = kStyle) {
     return P(std::move(name), PropKind::Number, Value(factory), change);
@@ -68,19 +69,19 @@ std::vector<PropSpec> common() {
     return {RO("Type"),
             P("Parent", PropKind::Handle, Value(0.0), kMap),
             RO("Children"),
-            Txt("Tag"),
-            P("UserData", PropKind::Any, Value()),
+            Txt("Tag", "", kNone),
+            P("UserData", PropKind::Any, Value(), kNone),
             OnOff("Visible", "on"),
-            E("HandleVisibility", {"on", "callback", "off"}, "on"),
-            E("BusyAction", {"queue", "cancel"}, "queue"),
-            OnOff("Interruptible", "on"),
+            E("HandleVisibility", {"on", "callback", "off"}, "on", kNone),
+            E("BusyAction", {"queue", "cancel"}, "queue", kNone),
+            OnOff("Interruptible", "on", kNone),
             Cb("CreateFcn"),
             Cb("DeleteFcn"),
             Cb("ButtonDownFcn"),
             OnOff("Selected", "off"),
             OnOff("SelectionHighlight", "on"),
             OnOff("Clipping", "on"),
-            OnOff("HitTest", "on")};
+            OnOff("HitTest", "on", kNone)};
 }
 
 std::vector<PropSpec> fontProps(double size, const char* units = "points") {
@@ -110,13 +111,14 @@ TypeSpec build(ObjectType t) {
     };
     switch (t) {
         case ObjectType::Root:
-            add({RO("Type"), RO("Parent"), RO("Children"), Txt("Tag"),
-                 P("UserData", PropKind::Any, Value()),
+            // The root draws nothing; its Units only say how ScreenSize reads.
+            add({RO("Type"), RO("Parent"), RO("Children"), Txt("Tag", "", kNone),
+                 P("UserData", PropKind::Any, Value(), kNone),
                  P("CurrentFigure", PropKind::Handle, Value()), RO("ScreenSize"),
-                 RO("ScreenPixelsPerInch"), E("Units", kUnits, "pixels", kMap),
-                 OnOff("ShowHiddenHandles", "off"), OnOff("Visible", "on"),
-                 E("HandleVisibility", {"on", "callback", "off"}, "on"),
-                 Txt("FixedWidthFontName", "Courier")});
+                 RO("ScreenPixelsPerInch"), E("Units", kUnits, "pixels", kNone),
+                 OnOff("ShowHiddenHandles", "off", kNone), OnOff("Visible", "on"),
+                 E("HandleVisibility", {"on", "callback", "off"}, "on", kNone),
+                 Txt("FixedWidthFontName", "Courier", kNone)});
             break;
         case ObjectType::Figure:
             add(common());
@@ -141,26 +143,27 @@ TypeSpec build(ObjectType t) {
                  Cb("ResizeFcn"),
                  Cb("CloseRequestFcn"),
                  P("CurrentAxes", PropKind::Handle, Value()),
-                 P("CurrentPoint", PropKind::Pair, Value::row({0, 0}), kStyle, {}, true),
-                 E("SelectionType", {"normal", "extend", "alt", "open"}, "normal"),
+                 P("CurrentPoint", PropKind::Pair, Value::row({0, 0}), kNone, {}, true),
+                 E("SelectionType", {"normal", "extend", "alt", "open"}, "normal", kNone),
                  P("Colormap", PropKind::ColorMap, defaultColormap(), kData),
-                 E("PaperUnits", {"inches", "centimeters", "points", "normalized"}, "inches"),
-                 P("PaperPosition", PropKind::Rect, Value::row({0.25, 2.5, 8, 6})),
-                 E("PaperPositionMode", {"auto", "manual"}, "manual"),
+                 E("PaperUnits", {"inches", "centimeters", "points", "normalized"}, "inches",
+                   kNone),
+                 P("PaperPosition", PropKind::Rect, Value::row({0.25, 2.5, 8, 6}), kNone),
+                 E("PaperPositionMode", {"auto", "manual"}, "manual", kNone),
                  E("PaperType",
                    {"usletter", "uslegal", "tabloid", "ledger", "executive", "a0", "a1", "a2", "a3",
                     "a4", "a5", "b4", "b5", "a4letter"},
-                   "usletter"),
+                   "usletter", kNone),
                  RO("PaperSize"),
-                 E("PaperOrientation", {"portrait", "landscape", "rotated"}, "portrait"),
+                 E("PaperOrientation", {"portrait", "landscape", "rotated"}, "portrait", kNone),
                  OnOff("Resize", "on"),
-                 OnOff("IntegerHandle", "on"),
-                 E("NextPlot", {"add", "replace", "replacechildren", "new"}, "add"),
-                 OnOff("InvertHardcopy", "on"),
-                 E("Renderer", {"painters", "zbuffer", "opengl"}, "painters"),
+                 OnOff("IntegerHandle", "on", kNone),
+                 E("NextPlot", {"add", "replace", "replacechildren", "new"}, "add", kNone),
+                 OnOff("InvertHardcopy", "on", kNone),
+                 E("Renderer", {"painters", "zbuffer", "opengl"}, "painters", kNone),
                  E("WindowStyle", {"normal", "modal"}, "normal"),
-                 OnOff("DoubleBuffer", "on"),
-                 Txt("FileName")});
+                 OnOff("DoubleBuffer", "on", kNone),
+                 Txt("FileName", "", kNone)});
             break;
         case ObjectType::Axes:
             add(common());
@@ -204,17 +207,17 @@ TypeSpec build(ObjectType t) {
                  E("DataAspectRatioMode", {"auto", "manual"}, "auto", kMap),
                  P("PlotBoxAspectRatio", PropKind::Array, Value::row({1, 1, 1}), kMap),
                  E("PlotBoxAspectRatioMode", {"auto", "manual"}, "auto", kMap),
-                 P("CurrentPoint", PropKind::Array, Value::zeros(2, 3), kStyle, {}, true),
+                 P("CurrentPoint", PropKind::Array, Value::zeros(2, 3), kNone, {}, true),
                  RO("Title"),
                  RO("XLabel"),
                  RO("YLabel"),
-                 E("NextPlot", {"add", "replace", "replacechildren"}, "replace"),
+                 E("NextPlot", {"add", "replace", "replacechildren"}, "replace", kNone),
                  Num("LineWidth", 0.5),
                  E("GridLineStyle", kLineStyles, ":"),
                  E("TickDir", {"in", "out"}, "in"),
                  P("TickLength", PropKind::Pair, Value::row({0.01, 0.025})),
                  E("Layer", {"bottom", "top"}, "bottom"),
-                 P("ColorOrder", PropKind::Array, defaultColorOrder())});
+                 P("ColorOrder", PropKind::Array, defaultColorOrder(), kNone)});
             break;
         case ObjectType::UIControl:
             add(common());
@@ -241,7 +244,7 @@ TypeSpec build(ObjectType t) {
                  E("Marker", kMarkers, "none"), Num("MarkerSize", 6),
                  ColWord("MarkerFaceColor", "none", {"none", "auto"}),
                  ColWord("MarkerEdgeColor", "auto", {"none", "auto"}),
-                 E("EraseMode", kEraseModes, "normal")});
+                 E("EraseMode", kEraseModes, "normal", kNone)});
             break;
         case ObjectType::Text:
             add(common());
@@ -254,7 +257,7 @@ TypeSpec build(ObjectType t) {
                  E("VerticalAlignment", {"top", "cap", "middle", "baseline", "bottom"}, "middle",
                    kMap),
                  Num("Rotation", 0, kMap), Col("Color", {0, 0, 0}), RO("Extent"),
-                 E("EraseMode", kEraseModes, "normal"),
+                 E("EraseMode", kEraseModes, "normal", kNone),
                  ColWord("BackgroundColor", "none", {"none"}),
                  ColWord("EdgeColor", "none", {"none"}),
                  E("Interpreter", {"tex", "none", "latex"}, "tex")});
@@ -269,7 +272,7 @@ TypeSpec build(ObjectType t) {
                  Col("EdgeColor", {0, 0, 0}, {"none", "flat", "interp"}),
                  E("LineStyle", kLineStyles, "-"), Num("LineWidth", 0.5),
                  E("Marker", kMarkers, "none"), Num("MarkerSize", 6),
-                 E("EraseMode", kEraseModes, "normal")});
+                 E("EraseMode", kEraseModes, "normal", kNone)});
             break;
         case ObjectType::Image:
             add(common());
@@ -277,7 +280,7 @@ TypeSpec build(ObjectType t) {
                  P("XData", PropKind::Array, Value::row({1, 64}), kData),
                  P("YData", PropKind::Array, Value::row({1, 64}), kData),
                  E("CDataMapping", {"direct", "scaled"}, "direct", kData),
-                 E("EraseMode", kEraseModes, "normal")});
+                 E("EraseMode", kEraseModes, "normal", kNone)});
             break;
     }
     for (std::size_t i = 0; i < s.props.size(); ++i) s.index[lowerAscii(s.props[i].name)] = int(i);

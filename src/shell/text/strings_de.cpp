@@ -99,6 +99,14 @@ const Strings& german_table() {
         .addask = u"Soll der Eintrag der Liste hinzugefügt werden?",
         .titcut = u"Auswahl des Zeit-Intervalls.",
         .titera = u"Ausradieren der Störungen.",
+        .tab_bad_field =
+            u"Ein Feld des Eintrags enthält \";\", einen Zeilenumbruch oder ein Zeichen, das die "
+            u"Tabellendatei nicht speichern kann. Es wurde nichts geschrieben.",
+        .tab_bad_file =
+            u"ist keine gültige Tabellendatei: Jeder Eintrag besteht aus vier Feldern, jedes mit "
+            u"\";\" abgeschlossen, ein Eintrag pro Zeile, Zeilenende LF.",
+        .tab_write_failed =
+            u"konnte nicht geschrieben werden; die bisherige Tabelle bleibt unverändert.",
     };
     return st;
 }

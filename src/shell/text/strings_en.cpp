@@ -96,6 +96,13 @@ const Strings& english_table() {
         .addask = u"Really add this entry to the list?",
         .titcut = u"Selection of the time interval.",
         .titera = u"Rub out the disturbances.",
+        .tab_bad_field =
+            u"A field of this entry holds \";\", a line break or a character that the table file "
+            u"cannot store. Nothing was written.",
+        .tab_bad_file =
+            u"is not a valid table file: every entry must be four fields, each ended by \";\", one "
+            u"entry a line, with LF line ends.",
+        .tab_write_failed = u"could not be written; the old table is left as it was.",
     };
     return st;
 }

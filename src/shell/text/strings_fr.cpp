@@ -98,6 +98,13 @@ const Strings& french_table() {
         .addask = u"L'entrée doit-elle être ajoutée dans la liste?",
         .titcut = u"Choix de l'intervalle de temps.",
         .titera = u"Elliminieren les dérangements.",
+        .tab_bad_field =
+            u"Un champ de l'entrée contient \";\", un saut de ligne ou un caractère que le fichier "
+            u"de la liste ne peut pas enregistrer. Rien n'a été écrit.",
+        .tab_bad_file =
+            u"n'est pas un fichier de liste valable : chaque entrée compte quatre champs, chacun "
+            u"terminé par \";\", une entrée par ligne, fin de ligne LF.",
+        .tab_write_failed = u"n'a pas pu être écrit ; la liste précédente reste inchangée.",
     };
     return st;
 }

@@ -374,4 +374,15 @@ TEST(CallbackParser, SyntaxTree) {
     EXPECT_EQ(tree[1].args[1].numbers, (std::vector<double>{-3}));
 }
 
+TEST(CallbackQuoting, AnyTextReadsBackUnchangedFromItsQuotedForm) {
+    EXPECT_EQ(rt::quotedArgument(u"Mike's runs"), u"'Mike''s runs'");
+    for (const std::u16string& text : {std::u16string(), std::u16string(u"'"),
+                                       std::u16string(u"a''b'"), std::u16string(u"Ü');x('")}) {
+        const auto tree = rt::parseCallback(rt::utf8(u"f(" + rt::quotedArgument(text) + u",1)"));
+        ASSERT_EQ(tree.size(), 1u);
+        ASSERT_EQ(tree[0].args.size(), 2u);
+        EXPECT_EQ(rt::utf16(tree[0].args[0].text), text);
+    }
+}
+
 }  // namespace

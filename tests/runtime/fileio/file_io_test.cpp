@@ -2,6 +2,7 @@
 #include "runtime/fileio/file_io.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cmath>
 #include <cstdint>
@@ -160,6 +161,31 @@ TEST(FileIo, FileIdsAndFailures) {
     EXPECT_EQ(rt::fopen(dir.file("a"), "rb", "l").fid, a);
     rt::fclose(a);
     rt::fclose(b);
+}
+
+TEST(FileIo, AFifoIsRefusedAtOnceNotWaitedOn) {
+    ScratchDir dir;
+    ASSERT_EQ(::mkfifo(dir.file("run.wav").c_str(), 0600), 0);
+    // No process holds the other end, so a blocking open would never return.
+    rt::OpenResult r = rt::fopen(dir.file("run.wav"), "rb", "l");
+    EXPECT_EQ(r.fid, -1);
+    EXPECT_EQ(r.message, "Cannot open \"" + dir.file("run.wav") + "\": not a regular file");
+    r = rt::fopen(dir.file("run.wav"), "wb", "l");
+    EXPECT_EQ(r.fid, -1);
+    EXPECT_NE(r.message.find(dir.file("run.wav")), std::string::npos) << r.message;
+    if (std::filesystem::exists("/dev/zero")) {
+        EXPECT_EQ(rt::fopen("/dev/zero", "r", "n").fid, -1);
+    }
+    // Appending and updating still work on ordinary files.
+    const std::string a = dir.write("a", {1});
+    int fid = rt::fopen(a, "ab", "l").fid;
+    ASSERT_GE(fid, 3);
+    EXPECT_EQ(rt::fwrite(fid, {2.0}, Precision::UChar), 1u);
+    rt::fclose(fid);
+    fid = rt::fopen(a, "r+b", "l").fid;
+    ASSERT_GE(fid, 3);
+    EXPECT_EQ(rt::fread(fid, rt::all, Precision::UChar), (std::vector<double>{1, 2}));
+    rt::fclose(fid);
 }
 
 TEST(FileIo, WriteToAFullDeviceReportsTheShortCount) {

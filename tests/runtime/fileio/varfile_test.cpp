@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -16,8 +16,11 @@
 #include <limits>
 
 #include "runtime/dispatch/error.h"
+#include "support/file_size_limit.h"
+#include "support/test_helpers.h"
 
 namespace fs = std::filesystem;
+using testsupport::errorOf;
 
 namespace {
 
@@ -221,6 +224,61 @@ TEST_F(VarFile, DamagedAndForeignFilesGiveAClearError) {
     EXPECT_THROW(rt::load(dir_.string()), rt::Error);
 }
 
+TEST_F(VarFile, ShapesAreBoundedEvenWhenEmpty) {
+    // A title of 4294967295 x 0 characters with a fitting checksum: no data claims it, so only
+    // a bound on each dimension keeps the rows of such a text from being walked.
+    const std::vector<rt::NamedValue> vars = {{"m", 200.0}, {"tit", rt::Value::chars(1, 0, u"")}};
+    std::vector<std::uint8_t> forged = rt::encodeVariables(vars);
+    const std::size_t titRows = 16 + 19 + 1 + 3 + 1;  // after m's record, tit's length, name, class
+    for (std::size_t k = 0; k < 4; ++k) forged[titRows + k] = 0xFF;
+    auto reseal = [](std::vector<std::uint8_t>& b) {
+        const std::uint32_t crc = rt::variableFileChecksum(b.data(), b.size() - 4);
+        for (int k = 0; k < 4; ++k) b[b.size() - 4 + k] = static_cast<std::uint8_t>(crc >> 8 * k);
+    };
+    reseal(forged);
+    writeFile(dir_ / "forged.cfg", forged);
+    try {
+        rt::load(path("forged.cfg"));
+        ADD_FAILURE() << "a 4294967295 x 0 text was loaded";
+    } catch (const rt::Error& e) {
+        EXPECT_EQ(std::string(e.what()),
+                  "load: \"" + path("forged.cfg") +
+                      "\" is a damaged variable file (variable \"tit\" of 4294967295 x 0 is "
+                      "larger than 65535 in a dimension).");
+    }
+    // The columns are bounded alike, for every class.
+    const std::vector<std::uint8_t> zeroBy16M = {0, 0, 0, 0, 0, 0, 0, 1};
+    std::copy(zeroBy16M.begin(), zeroBy16M.end(), forged.begin() + titRows);
+    reseal(forged);
+    EXPECT_THROW(rt::decodeVariables(forged.data(), forged.size(), "f"), rt::Error);
+
+    // The largest shapes allowed load, list and save again.
+    const std::vector<rt::NamedValue> edge = {{"rows", rt::Value::chars(65535, 0, u"")},
+                                              {"cols", rt::Value::empty(0, 65535)}};
+    rt::save(path("edge.cfg"), edge);
+    const auto back = rt::load(path("edge.cfg"));
+    ASSERT_EQ(back.size(), 2u);
+    EXPECT_EQ(back[0].value.dims(), (std::vector<std::size_t>{65535, 0}));
+    EXPECT_EQ(back[0].value.rowTexts().size(), 65535u);
+    EXPECT_EQ(back[0].value.text16(), u"");
+    EXPECT_EQ(back[1].value.dims(), (std::vector<std::size_t>{0, 65535}));
+    EXPECT_THROW(rt::save(path("big.cfg"), {{"tit", rt::Value::chars(65536, 0, u"")}}), rt::Error);
+    EXPECT_FALSE(fs::exists(dir_ / "big.cfg"));
+}
+
+TEST_F(VarFile, WhatIsNotARegularFileIsRefusedAtOnce) {
+    // Nothing writes to the FIFO: a load that opened it for reading would wait for ever.
+    ASSERT_EQ(::mkfifo(path("start.cfg").c_str(), 0600), 0);
+    EXPECT_EQ(errorOf([&] { rt::load(path("start.cfg")); }),
+              "load: cannot read \"" + path("start.cfg") + "\": not a regular file.");
+    EXPECT_EQ(errorOf([&] { rt::load(dir_.string()); }),
+              "load: cannot read \"" + dir_.string() + "\": Is a directory.");
+    if (fs::exists("/dev/zero")) {
+        EXPECT_EQ(errorOf([&] { rt::load("/dev/zero"); }),
+                  "load: cannot read \"/dev/zero\": not a regular file.");
+    }
+}
+
 TEST_F(VarFile, UnsavableValuesLeaveNoFile) {
     EXPECT_THROW(rt::save(path("a.cfg"), {{"c", rt::Value::cell(1, 1)}}), rt::Error);
     EXPECT_THROW(rt::save(path("a.cfg"), {{"1x", 1.0}}), rt::Error);
@@ -267,21 +325,13 @@ TEST_F(VarFile, SaveIntoReadOnlyFolderKeepsTheOldFile) {
 TEST_F(VarFile, WriteFailingPartWayKeepsTheOldFile) {
     rt::save(path("par.cfg"), {{"m", 150.0}});
     const std::vector<std::uint8_t> before = readFile(dir_ / "par.cfg");
-    // A file-size limit makes the write fail after some bytes are on disk (root included).
-    rlimit old{};
-    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
-    auto* oldHandler = ::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = old;
-    small.rlim_cur = 4096;
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
     bool threw = false;
     try {
+        testsupport::FileSizeLimit limit(4096);
         rt::save(path("par.cfg"), {{"m", rt::Value::zeros(1, 10000)}});
     } catch (const rt::Error&) {
         threw = true;
     }
-    ::setrlimit(RLIMIT_FSIZE, &old);
-    ::signal(SIGXFSZ, oldHandler);
     EXPECT_TRUE(threw);
     EXPECT_EQ(readFile(dir_ / "par.cfg"), before);
     EXPECT_EQ(listing(), std::vector<std::string>{"par.cfg"});

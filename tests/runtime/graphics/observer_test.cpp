@@ -13,7 +13,17 @@ struct Recorder : GraphicsObserver {
     std::vector<std::string> log;
     Graphics* g = nullptr;
     static std::string kind(ChangeKind k) {
-        return k == ChangeKind::Data ? "data" : k == ChangeKind::Mapping ? "mapping" : "style";
+        switch (k) {
+            case ChangeKind::Data:
+                return "data";
+            case ChangeKind::Mapping:
+                return "mapping";
+            case ChangeKind::Style:
+                return "style";
+            case ChangeKind::None:
+                return "none";
+        }
+        return "?";
     }
     std::string name(Handle h) const { return g->get(h, "Type").text(); }
     void objectCreated(Handle h) override { log.push_back("created " + name(h)); }
@@ -80,5 +90,28 @@ TEST_F(GraphicsTest, WritingBackWhatWasReadIsNoChange) {
     ASSERT_FALSE(r.log.empty());
     EXPECT_EQ(r.log[0], "image CData data");
     EXPECT_EQ(g().get(img, "CData").at(0), 2.0);
+    g().removeObserver(&r);
+}
+
+TEST_F(GraphicsTest, ChangesThatDrawNothingSaySo) {
+    const Handle f = figure();
+    const Handle c = uicontrol({Value("Style"), Value("edit")});
+    const Handle a = axes();
+    const Handle l = line({Value::row({1, 2}), Value::row({3, 4})});
+    Recorder r;
+    r.g = &g();
+    g().addObserver(&r);
+    set(Value(l), {Value("Tag"), Value("run"), Value("UserData"), Value(7.0),
+                   Value("ButtonDownFcn"), Value("x")});
+    set(Value(c), {Value("Callback"), Value("go"), Value("String"), Value("1.5")});
+    set(Value(f), {Value("PaperType"), Value("a4"), Value("Color"), Value("w")});
+    g().setPointerPosition(f, 10, 10);
+    set(Value(a), {Value("YDir"), Value("reverse")});
+    set(Value(0.0), {Value("Units"), Value("points")});
+    EXPECT_EQ(r.log, (std::vector<std::string>{
+                         "line Tag none", "line UserData none", "line ButtonDownFcn none",
+                         "uicontrol Callback none", "uicontrol String data",
+                         "figure PaperType none", "figure Color style", "figure CurrentPoint none",
+                         "axes CurrentPoint none", "axes YDir mapping", "root Units none"}));
     g().removeObserver(&r);
 }
