@@ -1,10 +1,7 @@
 #include "runtime/numeric/fft.h"
 
 #include <fftw3.h>
-#include <unistd.h>
 
-#include <condition_variable>
-#include <cstdio>
 #include <cstring>
 #include <list>
 #include <map>
@@ -14,6 +11,8 @@
 #include <utility>
 
 #include "runtime/dispatch/error.h"
+#include "runtime/fileio/atomic_file.h"
+#include "runtime/fileio/regular_file.h"
 
 namespace rt {
 
@@ -75,7 +74,8 @@ public:
         prepared_ = true;
         worker_ = std::thread([this, lengths = std::move(lengths), file = std::move(wisdomFile)] {
             try {
-                if (!file.empty()) {
+                // A FIFO or device by that name would block the reader: only files are read.
+                if (!file.empty() && notARegularFile(file).empty()) {
                     std::lock_guard<std::mutex> planner(plannerMutex());
                     fftw_import_wisdom_from_filename(file.c_str());
                 }
@@ -133,13 +133,16 @@ private:
         return plan;
     }
 
-    // Through a temporary file in the same folder, so that a reader never sees half of it.
     static void saveWisdom(const std::string& file) {
-        const std::string tmp = file + ".tmp" + std::to_string(::getpid());
-        std::lock_guard<std::mutex> planner(plannerMutex());
-        if (!fftw_export_wisdom_to_filename(tmp.c_str()) ||
-            std::rename(tmp.c_str(), file.c_str()) != 0)
-            std::remove(tmp.c_str());
+        std::string text;
+        {
+            std::lock_guard<std::mutex> planner(plannerMutex());
+            char* w = fftw_export_wisdom_to_string();
+            if (!w) return;
+            text = w;
+            fftw_free(w);
+        }
+        saveFileAtomically(file, text);
     }
 
     std::mutex mutex_;

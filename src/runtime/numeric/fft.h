@@ -25,7 +25,8 @@ void fftInPlace(std::complex<double>* data, Eigen::Index n, Eigen::Index cols, b
 // Makes the plans of these lengths (both directions) on a background thread, so that the
 // first transforms of an evaluation find them ready. Wisdom is read from `wisdomFile` first
 // when it exists and written back afterwards through a temporary file, so that later
-// start-ups plan in milliseconds; an empty name keeps no file. Only the first call acts.
+// start-ups plan in milliseconds; an empty name keeps no file, and what is not a regular
+// file is neither read nor replaced. Only the first call acts.
 void prepareFftPlans(std::vector<Eigen::Index> lengths, std::string wisdomFile = "");
 // Drops every plan held (waiting for the start-up planning first); they are made again when
 // used.
