@@ -148,12 +148,17 @@ void QtHost::runAsCallback(const std::function<void()>& work) {
     ++callbackDepth_;
     try {
         work();
-    } catch (const Error& e) {
-        setLasterr(e.what());
-        reportCallbackError(e.what());
     } catch (const std::exception& e) {
         setLasterr(e.what());
-        reportCallbackError(e.what());
+        if (errorReporter_) {
+            try {
+                errorReporter_(e.what());
+            } catch (const std::exception& again) {
+                reportCallbackError(again.what());
+            }
+        } else {
+            reportCallbackError(e.what());
+        }
     }
     --callbackDepth_;
     scheduleCheck();

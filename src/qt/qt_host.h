@@ -42,6 +42,10 @@ public:
     using Evaluator = std::function<void(const std::string& code)>;
     void setEvaluator(Evaluator e) { evaluator_ = std::move(e); }
 
+    // Where errors that end a callback go (reportCallbackError, standard error, when unset).
+    using ErrorReporter = std::function<void(const std::string& message)>;
+    void setErrorReporter(ErrorReporter r) { errorReporter_ = std::move(r); }
+
     // Whether a user action may start a callback now: not while another callback runs,
     // unless that one is waiting (serveUntil) for the user.
     bool acceptsUserCallback() const;
@@ -78,6 +82,7 @@ private:
     std::unique_ptr<FigureViews> views_;
     Dialogs* dialogs_;
     Evaluator evaluator_;
+    ErrorReporter errorReporter_;
     std::vector<Wait*> waits_;
     int callbackDepth_ = 0;
     bool checkPending_ = false;

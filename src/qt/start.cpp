@@ -8,13 +8,19 @@
 
 namespace rt {
 
-int start(int& argc, char** argv, const NamedFn& entry, const FunctionTable& table) {
+int start(int& argc, char** argv, const NamedFn& entry, const FunctionTable& table,
+          const StartOptions& options) {
     ensureApplication(&argc, argv);
     FunctionTable builtins;
     register_graphics_builtins(builtins);
     CallbackInterpreter interpreter(table, &builtins);
     QtHost host;
     host.setEvaluator([&interpreter](const std::string& code) { interpreter.eval(code); });
+    if (options.errorDialogs)
+        host.setErrorReporter([](const std::string& message) {
+            reportCallbackError(message);
+            errordlg(message);
+        });
     Host* previous = setHost(&host);
     host.runAsCallback([&entry] { entry({}, 0); });
     Graphics& g = graphics();
