@@ -4,6 +4,8 @@
 #include "diagram/ch_color.h"
 #include "diagram/plot_diag.h"
 #include "diagram/toggle_vis.h"
+#include "evaluation/dig2v.h"
+#include "evaluation/wav2v.h"
 #include "shell/adj_par.h"
 #include "shell/clear_cache.h"
 #include "shell/get_par.h"
@@ -64,11 +66,13 @@ rt::FunctionTable rovantel_function_table() {
     register_rovantel(t);
     register_get_wav_filename(t);
     register_get_out_filename(t);
+    evaluation::register_wav2v(t);
     diagram::register_plot_diag(t);
     register_load_par(t);
     register_save_par(t);
     register_set_sdiag_color(t);
     register_adj_par(t);
+    evaluation::register_dig2v(t);
     diagram::register_toggle_vis(t);
     diagram::register_ax_lims(t);
     diagram::register_ch_color(t);
