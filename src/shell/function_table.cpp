@@ -2,8 +2,12 @@
 // of the evaluation, the diagram, the editor and the tables join it as they are built.
 #include "diagram/ax_lims.h"
 #include "diagram/ch_color.h"
+#include "diagram/export_ascii.h"
+#include "diagram/meanvis.h"
 #include "diagram/plot_diag.h"
+#include "diagram/print_fig.h"
 #include "diagram/toggle_vis.h"
+#include "evaluation/calc_diag.h"
 #include "evaluation/dig2v.h"
 #include "evaluation/wav2v.h"
 #include "shell/adj_par.h"
@@ -66,6 +70,7 @@ rt::FunctionTable rovantel_function_table() {
     register_rovantel(t);
     register_get_wav_filename(t);
     register_get_out_filename(t);
+    const auto editors = evaluation::register_calc_diag(t);
     evaluation::register_wav2v(t);
     diagram::register_plot_diag(t);
     register_load_par(t);
@@ -84,10 +89,13 @@ rt::FunctionTable rovantel_function_table() {
     tables::register_wheel_tab_bdf(t);
     tables::register_wheel_tab_rm(t);
     tables::register_wheel_tab_add(t);
+    diagram::register_print_fig(t);
     tables::register_gearing_tab(t);
     tables::register_gearing_tab_bdf(t);
     tables::register_gearing_tab_rm(t);
     tables::register_gearing_tab_add(t);
+    diagram::register_export_ascii(t);
+    diagram::register_meanvis(t);
     register_uicontrols_main(t);
     sig::register_isdir(t);
     register_strings(t);
@@ -122,6 +130,8 @@ rt::FunctionTable rovantel_function_table() {
     sig::register_firchk(t);
     sig::register_sinc(t);
     sig::register_check_order(t);
+    // The evaluation reaches the recording editors by name, wherever they stand in the table.
+    editors->bind(t);
     return t;
 }
 

@@ -41,12 +41,16 @@ TEST(RovantelFunctionTable, EntriesCarryTheirDeclaredCountsInTheProgramsOrder) {
                                                                {"isodd", {1, 1}},
                                                                {"tit", {2, 0}},
                                                                {"uicontrols_main", {1, 0}},
+                                                               {"calc_diag", {0, 0}},
                                                                {"wav2v", {9, 2}},
                                                                {"dig2v", {5, 2}},
                                                                {"plot_diag", {8, 0}},
                                                                {"ax_lims", {4, 3}},
                                                                {"toggle_vis", {1, 0}},
-                                                               {"ch_color", {1, 0}}};
+                                                               {"ch_color", {1, 0}},
+                                                               {"meanvis", {1, 0}},
+                                                               {"export_ascii", {1, 0}},
+                                                               {"print_fig", {1, 0}}};
     for (const auto& [name, io] : counts) {
         const rt::FunctionEntry* e = t.find(name);
         ASSERT_NE(e, nullptr) << name;
