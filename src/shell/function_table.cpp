@@ -4,6 +4,15 @@
 #include "diagram/ch_color.h"
 #include "diagram/plot_diag.h"
 #include "diagram/toggle_vis.h"
+#include "editor/cut_file_digi.h"
+#include "editor/cut_file_spect.h"
+#include "editor/era_file_spect.h"
+#include "editor/erase.h"
+#include "editor/erase_stop.h"
+#include "editor/put_wav_filename.h"
+#include "editor/save_wav_cut.h"
+#include "editor/save_wav_era.h"
+#include "editor/togeraser.h"
 #include "shell/adj_par.h"
 #include "shell/clear_cache.h"
 #include "shell/get_par.h"
@@ -69,6 +78,10 @@ rt::FunctionTable rovantel_function_table() {
     register_save_par(t);
     register_set_sdiag_color(t);
     register_adj_par(t);
+    editor::register_cut_file_spect(t);
+    editor::register_cut_file_digi(t);
+    editor::register_save_wav_cut(t);
+    editor::register_put_wav_filename(t);
     diagram::register_toggle_vis(t);
     diagram::register_ax_lims(t);
     diagram::register_ch_color(t);
@@ -84,6 +97,11 @@ rt::FunctionTable rovantel_function_table() {
     tables::register_gearing_tab_bdf(t);
     tables::register_gearing_tab_rm(t);
     tables::register_gearing_tab_add(t);
+    editor::register_togeraser(t);
+    editor::register_erase(t);
+    editor::register_erase_stop(t);
+    editor::register_era_file_spect(t);
+    editor::register_save_wav_era(t);
     register_uicontrols_main(t);
     sig::register_isdir(t);
     register_strings(t);
