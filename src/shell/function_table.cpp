@@ -13,6 +13,8 @@
 #include "editor/save_wav_cut.h"
 #include "editor/save_wav_era.h"
 #include "editor/togeraser.h"
+#include "evaluation/dig2v.h"
+#include "evaluation/wav2v.h"
 #include "shell/adj_par.h"
 #include "shell/clear_cache.h"
 #include "shell/get_par.h"
@@ -73,11 +75,13 @@ rt::FunctionTable rovantel_function_table() {
     register_rovantel(t);
     register_get_wav_filename(t);
     register_get_out_filename(t);
+    evaluation::register_wav2v(t);
     diagram::register_plot_diag(t);
     register_load_par(t);
     register_save_par(t);
     register_set_sdiag_color(t);
     register_adj_par(t);
+    evaluation::register_dig2v(t);
     editor::register_cut_file_spect(t);
     editor::register_cut_file_digi(t);
     editor::register_save_wav_cut(t);
