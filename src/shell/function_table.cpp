@@ -2,7 +2,10 @@
 // of the evaluation, the diagram, the editor and the tables join it as they are built.
 #include "diagram/ax_lims.h"
 #include "diagram/ch_color.h"
+#include "diagram/export_ascii.h"
+#include "diagram/meanvis.h"
 #include "diagram/plot_diag.h"
+#include "diagram/print_fig.h"
 #include "diagram/toggle_vis.h"
 #include "editor/cut_file_digi.h"
 #include "editor/cut_file_spect.h"
@@ -97,13 +100,16 @@ rt::FunctionTable rovantel_function_table() {
     tables::register_wheel_tab_bdf(t);
     tables::register_wheel_tab_rm(t);
     tables::register_wheel_tab_add(t);
+    diagram::register_print_fig(t);
     tables::register_gearing_tab(t);
     tables::register_gearing_tab_bdf(t);
     tables::register_gearing_tab_rm(t);
     tables::register_gearing_tab_add(t);
+    diagram::register_export_ascii(t);
     editor::register_togeraser(t);
     editor::register_erase(t);
     editor::register_erase_stop(t);
+    diagram::register_meanvis(t);
     editor::register_era_file_spect(t);
     editor::register_save_wav_era(t);
     register_uicontrols_main(t);

@@ -15,42 +15,12 @@
 #include "runtime/graphics/operations.h"
 #include "shell/panel.h"
 #include "shell/rovantel.h"
+#include "shell_qt_fixture.h"
 #include "shell_test_support.h"
 
 namespace {
 
-class MainWindowQt : public ::testing::Test {
-protected:
-    MainWindowQt()
-        : dialogs_([](const std::string& line) { ADD_FAILURE() << line; }),
-          table_(shell::rovantel_function_table()),
-          interp_(table_, &builtins_) {
-        rt::register_graphics_builtins(builtins_);
-    }
-    void SetUp() override {
-        rt::graphics().reset();
-        host_ = std::make_unique<rt::QtHost>();
-        host_->setDialogs(&dialogs_);
-        host_->setEvaluator([this](const std::string& code) { interp_.eval(code); });
-        previous_ = rt::setHost(host_.get());
-    }
-    void TearDown() override {
-        rt::graphics().reset();
-        rt::setHost(previous_);
-        host_.reset();
-    }
-    QWidget* widget_of(const std::string& tag) {
-        rt::Handle h = shell::tagged(tag).scalar();
-        rt::FigureWindow* w = host_->window(rt::graphics().parent(h));
-        return w && w->control(h) ? w->control(h)->widget() : nullptr;
-    }
-
-    rt::ScriptedDialogs dialogs_;
-    rt::FunctionTable table_, builtins_;
-    rt::CallbackInterpreter interp_;
-    std::unique_ptr<rt::QtHost> host_;
-    rt::Host* previous_ = nullptr;
-};
+class MainWindowQt : public shell_test::ShellQtTest {};
 
 }  // namespace
 
