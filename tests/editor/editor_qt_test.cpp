@@ -4,11 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
-#include <QPushButton>
 #include <QTest>
 #include <QTimer>
-#include <chrono>
-#include <cstdlib>
 #include <filesystem>
 #include <set>
 
@@ -17,14 +14,11 @@
 #include "qt/control_view.h"
 #include "qt/figure_window.h"
 #include "qt/qt_host.h"
-#include "qt/scripted_dialogs.h"
-#include "runtime/dispatch/callback.h"
 #include "runtime/event_loop.h"
 #include "runtime/graphics/operations.h"
 #include "runtime/graphics/zoom.h"
 #include "shell/panel.h"
-#include "shell/rovantel.h"
-#include "shell/shell_test_support.h"
+#include "shell/shell_qt_fixture.h"
 #include "signal/wavread.h"
 
 namespace {
@@ -43,30 +37,13 @@ Eigen::MatrixXd demo_channel(double& FS) {
     return editor_test::recording(14, FS);
 }
 
-class EditorQt : public ::testing::Test {
+class EditorQt : public shell_test::ShellQtTest {
 protected:
-    EditorQt()
-        : dialogs_([](const std::string& line) { ADD_FAILURE() << line; }),
-          table_(shell::rovantel_function_table()),
-          interp_(table_, &builtins_) {
-        rt::register_graphics_builtins(builtins_);
-    }
     void SetUp() override {
-        rt::graphics().reset();
+        ShellQtTest::SetUp();
         rt::graphics().setScreen(rt::ScreenInfo{1920, 1080, 96});
-        host_ = std::make_unique<rt::QtHost>();
-        host_->setDialogs(&dialogs_);
-        host_->setEvaluator([this](const std::string& code) { interp_.eval(code); });
-        previous_ = rt::setHost(host_.get());
-        shell_test::use_table(shell::german_table());
         interp_.eval("rovantel");
         shell::set_tagged("wav_file", "String", Value("demo.wav"));
-    }
-    void TearDown() override {
-        rt::graphics().reset();
-        rt::graphics().useHostScreen();
-        rt::setHost(previous_);
-        host_.reset();
     }
 
     const shell::Strings& st() const { return shell::german_table(); }
@@ -106,16 +83,9 @@ protected:
     QImage grab(const char* name) {
         rt::drawnow();
         QImage img = qt_window()->grab().toImage().convertToFormat(QImage::Format_RGB32);
-        if (const char* dir = std::getenv("ROVANTEL_GRAB_DIR"))
-            img.save(QString("%1/%2.png").arg(dir, name));
+        save_grab(img, name);
         return img;
     }
-
-    rt::ScriptedDialogs dialogs_;
-    rt::FunctionTable table_, builtins_;
-    rt::CallbackInterpreter interp_;
-    std::unique_ptr<rt::QtHost> host_;
-    rt::Host* previous_ = nullptr;
 };
 
 TEST_F(EditorQt, CutWindowShowsTheDemoSpectrogramWithEveryControlReadable) {
@@ -125,13 +95,9 @@ TEST_F(EditorQt, CutWindowShowsTheDemoSpectrogramWithEveryControlReadable) {
         const QImage img = grab("cut_window");
         EXPECT_GE(img.width(), 1000);
         // Every control lies wholly inside the window and shows its whole text.
-        for (double h : rt::findobj({Value(window()), Value("Type"), Value("uicontrol")}).real()) {
-            QWidget* w = qt_window()->control(h)->widget();
-            EXPECT_TRUE(qt_window()->rect().contains(w->geometry())) << h;
-            if (auto* b = qobject_cast<QPushButton*>(w)) {
-                EXPECT_LE(b->fontMetrics().horizontalAdvance(b->text()), b->width()) << h;
-            }
-        }
+        for (double h : rt::findobj({Value(window()), Value("Type"), Value("uicontrol")}).real())
+            EXPECT_TRUE(qt_window()->rect().contains(widget(h)->geometry())) << h;
+        expect_nothing_cut_off(window(), "cut window");
         // The image fills the axes with more than one colour.
         const rt::Rect r = rt::graphics().pixelPosition(axes());
         const QRect inside(int(r[0]) + 5, img.height() - int(r[1] + r[3]) + 5, int(r[2]) - 10,
