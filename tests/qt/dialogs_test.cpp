@@ -17,6 +17,7 @@
 #include "qt/qt_host.h"
 #include "qt/scripted_dialogs.h"
 #include "runtime/dispatch/error.h"
+#include "support/temp_dir.h"
 
 namespace {
 
@@ -58,18 +59,12 @@ struct Watchdog {
 
 struct WorkingFolder {
     fs::path old = fs::current_path();
+    testsupport::TempDir temp;
     fs::path dir;
-    // One folder per process, so that copies of the suite running at once keep apart.
-    explicit WorkingFolder(const std::string& name)
-        : dir(fs::temp_directory_path() / (name + "_" + std::to_string(::getpid()))) {
-        fs::remove_all(dir);
-        fs::create_directories(dir);
+    explicit WorkingFolder(const std::string& name) : temp(name), dir(temp.path()) {
         fs::current_path(dir);
     }
-    ~WorkingFolder() {
-        fs::current_path(old);
-        fs::remove_all(dir);
-    }
+    ~WorkingFolder() { fs::current_path(old); }
 };
 
 TEST(ScriptedDialogs, AnswersReachTheCallerInOrderAndRecordWhatWasShown) {
