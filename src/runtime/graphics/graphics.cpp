@@ -75,8 +75,8 @@ bool Graphics::isAppData(Handle h, const std::string& name) const {
     return model_->obj(h).appData.count(name) != 0;
 }
 
-void Graphics::setAppData(Handle h, const std::string& name, const Value& value) {
-    model_->obj(h).appData[name] = value;
+void Graphics::setAppData(Handle h, const std::string& name, Value value) {
+    model_->obj(h).appData[name] = std::move(value);
 }
 
 Value Graphics::getAppData(Handle h, const std::string& name) const {

@@ -116,7 +116,8 @@ public:
 
     // Application data (isappdata/setappdata/getappdata).
     bool isAppData(Handle h, const std::string& name) const;
-    void setAppData(Handle h, const std::string& name, const Value& value);
+    // The value is moved in: a recording kept with a window is not copied again.
+    void setAppData(Handle h, const std::string& name, Value value);
     Value getAppData(Handle h, const std::string& name) const;  // [] when absent
 
     // --- geometry (pixels, origin at the parent's bottom-left corner, 0-based) ---
