@@ -1,9 +1,10 @@
 // The process entry of rovantel; the build's language comes from the lang_*.cpp linked in.
 #include "qt/start.h"
 #include "shell/rovantel.h"
+#include "shell/strings.h"
 
 int main(int argc, char** argv) {
     const rt::FunctionTable table = shell::rovantel_function_table();
     const rt::FunctionEntry* entry = table.find("rovantel");
-    return rt::start(argc, argv, entry->fn, table);
+    return rt::start(argc, argv, entry->fn, table, {shell::build_language()});
 }

@@ -3,13 +3,18 @@
 #include "qt/application.h"
 #include "qt/qt_host.h"
 #include "runtime/dispatch/callback.h"
+#include "runtime/dispatch/error.h"
 #include "runtime/graphics/graphics.h"
 #include "runtime/graphics/operations.h"
 
 namespace rt {
 
-int start(int& argc, char** argv, const NamedFn& entry, const FunctionTable& table) {
+int start(int& argc, char** argv, const NamedFn& entry, const FunctionTable& table,
+          const StartOptions& options) {
     ensureApplication(&argc, argv);
+    setUiLanguage(options.language);
+    if (!useQtLanguage(options.language))
+        warning("Qt's translations for \"" + options.language + "\" are not installed.");
     FunctionTable builtins;
     register_graphics_builtins(builtins);
     CallbackInterpreter interpreter(table, &builtins);

@@ -24,6 +24,7 @@
 #include "shell/panel.h"
 #include "shell/rovantel.h"
 #include "shell/shell_test_support.h"
+#include "support/text_fit.h"
 
 namespace {
 
@@ -73,25 +74,10 @@ protected:
     }
     // Every control of the window shows its whole text.
     void expect_nothing_cut_off(const char* tag) {
-        for (rt::Handle h : rt::graphics().children(shell::tagged(std::string(tag)).scalar())) {
-            QWidget* w = widget(h);
-            ASSERT_NE(w, nullptr);
-            const QFontMetrics fm(w->font());
-            QString text;
-            int room = w->contentsRect().width();
-            if (auto* l = qobject_cast<QLabel*>(w)) text = l->text();
-            if (auto* b = qobject_cast<QAbstractButton*>(w)) text = b->text(), room -= 8;
-            if (auto* e = qobject_cast<QLineEdit*>(w)) text = e->text(), room -= 6;
-            if (auto* list = qobject_cast<QListWidget*>(w)) {
-                room = list->viewport()->width();
-                for (int i = 0; i < list->count(); ++i)
-                    EXPECT_LE(fm.horizontalAdvance(list->item(i)->text()), room)
-                        << list->item(i)->text().toStdString();
-                continue;
-            }
-            EXPECT_LE(fm.horizontalAdvance(text), room) << tag << ": " << text.toStdString();
-            EXPECT_LE(fm.height(), w->height() + 2) << tag << ": " << text.toStdString();
-        }
+        std::vector<QWidget*> controls;
+        for (rt::Handle h : rt::graphics().children(shell::tagged(std::string(tag)).scalar()))
+            if (rt::graphics().type(h) == rt::ObjectType::UIControl) controls.push_back(widget(h));
+        testsupport::expectTextsFit(controls, tag);
     }
     void save(const QImage& image, const char* name) {
         if (const char* dir = std::getenv("ROVANTEL_GRAB_DIR"))
@@ -155,6 +141,30 @@ TEST_F(TablesQt, TheStripAndTheTireTableShowEverythingInEveryLanguage) {
         EXPECT_EQ(rt::utf8(shell::string_of("wheel_perim")), "1.985");
         EXPECT_TRUE(shell::tagged("WheelList Figure").isEmpty());
     }
+}
+
+TEST_F(TablesQt, FromASmallMainWindowTheFrenchWindowsStillShowTheirWholeTexts) {
+    const shell::Strings& st = shell::french_table();
+    shell_test::use_table(st);
+    fs::copy_file(fs::path(ROVANTEL_TEST_DATA) / "../../examples/gearing_tab.txt",
+                  dir_ / "gearing_tab.txt");
+    interp_.eval("rovantel");
+    rt::setProps(shell::tagged("Main Figure"),
+                 {{"Units", "pixels"}, {"Position", {100, 100, 480, 360}}});
+    expect_nothing_cut_off("Main Figure");
+    QTest::mouseClick(button("Main Figure", st.wheel_perim), Qt::LeftButton);
+    expect_nothing_cut_off("Wheel Figure");
+    QTest::mouseClick(button("Wheel Figure", st.Wwheellist), Qt::LeftButton);
+    expect_nothing_cut_off("WheelList Figure");
+    QTest::mouseClick(button("Main Figure", st.gear_ratio), Qt::LeftButton);
+    expect_nothing_cut_off("GearList Figure");
+
+    // Pressed again, the calculator's button brings its open strip forward.
+    rt::FigureWindow* main = window("Main Figure");
+    main->activateWindow();
+    QTRY_COMPARE(QApplication::activeWindow(), main);
+    QTest::mouseClick(button("Main Figure", st.wheel_perim), Qt::LeftButton);
+    QTRY_COMPARE(QApplication::activeWindow(), window("Wheel Figure"));
 }
 
 }  // namespace
