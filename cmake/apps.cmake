@@ -21,3 +21,17 @@ add_custom_command(
   COMMENT "Writing the demo recording and start parameter file")
 add_custom_target(examples ALL
   DEPENDS ${PROJECT_SOURCE_DIR}/examples/demo.wav ${PROJECT_SOURCE_DIR}/examples/rovantel_start.cfg)
+
+# kelvora, and its port sketch in examples/ (drawn at build time by our own code).
+if(TARGET rt_qt)
+  add_executable(kelvora src/apps/kelvora_main.cpp)
+  target_link_libraries(kelvora PRIVATE rovantel_system rt_qt)
+  add_executable(make_port_sketch src/apps/make_port_sketch.cpp)
+  target_link_libraries(make_port_sketch PRIVATE rovantel_system rt_qt)
+  add_custom_command(
+    OUTPUT ${PROJECT_SOURCE_DIR}/examples/auslassmassen.png
+    COMMAND make_port_sketch ${PROJECT_SOURCE_DIR}/examples
+    DEPENDS make_port_sketch
+    COMMENT "Drawing kelvora's port sketch")
+  add_custom_target(port_sketch ALL DEPENDS ${PROJECT_SOURCE_DIR}/examples/auslassmassen.png)
+endif()

@@ -2,6 +2,7 @@
 
 #include "runtime/dispatch/error.h"
 #include "runtime/graphics/operations.h"
+#include "runtime/graphics/window.h"
 #include "runtime/host.h"
 #include "runtime/value/eigen.h"
 
@@ -17,9 +18,9 @@ void ch_color(const std::u16string& run) {
     const auto chosen = rt::uisetcolor(seed);
     if (!chosen) return;
     const Value colour = Value::row({(*chosen)[0], (*chosen)[1], (*chosen)[2]});
-    rt::set(button, {Value("BackgroundColor"), colour});
+    rt::setProps(button, {{"BackgroundColor", colour}});
     for (const char16_t* prefix : {u"Diag", u"2Diag"})
-        rt::set(rt::findobj({Value("Tag"), Value(prefix + run)}), {Value("Color"), colour});
+        rt::setProps(rt::findobj({"Tag", prefix + run}), {{"Color", colour}});
 }
 
 void register_ch_color(rt::FunctionTable& table) {

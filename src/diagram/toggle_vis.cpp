@@ -2,18 +2,18 @@
 
 #include "runtime/dispatch/error.h"
 #include "runtime/graphics/operations.h"
+#include "runtime/graphics/window.h"
 
 namespace diagram {
 
 namespace {
 
 void toggle(const std::u16string& tag) {
-    rt::Graphics& g = rt::graphics();
-    const rt::Value objects = rt::findobj({rt::Value("Tag"), rt::Value(tag)});
+    const rt::Value objects = rt::findobj({"Tag", tag});
     if (objects.isEmpty()) return;
     bool all_on = true;
-    for (double h : objects.real()) all_on = all_on && g.get(h, "Visible").text() == "on";
-    rt::set(objects, {rt::Value("Visible"), rt::Value(all_on ? "off" : "on")});
+    for (double h : objects.real()) all_on = all_on && rt::get(h, "Visible").text() == "on";
+    rt::setProps(objects, {{"Visible", all_on ? "off" : "on"}});
 }
 
 }  // namespace

@@ -253,9 +253,9 @@ void ControlView::applyColours() {
         // A sunken entry on the control's own colour, so that a field never passes for a
         // button; the focused one shows it in its frame.
         const QColor focus = QApplication::palette().color(QPalette::Highlight);
-        const QColor faded = QColor::fromRgbF((fg.redF() + bg.redF()) / 2,
-                                              (fg.greenF() + bg.greenF()) / 2,
-                                              (fg.blueF() + bg.blueF()) / 2);
+        const QColor faded =
+            QColor::fromRgbF((fg.redF() + bg.redF()) / 2, (fg.greenF() + bg.greenF()) / 2,
+                             (fg.blueF() + bg.blueF()) / 2);
         e->setStyleSheet(
             QStringLiteral("QLineEdit { background-color: %1; color: %2; border: 2px inset %3;"
                            " padding: 0px 2px; } QLineEdit:focus { border: 2px solid %4; }"

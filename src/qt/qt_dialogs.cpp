@@ -103,7 +103,8 @@ QString fileDialogFilter(const FileFilter& filter) {
     else if (!namesItsPatterns(shown))
         shown += QStringLiteral(" (") + patterns.join(u' ') + u')';
     QStringList matched;
-    for (const QString& p : patterns) matched << (p == QStringLiteral("*.*") ? QStringLiteral("*") : p);
+    for (const QString& p : patterns)
+        matched << (p == QStringLiteral("*.*") ? QStringLiteral("*") : p);
     return shown + QStringLiteral(" (") + matched.join(u' ') + u')';
 }
 
@@ -117,8 +118,10 @@ void placeOver(QWidget* dialog, QWidget* owner) {
     QPoint at = over.center() - QPoint(size.width() / 2, size.height() / 2);
     if (QScreen* screen = window->screen()) {
         const QRect room = screen->availableGeometry();
-        at.setX(std::clamp(at.x(), room.left(), std::max(room.left(), room.right() - size.width())));
-        at.setY(std::clamp(at.y(), room.top(), std::max(room.top(), room.bottom() - size.height())));
+        at.setX(
+            std::clamp(at.x(), room.left(), std::max(room.left(), room.right() - size.width())));
+        at.setY(
+            std::clamp(at.y(), room.top(), std::max(room.top(), room.bottom() - size.height())));
     }
     dialog->move(at);
 }
@@ -206,8 +209,8 @@ std::optional<Rgb> QtDialogs::color(const Rgb& initial) {
 
 void QtDialogs::error(const std::string& text, const std::string& title) {
     ensureApplication();
-    auto* box = new Owned<QMessageBox>(owner(), QMessageBox::Critical, q(title), q(text),
-                                       QMessageBox::Ok);
+    auto* box =
+        new Owned<QMessageBox>(owner(), QMessageBox::Critical, q(title), q(text), QMessageBox::Ok);
     box->setObjectName(kErrorName);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setWindowModality(Qt::NonModal);

@@ -20,8 +20,8 @@ void wheel() {
                     {"MenuBar", "none"}};
     const auto main = g.withTag(u"Main Figure");
     if (!main.empty()) {
-        const std::vector<double> p = g.get(main.front(), "Position").real();
-        props.push_back({"Units", g.get(main.front(), "Units")});
+        const std::vector<double> p = rt::get(main.front(), "Position").real();
+        props.push_back({"Units", rt::get(main.front(), "Units")});
         props.push_back(
             {"Position", {p[0] - 0.05 * p[2], p[1] + 0.8 * p[3], 0.85 * p[2], 0.1 * p[3]}});
     }

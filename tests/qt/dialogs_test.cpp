@@ -5,10 +5,10 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QComboBox>
-#include <QFileSystemModel>
-#include <QLabel>
 #include <QDialog>
 #include <QFileDialog>
+#include <QFileSystemModel>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -258,7 +258,8 @@ TEST(QtDialogs, TheGermanBuildsStandardDialogsAndErrorTitleSpeakGerman) {
     rt::setUiLanguage("en");
     rt::useQtLanguage("en");
 
-    EXPECT_TRUE(fileButtons.contains("&Öffnen") || fileButtons.contains("Öffnen")) << fileButtons.join('|').toStdString();
+    EXPECT_TRUE(fileButtons.contains("&Öffnen") || fileButtons.contains("Öffnen"))
+        << fileButtons.join('|').toStdString();
     EXPECT_TRUE(fileButtons.contains("Abbrechen")) << fileButtons.join('|').toStdString();
     EXPECT_EQ(lookIn.toStdString(), "Suchen in:");
     EXPECT_EQ(fileName.remove(u'&').toStdString(), "Dateiname:");

@@ -1,6 +1,7 @@
 // The event loop: waitfor as a nested loop, pause and drawnow taking no input, the start
 // routine, and the window manager's close.
 #include <QApplication>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -152,6 +153,36 @@ TEST_F(EventLoop, StartCallsTheEntryOnceAndServesUntilNoFigureRemains) {
     EXPECT_EQ(entries, 1);
     EXPECT_TRUE(rt::graphics().figures().empty());
     EXPECT_NE(err.find("entry stops here"), std::string::npos) << err;
+    host = std::make_unique<rt::QtHost>();  // for TearDown
+    host->setDialogs(&dialogs);
+    rt::setHost(host.get());
+}
+
+TEST_F(EventLoop, StartCanShowErrorsInADialogToo) {
+    host.reset();  // start installs its own host
+    rt::setHost(previous);
+    std::string shown;
+    auto entry = [&](const Values&, int) -> Values {
+        rt::figure({Value("Tag"), Value("Main Figure")});
+        QTimer::singleShot(30, [&shown] {
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (auto* box = qobject_cast<QMessageBox*>(w); box && box->isVisible()) {
+                    shown = box->text().toStdString();
+                    box->close();
+                }
+            rt::close({Value("all")});
+        });
+        rt::error("File \"auslassmassen.png\" does not exist.");
+        return {};
+    };
+    int argc = 1;
+    char name[] = "test";
+    char* argv[] = {name, nullptr};
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(rt::start(argc, argv, entry, rt::FunctionTable{}), 0);
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(shown, "File \"auslassmassen.png\" does not exist.");
+    EXPECT_NE(err.find("auslassmassen.png"), std::string::npos) << err;
     host = std::make_unique<rt::QtHost>();  // for TearDown
     host->setDialogs(&dialogs);
     rt::setHost(host.get());

@@ -1,5 +1,6 @@
 // The main window as Qt shows it, offscreen: clicks go through the real widgets.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QApplication>
 #include <QComboBox>
@@ -13,7 +14,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <unistd.h>
 
 #include "qt/application.h"
 #include "qt/control_view.h"
@@ -79,13 +79,11 @@ protected:
     QWidget* widget_of(const std::string& tag) { return widget_of(shell::tagged(tag).scalar()); }
     // The untagged push button showing `label`.
     QWidget* button(const std::u16string& label) {
-        rt::Value h = rt::findobj({rt::Value("Style"), rt::Value("pushbutton"), rt::Value("String"),
-                                   rt::Value(label)});
+        rt::Value h = rt::findobj(
+            {rt::Value("Style"), rt::Value("pushbutton"), rt::Value("String"), rt::Value(label)});
         return h.numel() == 1 ? widget_of(h.scalar()) : nullptr;
     }
-    rt::FigureWindow* main_window() {
-        return host_->window(shell::tagged("Main Figure").scalar());
-    }
+    rt::FigureWindow* main_window() { return host_->window(shell::tagged("Main Figure").scalar()); }
     // Starts in `table`'s language with the main window active, as a user finds it.
     rt::FigureWindow* start(const shell::Strings& table) {
         shell_test::use_table(table);

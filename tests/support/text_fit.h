@@ -44,7 +44,8 @@ inline void expectTextsFit(const std::vector<QWidget*>& controls, const std::str
                        ->subControlRect(QStyle::CC_ComboBox, &opt, QStyle::SC_ComboBoxEditField, c)
                        .width();
             for (int i = 0; i < c->count(); ++i)
-                EXPECT_LE(widest(c->itemText(i)), room) << where << ": " << c->itemText(i).toStdString();
+                EXPECT_LE(widest(c->itemText(i)), room)
+                    << where << ": " << c->itemText(i).toStdString();
         }
         if (auto* list = qobject_cast<QListWidget*>(w)) {
             room = list->viewport()->width();

@@ -34,7 +34,7 @@ bool matches(const GraphicsModel& m, Handle h, const Criterion& c) {
     if (c.lower == "type")
         return c.value.isChar() && lowerAscii(c.value.text()) == typeName(o.type);
     const PropSpec& spec = ts.props[static_cast<std::size_t>(idx)];
-    const Value actual = m.get(h, c.lower);
+    const Value actual = m.get(o, idx);
     if (spec.kind == PropKind::Enum) {
         if (!c.value.isChar()) return false;
         const std::string w = matchEnum(spec.options, c.value.text());

@@ -18,8 +18,6 @@ std::string handleText(Handle h) {
     return buf;
 }
 
-Value valueOf(const Rect4& r) { return Value::row({r[0], r[1], r[2], r[3]}); }
-
 }  // namespace
 
 bool allowedParentFor(ObjectType child, ObjectType parent) {
@@ -314,64 +312,31 @@ void GraphicsModel::notifyDeleted(Handle h) {
 Value GraphicsModel::get(Handle h, const std::string& name) const {
     const Object& o = obj(h);
     const std::string lower = lowerAscii(name);
-    const TypeSpec& ts = typeSpec(o.type);
-    const int idx = ts.find(lower);
-    if (idx < 0) {
-        ObjectType t;
-        int i;
-        if (lower.compare(0, 7, "default") == 0 && splitDefaultName(lower, 7, t, i)) {
-            const std::string key = defaultKey(t, i);
-            for (Handle a = h; !std::isnan(a);) {
-                const Object& anc = obj(a);
-                if (auto it = anc.defaults.find(key); it != anc.defaults.end()) return it->second;
-                a = anc.parent;
-            }
-            return typeSpec(t).props[static_cast<std::size_t>(i)].factory;
+    const int idx = typeSpec(o.type).find(lower);
+    return idx < 0 ? getDefault(o, lower, name) : get(o, idx);
+}
+
+Value GraphicsModel::get(const Object& o, int index) const {
+    const PropSpec& spec = typeSpec(o.type).props[static_cast<std::size_t>(index)];
+    return spec.get ? spec.get(*this, o) : o.props[static_cast<std::size_t>(index)];
+}
+
+Value GraphicsModel::getDefault(const Object& o, const std::string& lower,
+                                const std::string& name) const {
+    ObjectType t;
+    int i;
+    if (lower.compare(0, 7, "default") == 0 && splitDefaultName(lower, 7, t, i)) {
+        const std::string key = defaultKey(t, i);
+        for (Handle a = o.handle; !std::isnan(a);) {
+            const Object& anc = obj(a);
+            if (auto it = anc.defaults.find(key); it != anc.defaults.end()) return it->second;
+            a = anc.parent;
         }
-        if (lower.compare(0, 7, "factory") == 0 && splitDefaultName(lower, 7, t, i))
-            return typeSpec(t).props[static_cast<std::size_t>(i)].factory;
-        throw Error("Invalid " + std::string(typeName(o.type)) + " property: '" + name + "'.");
+        return typeSpec(t).props[static_cast<std::size_t>(i)].factory;
     }
-    if (lower == "type") return Value(typeName(o.type));
-    if (lower == "children") {
-        const bool showHidden = prop(obj(0), "showhiddenhandles").text() == "on";
-        std::vector<double> v;
-        for (auto it = o.kids.rbegin(); it != o.kids.rend(); ++it)
-            if (showHidden || prop(obj(*it), "handlevisibility").text() != "off") v.push_back(*it);
-        return v.empty() ? Value::empty(0, 1) : Value::column(v);
-    }
-    if (lower == "parent") return h == 0 ? Value() : Value(o.parent);
-    if (o.type == ObjectType::Root) {
-        if (lower == "currentfigure") {
-            const Handle f = currentFigure();
-            return f == 0 ? Value() : Value(f);
-        }
-        if (lower == "screenpixelsperinch") return Value(screen().pixelsPerInch);
-        if (lower == "screensize") {
-            const Unit u = unitFromName(prop(o, "units").text());
-            const Rect4 r = rectFromPixels({0, 0, screen().width, screen().height}, u,
-                                           screen().width, screen().height, screen().pixelsPerInch);
-            return valueOf(r);
-        }
-    }
-    if (o.type == ObjectType::Axes) {
-        if (lower == "title") return Value(o.labels[0]);
-        if (lower == "xlabel") return Value(o.labels[1]);
-        if (lower == "ylabel") return Value(o.labels[2]);
-        // Computed on reading, so they always match the current limits and size.
-        if (lower == "xtick" && prop(o, "xtickmode").text() == "auto") return autoTicks(o, true);
-        if (lower == "ytick" && prop(o, "ytickmode").text() == "auto") return autoTicks(o, false);
-    }
-    if (lower == "extent") return textExtent(o);
-    if (o.type == ObjectType::Text && lower == "position") return textPosition(o);
-    if (o.type == ObjectType::Figure && lower == "papersize") {
-        const auto in =
-            paperSizeInches(prop(o, "papertype").text(), prop(o, "paperorientation").text());
-        const Unit u = unitFromName(prop(o, "paperunits").text());
-        if (u == Unit::Normalized) return Value::row({1, 1});
-        return Value::row({paperFromInches(in[0], u, in[0]), paperFromInches(in[1], u, in[1])});
-    }
-    return o.props[static_cast<std::size_t>(idx)];
+    if (lower.compare(0, 7, "factory") == 0 && splitDefaultName(lower, 7, t, i))
+        return typeSpec(t).props[static_cast<std::size_t>(i)].factory;
+    throw Error("Invalid " + std::string(typeName(o.type)) + " property: '" + name + "'.");
 }
 
 }  // namespace rt

@@ -30,13 +30,63 @@ enum class PropKind {
     Handle,    // an object handle of the allowed kind, or []
 };
 
+// Who may write a property.
+enum class Access {
+    Free,      // anyone
+    Host,      // only the host's write path (CurrentPoint)
+    Computed,  // nobody: the value is computed on reading (Type, Children, Extent, ...)
+};
+
+class GraphicsModel;
+struct Object;
+
+// A property's own rules (property_hooks.h). Null hooks take the common path.
+using PropGet = Value (*)(const GraphicsModel&, const Object&);
+using PropCheck = void (*)(GraphicsModel&, const Object&, Value&);
+using PropApply = void (*)(GraphicsModel&, Object&, int index, const Value&);
+using PropAfter = void (*)(GraphicsModel&, Object&, const Value&, bool changed);
+
+// One entry of a type's property table. Writing runs: the kind's normalisation, `check`,
+// then either `apply` or the common path (the mode set by hand, compare, assign, notify
+// `change` once), then `after`.
 struct PropSpec {
     std::string name;  // canonical spelling
     PropKind kind = PropKind::Any;
     Value factory;                     // the factory value
     std::vector<std::string> options;  // enumeration words / extra colour words
     ChangeKind change = ChangeKind::Style;
-    bool readOnly = false;  // refused by set; the model or host writes it
+    Access access = Access::Free;
+    PropGet get = nullptr;      // computes the value read instead of the stored one
+    PropCheck check = nullptr;  // refuses or substitutes a normalised value
+    PropApply apply = nullptr;  // stores the value with what it carries along, and notifies
+    PropAfter after = nullptr;  // recomputes what depends on the stored value
+    std::string modeName;       // the XxxMode property that a value set by hand makes "manual"
+    int mode = -1;              // its index, filled in when the table is built
+
+    PropSpec reads(PropGet g) && {
+        get = g;
+        return std::move(*this);
+    }
+    PropSpec checks(PropCheck c) && {
+        check = c;
+        return std::move(*this);
+    }
+    PropSpec applies(PropApply a) && {
+        apply = a;
+        return std::move(*this);
+    }
+    PropSpec then(PropAfter a) && {
+        after = a;
+        return std::move(*this);
+    }
+    PropSpec fixes(std::string m) && {
+        modeName = std::move(m);
+        return std::move(*this);
+    }
+    PropSpec writtenBy(Access a) && {
+        access = a;
+        return std::move(*this);
+    }
 };
 
 struct TypeSpec {
@@ -118,7 +168,13 @@ public:
     Handle create(ObjectType type, Handle parent, const Values& pairs);
     void remove(Handle h);
     Value get(Handle h, const std::string& name) const;
+    Value get(const Object& o, int index) const;  // property `index` of o's type, as read
     void set(Handle h, const std::string& name, const Value& v, bool fromHost);
+    // Compares, stores and notifies once; false (and silent) when the value is unchanged.
+    bool assign(Object& o, int index, Value v);
+    bool assign(Object& o, const char* canonicalLower, Value v);
+    // Tells the views that property `index` of o changed, with the kind its table gives.
+    void notifyChanged(const Object& o, int index);
 
     // Geometry.
     Rect4 pixelRect(const Object& o) const;  // 0-based, relative to the parent
@@ -146,11 +202,15 @@ public:
     void notifyChanged(Handle h, const std::string& name, ChangeKind kind);
     void notifyDeleted(Handle h);
 
+    void indexTag(Handle h, const Value& oldTag, const Value& newTag);
+
 private:
     Handle newHandle(ObjectType type, bool integerHandle);
     void applyDefaults(Object& o);
     void removeTree(Handle h);
-    void indexTag(Handle h, const Value& oldTag, const Value& newTag);
+    // "Default<Type><Property>" and "Factory<Type><Property>" names.
+    Value getDefault(const Object& o, const std::string& lower, const std::string& name) const;
+    void setDefault(Object& o, const std::string& lower, const std::string& name, const Value& v);
 };
 
 }  // namespace rt

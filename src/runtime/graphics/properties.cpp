@@ -5,6 +5,7 @@
 #include "runtime/dispatch/error.h"
 #include "runtime/graphics/model.h"
 #include "runtime/graphics/operations.h"
+#include "runtime/graphics/property_hooks.h"
 
 namespace rt {
 
@@ -17,14 +18,14 @@ const ChangeKind kStyle = ChangeKind::Style;
 const ChangeKind kNone = ChangeKind::None;
 
 PropSpec P(std::string name, PropKind kind, Value factory, ChangeKind change = kStyle,
-           Opts options = {}, bool readOnly = false) {
+           Opts options = {}, Access access = Access::Free) {
     PropSpec s;
     s.name = std::move(name);
     s.kind = kind;
     s.factory = std::move(factory);
     s.options = std::move(options);
     s.change = change;
-    s.readOnly = readOnly;
+    s.access = access;
     return s;
 }
 PropSpec E(std::string name, Opts options, const char* factory, ChangeKind change = kStyle) {
@@ -49,8 +50,9 @@ PropSpec Col(std::string name, std::vector<double> rgb, Opts extra = {}) {
 PropSpec ColWord(std::string name, const char* word, Opts extra) {
     return P(std::move(name), PropKind::Color, Value(word), kStyle, std::move(extra));
 }
-PropSpec RO(std::string name, Value factory = Value()) {
-    return P(std::move(name), PropKind::Any, std::move(factory), kStyle, {}, true);
+// Computed on reading; nobody writes it.
+PropSpec RO(std::string name, PropGet get) {
+    return P(std::move(name), PropKind::Any, Value(), kStyle, {}, Access::Computed).reads(get);
 }
 PropSpec Lim(std::string name) {
     return P(std::move(name), PropKind::Limits, Value::row({0, 1}), kMap);
@@ -66,10 +68,12 @@ const Opts kFontWeights = {"normal", "bold", "light", "demi"};
 const Opts kFontAngles = {"normal", "italic", "oblique"};
 
 std::vector<PropSpec> common() {
-    return {RO("Type"),
-            P("Parent", PropKind::Handle, Value(0.0), kMap),
-            RO("Children"),
-            Txt("Tag", "", kNone),
+    return {RO("Type", hooks::type),
+            P("Parent", PropKind::Handle, Value(0.0), kMap)
+                .applies(hooks::reparent)
+                .reads(hooks::parent),
+            RO("Children", hooks::children),
+            Txt("Tag", "", kNone).applies(hooks::tag),
             P("UserData", PropKind::Any, Value(), kNone),
             OnOff("Visible", "on"),
             E("HandleVisibility", {"on", "callback", "off"}, "on", kNone),
@@ -86,8 +90,8 @@ std::vector<PropSpec> common() {
 
 std::vector<PropSpec> fontProps(double size, const char* units = "points") {
     return {Txt("FontName", "Helvetica"), P("FontSize", PropKind::Number, Value(size), kStyle),
-            E("FontUnits", kFontUnits, units), E("FontWeight", kFontWeights, "normal"),
-            E("FontAngle", kFontAngles, "normal")};
+            E("FontUnits", kFontUnits, units).applies(hooks::fontUnits),
+            E("FontWeight", kFontWeights, "normal"), E("FontAngle", kFontAngles, "normal")};
 }
 
 Value defaultColorOrder() {
@@ -112,11 +116,17 @@ TypeSpec build(ObjectType t) {
     switch (t) {
         case ObjectType::Root:
             // The root draws nothing; its Units only say how ScreenSize reads.
-            add({RO("Type"), RO("Parent"), RO("Children"), Txt("Tag", "", kNone),
+            add({RO("Type", hooks::type),
+                 RO("Parent", hooks::parent).writtenBy(Access::Host).applies(hooks::reparent),
+                 RO("Children", hooks::children), Txt("Tag", "", kNone).applies(hooks::tag),
                  P("UserData", PropKind::Any, Value(), kNone),
-                 P("CurrentFigure", PropKind::Handle, Value()), RO("ScreenSize"),
-                 RO("ScreenPixelsPerInch"), E("Units", kUnits, "pixels", kNone),
-                 OnOff("ShowHiddenHandles", "off", kNone), OnOff("Visible", "on"),
+                 P("CurrentFigure", PropKind::Handle, Value())
+                     .applies(hooks::makeCurrent)
+                     .reads(hooks::currentFigure),
+                 RO("ScreenSize", hooks::screenSize),
+                 RO("ScreenPixelsPerInch", hooks::screenPixelsPerInch),
+                 E("Units", kUnits, "pixels", kNone), OnOff("ShowHiddenHandles", "off", kNone),
+                 OnOff("Visible", "on"),
                  E("HandleVisibility", {"on", "callback", "off"}, "on", kNone),
                  Txt("FixedWidthFontName", "Courier", kNone)});
             break;
@@ -124,8 +134,9 @@ TypeSpec build(ObjectType t) {
             add(common());
             add({Txt("Name"),
                  OnOff("NumberTitle", "on"),
-                 P("Position", PropKind::Rect, Value::row({1, 1, 560, 420}), kMap),
-                 E("Units", kUnits, "pixels", kMap),
+                 P("Position", PropKind::Rect, Value::row({1, 1, 560, 420}), kMap)
+                     .then(hooks::figureSize),
+                 E("Units", kUnits, "pixels", kMap).applies(hooks::units),
                  Col("Color", {0.8, 0.8, 0.8}),
                  E("MenuBar", {"figure", "none"}, "figure"),
                  E("Toolbar", {"auto", "figure", "none"}, "auto"),
@@ -142,19 +153,20 @@ TypeSpec build(ObjectType t) {
                  Cb("KeyPressFcn"),
                  Cb("ResizeFcn"),
                  Cb("CloseRequestFcn"),
-                 P("CurrentAxes", PropKind::Handle, Value()),
-                 P("CurrentPoint", PropKind::Pair, Value::row({0, 0}), kNone, {}, true),
+                 P("CurrentAxes", PropKind::Handle, Value()).checks(hooks::currentAxes),
+                 P("CurrentPoint", PropKind::Pair, Value::row({0, 0}), kNone, {}, Access::Host),
                  E("SelectionType", {"normal", "extend", "alt", "open"}, "normal", kNone),
-                 P("Colormap", PropKind::ColorMap, defaultColormap(), kData),
-                 E("PaperUnits", {"inches", "centimeters", "points", "normalized"}, "inches",
-                   kNone),
+                 P("Colormap", PropKind::ColorMap, defaultColormap(), kData)
+                     .checks(hooks::colormap),
+                 E("PaperUnits", {"inches", "centimeters", "points", "normalized"}, "inches", kNone)
+                     .applies(hooks::paperUnits),
                  P("PaperPosition", PropKind::Rect, Value::row({0.25, 2.5, 8, 6}), kNone),
                  E("PaperPositionMode", {"auto", "manual"}, "manual", kNone),
                  E("PaperType",
                    {"usletter", "uslegal", "tabloid", "ledger", "executive", "a0", "a1", "a2", "a3",
                     "a4", "a5", "b4", "b5", "a4letter"},
                    "usletter", kNone),
-                 RO("PaperSize"),
+                 RO("PaperSize", hooks::paperSize),
                  E("PaperOrientation", {"portrait", "landscape", "rotated"}, "portrait", kNone),
                  OnOff("Resize", "on"),
                  OnOff("IntegerHandle", "on", kNone),
@@ -167,20 +179,21 @@ TypeSpec build(ObjectType t) {
             break;
         case ObjectType::Axes:
             add(common());
-            add({P("Position", PropKind::Rect, Value::row({0.13, 0.11, 0.775, 0.815}), kMap),
-                 E("Units", kUnits, "normalized", kMap),
-                 Lim("XLim"),
-                 Lim("YLim"),
-                 Lim("ZLim"),
-                 E("XLimMode", {"auto", "manual"}, "auto", kMap),
-                 E("YLimMode", {"auto", "manual"}, "auto", kMap),
+            add({P("Position", PropKind::Rect, Value::row({0.13, 0.11, 0.775, 0.815}), kMap)
+                     .then(hooks::axesSize),
+                 E("Units", kUnits, "normalized", kMap).applies(hooks::units),
+                 Lim("XLim").fixes("XLimMode"),
+                 Lim("YLim").fixes("YLimMode"),
+                 Lim("ZLim").fixes("ZLimMode"),
+                 E("XLimMode", {"auto", "manual"}, "auto", kMap).then(hooks::limitMode),
+                 E("YLimMode", {"auto", "manual"}, "auto", kMap).then(hooks::limitMode),
                  E("ZLimMode", {"auto", "manual"}, "auto", kMap),
-                 P("XTick", PropKind::Array, Value(), kMap),
-                 P("YTick", PropKind::Array, Value(), kMap),
+                 P("XTick", PropKind::Array, Value(), kMap).fixes("XTickMode").reads(hooks::xTick),
+                 P("YTick", PropKind::Array, Value(), kMap).fixes("YTickMode").reads(hooks::yTick),
                  E("XTickMode", {"auto", "manual"}, "auto", kMap),
                  E("YTickMode", {"auto", "manual"}, "auto", kMap),
-                 Txt("XTickLabel"),
-                 Txt("YTickLabel"),
+                 Txt("XTickLabel").fixes("XTickLabelMode"),
+                 Txt("YTickLabel").fixes("YTickLabelMode"),
                  E("XTickLabelMode", {"auto", "manual"}, "auto"),
                  E("YTickLabelMode", {"auto", "manual"}, "auto"),
                  OnOff("XMinorTick", "off"),
@@ -201,16 +214,19 @@ TypeSpec build(ObjectType t) {
                  E("YScale", {"linear", "log"}, "linear", kMap),
                  E("XAxisLocation", {"bottom", "top"}, "bottom"),
                  E("YAxisLocation", {"left", "right"}, "left"),
-                 P("CLim", PropKind::Limits, Value::row({0, 1}), kData),
-                 E("CLimMode", {"auto", "manual"}, "auto", kData),
-                 P("DataAspectRatio", PropKind::Array, Value::row({1, 1, 1}), kMap),
-                 E("DataAspectRatioMode", {"auto", "manual"}, "auto", kMap),
-                 P("PlotBoxAspectRatio", PropKind::Array, Value::row({1, 1, 1}), kMap),
+                 P("CLim", PropKind::Limits, Value::row({0, 1}), kData).fixes("CLimMode"),
+                 E("CLimMode", {"auto", "manual"}, "auto", kData).then(hooks::limitMode),
+                 P("DataAspectRatio", PropKind::Array, Value::row({1, 1, 1}), kMap)
+                     .fixes("DataAspectRatioMode")
+                     .then(hooks::axesSize),
+                 E("DataAspectRatioMode", {"auto", "manual"}, "auto", kMap).then(hooks::axesSize),
+                 P("PlotBoxAspectRatio", PropKind::Array, Value::row({1, 1, 1}), kMap)
+                     .fixes("PlotBoxAspectRatioMode"),
                  E("PlotBoxAspectRatioMode", {"auto", "manual"}, "auto", kMap),
-                 P("CurrentPoint", PropKind::Array, Value::zeros(2, 3), kNone, {}, true),
-                 RO("Title"),
-                 RO("XLabel"),
-                 RO("YLabel"),
+                 P("CurrentPoint", PropKind::Array, Value::zeros(2, 3), kNone, {}, Access::Host),
+                 RO("Title", hooks::title),
+                 RO("XLabel", hooks::xLabel),
+                 RO("YLabel", hooks::yLabel),
                  E("NextPlot", {"add", "replace", "replacechildren"}, "replace", kNone),
                  Num("LineWidth", 0.5),
                  E("GridLineStyle", kLineStyles, ":"),
@@ -226,14 +242,14 @@ TypeSpec build(ObjectType t) {
                     "slider", "frame", "listbox", "popupmenu"},
                    "pushbutton", kData),
                  P("Position", PropKind::Rect, Value::row({20, 20, 60, 20}), kMap),
-                 E("Units", kUnits, "pixels", kMap), Txt("String", "", kData),
+                 E("Units", kUnits, "pixels", kMap).applies(hooks::units), Txt("String", "", kData),
                  P("Value", PropKind::Array, Value(0.0), kData), Num("Min", 0, kData),
                  Num("Max", 1, kData), Cb("Callback"),
                  E("HorizontalAlignment", {"left", "center", "right"}, "center"),
                  Col("BackgroundColor", {0.8, 0.8, 0.8}), Col("ForegroundColor", {0, 0, 0}),
                  E("Enable", {"on", "inactive", "off"}, "on")});
             add(fontProps(10));
-            add({Txt("TooltipString"), Num("ListboxTop", 1), RO("Extent")});
+            add({Txt("TooltipString"), Num("ListboxTop", 1), RO("Extent", hooks::extent)});
             break;
         case ObjectType::Line:
             add(common());
@@ -249,14 +265,17 @@ TypeSpec build(ObjectType t) {
         case ObjectType::Text:
             add(common());
             add({Txt("String", "", kData),
-                 P("Position", PropKind::Point, Value::row({0, 0, 0}), kMap),
+                 P("Position", PropKind::Point, Value::row({0, 0, 0}), kMap)
+                     .applies(hooks::placeText)
+                     .reads(hooks::textPosition),
                  E("Units", {"data", "pixels", "points", "inches", "centimeters", "normalized"},
-                   "data", kMap)});
+                   "data", kMap)
+                     .applies(hooks::textUnits)});
             add(fontProps(10));
             add({E("HorizontalAlignment", {"left", "center", "right"}, "left", kMap),
                  E("VerticalAlignment", {"top", "cap", "middle", "baseline", "bottom"}, "middle",
                    kMap),
-                 Num("Rotation", 0, kMap), Col("Color", {0, 0, 0}), RO("Extent"),
+                 Num("Rotation", 0, kMap), Col("Color", {0, 0, 0}), RO("Extent", hooks::extent),
                  E("EraseMode", kEraseModes, "normal", kNone),
                  ColWord("BackgroundColor", "none", {"none"}),
                  ColWord("EdgeColor", "none", {"none"}),
@@ -284,6 +303,13 @@ TypeSpec build(ObjectType t) {
             break;
     }
     for (std::size_t i = 0; i < s.props.size(); ++i) s.index[lowerAscii(s.props[i].name)] = int(i);
+    for (auto& p : s.props) {
+        if (!p.modeName.empty()) p.mode = s.find(lowerAscii(p.modeName));
+        // What a line, patch or image draws sets its axes' automatic limits.
+        const bool drawsData =
+            t == ObjectType::Line || t == ObjectType::Patch || t == ObjectType::Image;
+        if (drawsData && p.change == kData && !p.after) p.after = hooks::childData;
+    }
     return s;
 }
 

@@ -161,3 +161,61 @@ TEST_F(GraphicsTest, LineDataComeBackBitExact) {
     EXPECT_EQ(yy[18], y[18]);
     EXPECT_EQ(get(Value(l), "XData").rows(), 1u);  // line data are rows
 }
+
+TEST_F(GraphicsTest, EveryHandSetValueFixesItsModeAndOnlyThat) {
+    figure();
+    const Handle a = axes();
+    const struct {
+        const char* property;
+        const char* mode;
+        Value value;
+    } cases[] = {{"XLim", "XLimMode", Value::row({0, 2})},
+                 {"YLim", "YLimMode", Value::row({0, 2})},
+                 {"ZLim", "ZLimMode", Value::row({0, 2})},
+                 {"CLim", "CLimMode", Value::row({0, 2})},
+                 {"XTick", "XTickMode", Value::row({0, 1})},
+                 {"YTick", "YTickMode", Value::row({0, 1})},
+                 {"XTickLabel", "XTickLabelMode", Value("a")},
+                 {"YTickLabel", "YTickLabelMode", Value("a")},
+                 {"DataAspectRatio", "DataAspectRatioMode", Value::row({1, 1, 1})},
+                 {"PlotBoxAspectRatio", "PlotBoxAspectRatioMode", Value::row({1, 1, 1})}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.property);
+        set(Value(a), {Value(c.mode), Value("auto")});
+        set(Value(a), {Value(c.property), c.value});
+        for (const auto& other : cases)
+            EXPECT_EQ(get(Value(a), other.mode).text(), &other == &c ? "manual" : "auto")
+                << other.mode;
+        set(Value(a), {Value(c.mode), Value("auto")});
+    }
+}
+
+TEST_F(GraphicsTest, WhoMayWriteAPropertyAndItsDefault) {
+    const Handle f = figure();
+    EXPECT_THROW(set(Value(f), {Value("CurrentPoint"), Value::row({1, 2})}), Error);
+    g().setFromHost(f, "CurrentPoint", Value::row({1, 2}));
+    EXPECT_EQ(get(Value(f), "CurrentPoint").real(), (std::vector<double>{1, 2}));
+    EXPECT_THROW(g().setFromHost(f, "Children", Value()), Error);
+    EXPECT_THROW(g().setFromHost(0, "Parent", Value(1.0)), Error);
+    for (const char* name : {"DefaultFigureCurrentPoint", "DefaultAxesType", "DefaultLineParent",
+                             "DefaultTextExtent", "DefaultRootTag"})
+        EXPECT_THROW(set(Value(0.0), {Value(name), Value(1.0)}), Error) << name;
+    set(Value(0.0), {Value("DefaultLineTag"), Value("x")});
+    EXPECT_EQ(get(Value(f), "DefaultLineTag").text(), "x");
+}
+
+TEST_F(GraphicsTest, DataOfEveryDrawingChildSetsItsAxesLimits) {
+    figure();
+    const Handle a = axes();
+    const Handle b = axes();
+    const Handle l = line({Value::row({0, 1}), Value::row({0, 1}), Value("Parent"), Value(a)});
+    const Handle p = patch({Value("Parent"), Value(a), Value("XData"), Value::row({0, 1, 1}),
+                            Value("YData"), Value::row({0, 0, 1})});
+    set(Value(p), {Value("YData"), Value::row({0, 0, 5})});
+    EXPECT_EQ(get(Value(a), "YLim").real(), (std::vector<double>{0, 5}));
+    set(Value(p), {Value("Parent"), Value(b)});
+    EXPECT_EQ(get(Value(a), "YLim").real(), (std::vector<double>{0, 1})) << "the old axes";
+    EXPECT_EQ(get(Value(b), "YLim").real(), (std::vector<double>{0, 5})) << "the new axes";
+    set(Value(l), {Value("Color"), Value("r"), Value("XData"), Value::row({-2, 1})});
+    EXPECT_EQ(get(Value(a), "XLim").real(), (std::vector<double>{-2, 1}));
+}
