@@ -23,6 +23,7 @@
 #include "qt/scripted_dialogs.h"
 #include "runtime/dispatch/error.h"
 #include "support/modal_dialogs.h"
+#include "support/working_folder.h"
 
 namespace {
 
@@ -31,21 +32,7 @@ namespace fs = std::filesystem;
 using testsupport::onModal;
 using testsupport::Watchdog;
 
-struct WorkingFolder {
-    fs::path old = fs::current_path();
-    fs::path dir;
-    // One folder per process, so that copies of the suite running at once keep apart.
-    explicit WorkingFolder(const std::string& name)
-        : dir(fs::temp_directory_path() / (name + "_" + std::to_string(::getpid()))) {
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-        fs::current_path(dir);
-    }
-    ~WorkingFolder() {
-        fs::current_path(old);
-        fs::remove_all(dir);
-    }
-};
+using testsupport::WorkingFolder;
 
 TEST(ScriptedDialogs, AnswersReachTheCallerInOrderAndRecordWhatWasShown) {
     rt::QtHost host;

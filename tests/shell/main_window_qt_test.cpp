@@ -28,6 +28,7 @@
 #include "shell_test_support.h"
 #include "support/modal_dialogs.h"
 #include "support/text_fit.h"
+#include "support/working_folder.h"
 
 namespace {
 
@@ -36,20 +37,7 @@ using testsupport::offCentre;
 using testsupport::onModal;
 using testsupport::openErrorDialogs;
 
-// A fresh working folder for the life of the object, one per process.
-struct WorkingFolder {
-    fs::path old = fs::current_path();
-    fs::path dir = fs::temp_directory_path() / ("rovantel_main_qt_" + std::to_string(::getpid()));
-    WorkingFolder() {
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-        fs::current_path(dir);
-    }
-    ~WorkingFolder() {
-        fs::current_path(old);
-        fs::remove_all(dir);
-    }
-};
+using testsupport::WorkingFolder;
 
 class MainWindowQt : public ::testing::Test {
 protected:
@@ -142,7 +130,7 @@ TEST_F(MainWindowQt, EveryLanguageShowsItsWindowAndAClickRunsTheButtonsCallback)
 }
 
 TEST_F(MainWindowQt, AForeignFileShowsOneErrorDialogOverTheMainWindowAndTheFocusComesBack) {
-    WorkingFolder wf;
+    WorkingFolder wf("rovantel_main_qt");
     std::ofstream("notes.cfg") << "These are notes, not parameters.\n";
     host_->setDialogs(nullptr);
     const shell::Strings& st = shell::english_table();
@@ -177,7 +165,7 @@ TEST_F(MainWindowQt, AForeignFileShowsOneErrorDialogOverTheMainWindowAndTheFocus
 }
 
 TEST_F(MainWindowQt, ABadNumberOnSaveShowsExactlyOneDialog) {
-    WorkingFolder wf;
+    WorkingFolder wf("rovantel_main_qt");
     const shell::Strings& st = shell::german_table();
     start(st);
     shell::set_tagged("cw_value", "String", rt::Value("0,5x"));
@@ -192,7 +180,7 @@ TEST_F(MainWindowQt, ABadNumberOnSaveShowsExactlyOneDialog) {
 
 // Saves main_window_focused.png and file_chooser_de.png to ROVANTEL_GRAB_DIR when it is set.
 TEST_F(MainWindowQt, TheGermanFileChooserSpeaksGermanOverTheMainWindow) {
-    WorkingFolder wf;
+    WorkingFolder wf("rovantel_main_qt");
     std::ofstream("lauf1.wav") << "RIFF";
     std::ofstream("README") << "x";
     ASSERT_TRUE(rt::useQtLanguage("de")) << "Qt's German translations are not installed";
