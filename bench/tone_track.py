@@ -56,13 +56,14 @@ def resample(x, p, q):
     return y[delay:delay + Ly]
 
 
-def tone_track(Y, FS):
-    y = 0.5 * (Y[:, 0] + Y[:, 1])
+def tone_track(Y, FS, mr=500, Mr=16000, L=3):
+    """Slice centres [s] and the peak frequency [Hz] of each slice."""
+    y = 0.5 * (Y[:, 0] + Y[:, 1]) if Y.ndim == 2 else Y
     if FS != 8820:
         p, q = {44100: (1, 5), 48000: (147, 800)}[FS]
         y = resample(y, p, q)
     y = y - y.mean()
-    freq = (500 + (16000 - 500) / 1500 * np.arange(1501)) / 60 * 3
+    freq = (mr + (Mr - mr) / 1500 * np.arange(1501)) / 60 * L
     d = len(y) / 8820
     overlap = max(1, int(np.ceil(np.log10(d / 2))))
     noverlap = int(np.floor(3528 * 0.9 / overlap))
@@ -76,7 +77,7 @@ def tone_track(Y, FS):
     w = np.exp(-2j * np.pi * (freq[-1] - freq[0]) / ((m - 1) * 8820))
     a = np.exp(2j * np.pi * freq[0] / 8820)
     B = ss.czt(slices, m, w, a, axis=0)
-    return freq[np.argmax(np.abs(B), axis=0)]
+    return step * np.arange(ncol) / 8820 + 0.2, freq[np.argmax(np.abs(B), axis=0)]
 
 
 def best_ms(f, repeats):
@@ -90,15 +91,30 @@ def best_ms(f, repeats):
     return 1000 * float(np.median(times))
 
 
-def main():
+def cpp_times(doc):
+    """Runs the C++ benchmark named on the command line: CPU milliseconds by benchmark name."""
     if len(sys.argv) < 2:
-        sys.exit(__doc__)
+        sys.exit(doc)
     out = subprocess.run([sys.argv[1], "--benchmark_format=json", "--benchmark_min_time=1"],
                          capture_output=True, text=True, check=True).stdout
     cpp = {}
     for b in json.loads(out)["benchmarks"]:
         scale = {"ms": 1.0, "us": 1e-3, "ns": 1e-6}[b["time_unit"]]
         cpp[b["name"]] = b["cpu_time"] * scale
+    return cpp
+
+
+def report(rows):
+    """Prints (name, C++ ms, numpy ms) rows with the numpy/C++ ratio."""
+    print("numpy %s, scipy %s, one thread; process CPU time, C++ mean, numpy median"
+          % (np.__version__, scipy.__version__))
+    print("%-48s %12s %12s %8s" % ("", "C++ [ms]", "numpy [ms]", "ratio"))
+    for name, c, p in rows:
+        print("%-48s %12.4f %12.4f %7.1fx" % (name, c, p, p / c))
+
+
+def main():
+    cpp = cpp_times(__doc__)
 
     rows = []
     for fs in (44100, 48000):
@@ -116,12 +132,7 @@ def main():
                  best_ms(lambda: np.fft.fft(v), 2000)))
     rows.append(("complex FFT, 8192 points (scipy.fft)", cpp["BM_Fft8192"],
                  best_ms(lambda: scipy.fft.fft(v), 2000)))
-
-    print("numpy %s, scipy %s, one thread; process CPU time, C++ mean, numpy median"
-          % (np.__version__, scipy.__version__))
-    print("%-48s %12s %12s %8s" % ("", "C++ [ms]", "numpy [ms]", "ratio"))
-    for name, c, p in rows:
-        print("%-48s %12.4f %12.4f %7.1fx" % (name, c, p, p / c))
+    report(rows)
 
 
 if __name__ == "__main__":

@@ -7,7 +7,7 @@ BUILD_DIR=build-fuzz
 CC=clang CXX=clang++ cmake -S . -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DROVANTEL_FUZZ=ON -DROVANTEL_BENCH=OFF \
   -DCMAKE_CXX_FLAGS="-fsanitize=address,undefined -fsanitize=fuzzer-no-link" >/dev/null
-cmake --build "$BUILD_DIR" -j"$(nproc)" --target "fuzz_$1"
+cmake --build "$BUILD_DIR" -j"${JOBS:-3}" --target "fuzz_$1"
 mkdir -p "$BUILD_DIR/corpus_$1"
 dirs=("$BUILD_DIR/corpus_$1")
 [ -d "fuzz/seeds/$1" ] && dirs+=("fuzz/seeds/$1")

@@ -7,6 +7,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dejavu-core
   sox ghostscript xvfb xauth
+  python3-numpy python3-scipy
   clang-format git
 )
 missing=()

@@ -35,7 +35,7 @@ std::optional<Dash> dashOf(const std::string& s) {
 std::vector<std::u16string> linesOf(const Value& s) {
     std::vector<std::u16string> out;
     if (s.isChar()) {
-        for (std::size_t r = 0; r < s.rows(); ++r) out.push_back(s.rowText(r));
+        out = s.rowTexts();
     } else if (s.isCell()) {
         for (const Value& c : s.cells())
             if (c.isChar()) out.push_back(c.text16());

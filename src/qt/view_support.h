@@ -14,7 +14,7 @@ namespace rt {
 // An RGB row in [0,1] as a colour; anything else gives `fallback`.
 QColor toQColor(const Value& rgb, QColor fallback = Qt::black);
 // A text property as display rows: the rows of a char matrix with their padding trimmed, the
-// texts of a cell, or none for [].
+// texts of a cell, or none for [] (and for an empty text of more rows than can be listed).
 QStringList displayRows(const Value& text);
 // A callback property's command text (UTF-8); "" for [].
 std::string commandText(const Value& command);

@@ -2,8 +2,13 @@
 // of the evaluation, the diagram, the editor and the tables join it as they are built.
 #include "diagram/ax_lims.h"
 #include "diagram/ch_color.h"
+#include "diagram/export_ascii.h"
+#include "diagram/meanvis.h"
 #include "diagram/plot_diag.h"
+#include "diagram/print_fig.h"
 #include "diagram/toggle_vis.h"
+#include "evaluation/dig2v.h"
+#include "evaluation/wav2v.h"
 #include "shell/adj_par.h"
 #include "shell/clear_cache.h"
 #include "shell/get_par.h"
@@ -64,11 +69,13 @@ rt::FunctionTable rovantel_function_table() {
     register_rovantel(t);
     register_get_wav_filename(t);
     register_get_out_filename(t);
+    evaluation::register_wav2v(t);
     diagram::register_plot_diag(t);
     register_load_par(t);
     register_save_par(t);
     register_set_sdiag_color(t);
     register_adj_par(t);
+    evaluation::register_dig2v(t);
     diagram::register_toggle_vis(t);
     diagram::register_ax_lims(t);
     diagram::register_ch_color(t);
@@ -80,10 +87,13 @@ rt::FunctionTable rovantel_function_table() {
     tables::register_wheel_tab_bdf(t);
     tables::register_wheel_tab_rm(t);
     tables::register_wheel_tab_add(t);
+    diagram::register_print_fig(t);
     tables::register_gearing_tab(t);
     tables::register_gearing_tab_bdf(t);
     tables::register_gearing_tab_rm(t);
     tables::register_gearing_tab_add(t);
+    diagram::register_export_ascii(t);
+    diagram::register_meanvis(t);
     register_uicontrols_main(t);
     sig::register_isdir(t);
     register_strings(t);

@@ -111,6 +111,8 @@ struct Strings {
     std::u16string tab_bad_field;     // an entry the table file cannot hold
     std::u16string tab_bad_file;      // follows the table file's name
     std::u16string tab_write_failed;  // follows the table file's name; the reason follows it
+    std::u16string mean_no_common;    // the ticked runs share no x range for their mean
+    std::u16string write_failed;      // follows a file's name; the reason follows it
 };
 
 // The three tables. Each executable selects one as its text_table(); the others are

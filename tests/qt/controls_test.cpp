@@ -62,6 +62,18 @@ TEST_F(Controls, PopupSelectionSetsValueThenRunsTheCallback) {
     EXPECT_EQ(calls.size(), 1u);
 }
 
+TEST_F(Controls, AnEmptyTextOfBillionsOfRowsShowsAsNothing) {
+    rt::Handle fig = figure();
+    rt::Handle e = control(fig, "edit", {Value("String"), Value("200")});
+    rt::Handle l = control(fig, "listbox", {Value("String"), Value("a")});
+    rt::set(Value(e), {Value("String"), Value::chars(4294967295u, 0, u"")});
+    rt::set(Value(l), {Value("String"), Value::chars(4294967295u, 0, u"")});
+    EXPECT_EQ(qobject_cast<QLineEdit*>(widget(e))->text(), "");
+    EXPECT_EQ(qobject_cast<QListWidget*>(widget(l))->count(), 0);
+    rt::set(Value(l), {Value("String"), Value::chars(3, 0, u"")});
+    EXPECT_EQ(qobject_cast<QListWidget*>(widget(l))->count(), 3);
+}
+
 TEST_F(Controls, CheckboxEditAndListboxWriteTheUsersInputBackFirst) {
     rt::Handle fig = figure();
     rt::Handle c = control(fig, "checkbox", {Value("String"), Value("cut")});

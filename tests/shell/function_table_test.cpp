@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <iterator>
 #include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -39,10 +41,15 @@ TEST(RovantelFunctionTable, EntriesCarryTheirDeclaredCountsInTheProgramsOrder) {
                                                                {"isodd", {1, 1}},
                                                                {"tit", {2, 0}},
                                                                {"uicontrols_main", {1, 0}},
+                                                               {"wav2v", {9, 2}},
+                                                               {"dig2v", {5, 2}},
                                                                {"plot_diag", {8, 0}},
                                                                {"ax_lims", {4, 3}},
                                                                {"toggle_vis", {1, 0}},
-                                                               {"ch_color", {1, 0}}};
+                                                               {"ch_color", {1, 0}},
+                                                               {"meanvis", {1, 0}},
+                                                               {"export_ascii", {1, 0}},
+                                                               {"print_fig", {1, 0}}};
     for (const auto& [name, io] : counts) {
         const rt::FunctionEntry* e = t.find(name);
         ASSERT_NE(e, nullptr) << name;
@@ -151,5 +158,28 @@ TEST(RovantelFunctionTable, EntriesCarryTheirDeclaredCountsInTheProgramsOrder) {
         FAIL();
     } catch (const rt::Error& e) {
         EXPECT_NE(std::string(e.what()).find("isdir"), std::string::npos);
+    }
+}
+
+// The entries built so far stand in the program's order, whichever are still missing.
+TEST(RovantelFunctionTable, EntriesFollowTheProgramsList) {
+    std::istringstream list(
+        "rovantel get_wav_filename get_out_filename calc_diag wav2v plot_diag load_par save_par "
+        "set_sdiag_color adj_par dig2v cut_file_spect cut_file_digi save_wav_cut "
+        "put_wav_filename toggle_vis ax_lims ch_color isodd clear_cache wheel calc_wheel "
+        "wheel_tab wheel_tab_bdf wheel_tab_rm wheel_tab_add print_fig gearing_tab "
+        "gearing_tab_bdf gearing_tab_rm gearing_tab_add export_ascii togeraser erase erase_stop "
+        "meanvis era_file_spect save_wav_era uicontrols_main isdir strings butter filtfilt "
+        "get_par wavread resample specgram title xlabel tit waitbar clf imagesc ylabel wavwrite "
+        "modulate bilinear buttap signal/private/iirchk lp2bp lp2bs lp2hp lp2lp firls kaiser "
+        "upfirdn czt hanning hilbert signal/private/firchk sinc signal/private/check_order");
+    const std::vector<std::string> order{std::istream_iterator<std::string>(list), {}};
+    ASSERT_EQ(order.size(), 72u);
+    const rt::FunctionTable t = shell::rovantel_function_table();
+    std::size_t next = 0;
+    for (const rt::FunctionEntry& e : t.entries()) {
+        const auto at = std::find(order.begin() + std::ptrdiff_t(next), order.end(), e.name);
+        ASSERT_NE(at, order.end()) << e.name << " is out of order or not the program's";
+        next = std::size_t(at - order.begin()) + 1;
     }
 }

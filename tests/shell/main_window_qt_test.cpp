@@ -1,6 +1,5 @@
 // The main window as Qt shows it, offscreen: clicks go through the real widgets.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <QApplication>
 #include <QComboBox>
@@ -25,9 +24,9 @@
 #include "shell/panel.h"
 #include "shell/rovantel.h"
 #include "shell/strings.h"
+#include "shell_qt_fixture.h"
 #include "shell_test_support.h"
 #include "support/modal_dialogs.h"
-#include "support/text_fit.h"
 #include "support/working_folder.h"
 
 namespace {
@@ -36,40 +35,19 @@ namespace fs = std::filesystem;
 using testsupport::offCentre;
 using testsupport::onModal;
 using testsupport::openErrorDialogs;
-
 using testsupport::WorkingFolder;
 
-class MainWindowQt : public ::testing::Test {
+class MainWindowQt : public shell_test::ShellQtTest {
 protected:
-    MainWindowQt()
-        : dialogs_([](const std::string& line) { ADD_FAILURE() << line; }),
-          table_(shell::rovantel_function_table()),
-          interp_(table_, &builtins_) {
-        rt::register_graphics_builtins(builtins_);
-    }
-    void SetUp() override {
-        rt::graphics().reset();
-        host_ = std::make_unique<rt::QtHost>();
-        host_->setDialogs(&dialogs_);
-        host_->setEvaluator([this](const std::string& code) { interp_.eval(code); });
-        previous_ = rt::setHost(host_.get());
-    }
     void TearDown() override {
         for (QMessageBox* b : openErrorDialogs()) b->close();
-        rt::graphics().reset();
-        rt::setHost(previous_);
-        host_.reset();
+        ShellQtTest::TearDown();
     }
-    QWidget* widget_of(rt::Handle h) {
-        rt::FigureWindow* w = host_->window(rt::graphics().parent(h));
-        return w && w->control(h) ? w->control(h)->widget() : nullptr;
-    }
-    QWidget* widget_of(const std::string& tag) { return widget_of(shell::tagged(tag).scalar()); }
     // The untagged push button showing `label`.
     QWidget* button(const std::u16string& label) {
         rt::Value h = rt::findobj(
             {rt::Value("Style"), rt::Value("pushbutton"), rt::Value("String"), rt::Value(label)});
-        return h.numel() == 1 ? widget_of(h.scalar()) : nullptr;
+        return h.numel() == 1 ? widget(h.scalar()) : nullptr;
     }
     rt::FigureWindow* main_window() { return host_->window(shell::tagged("Main Figure").scalar()); }
     // Starts in `table`'s language with the main window active, as a user finds it.
@@ -81,16 +59,6 @@ protected:
         EXPECT_TRUE(QTest::qWaitForWindowActive(main));
         return main;
     }
-    void save_grab(QWidget* w, const QString& name) {
-        if (const char* dir = std::getenv("ROVANTEL_GRAB_DIR"))
-            w->grab().save(QString("%1/%2.png").arg(dir, name));
-    }
-
-    rt::ScriptedDialogs dialogs_;
-    rt::FunctionTable table_, builtins_;
-    rt::CallbackInterpreter interp_;
-    std::unique_ptr<rt::QtHost> host_;
-    rt::Host* previous_ = nullptr;
 };
 
 }  // namespace
@@ -193,7 +161,7 @@ TEST_F(MainWindowQt, TheGermanFileChooserSpeaksGermanOverTheMainWindow) {
     field->setFocus();
     field->setCursorPosition(field->text().size());
     QTRY_VERIFY(field->hasFocus());
-    save_grab(main, "main_window_focused");
+    save_grab(main->grab().toImage(), "main_window_focused");
 
     QStringList types, buttons;
     QString title;
@@ -204,7 +172,7 @@ TEST_F(MainWindowQt, TheGermanFileChooserSpeaksGermanOverTheMainWindow) {
         if (auto* c = w->findChild<QComboBox*>("fileTypeCombo"))
             for (int i = 0; i < c->count(); ++i) types << c->itemText(i);
         for (QPushButton* b : w->findChildren<QPushButton*>()) buttons << b->text();
-        save_grab(w, "file_chooser_de");
+        save_grab(w->grab().toImage(), "file_chooser_de");
         w->close();
     });
     QTest::mouseClick(button(st.get_file), Qt::LeftButton);
@@ -232,11 +200,7 @@ TEST_F(MainWindowQt, TheMainWindowCannotBeMadeSmallerThanItsTextsNeed) {
         // The model knows the size the window really has.
         const rt::Rect px = rt::graphics().pixelPosition(main->handle());
         EXPECT_EQ(QSize(int(px[2]), int(px[3])), main->size());
-        std::vector<QWidget*> controls;
-        for (rt::Handle h : rt::graphics().children(main->handle()))
-            if (rt::graphics().type(h) == rt::ObjectType::UIControl)
-                controls.push_back(widget_of(h));
-        testsupport::expectTextsFit(controls, code);
+        expect_nothing_cut_off(main->handle(), code);
     }
     rt::graphics().useHostScreen();
 }

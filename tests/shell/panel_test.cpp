@@ -1,9 +1,11 @@
 #include "shell/panel.h"
 
+#include <algorithm>
 #include <fstream>
 
 #include "runtime/dispatch/error.h"
 #include "runtime/fileio/folders.h"
+#include "runtime/fileio/varfile.h"
 #include "runtime/graphics/operations.h"
 #include "runtime/value/eigen.h"
 #include "shell_fixture.h"
@@ -14,6 +16,22 @@ namespace {
 // Asks for all 24 outputs of get_par the way the evaluation does.
 rt::Values call_get_par(const rt::FunctionTable& t, int nargout = 24) {
     return t.call("get_par", {}, nargout);
+}
+// The parameter file at `file` with its title claiming 4294967295 rows of no characters and a
+// checksum that fits, as a hostile file would be made.
+void forge_empty_title(const std::filesystem::path& file) {
+    std::vector<rt::NamedValue> vars = rt::load(file.string());
+    for (rt::NamedValue& nv : vars)
+        if (nv.name == "tit") nv.value = rt::Value::chars(1, 0, u"");
+    std::vector<std::uint8_t> b = rt::encodeVariables(vars);
+    const std::vector<std::uint8_t> record = {3, 't', 'i', 't', 3, 1, 0, 0, 0, 0, 0, 0, 0};
+    auto at = std::search(b.begin(), b.end(), record.begin(), record.end());
+    ASSERT_NE(at, b.end());
+    std::fill(at + 5, at + 9, 0xFF);
+    const std::uint32_t crc = rt::variableFileChecksum(b.data(), b.size() - 4);
+    for (int k = 0; k < 4; ++k) b[b.size() - 4 + k] = static_cast<std::uint8_t>(crc >> 8 * k);
+    std::ofstream(file, std::ios::binary)
+        .write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
 }
 }  // namespace
 
@@ -182,6 +200,32 @@ TEST_F(ShellTest, CancelledOrFailedParameterFilesChangeNothing) {
     dialogs_.expectError();
     EXPECT_THROW(click_label(st.save), rt::Error);
     EXPECT_FALSE(std::filesystem::exists(dir_ / "bad.cfg"));
+}
+
+TEST_F(ShellTest, AForgedShapeIsRefusedAndThePanelKeptAtStartAndOnLoad) {
+    start();
+    const shell::Strings& st = shell::german_table();
+    dialogs_.answerPutFile(rt::FileChoice{"rovantel_start.cfg", dir_.string() + "/"});
+    click_label(st.save);
+    forge_empty_title(dir_ / "rovantel_start.cfg");
+
+    type("total_mass", "123");
+    type("title_txt", "kept");
+    dialogs_.answerGetFile(rt::FileChoice{"rovantel_start.cfg", dir_.string() + "/"});
+    try {
+        click_label(st.load);
+        ADD_FAILURE() << "the forged file was loaded";
+    } catch (const rt::Error& e) {
+        EXPECT_NE(std::string(e.what()).find("4294967295 x 0"), std::string::npos) << e.what();
+    }
+    EXPECT_EQ(text("total_mass"), "123");
+    EXPECT_EQ(text("title_txt"), "kept");
+
+    // At start-up the program stops with the message and the panel keeps its defaults.
+    testing::internal::CaptureStdout();
+    EXPECT_THROW(interp_->eval("rovantel"), rt::Error);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    EXPECT_EQ(text("total_mass"), "200.0");
 }
 
 TEST_F(ShellTest, ClearCacheCountsGenerationsAndEmptiesTheCache) {

@@ -23,21 +23,15 @@
 #include "runtime/graphics/window.h"
 #include "shell/panel.h"
 #include "shell/rovantel.h"
+#include "shell/shell_qt_fixture.h"
 #include "shell/shell_test_support.h"
-#include "support/text_fit.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-class TablesQt : public ::testing::Test {
+class TablesQt : public shell_test::ShellQtTest {
 protected:
-    TablesQt()
-        : dialogs_([](const std::string& line) { ADD_FAILURE() << line; }),
-          table_(shell::rovantel_function_table()),
-          interp_(table_, &builtins_) {
-        rt::register_graphics_builtins(builtins_);
-    }
     void SetUp() override {
         home_ = fs::current_path();
         dir_ = fs::temp_directory_path() /
@@ -46,25 +40,15 @@ protected:
         fs::copy_file(fs::path(ROVANTEL_TEST_DATA) / "../../examples/tire_tab.txt",
                       dir_ / "tire_tab.txt");
         fs::current_path(dir_);
-        rt::graphics().reset();
-        host_ = std::make_unique<rt::QtHost>();
-        host_->setDialogs(&dialogs_);
-        host_->setEvaluator([this](const std::string& code) { interp_.eval(code); });
-        previous_ = rt::setHost(host_.get());
+        ShellQtTest::SetUp();
     }
     void TearDown() override {
-        rt::graphics().reset();
-        rt::setHost(previous_);
-        host_.reset();
+        ShellQtTest::TearDown();
         fs::current_path(home_);
         fs::remove_all(dir_);
     }
     rt::FigureWindow* window(const char* tag) {
         return host_->window(shell::tagged(std::string(tag)).scalar());
-    }
-    QWidget* widget(rt::Handle h) {
-        rt::FigureWindow* w = host_->window(rt::graphics().parent(h));
-        return w && w->control(h) ? w->control(h)->widget() : nullptr;
     }
     // The push button labelled `label` on the window tagged `figure`.
     QWidget* button(const char* figure, const std::u16string& label) {
@@ -72,24 +56,7 @@ protected:
                                    rt::Value("pushbutton"), rt::Value("String"), rt::Value(label)});
         return h.numel() == 1 ? widget(h.scalar()) : nullptr;
     }
-    // Every control of the window shows its whole text.
-    void expect_nothing_cut_off(const char* tag) {
-        std::vector<QWidget*> controls;
-        for (rt::Handle h : rt::graphics().children(shell::tagged(std::string(tag)).scalar()))
-            if (rt::graphics().type(h) == rt::ObjectType::UIControl) controls.push_back(widget(h));
-        testsupport::expectTextsFit(controls, tag);
-    }
-    void save(const QImage& image, const char* name) {
-        if (const char* dir = std::getenv("ROVANTEL_GRAB_DIR"))
-            image.save(QString("%1/%2.png").arg(dir, name));
-    }
-
     fs::path home_, dir_;
-    rt::ScriptedDialogs dialogs_;
-    rt::FunctionTable table_, builtins_;
-    rt::CallbackInterpreter interp_;
-    std::unique_ptr<rt::QtHost> host_;
-    rt::Host* previous_ = nullptr;
 };
 
 TEST_F(TablesQt, TheStripAndTheTireTableShowEverythingInEveryLanguage) {
@@ -120,7 +87,7 @@ TEST_F(TablesQt, TheStripAndTheTireTableShowEverythingInEveryLanguage) {
         p.drawImage(m.topLeft() - all.topLeft(), main->grab().toImage());
         p.drawImage(s.topLeft() - all.topLeft(), strip->grab().toImage());
         p.end();
-        save(over, (std::string("calculator_") + code).c_str());
+        save_grab(over, std::string("calculator_") + code);
 
         QTest::mouseClick(button("Wheel Figure", st.Wwheellist), Qt::LeftButton);
         rt::FigureWindow* list = window("WheelList Figure");
@@ -131,7 +98,7 @@ TEST_F(TablesQt, TheStripAndTheTireTableShowEverythingInEveryLanguage) {
         EXPECT_EQ(rows->count(), 12);
         EXPECT_TRUE(QFontInfo(rows->font()).fixedPitch());
         expect_nothing_cut_off("WheelList Figure");
-        save(list->grab().toImage(), (std::string("tire_table_") + code).c_str());
+        save_grab(list->grab().toImage(), std::string("tire_table_") + code);
 
         // A click on a row selects it; accept copies that row's circumference and closes.
         QTest::mouseClick(rows->viewport(), Qt::LeftButton, {},

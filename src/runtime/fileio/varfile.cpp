@@ -22,7 +22,7 @@ constexpr std::uint32_t kVersion = 1;
 constexpr std::size_t kMaxName = 63;
 // Rows and columns a variable may have, empty or not: far more than a parameter file needs,
 // and few enough that the rows of any loaded text, even an empty one, can be listed.
-constexpr std::size_t kMaxExtent = 65535;
+constexpr std::size_t kMaxExtent = Value::kMaxListedRows;
 
 enum Kind : std::uint8_t { kReal = 1, kComplex = 2, kChar = 3, kLogical = 4 };
 

@@ -17,7 +17,7 @@ Rect4 rectOf(const Value& v) {
 std::vector<std::u16string> linesOf(const Value& s) {
     std::vector<std::u16string> out;
     if (s.isChar()) {
-        for (std::size_t r = 0; r < s.rows(); ++r) out.push_back(s.rowText(r));
+        out = s.rowTexts();
     } else if (s.isCell()) {
         for (const auto& c : s.cells())
             if (c.isChar()) out.push_back(c.text16());

@@ -235,6 +235,9 @@ std::u16string Value::rowText(std::size_t r) const {
 
 std::vector<std::u16string> Value::rowTexts() const {
     charData();
+    // Rows of an empty text cost nothing to claim; listing billions of them would hang.
+    if (rows() > kMaxListedRows && numel() == 0)
+        throw Error("A text of " + std::to_string(rows()) + " empty rows is too large to list.");
     std::vector<std::u16string> out;
     out.reserve(rows());
     for (std::size_t r = 0; r < rows(); ++r) out.push_back(rowText(r));
@@ -243,7 +246,7 @@ std::vector<std::u16string> Value::rowTexts() const {
 
 std::u16string Value::text16() const {
     charData();
-    if (rows() <= 1) return chars_;
+    if (rows() <= 1 || chars_.empty()) return chars_;
     std::u16string s;
     s.reserve(chars_.size());
     for (std::size_t r = 0; r < rows(); ++r) s += rowText(r);

@@ -85,7 +85,9 @@ public:
     const std::u16string& charData() const;  // column-major code units
     std::u16string text16() const;           // rows concatenated row by row (a 1xN row: the text)
     std::string text() const;                // same, as UTF-8
-    std::vector<std::u16string> rowTexts() const;  // each row, padding kept
+    // Each row, padding kept. rt::Error for an empty text of more than kMaxListedRows rows.
+    std::vector<std::u16string> rowTexts() const;
+    static constexpr std::size_t kMaxListedRows = 65535;
     std::u16string rowText(std::size_t r) const;
 
     const std::vector<std::uint8_t>& bytes() const { return bytes_; }

@@ -107,6 +107,11 @@ const Strings& german_table() {
             u"\";\" abgeschlossen, ein Eintrag pro Zeile, Zeilenende LF.",
         .tab_write_failed =
             u"konnte nicht geschrieben werden; die bisherige Tabelle bleibt unverändert.",
+        .mean_no_common =
+            u"Die angehakten Läufe haben keinen gemeinsamen x-Bereich; es gibt "
+            u"kein Mittel.",
+        .write_failed =
+            u"konnte nicht geschrieben werden; eine vorhandene Datei bleibt unverändert.",
     };
     return st;
 }

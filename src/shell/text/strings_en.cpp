@@ -103,6 +103,8 @@ const Strings& english_table() {
             u"is not a valid table file: every entry must be four fields, each ended by \";\", one "
             u"entry a line, with LF line ends.",
         .tab_write_failed = u"could not be written; the old table is left as it was.",
+        .mean_no_common = u"The ticked runs share no x range, so they have no mean.",
+        .write_failed = u"could not be written; an existing file is left as it was.",
     };
     return st;
 }

@@ -105,6 +105,9 @@ const Strings& french_table() {
             u"n'est pas un fichier de liste valable : chaque entrée compte quatre champs, chacun "
             u"terminé par \";\", une entrée par ligne, fin de ligne LF.",
         .tab_write_failed = u"n'a pas pu être écrit ; la liste précédente reste inchangée.",
+        .mean_no_common =
+            u"Les essais cochés n'ont aucune plage x en commun ; il n'y a pas de moyenne.",
+        .write_failed = u"n'a pas pu être écrit ; un fichier existant reste inchangé.",
     };
     return st;
 }

@@ -35,6 +35,20 @@ TEST(Value, CharMatrixPadsRowsWithBlanksAndKeepsLatin1) {
     EXPECT_EQ(rt::utf16("\xE4"), u"\u00E4");  // stray Latin-1 byte survives
 }
 
+TEST(Value, RowsOfEmptyTextsAreWalkedOnlyWhileCheap) {
+    // Such a shape holds no characters, so its size says nothing about the memory behind it.
+    const Value huge = Value::chars(4294967295u, 0, u"");
+    EXPECT_EQ(huge.text16(), u"");
+    EXPECT_EQ(huge.text(), "");
+    EXPECT_THROW(huge.rowTexts(), rt::Error);
+    const Value most = Value::chars(Value::kMaxListedRows, 0, u"");
+    EXPECT_EQ(most.rowTexts(), std::vector<std::u16string>(Value::kMaxListedRows));
+    // Texts that hold characters list every row.
+    const Value two = Value::charMatrix(std::vector<std::string>{"ab", "c"});
+    EXPECT_EQ(two.rowTexts(), (std::vector<std::u16string>{u"ab", u"c "}));
+    EXPECT_EQ(two.text16(), u"abc ");
+}
+
 TEST(Value, TruthNeedsEveryElementNonZero) {
     EXPECT_TRUE(Value(1.0).isTrue());
     EXPECT_FALSE(Value(0.0).isTrue());
