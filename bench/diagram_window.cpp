@@ -42,6 +42,7 @@ struct Session {
     std::unique_ptr<rt::QtHost> host;
 
     Session() {
+        rt::graphics();  // made first, so it outlives the session at exit
         rt::register_graphics_builtins(builtins);
         interp = std::make_unique<rt::CallbackInterpreter>(table, &builtins);
         if (std::getenv("ROVANTEL_BENCH_HEADLESS")) return;
@@ -120,10 +121,10 @@ BENCHMARK(BM_CheckboxOfARun)->Unit(benchmark::kMillisecond);
 
 void BM_RedrawWindow(benchmark::State& state) {
     Session& s = session();
+    if (!s.host) return state.SkipWithError("no windows");
     s.start();
     for (int i = 1; i <= kRuns; ++i) s.add(i);
     const rt::Handle fig = s.window();
-    if (!s.host) return state.SkipWithError("no windows");
     rt::FigureWindow* w = s.host->window(fig);
     QImage target(w->size(), QImage::Format_RGB32);
     for (auto _ : state) {
@@ -136,12 +137,12 @@ BENCHMARK(BM_RedrawWindow)->Unit(benchmark::kMillisecond);
 
 void BM_ZoomInAndRedraw(benchmark::State& state) {
     Session& s = session();
+    if (!s.host) return state.SkipWithError("no windows");
     s.start();
     for (int i = 1; i <= kRuns; ++i) s.add(i);
     const rt::Handle fig = s.window();
     const rt::Handle ax =
         shell::tagged(u"DiagAxes" + rt::get(Value(fig), "Name").text16()).scalar();
-    if (!s.host) return state.SkipWithError("no windows");
     rt::FigureWindow* w = s.host->window(fig);
     QImage target(w->size(), QImage::Format_RGB32);
     for (auto _ : state) {

@@ -4,6 +4,7 @@
 // control's text is listed as its view would list it.
 #include "runtime/fileio/varfile.h"
 
+#include <fcntl.h>
 #include <sys/mman.h>
 #include <unistd.h>
 
@@ -28,26 +29,40 @@ const Strings& text_table() { return english_table(); }
 
 namespace {
 
-// The loaded file lives in memory and the working folder is an empty one that is already
+// The loaded file lives in memory, and the program runs in an empty folder that is already
 // removed: no start file of the caller's is loaded and a stopped run leaves nothing behind.
-struct MemoryFile {
-    int fd;
+// The caller's folder is restored after each run, since the fuzzer writes its corpus and
+// findings there.
+struct Scene {
+    int file;
     std::string path;
+    int home;
+    int empty;
 };
 
-const MemoryFile& parameterFile() {
-    static const MemoryFile file = [] {
+const Scene& scene() {
+    static const Scene s = [] {
         const auto dir =
             std::filesystem::temp_directory_path() / ("fuzz_varfile_" + std::to_string(::getpid()));
         std::filesystem::create_directories(dir);
-        std::filesystem::current_path(dir);
+        const int empty = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
         std::filesystem::remove(dir);
+        const int home = ::open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
         const int fd = ::memfd_create("par.cfg", 0);
-        if (fd < 0) std::abort();
-        return MemoryFile{fd, "/proc/self/fd/" + std::to_string(fd)};
+        if (fd < 0 || empty < 0 || home < 0) std::abort();
+        return Scene{fd, "/proc/self/fd/" + std::to_string(fd), home, empty};
     }();
-    return file;
+    return s;
 }
+
+struct InEmptyFolder {
+    InEmptyFolder() {
+        if (::fchdir(scene().empty) != 0) std::abort();
+    }
+    ~InEmptyFolder() {
+        if (::fchdir(scene().home) != 0) std::abort();
+    }
+};
 
 void listEveryControlText() {
     const rt::Value controls = rt::findobj({rt::Value("Type"), rt::Value("uicontrol")});
@@ -81,12 +96,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } catch (const rt::Error&) {
         return 0;  // refused before the panel is touched
     }
-    const int fd = parameterFile().fd;
+    const int fd = scene().file;
     if (::ftruncate(fd, 0) != 0 || ::pwrite(fd, sealed.data(), size, 0) != ssize_t(size))
         std::abort();
+    InEmptyFolder there;
     try {
         shell::rovantel();  // a fresh panel, so that each input runs alone
-        shell::load_par(parameterFile().path);
+        shell::load_par(scene().path);
         listEveryControlText();
         shell::get_par();
     } catch (const rt::Error&) {

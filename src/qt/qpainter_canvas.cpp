@@ -8,6 +8,7 @@
 #include <QPolygonF>
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace rt {
 
@@ -61,6 +62,40 @@ QFont canvasQFont(const CanvasFont& font) {
     return f;
 }
 
+std::vector<PointF> simplifyPolyline(const std::vector<PointF>& pts, double tolerance) {
+    const std::size_t n = pts.size();
+    if (n < 3) return pts;
+    std::vector<char> keep(n, 0);
+    keep.front() = keep.back() = 1;
+    const double tol2 = tolerance * tolerance;
+    // Douglas-Peucker with an explicit stack: a curve of a million points must not recurse.
+    std::vector<std::pair<std::size_t, std::size_t>> spans{{0, n - 1}};
+    while (!spans.empty()) {
+        const auto [a, b] = spans.back();
+        spans.pop_back();
+        const double dx = pts[b].x - pts[a].x, dy = pts[b].y - pts[a].y;
+        const double len2 = dx * dx + dy * dy;
+        double worst = -1;
+        std::size_t at = a;
+        for (std::size_t i = a + 1; i < b; ++i) {
+            const double ex = pts[i].x - pts[a].x, ey = pts[i].y - pts[a].y;
+            const double t = len2 > 0 ? std::clamp((ex * dx + ey * dy) / len2, 0.0, 1.0) : 0.0;
+            const double fx = ex - t * dx, fy = ey - t * dy;
+            const double d2 = fx * fx + fy * fy;
+            if (d2 > worst) worst = d2, at = i;
+        }
+        if (worst > tol2) {
+            keep[at] = 1;
+            if (at > a + 1) spans.emplace_back(a, at);
+            if (b > at + 1) spans.emplace_back(at, b);
+        }
+    }
+    std::vector<PointF> out;
+    for (std::size_t i = 0; i < n; ++i)
+        if (keep[i]) out.push_back(pts[i]);
+    return out;
+}
+
 QPainterCanvas::QPainterCanvas(QPainter& painter) : p_(painter) {
     p_.setRenderHint(QPainter::Antialiasing, true);
     p_.setRenderHint(QPainter::TextAntialiasing, true);
@@ -93,7 +128,7 @@ void QPainterCanvas::drawPolyline(const std::vector<PointF>& pts, const Pen& pen
         p_.drawLine(a, b);
         return;
     }
-    p_.drawPolyline(polygon(pts));
+    p_.drawPolyline(polygon(simplifyPolyline(pts, 0.25)));
 }
 
 void QPainterCanvas::fillPolygon(const std::vector<PointF>& pts, const Rgb& fill) {

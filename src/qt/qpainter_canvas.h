@@ -31,6 +31,11 @@ private:
     int depth_ = 0;
 };
 
+// The polyline with the points dropped that lie within `tolerance` pixels of the line through
+// the points kept (first and last always kept). Antialiased strokes cost per vertex, so a curve
+// denser than the screen is drawn from this at a quarter pixel: the look is the same.
+std::vector<PointF> simplifyPolyline(const std::vector<PointF>& pts, double tolerance);
+
 // The QFont for a canvas font ("FixedWidth": the system's monospace font). Sizes are set in
 // pixels so text scales with the canvas resolution, not the screen's.
 QFont canvasQFont(const CanvasFont& font);

@@ -1,5 +1,6 @@
 #include "qt/raster_output.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QPainter>
 #include <QWidget>
@@ -9,6 +10,7 @@
 #include "qt/qpainter_canvas.h"
 #include "qt/url_fetch.h"
 #include "runtime/dispatch/error.h"
+#include "runtime/fileio/atomic_file.h"
 #include "runtime/imread.h"
 
 namespace rt {
@@ -86,8 +88,14 @@ ImageData QtImageCodec::decode(const std::string& file, const std::string& forma
 
 void QtImageCodec::encode(const Value& image, const std::string& file, const std::string& format) {
     const QImage img = qimageFromValue(image);
-    if (!img.save(qpath(file), qtFormat(format), format == "jpeg" ? 90 : -1))
+    // Encoded in memory first, so that the picture replaces an old file only whole.
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!img.save(&buffer, qtFormat(format), format == "jpeg" ? 90 : -1))
         throw Error("Unable to write \"" + file + "\" as " + format + ".");
+    saveFileAtomically(file,
+                       std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
 }
 
 QImage renderFigure(const FigureScene& scene, ImageCache* cache) {

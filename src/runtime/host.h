@@ -1,7 +1,8 @@
 // What the run-time needs of a real toolkit: the event loop and its modal waits, the five
 // dialogs, font metrics and the screen. The core (object model, system functions) calls only
 // this; src/qt implements it with Qt Widgets, and tests install the Qt host on the offscreen
-// platform with scripted dialogs. Window grabs, image files and printing come later.
+// platform with scripted dialogs. Window grabs, image files and printing go through
+// rt::FigureOutput (runtime/image_io.h).
 #pragma once
 
 #include <array>

@@ -7,6 +7,7 @@
 #include "diagram/plot_diag.h"
 #include "diagram/print_fig.h"
 #include "diagram/toggle_vis.h"
+#include "evaluation/calc_diag.h"
 #include "evaluation/dig2v.h"
 #include "evaluation/wav2v.h"
 #include "shell/adj_par.h"
@@ -69,6 +70,7 @@ rt::FunctionTable rovantel_function_table() {
     register_rovantel(t);
     register_get_wav_filename(t);
     register_get_out_filename(t);
+    const auto editors = evaluation::register_calc_diag(t);
     evaluation::register_wav2v(t);
     diagram::register_plot_diag(t);
     register_load_par(t);
@@ -128,6 +130,8 @@ rt::FunctionTable rovantel_function_table() {
     sig::register_firchk(t);
     sig::register_sinc(t);
     sig::register_check_order(t);
+    // The evaluation reaches the recording editors by name, wherever they stand in the table.
+    editors->bind(t);
     return t;
 }
 

@@ -10,35 +10,10 @@ namespace shell {
 
 namespace {
 
-enum Slot {
-    m,
-    cw,
-    r,
-    u,
-    l,
-    fl,
-    J,
-    ur,
-    A,
-    W,
-    komment,
-    cutvmax,
-    sig_ch1,
-    sig_ch2,
-    xaxis,
-    yaxis,
-    wav_kom,
-    T,
-    P,
-    tit,
-    mr,
-    Mr,
-    cbh,
-    fro
-};
+using namespace par;
 
 // One numeric field: false (after the dialog) when its text is no number.
-bool read_number(ParSlots& out, Slot slot, const char* tag, const std::u16string& label,
+bool read_number(ParSlots& out, par::Slot slot, const char* tag, const std::u16string& label,
                  const Strings& st) {
     std::u16string s = rt::strrep(string_of(tag), u",", u".");
     rt::Value x = rt::str2num(s);
@@ -54,7 +29,7 @@ ParSlots get_par() {
     const Strings& st = text_table();
     ParSlots out;
     struct Numeric {
-        Slot slot;
+        par::Slot slot;
         const char* tag;
         const std::u16string& label;
     };
@@ -69,7 +44,7 @@ ParSlots get_par() {
     for (const Numeric& f : first)
         if (!read_number(out, f.slot, f.tag, f.label, st)) return out;
 
-    const std::pair<Slot, const char*> values[] = {
+    const std::pair<par::Slot, const char*> values[] = {
         {komment, "add_par_to_comment"}, {wav_kom, "add_wav_to_comment"},
         {cutvmax, "cut_Vmax"},           {sig_ch1, "popup_sig_ch1"},
         {sig_ch2, "popup_sig_ch2"},      {xaxis, "popup_xaxis"},

@@ -13,6 +13,36 @@ namespace shell {
 // A slot stays empty when the panel was read only up to a field that is no number.
 using ParSlots = std::array<std::optional<rt::Value>, 24>;
 
+// The slots by name, in output order.
+namespace par {
+enum Slot {
+    m,
+    cw,
+    r,
+    u,
+    l,
+    fl,
+    J,
+    ur,
+    A,
+    W,
+    komment,
+    cutvmax,
+    sig_ch1,
+    sig_ch2,
+    xaxis,
+    yaxis,
+    wav_kom,
+    T,
+    P,
+    tit,
+    mr,
+    Mr,
+    cbh,
+    fro
+};
+}  // namespace par
+
 inline constexpr const char* kParNames[24] = {
     "m",       "cw", "r",       "u",       "l",       "fl",      "J",     "ur",
     "A",       "W",  "komment", "cutvmax", "sig_ch1", "sig_ch2", "xaxis", "yaxis",

@@ -131,10 +131,12 @@ Eigen::RowVectorXd antisymmetric(Design& d, bool differ) {
     Eigen::ArrayXd b = Eigen::ArrayXd::Zero(nm);
     for (Eigen::Index s = 0; s + 1 < d.F.size(); s += 2) {
         const double ws = std::abs(d.W(s / 2) * d.W(s / 2));
-        if (doWeight[s / 2] && d.F(s) == 0) d.F(s) = 1e-5;
-        const double f0 = d.F(s), f1 = d.F(s + 1);
+        const double f1 = d.F(s + 1);
+        double f0 = d.F(s);
         const double ms = (d.A(s + 1) - d.A(s)) / (f1 - f0);
         const double b1 = d.A(s) - ms * f0;
+        // The line keeps its true edge; only the 1/f^2 weighting must not start at 0.
+        if (doWeight[s / 2] && f0 == 0) f0 = d.F(s) = 1e-5;
         if (doWeight[s / 2]) {
             const Eigen::ArrayXd snint1 = sineint(2 * kPi * k * f1) - sineint(2 * kPi * k * f0);
             const Eigen::ArrayXd csint1 = cosineIntegralDiff(2 * kPi * k * f1, 2 * kPi * k * f0);

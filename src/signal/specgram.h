@@ -59,7 +59,7 @@ SpecgramResult specgram(const Eigen::VectorXd& x, const Eigen::VectorXd& freqs, 
                         double windowLength, double noverlap);
 
 // "specgram": any number of inputs (1 to 5 accepted), 3 outputs [B, F, T]. With no output
-// requested it would draw; that needs the graphics layer and throws rt::Error for now.
+// requested it draws 20 log10(|B| + eps) as an image in a new plot instead.
 void register_specgram(rt::FunctionTable& t);
 
 }  // namespace sig

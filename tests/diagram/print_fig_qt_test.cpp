@@ -59,7 +59,8 @@ TEST_F(ScreenshotTest, EachFormatReadsBackWithTheWindowsPixelSize) {
     run("/runs/b.wav", 0.85, {0, 0, 1});
     const rt::Rect px = rt::graphics().pixelPosition(power_window());
     for (const auto& [name, format] :
-         {std::pair{"shot", "BMP"}, std::pair{"shot.png", "PNG"}, std::pair{"shot.jpg", "JPEG"}}) {
+         {std::pair{"shot", "BMP"}, std::pair{"shot.png", "PNG"}, std::pair{"shot.jpg", "JPEG"},
+          std::pair{"SHOT.JPG", "JPEG"}}) {
         SCOPED_TRACE(name);
         shoot(name);
         const std::string file =

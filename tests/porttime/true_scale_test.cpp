@@ -8,6 +8,7 @@
 #include "kelvora_fixture.h"
 #include "porttime/calc_auslass.h"
 #include "runtime/graphics/operations.h"
+#include "support/tools.h"
 
 namespace {
 
@@ -35,6 +36,7 @@ TEST_F(KelvoraTest, GhostscriptMeasuresThePortAndTheCylinderAtTrueScale) {
     const double around = 63 * std::numbers::pi;
 
     // 254 pixels an inch: 10 a millimetre.
+    ASSERT_TRUE(testsupport::toolInstalled("gs", "ghostscript"));
     ASSERT_EQ(std::system("gs -q -dSAFER -dBATCH -dNOPAUSE -dEPSCrop -sDEVICE=pnggray "
                           "-dGraphicsAlphaBits=4 -r254 "
                           "-sOutputFile=print.png print.ps 2>/dev/null"),

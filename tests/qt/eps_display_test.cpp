@@ -15,6 +15,8 @@
 #include "runtime/event_loop.h"
 #include "runtime/graphics/operations.h"
 #include "runtime/image_io.h"
+#include "support/temp_dir.h"
+#include "support/tools.h"
 
 namespace {
 
@@ -30,14 +32,10 @@ std::string slurp(const fs::path& file) {
 
 int run(const std::string& cmd) { return std::system(cmd.c_str()); }
 
-// A fresh folder of this process, removed with the object.
 struct TempDir {
+    testsupport::TempDir temp;
     fs::path path;
-    explicit TempDir(const std::string& stem)
-        : path(fs::temp_directory_path() / (stem + "_" + std::to_string(::getpid()))) {
-        fs::create_directories(path);
-    }
-    ~TempDir() { fs::remove_all(path); }
+    explicit TempDir(const std::string& stem) : temp(stem), path(temp.path()) {}
 };
 
 // A figure with every kind of text the windows print (tick labels, a title and axis labels,
@@ -146,7 +144,7 @@ std::string firstDifference(const std::string& a, const std::string& b) {
 }
 
 TEST(EpsDisplay, SameFileWithAndWithoutADisplay) {
-    ASSERT_EQ(run("command -v xvfb-run >/dev/null"), 0) << "xvfb-run (Debian xvfb) is needed";
+    ASSERT_TRUE(testsupport::toolInstalled("xvfb-run", "xvfb"));
     TempDir dir("eps_display");
     const fs::path headless = dir.path / "offscreen.eps";
     const fs::path shown = dir.path / "xvfb.eps";
@@ -223,6 +221,7 @@ TEST(EpsDisplay, HundredMillimetresInBothDirections) {
 
         const std::string png = (dir.path / "scale.png").string();
         // 254 pixels an inch: 10 pixels a millimetre.
+        ASSERT_TRUE(testsupport::toolInstalled("gs", "ghostscript"));
         ASSERT_EQ(run("gs -q -dSAFER -dBATCH -dNOPAUSE -dEPSCrop -sDEVICE=pnggray -r254 "
                       "-sOutputFile=" +
                       png + " " + eps + " 2>/dev/null"),

@@ -10,6 +10,7 @@
 #include "runtime/dispatch/error.h"
 #include "scenes.h"
 #include "support/file_size_limit.h"
+#include "support/tools.h"
 
 namespace {
 
@@ -83,6 +84,7 @@ TEST(Eps, HeaderTextAndScale) {
 
     // Ghostscript reads it without error, and its page is the PaperPosition's size.
     const std::string png = dir + "/port.png";
+    ASSERT_TRUE(testsupport::toolInstalled("gs", "ghostscript"));
     ASSERT_EQ(run("gs -q -dSAFER -dBATCH -dNOPAUSE -dEPSCrop -sDEVICE=png16m -r254 "
                   "-sOutputFile=" +
                   png + " " + eps + " 2>" + dir + "/gs.err"),

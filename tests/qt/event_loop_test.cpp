@@ -94,11 +94,22 @@ TEST_F(EventLoop, WaitforInsideACallbackServesTheWaitedWindowOnly) {
 TEST_F(EventLoop, PauseAndDrawnowLetNoSecondCallbackStart) {
     auto [fig, slow] = window("");
     auto [fig2, other] = window("hit");
+    int clicks = 0;
+    // Posted before the wait starts, so each click lands inside it however busy the machine.
+    auto clickNext = [&, other = other] {
+        QTimer::singleShot(0, [&, other] {
+            QTest::mouseClick(widget(other), Qt::LeftButton);
+            ++clicks;
+        });
+    };
     table.add("slow", 0, 0, [&](const Values&, int) {
         calls.push_back("slow");
-        clickLater(5, other);
+        clickNext();
         rt::pause(0.05);
+        EXPECT_EQ(clicks, 1) << "no click during the pause";
+        clickNext();
         rt::drawnow();
+        EXPECT_EQ(clicks, 2) << "no click during drawnow";
         calls.push_back("slow end");
         return Values{};
     });

@@ -6,6 +6,7 @@
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QRawFont>
+#include <QScreen>
 #include <QTimer>
 #include <cmath>
 
@@ -39,6 +40,11 @@ TEST(QtHost, AFontWithLatin1GlyphsIsAvailable) {
 TEST(QtHost, ScreenHasASizeAndResolution) {
     rt::QtHost host;
     rt::ScreenInfo s = host.screen();
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    ASSERT_NE(screen, nullptr);
+    EXPECT_EQ(s.width, screen->geometry().width());
+    EXPECT_EQ(s.height, screen->geometry().height());
+    EXPECT_EQ(s.pixelsPerInch, screen->logicalDotsPerInchY());
     EXPECT_GT(s.width, 0);
     EXPECT_GT(s.height, 0);
     EXPECT_GT(s.pixelsPerInch, 0);
@@ -94,8 +100,18 @@ TEST(QtHost, PauseWaitsRoughlyTheTimeGiven) {
     t.start();
     host.pause(0.05);
     EXPECT_GE(t.elapsed(), 45);
-    host.pause(-1);
-    host.pause(std::nan(""));
+    // No time to wait: what is pending is drawn, and nothing waits for a later event.
+    for (double seconds : {0.0, -1.0, std::nan("")}) {
+        bool drawn = false, late = false;
+        QObject scope;  // ends the timers with the loop's turn
+        QTimer::singleShot(0, &scope, [&] { drawn = true; });
+        QTimer::singleShot(60000, &scope, [&] { late = true; });
+        t.restart();
+        host.pause(seconds);
+        EXPECT_TRUE(drawn) << seconds;
+        EXPECT_FALSE(late) << seconds;
+        EXPECT_LT(t.elapsed(), 30000) << seconds;
+    }
 }
 
 }  // namespace

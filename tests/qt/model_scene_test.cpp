@@ -14,6 +14,7 @@
 #include "runtime/graphics/operations.h"
 #include "runtime/image_io.h"
 #include "scenes.h"
+#include "support/tools.h"
 
 namespace {
 
@@ -127,6 +128,7 @@ TEST_F(ModelScene, PrintsRasterAndTrueScaleEps) {
     ss << in.rdbuf();
     EXPECT_NE(ss.str().find("%%BoundingBox: 28 28 312 199"), std::string::npos);
     const std::string out = dir + "/model_port_gs.png";
+    ASSERT_TRUE(testsupport::toolInstalled("gs", "ghostscript"));
     ASSERT_EQ(std::system(("gs -q -dSAFER -dBATCH -dNOPAUSE -dEPSCrop -sDEVICE=png16m -r254 "
                            "-sOutputFile=" +
                            out + " " + eps + " 2>/dev/null")

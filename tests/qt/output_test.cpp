@@ -13,6 +13,7 @@
 #include "runtime/dispatch/error.h"
 #include "runtime/image_io.h"
 #include "scenes.h"
+#include "support/file_size_limit.h"
 
 namespace {
 
@@ -105,6 +106,36 @@ TEST_F(Output, UnknownTypesAndBadImagesAreErrors) {
     const rt::Value back = rt::findImageFormat("png")->read(path("grey.png"), {}).image;
     EXPECT_EQ(back.dims(), (std::vector<std::size_t>{1, 2, 3}));
     EXPECT_EQ(back.bytes(), (std::vector<std::uint8_t>{0, 255, 0, 255, 0, 255}));
+}
+
+TEST_F(Output, PicturesReplaceOldFilesOnlyWhole) {
+    const rt::Value img = rt::Value::uint8({64, 64, 3}, std::vector<std::uint8_t>(64 * 64 * 3, 7));
+    const std::string old = "an earlier picture";
+    std::ofstream(path("shot.bmp"), std::ios::binary) << old;
+    fs::permissions(path("shot.bmp"), fs::perms(0600));
+    fs::remove(path("link.bmp"));
+    fs::create_symlink("shot.bmp", path("link.bmp"));
+    auto contents = [&](const std::string& name) {
+        std::ifstream in(path(name), std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    {
+        testsupport::FileSizeLimit fullDisk(1024);  // the 12 kB bitmap cannot fit
+        try {
+            rt::imwrite(img, path("link.bmp"), "bmp");
+            ADD_FAILURE() << "the write did not fail";
+        } catch (const rt::Error& e) {
+            EXPECT_NE(std::string(e.what()).find("link.bmp\": File too large"), std::string::npos)
+                << e.what();
+        }
+    }
+    EXPECT_EQ(contents("shot.bmp"), old);
+    rt::imwrite(img, path("link.bmp"), "bmp");
+    EXPECT_TRUE(fs::is_symlink(path("link.bmp")));
+    EXPECT_EQ(fs::status(path("shot.bmp")).permissions(), fs::perms(0600));
+    EXPECT_TRUE(rt::findImageFormat("bmp")->read(path("shot.bmp"), {}).image.equals(img));
+    for (const auto& e : fs::directory_iterator(dir_))
+        EXPECT_FALSE(e.path().filename().string().starts_with(".shot")) << e.path();
 }
 
 TEST_F(Output, RegistryDetectsByContent) {

@@ -2,6 +2,8 @@
 
 #include <QImage>
 #include <QPainter>
+#include <algorithm>
+#include <cmath>
 
 #include "qt/axes_painter.h"
 #include "qt/image_cache.h"
@@ -188,3 +190,35 @@ TEST(ImageColours, ScaledDirectTrueColourAndNaN) {
 }
 
 }  // namespace
+
+TEST(AxisMath, DenseCurvesAreDrawnFromFewerPointsOfTheSameShape) {
+    // Distance from p to the segment a-b.
+    auto distance = [](rt::PointF p, rt::PointF a, rt::PointF b) {
+        const double dx = b.x - a.x, dy = b.y - a.y, len2 = dx * dx + dy * dy;
+        const double t =
+            len2 > 0 ? std::clamp(((p.x - a.x) * dx + (p.y - a.y) * dy) / len2, 0.0, 1.0) : 0;
+        return std::hypot(p.x - a.x - t * dx, p.y - a.y - t * dy);
+    };
+    std::vector<rt::PointF> curve;  // 2,000 points of a power curve across 1,000 pixels
+    for (int i = 0; i < 2000; ++i) {
+        const double t = i / 1999.0 - 0.8;
+        curve.push_back({100 + 1000 * i / 1999.0, 800 - 600 * (1 - 1.3 * t * t)});
+    }
+    curve[700].y -= 3;  // a spike of one sample stays
+    const auto kept = rt::simplifyPolyline(curve, 0.25);
+    EXPECT_LT(kept.size(), curve.size() / 5);
+    EXPECT_EQ(kept.front().x, curve.front().x);
+    EXPECT_EQ(kept.back().y, curve.back().y);
+    EXPECT_NE(
+        std::find_if(kept.begin(), kept.end(), [&](rt::PointF p) { return p.x == curve[700].x; }),
+        kept.end());
+    for (const rt::PointF& p : curve) {
+        double nearest = 1e9;
+        for (std::size_t i = 0; i + 1 < kept.size(); ++i)
+            nearest = std::min(nearest, distance(p, kept[i], kept[i + 1]));
+        ASSERT_LE(nearest, 0.25 + 1e-9) << p.x;
+    }
+    // A straight run keeps its ends; a line that turns back keeps its turning point.
+    EXPECT_EQ(rt::simplifyPolyline({{0, 0}, {1, 1}, {2, 2}, {3, 3}}, 0.25).size(), 2u);
+    EXPECT_EQ(rt::simplifyPolyline({{0, 0}, {5, 0}, {1, 0}}, 0.25).size(), 3u);
+}

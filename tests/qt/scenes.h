@@ -9,16 +9,15 @@
 
 #include "qt/application.h"
 #include "qt/axes_scene.h"
+#include "support/temp_dir.h"
 
 namespace painter_test {
 
 inline void ensureApp() { rt::ensureApplication(); }
 
-// A folder for the files the tests write (left behind for inspection; one per process).
+// A folder for the files the tests write: one per process, removed when it ends.
 inline std::string outDir() {
-    const auto dir =
-        std::filesystem::temp_directory_path() / ("rt_painter_" + std::to_string(::getpid()));
-    std::filesystem::create_directories(dir);
+    static const testsupport::TempDir dir("rt_painter");
     return dir.string();
 }
 

@@ -41,6 +41,7 @@ TEST(RovantelFunctionTable, EntriesCarryTheirDeclaredCountsInTheProgramsOrder) {
                                                                {"isodd", {1, 1}},
                                                                {"tit", {2, 0}},
                                                                {"uicontrols_main", {1, 0}},
+                                                               {"calc_diag", {0, 0}},
                                                                {"wav2v", {9, 2}},
                                                                {"dig2v", {5, 2}},
                                                                {"plot_diag", {8, 0}},

@@ -135,6 +135,64 @@ TEST_F(ShellTest, ChannelTwoKeepsItsEntryAcrossListsAndTheDrumFieldsFollow) {
     EXPECT_FALSE(drum_visible());
 }
 
+// Every channel-1 choice from every channel-2 entry of every list, in each language. Entries are
+// signal types (1 alternator, 2 wheel sensors, 3 drum, 4 ignition, 5 off); the French lists of
+// channel-1 types 3 and 4 spell the drum differently, which makes it another entry (6).
+TEST_F(ShellTest, ChannelTwoFollowsItsEntryOrFallsBackToTheDefaultRow) {
+    const std::vector<int> list_types[5] = {
+        {1, 2, 3, 5}, {1, 2, 4, 5}, {1, 3, 4, 5}, {2, 3, 4, 5}, {1, 2, 3, 4, 5}};
+    const double default_row[5] = {1, 2, 2, 3, 1};
+    const struct {
+        const char* name;
+        const shell::Strings* table;
+        bool drum_spelled_twice;
+    } languages[] = {{"de", &shell::german_table(), false},
+                     {"en", &shell::english_table(), false},
+                     {"fr", &shell::french_table(), true}};
+    for (const auto& lang : languages) {
+        start(*lang.table);
+        const shell::Strings& st = *lang.table;
+        const shell::TextList* lists[5] = {&st.popup_sig1, &st.popup_sig2, &st.popup_sig3,
+                                           &st.popup_sig4, &st.popup_sig};
+        auto entry = [&](int ch1, std::size_t row) {
+            const int type = list_types[ch1 - 1][row - 1];
+            return type == 3 && lang.drum_spelled_twice && (ch1 == 3 || ch1 == 4) ? 6 : type;
+        };
+        auto shows_list = [&](int ch1) {
+            const shell::TextList& list = *lists[ch1 - 1];
+            if (prop("popup_sig_ch2", "String").rows() != list.rows.size()) return false;
+            for (std::size_t i = 0; i < list.rows.size(); ++i)
+                if (item("popup_sig_ch2", static_cast<double>(i + 1)) != list.rows[i]) return false;
+            return true;
+        };
+        for (int from = 1; from <= 5; ++from) {
+            for (std::size_t w = 1; w <= list_types[from - 1].size(); ++w) {
+                for (int to = 1; to <= 5; ++to) {
+                    choose("popup_sig_ch1", from);
+                    choose("popup_sig_ch2", static_cast<double>(w));
+                    SCOPED_TRACE(std::string(lang.name) + ": channel 1 from " +
+                                 std::to_string(from) + " to " + std::to_string(to) +
+                                 ", channel-2 row " + std::to_string(w));
+                    ASSERT_EQ(value("popup_sig_ch2"), static_cast<double>(w));
+                    choose("popup_sig_ch1", to);
+
+                    double want = default_row[to - 1];
+                    const std::vector<int>& types = list_types[to - 1];
+                    for (std::size_t i = 1; i <= types.size(); ++i)
+                        if (entry(to, i) == entry(from, w)) want = static_cast<double>(i);
+                    EXPECT_EQ(value("popup_sig_ch2"), want);
+                    EXPECT_TRUE(shows_list(to));
+                    const bool drum = to == 3 || types[static_cast<std::size_t>(want) - 1] == 3;
+                    EXPECT_EQ(prop("total_tork", "Visible").text(), drum ? "on" : "off");
+                    EXPECT_EQ(prop("cylin_perim_txt", "Visible").text(), drum ? "on" : "off");
+                    EXPECT_EQ(shell::string_of("wheel_sens_txt"),
+                              drum ? st.roll_sens : st.wheel_sens);
+                }
+            }
+        }
+    }
+}
+
 TEST_F(ShellTest, SaveAndLoadReproduceEveryField) {
     start();
     const shell::Strings& st = shell::german_table();
@@ -200,6 +258,51 @@ TEST_F(ShellTest, CancelledOrFailedParameterFilesChangeNothing) {
     dialogs_.expectError();
     EXPECT_THROW(click_label(st.save), rt::Error);
     EXPECT_FALSE(std::filesystem::exists(dir_ / "bad.cfg"));
+}
+
+TEST_F(ShellTest, AParameterFileLackingAVariableLeavesThePanelAsItWas) {
+    start();
+    const shell::Strings& st = shell::german_table();
+    dialogs_.answerPutFile(rt::FileChoice{"full.cfg", dir_.string() + "/"});
+    click_label(st.save);
+    const std::vector<rt::NamedValue> full = rt::load((dir_ / "full.cfg").string());
+    ASSERT_EQ(full.size(), 25u);
+
+    // Everything a load could touch: each control's String, Value and Visible.
+    auto panel = [] {
+        std::vector<rt::Value> out;
+        const rt::Value h = rt::findobj({rt::Value("Type"), rt::Value("uicontrol")});
+        for (std::size_t i = 0; i < h.numel(); ++i)
+            for (const char* name : {"String", "Value", "Visible"})
+                out.push_back(rt::get(rt::Value(h.at(i)), name));
+        return out;
+    };
+    type("total_mass", "123");
+    type("wav_file", "before.wav");
+    choose("popup_sig_ch1", 4);
+    const std::vector<rt::Value> before = panel();
+
+    for (const char* missing : {"m", "sig2", "P", "wavfile"}) {
+        std::vector<rt::NamedValue> vars;
+        for (const auto& nv : full)
+            if (nv.name != missing) vars.push_back(nv);
+        const std::string file = std::string("no_") + missing + ".cfg";
+        rt::save((dir_ / file).string(), vars);
+        dialogs_.answerGetFile(rt::FileChoice{file, dir_.string() + "/"});
+        try {
+            click_label(st.load);
+            ADD_FAILURE() << "a file without " << missing << " loaded";
+        } catch (const rt::Error& e) {
+            EXPECT_EQ(std::string(e.what()), "Variable '" + std::string(missing) +
+                                                 "' not found in " + dir_.string() + "/" + file +
+                                                 ".")
+                << missing;
+        }
+        const std::vector<rt::Value> after = panel();
+        ASSERT_EQ(after.size(), before.size());
+        for (std::size_t i = 0; i < before.size(); ++i)
+            EXPECT_TRUE(after[i].equals(before[i])) << missing << ", property " << i;
+    }
 }
 
 TEST_F(ShellTest, AForgedShapeIsRefusedAndThePanelKeptAtStartAndOnLoad) {

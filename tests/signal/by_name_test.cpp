@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "runtime/dispatch/function_table.h"
+#include "runtime/graphics/graphics.h"
+#include "runtime/graphics/operations.h"
 #include "runtime/value/eigen.h"
 #include "signal/czt.h"
 #include "signal/firls.h"
@@ -119,7 +121,14 @@ TEST(Table, MessagesAndArgumentForms) {
     ASSERT_EQ(s.size(), 3u);
     EXPECT_EQ(s[0].rows(), 129u);  // nfft left empty: min(400, 256)
     EXPECT_EQ(s[2].cols(), 1u);
-    EXPECT_EQ(errorOf([&] { t.call("specgram", {rt::Value::column(x)}, 0); }), "");
+    rt::graphics().reset();
+    EXPECT_TRUE(t.call("specgram", {rt::Value::column(x), rt::Value(), 100.0, 64.0}, 0).empty());
+    const rt::Value img =
+        rt::findobj({rt::Value(rt::gca()), rt::Value("Type"), rt::Value("image")});
+    ASSERT_EQ(img.numel(), 1u);
+    EXPECT_EQ(rt::get(img, "CData").rows(), 129u);
+    EXPECT_EQ(rt::get(img, "CData").cols(), 11u);  // (400 - 32) / 32 whole slices
+    rt::graphics().reset();
 
     // modulate: an unknown method leaves y unassigned; an empty x returns y only.
     EXPECT_NE(errorOf([&] { t.call("modulate", {1.0, 1.0, 10.0, "nope"}, 1); }), "");

@@ -46,7 +46,11 @@ TEST(Modulate, CarrierLimitOrientationAndEmpty) {
                   sig::modulate(col({1, 2}), 50, 100);
               }),
               "The carrier frequency must be less than half the sampling frequency.");
-    EXPECT_NO_THROW(sig::modulate(col({1, 2}), 49.999, 100));
+    // Just under the limit the carrier is kept: x cos(2 pi Fc t).
+    const sig::ModulateResult edge = sig::modulate(col({1, 2}), 49.999, 100);
+    ASSERT_TRUE(edge.y.has_value());
+    EXPECT_NEAR((*edge.y)(0, 0), 1, 1e-15);
+    EXPECT_NEAR((*edge.y)(1, 0), 2 * std::cos(2 * kPi * 49.999 / 100), 1e-13);
     const sig::ModulateResult row = sig::modulate(Eigen::MatrixXd::Ones(1, 4), 10, 100);
     EXPECT_EQ(row.y->rows(), 1);
     EXPECT_EQ(row.y->cols(), 4);

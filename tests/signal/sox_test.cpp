@@ -9,13 +9,12 @@
 
 #include "signal/wavread.h"
 #include "signal/wavwrite.h"
+#include "support/tools.h"
 #include "support/wav_bytes.h"
 
 using namespace wavtest;
 
 namespace {
-
-bool haveSox() { return std::system("sox --version >/dev/null 2>&1") == 0; }
 
 void run(const std::string& command) {
     ASSERT_EQ(std::system((command + " 2>/dev/null").c_str()), 0) << command;
@@ -52,10 +51,7 @@ unsigned formatTag(const ScratchDir& dir, const std::string& name) {
 
 class Sox : public testing::Test {
 protected:
-    void SetUp() override {
-        if (!haveSox())
-            GTEST_SKIP() << "sox is not installed (scripts/install-deps.sh installs it)";
-    }
+    void SetUp() override { ASSERT_TRUE(testsupport::toolInstalled("sox", "sox")); }
     ScratchDir dir;
 };
 

@@ -1,8 +1,6 @@
 // Builds RIFF WAVE files byte by byte for the reader's tests, and a scratch folder.
 #pragma once
 
-#include <unistd.h>
-
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -10,6 +8,8 @@
 #include <iterator>
 #include <string>
 #include <vector>
+
+#include "support/temp_dir.h"
 
 namespace wavtest {
 
@@ -58,13 +58,7 @@ inline Bytes riff(const Bytes& body, const std::string& id = "RIFF",
 // A fresh folder under the system's temporary folder, removed at the end of the test.
 class ScratchDir {
 public:
-    ScratchDir() {
-        path_ = std::filesystem::temp_directory_path() /
-                ("wavtest_" + std::to_string(::getpid()) + "_" + std::to_string(counter()++));
-        std::filesystem::create_directories(path_);
-    }
-    ~ScratchDir() { std::filesystem::remove_all(path_); }
-    std::string file(const std::string& name) const { return (path_ / name).string(); }
+    std::string file(const std::string& name) const { return dir_.file(name); }
     std::string write(const std::string& name, const Bytes& bytes) const {
         std::ofstream(file(name), std::ios::binary)
             .write(reinterpret_cast<const char*>(bytes.data()),
@@ -77,11 +71,7 @@ public:
     }
 
 private:
-    static int& counter() {
-        static int n = 0;
-        return n;
-    }
-    std::filesystem::path path_;
+    testsupport::TempDir dir_{"wavtest"};
 };
 
 }  // namespace wavtest

@@ -7,6 +7,7 @@ It writes reference.txt: blocks of "case NAME", then "KEY r|c ROWS COLS v..." li
 """
 import numpy as np
 import scipy
+import scipy.integrate as si
 import scipy.signal as ss
 import scipy.special as sp
 
@@ -53,6 +54,29 @@ for name, order, F, A, W in firls_cases:
         items["W"] = W
     case("firls_" + name, **items)
 
+
+# firls "differentiator" (scipy has none): the least-squares sine series of odd length by
+# quadrature, weighted 1/f^2 from 1e-5 (f in cycles per sample) and fitted to the straight
+# line through the band's edges as given. The filter h = 0.5 [a(L) .. a(1) 0 -a(1) .. -a(L)]
+# then responds with j A(f) exp(-j w c) (c the centre tap): a differentiator for A = w.
+def firls_differentiator(order, F, A):
+    f0, f1 = F[0] / 2, F[1] / 2
+    slope = (A[1] - A[0]) / (f1 - f0)
+    line = lambda f: A[0] + slope * (f - f0)
+    lo = max(f0, 1e-5)
+    m = np.arange(1, order // 2 + 1)
+    opts = dict(epsabs=1e-14, epsrel=1e-13, limit=500)
+    G = np.array([[si.quad(lambda f: np.sin(2 * np.pi * i * f) * np.sin(2 * np.pi * j * f)
+                           / f**2, lo, f1, **opts)[0] for j in m] for i in m])
+    b = np.array([si.quad(lambda f: line(f) * np.sin(2 * np.pi * i * f) / f**2, lo, f1,
+                          **opts)[0] for i in m])
+    a = np.linalg.solve(G, b)
+    return 0.5 * np.concatenate([a[::-1], [0], -a])
+
+
+case("firls_differentiator", N=30, F=[0, 0.9], A=[0, 0.9 * np.pi], differentiator=1,
+     h=firls_differentiator(30, [0, 0.9], [0, 0.9 * np.pi]))
+
 # czt: scipy's points a w^-k, as ours.
 for i, (m, k, w, a) in enumerate([
         (16, 16, None, None),
@@ -76,38 +100,32 @@ for i, (rows, cols, n) in enumerate([(16, 1, None), (15, 2, None), (10, 1, 16), 
         items["n"] = n
     case("hilbert_%d" % i, **items)
 
-# specgram, FFT path: numpy FFT of Hann-weighted slices (window divisor n + 1).
+# The Hann window of length n without its zero ends.
+def hann_inner(n):
+    return ss.windows.hann(n + 2)[1:-1]
+
+
+# specgram, FFT path: scipy's complex spectrogram, unscaled (it divides by the window's sum)
+# and timed from each slice's start (it gives the centre).
 for i, (nx, nfft, nwind, nov, cplx) in enumerate([
         (1000, 256, 256, 128, False), (777, 255, 200, 50, False), (500, 64, 40, 30, True)]):
     x = rng.standard_normal(nx) + (1j * rng.standard_normal(nx) if cplx else 0)
-    win = 0.5 * (1 - np.cos(2 * np.pi * np.arange(1, nwind + 1) / (nwind + 1)))
-    step = nwind - nov
-    ncol = (nx - nov) // step
-    Y = np.stack([np.fft.fft(win * x[c * step:c * step + nwind], nfft) for c in range(ncol)], 1)
-    keep = nfft if cplx else (nfft + 1) // 2 if nfft % 2 else nfft // 2 + 1
-    case("specgram_fft_%d" % i, x_col=x, nfft=nfft, fs=1000.0, nwind=nwind, noverlap=nov,
-         B=Y[:keep], F_col=np.arange(keep) * 1000.0 / nfft, T_col=np.arange(ncol) * step / 1000.0)
+    win = hann_inner(nwind)
+    fs = 1000.0
+    f, t, S = ss.spectrogram(x, fs, window=win, nperseg=nwind, noverlap=nov, nfft=nfft,
+                             detrend=False, return_onesided=not cplx, scaling="spectrum",
+                             mode="complex")
+    case("specgram_fft_%d" % i, x_col=x, nfft=nfft, fs=fs, nwind=nwind, noverlap=nov,
+         B=S * win.sum(), F_col=np.mod(f, fs), T_col=t - nwind / 2 / fs)
 
-# resample: the same design written with numpy (sinc, kaiser) and scipy's upfirdn.
+
+# resample: scipy's resample_poly with the design's filter, the ideal low-pass at half the
+# lower rate tapered by a Kaiser window (beta 5) over 20 max(p, q) + 1 taps; resample_poly
+# multiplies it by p.
 def resample_ref(x, p, q, N=10, beta=5.0):
     pqmax = max(p, q)
-    fc = 1 / (2 * pqmax)
-    L = 2 * N * pqmax + 1
-    n = np.arange(L)
-    h = p * 2 * fc * np.sinc(2 * fc * (n - (L - 1) / 2)) * np.kaiser(L, beta)
-    Lhalf = (L - 1) / 2
-    nz = int(np.floor(q - np.mod(Lhalf, q)))
-    hp = np.concatenate([np.zeros(nz), h])
-    Lhalf += nz
-    delay = int(np.floor(np.ceil(Lhalf) / q))
-    Lx = len(x)
-    nz1 = 0
-    while np.ceil(((Lx - 1) * p + len(hp) + nz1) / q) - delay < np.ceil(Lx * p / q):
-        nz1 += 1
-    hp = np.concatenate([hp, np.zeros(nz1)])
-    y = ss.upfirdn(hp, x, p, q)
-    Ly = int(np.ceil(Lx * p / q))
-    return y[delay:delay + Ly], h
+    h = ss.firwin(2 * N * pqmax + 1, 1 / pqmax, window=("kaiser", beta), scale=False)
+    return ss.resample_poly(x, p, q, window=h), p * h
 
 
 for i, (lx, p, q) in enumerate([(441, 1, 5), (480, 147, 800), (100, 3, 2), (57, 2, 3), (200, 5, 7)]):
@@ -115,6 +133,22 @@ for i, (lx, p, q) in enumerate([(441, 1, 5), (480, 147, 800), (100, 3, 2), (57, 
     y, h = resample_ref(x, p, q)
     # Long filters are checked by every 50th tap to keep the file small.
     case("resample_%d" % i, x_col=x, p=p, q=q, y_col=y, h_every50=h[::50])
+
+# specgram at listed frequencies (chirp-z and direct paths): a direct DFT of each
+# Hann-weighted slice at each frequency, phase counted from the slice's start.
+for i, (nx, freqs, fs, nwind, nov) in enumerate([
+        (2000, np.linspace(25, 325, 61), 8820.0, 300, 150),
+        (1200, np.array([10.0, 55, 60.5, 200, 401, 1000]), 4000.0, 128, 100),
+        (900, np.linspace(100, 400, 20), 2000.0, 200, 50)]):
+    x = rng.standard_normal(nx)
+    win = hann_inner(nwind)
+    step = nwind - nov
+    starts = np.arange((nx - nov) // step) * step
+    n = np.arange(nwind)
+    E = np.exp(-2j * np.pi * np.outer(freqs, n) / fs)
+    B = np.stack([E @ (win * x[s:s + nwind]) for s in starts], 1)
+    case("specgram_band_%d" % i, x_col=x, f_col=freqs, fs=fs, nwind=nwind, noverlap=nov, B=B,
+         T_col=starts / fs)
 
 # Special functions.
 zs = np.array([1, 0.5, 2.5, 10, 1j, 3j, 40j, -1 + 0j, -3 + 0.5j, 0.2 - 0.7j, -20 + 1e-3j, 5 + 5j])

@@ -262,6 +262,7 @@ TEST_F(CallbackTest, SyntaxErrorsRunNothing) {
 
     try {
         eval("f(1 2)");
+        ADD_FAILURE() << "no error";
     } catch (const rt::Error& e) {
         EXPECT_STREQ(e.what(),
                      "Syntax error in callback \"f(1 2)\" at character 5: expected ',' or ')' "

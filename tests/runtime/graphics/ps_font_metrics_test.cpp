@@ -10,6 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "support/temp_dir.h"
+#include "support/tools.h"
+
 namespace {
 
 // Ghostscript's own advance width (1/1000 em) of `octal` (a PostScript string body) in the
@@ -21,17 +24,16 @@ std::vector<double> ghostscriptWidths(const std::string& font,
                      "/Encoding ISOLatin1Encoding dup length array copy dup 45 /hyphen put def " +
                      "currentdict end /L1 exch definefont 1000 scalefont setfont ";
     for (const std::string& s : strings) ps += "(" + s + ") stringwidth pop ==\n";
-    const auto file = std::filesystem::temp_directory_path() /
-                      ("ps_metrics_" + std::to_string(::getpid()) + ".ps");
+    const testsupport::TempDir dir("ps_metrics");
+    const std::string file = dir.file("widths.ps");
     std::ofstream(file) << ps;
-    const std::string cmd = "gs -q -dNODISPLAY -dBATCH -dNOPAUSE -dSAFER " + file.string();
+    const std::string cmd = "gs -q -dNODISPLAY -dBATCH -dNOPAUSE -dSAFER " + file;
     std::vector<double> out;
     if (FILE* pipe = popen(cmd.c_str(), "r")) {
         std::array<char, 256> line{};
         while (fgets(line.data(), line.size(), pipe)) out.push_back(std::stod(line.data()));
         pclose(pipe);
     }
-    std::filesystem::remove(file);
     return out;
 }
 
@@ -48,6 +50,7 @@ TEST(PsFontMetrics, WidthsAgreeWithTheInterpreterThatPrintsThem) {
     };
     std::vector<std::string> bodies;
     for (const auto& t : texts) bodies.push_back(t.second);
+    ASSERT_TRUE(testsupport::toolInstalled("gs", "ghostscript"));
     struct Face {
         const char* name;
         rt::PsFamily family;

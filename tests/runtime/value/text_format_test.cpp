@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <limits>
+#include <sstream>
 
 #include "runtime/dispatch/error.h"
 #include "runtime/value/num2str.h"
@@ -33,6 +34,56 @@ TEST(Num2str, DefaultTexts) {
     };
     for (const auto& c : cases) EXPECT_EQ(rt::num2str(c.x), c.text) << c.x;
     EXPECT_EQ(rt::num2str(Value(6.32)).text() + rt::num2str(Value(1.325)).text(), "6.321.325");
+}
+
+// Expected texts are printf's with the format the rule asks for: whole numbers as %d, others
+// with max(5, floor(log10(max|x|)) + 5) significant digits.
+TEST(Num2str, DefaultFormatFollowsTheSignificantDigitRule) {
+    const struct {
+        double x;
+        const char* text;  // printf format that gives it
+    } cases[] = {
+        {0.123456789, "0.12346"},                    // %.5g
+        {0.000123456789, "0.00012346"},              // %.5g
+        {9.87654321, "9.8765"},                      // %.5g
+        {12.3456789, "12.3457"},                     // %.6g
+        {-12.3456789, "-12.3457"},                   // %.6g
+        {123.456789, "123.4568"},                    // %.7g
+        {98765.4321, "98765.4321"},                  // %.9g
+        {99999.5, "99999.5"},                        // %.9g
+        {123456.7891234, "123456.7891"},             // %.10g
+        {1234567.891234, "1234567.8912"},            // %.11g
+        {1000000000000000.5, "1000000000000000.5"},  // %.20g
+        {1.5e-7, "1.5e-07"},                         // %.5g
+        {-1.23456789e-10, "-1.2346e-10"},            // %.5g
+        {-0.5, "-0.5"},                              // %.5g
+        {42, "42"},                                  // %d
+        {-7, "-7"},                                  // %d
+        {-3e10, "-30000000000"},                     // %d
+        {1e15, "1000000000000000"},                  // %d
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(rt::num2str(c.x), c.text) << c.x;
+        EXPECT_EQ(rt::num2str(Value(c.x)).text(), c.text) << c.x;
+    }
+
+    // Numbers are apart by blanks, how many is left open.
+    auto words = [](std::u16string row) {
+        std::vector<std::string> out;
+        std::istringstream in(rt::utf8(row));
+        for (std::string w; in >> w;) out.push_back(w);
+        return out;
+    };
+    // A row shares the precision of its largest magnitude (%.8g for both).
+    EXPECT_EQ(rt::num2str(Value::row({1.23456789, 1234.56789})).text(), "1.2345679  1234.5679");
+    EXPECT_EQ(words(rt::num2str(Value::row({kNaN, 2.5, -kInf})).text16()),
+              (std::vector<std::string>{"NaN", "2.5", "-Inf"}));
+
+    // A matrix: one text row per row, numbers in the row's order, all at %.7g.
+    const Value m = rt::num2str(Value::matrix(2, 2, {0.123456789, -123.456789, 3, 0.5}));
+    ASSERT_EQ(m.rows(), 2u);
+    EXPECT_EQ(words(m.rowText(0)), (std::vector<std::string>{"0.1234568", "3"}));
+    EXPECT_EQ(words(m.rowText(1)), (std::vector<std::string>{"-123.4568", "0.5"}));
 }
 
 TEST(Num2str, RowsCharAndEmpties) {

@@ -1,0 +1,419 @@
+#include "evaluation/calc_diag.h"
+
+#include <cmath>
+#include <filesystem>
+#include <system_error>
+
+#include "diagram/plot_diag.h"
+#include "runtime/dispatch/error.h"
+#include "runtime/graphics/operations.h"
+#include "runtime/graphics/window.h"
+#include "runtime/host.h"
+#include "runtime/value/eigen.h"
+#include "runtime/value/num2str.h"
+#include "runtime/value/text_ops.h"
+#include "shell/get_par.h"
+#include "shell/get_wav_filename.h"
+#include "shell/panel.h"
+#include "shell/strings.h"
+#include "signal/butter.h"
+#include "signal/filtfilt.h"
+#include "signal/wavread.h"
+
+namespace evaluation {
+
+namespace {
+
+using Row = Eigen::RowVectorXd;
+
+// diff(x) with a first element 2·d(1) − d(2) in front, so that it has x's length.
+Row extended_diff(const Row& x) {
+    const Eigen::Index n = x.size();
+    if (n < 3) rt::error("The run has too few samples to be evaluated.");
+    Row d(n);
+    d.tail(n - 1) = x.tail(n - 1) - x.head(n - 1);
+    d(0) = 2 * d(1) - d(2);
+    return d;
+}
+
+Row filtered(const rt::TransferFunction& lp, const Row& x) {
+    const Eigen::MatrixXd y = sig::filtfilt(lp.num.transpose(), lp.den.transpose(), x);
+    return Eigen::Map<const Row>(y.data(), y.size());
+}
+
+Row keep_first(const Row& x, Eigen::Index n) { return x.head(n); }
+
+Row row_of(const rt::Value& v) {
+    const std::vector<double> d = v.real();
+    return Eigen::Map<const Row>(d.data(), static_cast<Eigen::Index>(d.size()));
+}
+
+Eigen::VectorXd column_of(const rt::Value& v) { return row_of(v).transpose(); }
+
+// The file's size and modification time, as the cache key holds them.
+std::u16string file_stamp(const std::u16string& wavfile) {
+    std::error_code ec;
+    const std::filesystem::path path(rt::utf8(wavfile));
+    const auto size = std::filesystem::file_size(path, ec);
+    if (ec) return u" -";
+    const auto time = std::filesystem::last_write_time(path, ec);
+    if (ec) return u" -";
+    return rt::utf16(" " + std::to_string(size) + " " +
+                     std::to_string(time.time_since_epoch().count()));
+}
+
+// Busy: a watch pointer, and the main window's enabled controls inactive.
+void busy() {
+    const rt::Value mfig = shell::tagged("Main Figure");
+    if (mfig.isEmpty()) return;
+    rt::setProps(mfig, {{"Pointer", "watch"}});
+    rt::setProps(rt::findobj({mfig, rt::Value("Enable"), rt::Value("on")}),
+                 {{"Enable", "inactive"}});
+}
+
+void ready() {
+    const rt::Value mfig = shell::tagged("Main Figure");
+    if (mfig.isEmpty()) return;
+    rt::setProps(mfig, {{"Pointer", "arrow"}});
+    rt::setProps(rt::findobj({mfig, rt::Value("Enable"), rt::Value("inactive")}),
+                 {{"Enable", "on"}});
+}
+
+using namespace shell::par;
+
+struct Slots {
+    shell::ParSlots s;
+    const rt::Value& operator[](int i) const { return *s[static_cast<std::size_t>(i)]; }
+    double num(int i) const { return (*this)[i].scalar(); }
+};
+
+// The run from the cache lines under `tag`, or nullopt when there are none.
+std::optional<RunSeries> cached(const std::u16string& tag) {
+    const rt::Value sd_v = shell::tagged(tag + u"V");
+    if (sd_v.isEmpty()) return std::nullopt;
+    const rt::Value v_line(sd_v.at(0));
+    const rt::Value rpm_line(shell::tagged(tag + u"RPM").at(0));
+    return RunSeries{row_of(rt::get(v_line, "XData")), row_of(rt::get(v_line, "YData")),
+                     row_of(rt::get(rpm_line, "YData"))};
+}
+
+void store(const std::u16string& tag, const RunSeries& run) {
+    const rt::Value cache = shell::tagged("Saved Data");
+    const rt::Value mfig = shell::tagged("Main Figure");
+    if (cache.isEmpty()) return;
+    const rt::Handle ax = cache.at(0);
+    if (!mfig.isEmpty()) rt::setProps(mfig, {{"CurrentAxes", ax}});
+    const rt::Value t = rt::fromMatrix(run.t);
+    rt::makeLine(ax, {{"XData", t}, {"YData", rt::fromMatrix(run.v)}, {"Tag", tag + u"V"}});
+    rt::makeLine(ax, {{"XData", t}, {"YData", rt::fromMatrix(run.rpm)}, {"Tag", tag + u"RPM"}});
+}
+
+void drop_missing_rpm(RunSeries& run) {
+    Eigen::Index k = 0;
+    for (Eigen::Index i = 0; i < run.rpm.size(); ++i)
+        if (!std::isnan(run.rpm(i))) {
+            run.t(k) = run.t(i);
+            run.v(k) = run.v(i);
+            run.rpm(k) = run.rpm(i);
+            ++k;
+        }
+    run.t.conservativeResize(k);
+    run.v.conservativeResize(k);
+    run.rpm.conservativeResize(k);
+}
+
+void evaluate(const EditorCalls& editors) {
+    const shell::Strings& st = shell::text_table();
+    std::u16string wavfile = shell::string_of("wav_file");
+    if (wavfile.empty()) {
+        shell::get_wav_filename();
+        if (!shell::string_of("wav_file").empty()) calc_diag(editors);
+        return;
+    }
+    if (!std::filesystem::exists(std::filesystem::path(rt::utf8(wavfile)))) {
+        rt::errordlg(rt::utf8(st.file_not_f + u"\n" + wavfile), rt::utf8(st.file_error));
+        return;
+    }
+    Slots par{shell::get_par()};
+    for (const auto& slot : par.s)
+        if (!slot) rt::unassignedOutputError("get_par");
+
+    const std::u16string key =
+        all_par_str(par[r], par[u], par[l], par[ur], par[W], par[sig_ch1], par[sig_ch2]);
+    std::optional<RunSeries> run = cached(saved_data_tag(wavfile, key));
+    if (!run) {
+        sig::Recording rec = sig::wavread_recording(rt::utf8(wavfile));
+        if (rec.y.cols() == 1) {
+            Eigen::MatrixXd both(rec.y.rows(), 2);
+            both << rec.y, rec.y;
+            rec.y = std::move(both);
+        }
+        ChannelParams cp;
+        cp.r = par.num(r), cp.u = par.num(u), cp.l = par.num(l), cp.ur = par.num(ur);
+        cp.W = par.num(W), cp.mr = par.num(mr), cp.Mr = par.num(Mr);
+        cp.sig_ch1 = static_cast<int>(par.num(sig_ch1));
+        cp.sig_ch2 = static_cast<int>(par.num(sig_ch2));
+        cp.cut = shell::value_of("cut_File") == 1;
+        run = channel_table(std::move(rec.y), rec.Fs, cp, st, channel_calls(editors, st));
+        if (!run) return;
+        drop_missing_rpm(*run);
+        // An editor may have saved the recording under a new name: the run is stored under it.
+        wavfile = shell::string_of("wav_file");
+        store(saved_data_tag(wavfile, key), *run);
+    }
+
+    Physics ph;
+    ph.m = par.num(m), ph.cw = par.num(cw), ph.u = par.num(u), ph.fl = par.num(fl);
+    ph.J = par.num(J), ph.ur = par.num(ur), ph.A = par.num(A), ph.T = par.num(T);
+    ph.p = par.num(P);
+    if (!par[fro].isEmpty()) ph.fro = par.num(fro);
+    ph.cutvmax = par.num(cutvmax) == 1;
+    ph.drum =
+        drum_on_a_channel(static_cast<int>(par.num(sig_ch1)), static_cast<int>(par.num(sig_ch2)));
+    const Curves c = curves(std::move(*run), ph);
+
+    const int xv = static_cast<int>(par.num(xaxis)), yv = static_cast<int>(par.num(yaxis));
+    const auto [x, y] = axes_choice(c, xv, yv);
+    const std::vector<double> colour =
+        shell::get_tagged("set_sdiag_color", "BackgroundColor").real();
+    if (colour.size() != 3) rt::error("The diagram colour must be an RGB triple.");
+    diagram::plot_diag(std::vector<double>(x.data(), x.data() + x.size()), y,
+                       rt::Rgb{colour[0], colour[1], colour[2]},
+                       shell::string_of("comment_spect_diag"), xv, yv, c.k);
+}
+
+}  // namespace
+
+double lowpass_cutoff(double fl, const Eigen::RowVectorXd& t) {
+    const Eigen::Index n = t.size();
+    const double step = n > 1 ? (t(n - 1) - t(0)) / static_cast<double>(n - 1) : std::nan("");
+    double Wn = 2 / fl * step;
+    if (Wn > 1) Wn = 0.999999;
+    // A cut-off at or below zero would design a filter that passes nothing sensible.
+    if (!(Wn > 0))
+        rt::error(
+            "The low-pass filter cannot be designed: the run's times do not increase "
+            "or the filter length is not positive.");
+    return Wn;
+}
+
+Eigen::RowVectorXd split_smooth(const rt::TransferFunction& lp, const Eigen::RowVectorXd& x) {
+    const Eigen::Index n = x.size(), h = n / 2;
+    const Row forward = filtered(lp, x);
+    const Row backward = filtered(lp, x.reverse()).reverse();
+    Row out(n);
+    out.head(h) = forward.head(h);
+    out.tail(n - h) = backward.tail(n - h);
+    return out;
+}
+
+double air_correction(double T, double p) { return 1013 / p * std::sqrt((273 + T) / 293); }
+
+void cut_at_vmax(RunSeries& run) {
+    Eigen::Index ii = -1;
+    for (Eigen::Index i = 0; i < run.v.size(); ++i)
+        if (!std::isnan(run.v(i)) && (ii < 0 || run.v(i) > run.v(ii))) ii = i;
+    if (ii < 0) return;
+    run.t = keep_first(run.t, ii + 1);
+    run.v = keep_first(run.v, ii + 1);
+    run.rpm = keep_first(run.rpm, ii + 1);
+}
+
+Curves curves(RunSeries run, const Physics& p) {
+    if (p.cutvmax) cut_at_vmax(run);
+    const rt::TransferFunction lp =
+        sig::butter(3, Eigen::VectorXd::Constant(1, lowpass_cutoff(p.fl, run.t)));
+    Curves c;
+    c.t = std::move(run.t);
+    const Row dt = extended_diff(c.t);
+    Row v = split_smooth(lp, run.v);
+    c.rpm = split_smooth(lp, run.rpm);
+
+    c.a = filtered(lp, (extended_diff(v).array() / dt.array()).matrix());
+    c.X = Row(v.size());
+    double sum = 0;
+    for (Eigen::Index i = 0; i < v.size(); ++i) c.X(i) = sum += v(i) * dt(i);
+
+    if (p.drum) {
+        const Row w = v / p.ur * 2 * 3.1416;  // the drum's angular speed [rad/s]
+        const Row dw = extended_diff(w);
+        c.P =
+            (p.J * dw.array() / dt.array() * w.array() / 1000 + 0.0001 * p.cw * w.array().square())
+                .matrix();
+    } else {
+        if (!p.fro) rt::error("The rolling-resistance coefficient is no number.");
+        const Eigen::ArrayXd va = v.transpose().array();
+        const Eigen::ArrayXd Fr = 0.65 * p.cw * p.A * va.square();
+        const double Fro = p.m * 9.81 * *p.fro;
+        const Eigen::ArrayXd Wr = (Fr + Fro) * va * dt.transpose().array();
+        Eigen::ArrayXd Wv(va.size());
+        const double before = 2 * va(0) - va(1);
+        Wv(0) = va(0) * va(0) - before * before;
+        Wv.tail(va.size() - 1) = va.tail(va.size() - 1).square() - va.head(va.size() - 1).square();
+        Wv *= 0.5 * p.m;
+        const Row power = ((Wv + Wr) / dt.transpose().array()).matrix().transpose();
+        c.P = filtered(lp, power) / 1000;
+    }
+    c.gear_ratio = ((c.rpm / 60).array() / v.array() * p.u).matrix();
+    c.k = air_correction(p.T, p.p);
+    c.P *= c.k;
+    c.Pps = c.P * 1.35962;
+    c.M = (c.Pps.array() / c.rpm.array() * 7024).matrix();
+    c.v = v * 3.6;
+    return c;
+}
+
+std::pair<Eigen::RowVectorXd, Eigen::MatrixXd> axes_choice(const Curves& c, int xv, int yv) {
+    const Row* x = nullptr;
+    switch (xv) {
+        case 1:
+            x = &c.rpm;
+            break;
+        case 2:
+            x = &c.t;
+            break;
+        case 3:
+            x = &c.X;
+            break;
+        case 4:
+            x = &c.v;
+            break;
+        default:
+            rt::error("The x axis choice " + std::to_string(xv) + " is not in its list.");
+    }
+    const auto one = [](const Row& a) { return Eigen::MatrixXd(a.transpose()); };
+    const auto two = [](const Row& a, const Row& b) {
+        Eigen::MatrixXd y(a.size(), 2);
+        y << a.transpose(), b.transpose();
+        return y;
+    };
+    Eigen::MatrixXd y;
+    switch (yv) {
+        case 1:
+            y = two(c.Pps, c.M);
+            break;
+        case 2:
+            y = two(c.P, c.M);
+            break;
+        case 3:
+            y = one(c.Pps);
+            break;
+        case 4:
+            y = one(c.P);
+            break;
+        case 5:
+            y = one(c.M);
+            break;
+        case 6:
+            y = one(c.v);
+            break;
+        case 7:
+            y = one(c.a);
+            break;
+        case 8:
+            y = one(c.t);
+            break;
+        case 9:
+            y = one(c.X);
+            break;
+        case 10:
+            y = one(c.rpm);
+            break;
+        case 11:
+            y = one(c.gear_ratio);
+            break;
+        default:
+            rt::error("The y axis choice " + std::to_string(yv) + " is not in its list.");
+    }
+    return {*x, std::move(y)};
+}
+
+std::u16string all_par_str(const rt::Value& r, const rt::Value& u, const rt::Value& l,
+                           const rt::Value& ur, const rt::Value& W, const rt::Value& sig_ch1,
+                           const rt::Value& sig_ch2) {
+    std::u16string s;
+    for (const rt::Value* v : {&r, &u, &l, &ur, &W, &sig_ch1, &sig_ch2})
+        s += rt::num2str(*v).text16();
+    return s;
+}
+
+std::u16string saved_data_tag(const std::u16string& wavfile, const std::u16string& all_par_str) {
+    return u"Saved Data" + wavfile + all_par_str + file_stamp(wavfile);
+}
+
+void EditorCalls::bind(const rt::FunctionTable& t) {
+    entries_.clear();
+    for (const char* name : {"cut_file_spect", "era_file_spect", "cut_file_digi"})
+        if (const rt::FunctionEntry* e = t.find(name)) entries_.emplace(name, *e);
+}
+
+rt::Values EditorCalls::call(const std::string& name, const rt::Values& in, int nargout) const {
+    const auto it = entries_.find(name);
+    if (it == entries_.end()) rt::error(rt::unknownFunctionMessage(name));
+    return rt::FunctionTable::invoke(it->second, in, nargout);
+}
+
+ChannelCalls channel_calls(const EditorCalls& editors, const shell::Strings& st) {
+    ChannelCalls c;
+    c.wav2v = [](const Eigen::Ref<const Eigen::MatrixXd>& Y, double FS, double n, double L,
+                 double mr, double Mr, const Track& track) {
+        if (track.f.size() > 0) return wav2v(track.f, track.t, n);
+        return wav2v(Y, FS, n, L, mr, Mr);
+    };
+    const Dig2vTexts texts{st.wait, st.wb_sdiag};
+    c.dig2v = [texts](const Eigen::Ref<const Eigen::MatrixXd>& Y, double FS, double a, double b) {
+        return dig2v(Y, FS, a, b, texts);
+    };
+    const rt::Value stv = shell::to_value(st);
+    const auto ch_value = [](const std::vector<int>& ch) {
+        return rt::Value::row(std::vector<double>(ch.begin(), ch.end()));
+    };
+    c.cut_file_spect = [&editors, stv, ch_value](const Eigen::MatrixXd& Y, double FS,
+                                                 const std::vector<int>& ch, double L, double mr,
+                                                 double Mr) -> std::optional<Eigen::MatrixXd> {
+        const rt::Values out = editors.call(
+            "cut_file_spect", {rt::fromMatrix(Y), FS, ch_value(ch), L, stv, mr, Mr}, 2);
+        if (!out[1].isTrue()) return std::nullopt;
+        return rt::toMatrix(out[0]);
+    };
+    c.era_file_spect = [&editors, stv, ch_value](const Eigen::MatrixXd& Y, double FS,
+                                                 const std::vector<int>& ch, double L, double mr,
+                                                 double Mr) -> std::optional<ChannelCalls::Erased> {
+        const rt::Values out = editors.call(
+            "era_file_spect", {rt::fromMatrix(Y), FS, ch_value(ch), L, stv, mr, Mr}, 4);
+        if (!out[1].isTrue()) return std::nullopt;
+        return ChannelCalls::Erased{rt::toMatrix(out[0]),
+                                    Track{column_of(out[2]), column_of(out[3])}};
+    };
+    c.cut_file_digi = [&editors, stv, ch_value](
+                          const Eigen::MatrixXd& Y, double FS, double a, double b,
+                          const std::vector<int>& ch) -> std::optional<Eigen::MatrixXd> {
+        rt::Values in{rt::fromMatrix(Y), FS, a, b, stv};
+        if (!ch.empty()) in.push_back(ch_value(ch));
+        const rt::Values out = editors.call("cut_file_digi", in, 2);
+        if (!out[1].isTrue()) return std::nullopt;
+        return rt::toMatrix(out[0]);
+    };
+    return c;
+}
+
+void calc_diag(const EditorCalls& editors) {
+    busy();
+    try {
+        evaluate(editors);
+    } catch (const std::exception& e) {
+        rt::errordlg(rt::caught(e));
+    }
+    ready();
+}
+
+std::shared_ptr<EditorCalls> register_calc_diag(rt::FunctionTable& table) {
+    auto editors = std::make_shared<EditorCalls>();
+    table.add("calc_diag", 0, 0, [editors](const rt::Values&, int) {
+        calc_diag(*editors);
+        return rt::Values{};
+    });
+    return editors;
+}
+
+}  // namespace evaluation

@@ -1,0 +1,313 @@
+// calc_diag: the steps of a run's curves with their worked values, and the calculate button
+// played on the main window: dialogs, busy state, the result cache and the editors' road.
+#include "evaluation/calc_diag.h"
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+
+#include "diagram/diagram_fixture.h"
+#include "runtime/graphics/operations.h"
+#include "runtime/value/eigen.h"
+#include "runtime/value/num2str.h"
+#include "shell/panel.h"
+#include "signal/butter.h"
+#include "signal/filtfilt.h"
+#include "signal/wavwrite.h"
+#include "support/test_helpers.h"
+
+namespace {
+
+using diagram_test::DiagramTest;
+using evaluation::RunSeries;
+using rt::Value;
+
+Eigen::RowVectorXd steps(Eigen::Index n, double dt) {
+    return Eigen::RowVectorXd::LinSpaced(n, 0, dt * double(n - 1));
+}
+
+TEST(CalcDiagSteps, LowpassCutoffFromFilterLengthAndTimeStep) {
+    EXPECT_NEAR(evaluation::lowpass_cutoff(1, steps(100, 0.05)), 0.1, 1e-12);
+    EXPECT_EQ(evaluation::lowpass_cutoff(0.05, steps(100, 0.05)), 0.999999);
+    // Times that do not increase, or a filter length below zero, design no filter.
+    const std::string msg =
+        "The low-pass filter cannot be designed: the run's times do not increase or the "
+        "filter length is not positive.";
+    EXPECT_EQ(testsupport::errorOf([] { evaluation::lowpass_cutoff(1, -steps(50, 0.05)); }), msg);
+    EXPECT_EQ(testsupport::errorOf(
+                  [] { evaluation::lowpass_cutoff(1, Eigen::RowVectorXd::Constant(50, 3)); }),
+              msg);
+    EXPECT_EQ(testsupport::errorOf([] { evaluation::lowpass_cutoff(-1, steps(50, 0.05)); }), msg);
+    EXPECT_EQ(testsupport::errorOf([] { evaluation::lowpass_cutoff(1, steps(1, 0.05)); }), msg);
+}
+
+TEST(CalcDiagSteps, SplitSmoothingTakesEachHalfFromItsOwnDirection) {
+    const rt::TransferFunction lp = sig::butter(3, Eigen::VectorXd::Constant(1, 0.3));
+    Eigen::RowVectorXd x(12);
+    x << 1, 4, 2, 8, 5, 7, 3, 9, 6, 2, 7, 1;
+    const auto ff = [&](const Eigen::RowVectorXd& s) {
+        return Eigen::RowVectorXd(sig::filtfilt(lp.num.transpose(), lp.den.transpose(), s));
+    };
+    for (Eigen::Index n : {Eigen::Index(10), Eigen::Index(12)}) {
+        const Eigen::RowVectorXd s = x.head(n);
+        const Eigen::RowVectorXd got = evaluation::split_smooth(lp, s);
+        const Eigen::RowVectorXd forward = ff(s);
+        const Eigen::RowVectorXd backward = ff(s.reverse()).reverse();
+        ASSERT_EQ(got.size(), n);
+        for (Eigen::Index i = 0; i < n; ++i)
+            EXPECT_EQ(got(i), i < n / 2 ? forward(i) : backward(i)) << n << " at " << i;
+        // The two directions differ somewhere, or the test would show nothing.
+        EXPECT_GT((forward - backward).cwiseAbs().maxCoeff(), 1e-9);
+    }
+}
+
+TEST(CalcDiagSteps, AirCorrectionAndTheCutAtTheSpeedMaximum) {
+    EXPECT_DOUBLE_EQ(evaluation::air_correction(20, 1013), 1);
+    EXPECT_NEAR(evaluation::air_correction(30, 990), 1013.0 / 990 * std::sqrt(303.0 / 293), 1e-12);
+    EXPECT_NEAR(evaluation::air_correction(30, 990), 1.0405, 1e-4);
+
+    RunSeries rising{steps(100, 0.1), steps(100, 1), steps(100, 50)};
+    evaluation::cut_at_vmax(rising);
+    EXPECT_EQ(rising.t.size(), 100);
+    RunSeries peak{steps(100, 0.1), steps(100, 1), steps(100, 50)};
+    peak.v.tail(90).setConstant(5);
+    peak.v(9) = 20;
+    peak.v(40) = 20;  // a later equal maximum does not count
+    evaluation::cut_at_vmax(peak);
+    EXPECT_EQ(peak.t.size(), 10);
+    EXPECT_EQ(peak.rpm.size(), 10);
+    EXPECT_EQ(peak.v(9), 20);
+}
+
+// A constant acceleration: the road model's power is the work on the mass and against the
+// resistances per second, the drum's the inertia's; the derived series follow them.
+TEST(CalcDiagSteps, RoadAndDrumPowerOfAConstantAcceleration) {
+    const Eigen::Index n = 400;
+    const double a = 2, v0 = 5, u = 1.325, r = 6.32;
+    RunSeries run{steps(n, 0.05), {}, {}};
+    run.v = (v0 + a * run.t.array()).matrix();
+    run.rpm = run.v * 60 * r / u;
+    evaluation::Physics p;
+    p.m = 200, p.cw = 0.5, p.A = 0.75, p.fro = 0.015, p.u = u, p.fl = 1, p.J = 1.08, p.ur = 0.93;
+    p.T = 30, p.p = 990;
+    const double k = evaluation::air_correction(30, 990);
+
+    const evaluation::Curves road = evaluation::curves(run, p);
+    EXPECT_EQ(road.k, k);
+    // The filter holds polynomials of this degree away from the ends.
+    for (Eigen::Index i = 60; i < n - 60; ++i) {
+        const double v = run.v(i);
+        // The kinetic energy changes over the step that ends at the sample.
+        const double dE = p.m * a * (v - a * 0.05 / 2);
+        const double P = (dE + (0.65 * 0.5 * 0.75 * v * v + 200 * 9.81 * 0.015) * v) / 1000;
+        ASSERT_NEAR(road.P(i), P * k, 1e-4 * P) << i;
+        ASSERT_NEAR(road.a(i), a, 1e-4) << i;
+        ASSERT_NEAR(road.v(i), 3.6 * v, 1e-4) << i;
+        ASSERT_NEAR(road.Pps(i), road.P(i) * 1.35962, 1e-12) << i;
+        ASSERT_NEAR(road.M(i), road.Pps(i) / road.rpm(i) * 7024, 1e-9) << i;
+        ASSERT_NEAR(road.gear_ratio(i), r, 1e-5) << i;
+        // Each step's distance is counted at the speed that ends it.
+        const double t = run.t(i);
+        ASSERT_NEAR(road.X(i), v0 * (t + 0.05) + a * t * (t + 0.05) / 2, 2e-3) << i;
+    }
+
+    p.drum = true;
+    const evaluation::Curves drum = evaluation::curves(run, p);
+    for (Eigen::Index i = 60; i < n - 60; ++i) {
+        const double w = run.v(i) / p.ur * 2 * 3.1416, dw = a / p.ur * 2 * 3.1416;
+        const double P = p.J * dw * w / 1000 + 0.0001 * p.cw * w * w;
+        ASSERT_NEAR(drum.P(i), P * k, 1e-4 * P) << i;
+    }
+    // Without its rolling-resistance coefficient only the road model fails.
+    p.fro.reset();
+    EXPECT_NO_THROW(evaluation::curves(run, p));
+    p.drum = false;
+    EXPECT_EQ(testsupport::errorOf([&] { evaluation::curves(run, p); }),
+              "The rolling-resistance coefficient is no number.");
+}
+
+TEST(CalcDiagSteps, AxesChoiceHandsRowsAndColumns) {
+    evaluation::Curves c;
+    const auto n = [](double x) { return Eigen::RowVectorXd::Constant(5, x); };
+    c.rpm = n(1), c.t = n(2), c.X = n(3), c.v = n(4), c.Pps = n(5), c.M = n(6), c.P = n(7);
+    c.a = n(8), c.gear_ratio = n(9);
+    const double x_of[] = {1, 2, 3, 4};
+    for (int xv = 1; xv <= 4; ++xv)
+        EXPECT_EQ(evaluation::axes_choice(c, xv, 3).first(0), x_of[xv - 1]);
+    const auto [x, y] = evaluation::axes_choice(c, 1, 1);
+    ASSERT_EQ(y.cols(), 2);
+    ASSERT_EQ(y.rows(), 5);
+    EXPECT_EQ(y(0, 0), 5);
+    EXPECT_EQ(y(0, 1), 6);
+    const double y_of[] = {5, 7, 5, 7, 6, 4, 8, 2, 3, 1, 9};
+    for (int yv = 1; yv <= 11; ++yv)
+        EXPECT_EQ(evaluation::axes_choice(c, 1, yv).second(0, 0), y_of[yv - 1]) << yv;
+    EXPECT_EQ(evaluation::axes_choice(c, 1, 2).second.cols(), 2);
+    EXPECT_EQ(evaluation::axes_choice(c, 1, 6).second.cols(), 1);
+    EXPECT_FALSE(testsupport::errorOf([&] { evaluation::axes_choice(c, 5, 1); }).empty());
+    EXPECT_FALSE(testsupport::errorOf([&] { evaluation::axes_choice(c, 1, 12); }).empty());
+}
+
+// The main window after start-up, with a recording in its folder.
+class CalcDiag : public DiagramTest {
+protected:
+    // The editor box starts ticked; these runs go without the editor unless a test ticks it.
+    void SetUp() override {
+        DiagramTest::SetUp();
+        shell::set_tagged("cut_File", "Value", Value(0.0));
+    }
+    // An alternator tone (3 signals per revolution) rising from 3000 to 9000 1/min.
+    void write_tone(const std::string& file, double seconds = 4, double fs = 8820,
+                    double top = 9000) {
+        const auto n = static_cast<Eigen::Index>(seconds * fs);
+        Eigen::MatrixXd y(n, 1);
+        double phase = 0;
+        for (Eigen::Index i = 0; i < n; ++i) {
+            const double rpm = 3000 + (top - 3000) * double(i) / double(n);
+            phase += 2 * 3.141592653589793 * rpm / 60 * 3 / fs;
+            y(i, 0) = 0.5 * std::sin(phase);
+        }
+        sig::wavwrite(y, fs, 16, file);
+    }
+    void calculate() { click_label(shell::text_table().push_sdiag); }
+    std::size_t cache_lines() const {
+        return rt::get(shell::tagged("Saved Data"), "Children").numel();
+    }
+    std::size_t runs() const { return tagged_from(u"Diag").size(); }
+    std::size_t errors() const {
+        std::size_t n = 0;
+        for (const auto& s : dialogs_.shown()) n += s.kind == rt::ScriptedDialogs::Kind::Error;
+        return n;
+    }
+    void expect_ready() const {
+        const Value mfig = shell::tagged("Main Figure");
+        EXPECT_EQ(rt::get(mfig, "Pointer").text(), "arrow");
+        EXPECT_TRUE(rt::findobj({mfig, Value("Enable"), Value("inactive")}).isEmpty());
+        EXPECT_FALSE(rt::findobj({mfig, Value("Enable"), Value("on")}).isEmpty());
+    }
+};
+
+TEST_F(CalcDiag, EmptyPathMissingFileAndBothChannelsOffEndWithTheMainWindowReady) {
+    type("wav_file", "");
+    dialogs_.answerGetFile(std::nullopt);
+    calculate();
+    EXPECT_EQ(errors(), 0u);
+    expect_ready();
+
+    type("wav_file", "nowhere.wav");
+    dialogs_.expectError();
+    calculate();
+    ASSERT_EQ(errors(), 1u);
+    EXPECT_EQ(dialogs_.shown().back().text, "Datei nicht gefunden:\nnowhere.wav");
+    EXPECT_EQ(dialogs_.shown().back().title, "Datei Fehler");
+    expect_ready();
+
+    write_tone("run.wav", 1);
+    type("wav_file", "run.wav");
+    choose("popup_sig_ch1", 5);
+    choose("popup_sig_ch2", 5);
+    dialogs_.expectError();
+    calculate();
+    ASSERT_EQ(errors(), 2u);
+    EXPECT_EQ(dialogs_.shown().back().text, "Linker Kanal: Aus - Rechter Kanal: Aus!");
+    EXPECT_EQ(dialogs_.shown().back().title, "Error Dialog");
+    EXPECT_EQ(cache_lines(), 0u);
+    expect_ready();
+}
+
+TEST_F(CalcDiag, TheFileChooserStartsAnEvaluationOfTheChosenRecording) {
+    write_tone("run.wav");
+    type("wav_file", "");
+    dialogs_.answerGetFile(rt::FileChoice{"run.wav", dir_.string() + "/"});
+    calculate();
+    EXPECT_EQ(errors(), 0u);
+    EXPECT_EQ(runs(), 1u);
+    EXPECT_EQ(cache_lines(), 2u);
+    expect_ready();
+}
+
+TEST_F(CalcDiag, AnUnreadableNumberGivesTwoDialogsAndLeavesTheWindowReady) {
+    write_tone("run.wav", 1);
+    type("wav_file", "run.wav");
+    type("total_mass", "2OO");
+    dialogs_.expectError();
+    dialogs_.expectError();
+    calculate();
+    ASSERT_EQ(errors(), 2u);
+    EXPECT_NE(dialogs_.shown()[0].text.find("2OO"), std::string::npos);
+    EXPECT_NE(dialogs_.shown()[1].text.find("get_par"), std::string::npos);
+    EXPECT_EQ(runs(), 0u);
+    expect_ready();
+}
+
+TEST_F(CalcDiag, TheCacheServesRepeatsAndConvertsAgainForNewKeysAndRewrittenFiles) {
+    write_tone("run.wav");
+    type("wav_file", "run.wav");
+    calculate();
+    ASSERT_EQ(errors(), 0u);
+    EXPECT_EQ(cache_lines(), 2u);
+    EXPECT_EQ(runs(), 1u);
+    const std::vector<double> curve = rt::get(Value(tagged_from(u"Diag")[0]), "YData").real();
+    ASSERT_GT(curve.size(), 50u);
+
+    // Again, with the editor box ticked: the cache answers, so no editor is asked for
+    // (there is none in the table, which would be an error).
+    shell::set_tagged("cut_File", "Value", Value(1.0));
+    calculate();
+    EXPECT_EQ(errors(), 0u);
+    EXPECT_EQ(cache_lines(), 2u);
+    EXPECT_EQ(runs(), 1u) << "the same run is shown again, not drawn twice";
+    EXPECT_EQ(rt::get(Value(tagged_from(u"Diag")[0]), "YData").real(), curve);
+
+    // A new filter length is a new run from the same cache lines.
+    type("filt_length", "0,5");
+    calculate();
+    EXPECT_EQ(errors(), 0u);
+    EXPECT_EQ(cache_lines(), 2u);
+    EXPECT_EQ(runs(), 2u);
+    shell::set_tagged("cut_File", "Value", Value(0.0));
+
+    // A new tire circumference converts again.
+    type("wheel_perim", "1.9");
+    calculate();
+    EXPECT_EQ(errors(), 0u);
+    EXPECT_EQ(cache_lines(), 4u);
+
+    // The same name written again with another run converts again.
+    std::filesystem::last_write_time(
+        "run.wav", std::filesystem::last_write_time("run.wav") - std::chrono::seconds(5));
+    write_tone("run.wav", 4, 8820, 7000);
+    calculate();
+    EXPECT_EQ(errors(), 0u);
+    EXPECT_EQ(cache_lines(), 6u);
+    expect_ready();
+}
+
+// The editors are reached by name: a table without them reports it, a cancelling one ends
+// the evaluation with nothing cached.
+TEST_F(CalcDiag, TheEditorBoxRunsTheEditorsThroughTheTable) {
+    write_tone("run.wav", 2);
+    type("wav_file", "run.wav");
+    shell::set_tagged("cut_File", "Value", Value(1.0));
+    dialogs_.expectError();
+    calculate();
+    ASSERT_EQ(errors(), 1u);
+    EXPECT_NE(dialogs_.shown().back().text.find("cut_file_spect"), std::string::npos);
+    expect_ready();
+
+    std::vector<std::string> called;
+    table_.add("cut_file_spect", 7, 2, [&](const rt::Values& in, int) -> rt::Values {
+        called.push_back("cut_file_spect " + rt::num2str(in[2]).text() + " " +
+                         rt::num2str(in[3]).text());
+        return {in[0], Value(0.0)};
+    });
+    evaluation::register_calc_diag(table_)->bind(table_);
+    calculate();
+    EXPECT_EQ(called, std::vector<std::string>{"cut_file_spect 1  2 3"});
+    EXPECT_EQ(errors(), 1u);
+    EXPECT_EQ(cache_lines(), 0u);
+    EXPECT_EQ(runs(), 0u);
+    expect_ready();
+}
+
+}  // namespace
