@@ -9,6 +9,7 @@
 #include <complex>
 #include <random>
 
+#include "engine_tone.h"
 #include "runtime/numeric/fft.h"
 #include "runtime/numeric/upfirdn_kernel.h"
 #include "signal/resample.h"
@@ -16,43 +17,11 @@
 
 namespace {
 
-constexpr double kPi = 3.141592653589793;
-
-// A rising engine tone with harmonics and noise; the right channel a little different.
-Eigen::MatrixXd stereo(double fs, double seconds) {
-    const Eigen::Index n = static_cast<Eigen::Index>(fs * seconds);
-    Eigen::MatrixXd y(n, 2);
-    std::mt19937 gen(42);
-    std::normal_distribution<double> nd(0, 0.05);
-    double phase = 0;
-    for (Eigen::Index i = 0; i < n; ++i) {
-        const double t = double(i) / fs;
-        phase += 2 * kPi * (100 + 500 * t / seconds) / fs;
-        const double s = 0.5 * std::sin(phase) + 0.2 * std::sin(2 * phase);
-        y(i, 0) = s + nd(gen);
-        y(i, 1) = 0.8 * s + nd(gen);
-    }
-    return y;
-}
+Eigen::MatrixXd stereo(double fs, double seconds) { return bench::engineTone(fs, seconds); }
 
 // Returns the track in Hz, one value per slice.
 Eigen::VectorXd toneTrack(const Eigen::MatrixXd& Y, double FS) {
-    Eigen::MatrixXd y = 0.5 * (Y.col(0) + Y.col(1));
-    if (FS != 8820) y = sig::resample(y, 8820, FS).y;
-    y.array() -= y.mean();
-    Eigen::VectorXd freq(1501);
-    for (int i = 0; i <= 1500; ++i) freq(i) = (500 + (16000.0 - 500) / 1500 * i) / 60 * 3;
-    const double d = double(y.rows()) / 8820;
-    const double overlap = std::max(1.0, std::ceil(std::log10(d / 2)));
-    const double noverlap = std::floor(3528 * 0.9 / overlap);
-    const sig::SpecgramResult r = sig::specgram(y.col(0), freq, 8820, 3528, noverlap);
-    Eigen::VectorXd track(r.B.cols());
-    for (Eigen::Index c = 0; c < r.B.cols(); ++c) {
-        Eigen::Index row = 0;
-        r.B.col(c).cwiseAbs2().maxCoeff(&row);
-        track(c) = r.F(row);
-    }
-    return track;
+    return bench::typedTrack(0.5 * (Y.col(0) + Y.col(1)), FS);
 }
 
 void BM_ToneTrack(benchmark::State& state) {

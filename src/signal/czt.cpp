@@ -16,12 +16,16 @@ constexpr double kPi = 3.141592653589793;
 using cd = std::complex<double>;
 }  // namespace
 
+Eigen::Index cztFftLength(Eigen::Index m, Eigen::Index k) {
+    return static_cast<Eigen::Index>(
+        std::ldexp(1.0, static_cast<int>(rt::nextpow2(double(m + k - 1)))));
+}
+
 Eigen::MatrixXcd cztColumns(Eigen::Index m, Eigen::Index cols, Eigen::Index k, cd w, cd a,
                             const std::function<void(Eigen::Index, cd*)>& fill) {
     if (k == 0 || cols == 0 || m == 0) return Eigen::MatrixXcd::Zero(k, cols);
     Eigen::MatrixXcd g(k, cols);  // every element is written below
-    const Eigen::Index nfft = static_cast<Eigen::Index>(
-        std::ldexp(1.0, static_cast<int>(rt::nextpow2(double(m + k - 1)))));
+    const Eigen::Index nfft = cztFftLength(m, k);
 
     // ww(i) = w^(kk(i)^2/2), kk = -m+1 … max(k-1, m-1); element m-1 (0-based) is kk = 0.
     const Eigen::Index kkLast = std::max(k - 1, m - 1);

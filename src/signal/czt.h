@@ -27,6 +27,9 @@ Eigen::MatrixXcd cztColumns(Eigen::Index m, Eigen::Index cols, Eigen::Index k,
                             std::complex<double> w, std::complex<double> a,
                             const std::function<void(Eigen::Index, std::complex<double>*)>& fill);
 
+// The FFT length of cztColumns for m samples and k points (a power of two >= m + k - 1).
+Eigen::Index cztFftLength(Eigen::Index m, Eigen::Index k);
+
 // "czt": 4 inputs (1 needed), 1 output; "Inputs M, W and A must be scalars." when one of
 // k, w, a is not a single value.
 void register_czt(rt::FunctionTable& t);

@@ -43,8 +43,8 @@ Eigen::RowVectorXd designFilter(double p, double q, const Eigen::VectorXd& N, do
 
 }  // namespace
 
-ResampleResult resample(const Eigen::MatrixXd& x, double p, double q, const Eigen::VectorXd& N,
-                        double beta) {
+ResampleResult resample(const Eigen::Ref<const Eigen::MatrixXd>& x, double p, double q,
+                        const Eigen::VectorXd& N, double beta) {
     if (notPositiveInteger(p)) rt::error("P must be a positive integer.");
     if (notPositiveInteger(q)) rt::error("Q must be a positive integer.");
     const rt::Ratio r = rt::rat(p / q, 1e-12);
@@ -77,7 +77,8 @@ ResampleResult resample(const Eigen::MatrixXd& x, double p, double q, const Eige
     return out;
 }
 
-ResampleResult resample(const Eigen::MatrixXd& x, double p, double q, double N, double beta) {
+ResampleResult resample(const Eigen::Ref<const Eigen::MatrixXd>& x, double p, double q, double N,
+                        double beta) {
     return resample(x, p, q, Eigen::VectorXd::Constant(1, N), beta);
 }
 
@@ -94,8 +95,8 @@ void register_resample(rt::FunctionTable& t) {
         }
         const double beta = in.size() > 4 ? in[4].scalar() : 5.0;
         if (!in[0].isComplex()) {
-            const ResampleResult r = resample(rt::toMatrix(in[0]), p, q, N, beta);
-            return {rt::fromMatrix(r.y), rt::fromMatrix(Eigen::MatrixXd(r.h))};
+            const ResampleResult r = resample(*rt::MatrixView(in[0]), p, q, N, beta);
+            return {rt::fromMatrix(r.y), rt::fromMatrix(r.h)};
         }
         // Resampling is linear: real and imaginary parts go separately.
         const Eigen::MatrixXcd x = rt::toComplexMatrix(in[0]);
@@ -104,7 +105,7 @@ void register_resample(rt::FunctionTable& t) {
         Eigen::MatrixXcd y(re.y.rows(), re.y.cols());
         y.real() = re.y;
         y.imag() = im.y;
-        return {rt::fromMatrix(y), rt::fromMatrix(Eigen::MatrixXd(re.h))};
+        return {rt::fromMatrix(y), rt::fromMatrix(re.h)};
     });
 }
 

@@ -21,10 +21,11 @@ struct ResampleResult {
 // Kaiser window. p/q reducing to 1/1 returns x unchanged with h = 1.
 // Throws rt::Error "P must be a positive integer." / "Q must be a positive integer."
 // (also for NaN and Inf), and what firls and kaiser throw.
-ResampleResult resample(const Eigen::MatrixXd& x, double p, double q, const Eigen::VectorXd& N,
-                        double beta = 5);
-ResampleResult resample(const Eigen::MatrixXd& x, double p, double q, double N = 10,
-                        double beta = 5);
+// x is read in place (a matrix, a vector or a map of a value's elements).
+ResampleResult resample(const Eigen::Ref<const Eigen::MatrixXd>& x, double p, double q,
+                        const Eigen::VectorXd& N, double beta = 5);
+ResampleResult resample(const Eigen::Ref<const Eigen::MatrixXd>& x, double p, double q,
+                        double N = 10, double beta = 5);
 
 // "resample": 5 inputs (3 needed), 2 outputs [y, h]; a complex x is resampled as its
 // real and imaginary parts.

@@ -1,5 +1,6 @@
 #include "signal/specgram.h"
 
+#include <algorithm>
 #include <cmath>
 #include <complex>
 #include <type_traits>
@@ -168,27 +169,37 @@ SpecgramChecked specgramchk(const SpecgramArgs& args) {
     return check(args, args.x.rows(), args.x.cols());
 }
 
-SpecgramResult specgram(const SpecgramArgs& args) {
-    const SpecgramChecked c = specgramchk(args);
+namespace {
+
+// The spectrogram of the rows x cols elements at `data` (args.x is not read). Real samples
+// are read in place when they fill at least one window.
+template <class Scalar>
+SpecgramResult run(const Scalar* data, Eigen::Index rows, Eigen::Index cols, bool real,
+                   const SpecgramArgs& args) {
+    const SpecgramChecked c = check(args, rows, cols);
     rt::error(c.msg);
-    const Eigen::Index nwind = c.window.size();
-    if (args.xReal)
-        return compute(column<Eigen::VectorXd>(args.x.data(), args.x.size(), nwind), true, c);
-    return compute(column<Eigen::VectorXcd>(args.x.data(), args.x.size(), nwind), false, c);
+    const Eigen::Index n = rows * cols, nwind = c.window.size();
+    if constexpr (std::is_same_v<Scalar, double>) {
+        if (n >= nwind) return compute(Eigen::Map<const Eigen::VectorXd>(data, n), true, c);
+    }
+    if (real) return compute(column<Eigen::VectorXd>(data, n, nwind), true, c);
+    return compute(column<Eigen::VectorXcd>(data, n, nwind), false, c);
 }
 
-SpecgramResult specgram(const Eigen::VectorXd& x, const Eigen::VectorXd& freqs, double Fs,
-                        double windowLength, double noverlap) {
+}  // namespace
+
+SpecgramResult specgram(const SpecgramArgs& args) {
+    return run(args.x.data(), args.x.rows(), args.x.cols(), args.xReal, args);
+}
+
+SpecgramResult specgram(const Eigen::Ref<const Eigen::VectorXd>& x, const Eigen::VectorXd& freqs,
+                        double Fs, double windowLength, double noverlap) {
     SpecgramArgs a;
     a.nfft = freqs;
     a.Fs = Fs;
     a.window = Eigen::VectorXd::Constant(1, windowLength);
     a.noverlap = noverlap;
-    const SpecgramChecked c = check(a, x.rows(), 1);
-    rt::error(c.msg);
-    // The signal is used in place unless it is shorter than the window.
-    if (x.size() >= c.window.size()) return compute(x, true, c);
-    return compute(column<Eigen::VectorXd>(x.data(), x.size(), c.window.size()), true, c);
+    return run(x.data(), x.rows(), 1, true, a);
 }
 
 namespace {
@@ -227,19 +238,28 @@ void register_specgram(rt::FunctionTable& t) {
             return in[i].scalar();
         };
         SpecgramArgs a;
-        a.x = rt::toComplexMatrix(in[0]);
-        a.xReal = a.x.imag().isZero(0);
         if (present(1)) a.nfft = vec(in[1]);
         if (present(2)) a.Fs = single(2);
         if (present(3)) a.window = vec(in[3]);
         if (present(4)) a.noverlap = single(4);
-        const SpecgramResult r = specgram(a);
+        const rt::Value& x = in[0];
+        // A real signal (also one whose imaginary parts are all zero) is read in place.
+        const bool real = !x.isComplex() || std::all_of(x.im().begin(), x.im().end(),
+                                                        [](double v) { return v == 0; });
+        SpecgramResult r;
+        if (real) {
+            const rt::MatrixView v(x);
+            r = run(v->data(), v->rows(), v->cols(), true, a);
+        } else {
+            a.x = rt::toComplexMatrix(x);
+            a.xReal = false;
+            r = specgram(a);
+        }
         if (nargout == 0) {
             draw(r);
             return {};
         }
-        return {rt::fromMatrix(r.B), rt::fromMatrix(Eigen::MatrixXd(r.F)),
-                rt::fromMatrix(Eigen::MatrixXd(r.T))};
+        return {rt::fromMatrix(r.B), rt::fromMatrix(r.F), rt::fromMatrix(r.T)};
     });
 }
 

@@ -54,9 +54,10 @@ struct SpecgramResult {
 // message when specgramchk reports one.
 SpecgramResult specgram(const SpecgramArgs& args);
 
-// The analysis form: x real, a frequency list, the window length n (hanning(n)).
-SpecgramResult specgram(const Eigen::VectorXd& x, const Eigen::VectorXd& freqs, double Fs,
-                        double windowLength, double noverlap);
+// The analysis form: x real (read in place), a frequency list, the window length n
+// (hanning(n)).
+SpecgramResult specgram(const Eigen::Ref<const Eigen::VectorXd>& x, const Eigen::VectorXd& freqs,
+                        double Fs, double windowLength, double noverlap);
 
 // "specgram": any number of inputs (1 to 5 accepted), 3 outputs [B, F, T]. With no output
 // requested it draws 20 log10(|B| + eps) as an image in a new plot instead.

@@ -319,37 +319,73 @@ std::int64_t bytesLeft(int fid) {
 // layout puts the valid bits at the top (v / 2^31 is right); some writers keep 24-bit
 // values sign-extended at the bottom, recognised by a non-zero low byte while every value
 // fits in 24 bits.
-double int32Divisor(const Eigen::MatrixXd& raw, const WavFormat& fmt) {
+double int32Divisor(const double* raw, std::size_t n, const WavFormat& fmt) {
     double valid = fmt.wValidBitsPerSample.value_or(fmt.nBitsPerSample.value_or(32));
     if (valid != 24) return 2147483648.0;
     bool lowBits = false, fits24 = true;
-    for (Eigen::Index i = 0; i < raw.size(); ++i) {
-        double v = raw.data()[i];
+    for (std::size_t i = 0; i < n; ++i) {
+        double v = raw[i];
         if (std::fmod(v, 256) != 0) lowBits = true;
         if (v < -8388608 || v > 8388607) fits24 = false;
     }
     return lowBits && fits24 ? 8388608.0 : 2147483648.0;
 }
 
-struct DataResult {
-    Eigen::MatrixXd samples;  // frames by channels, or [frames channels] for a size request
-    std::string msg;
+// Decoded samples, column by column: in the matrix the typed reader returns, or in the
+// elements of a value, so that a call by name hands them over without a copy.
+struct SampleStore {
+    bool forValue = false;
+    Eigen::MatrixXd matrix;
+    std::vector<double> elements;
+    Eigen::Index rows = 0, cols = 0;
+
+    double* allocate(Eigen::Index r, Eigen::Index c) {
+        rows = r;
+        cols = c;
+        if (!forValue) {
+            matrix.resize(r, c);
+            return matrix.data();
+        }
+        elements.resize(static_cast<std::size_t>(r * c));
+        return elements.data();
+    }
+    // Only the first r rows were filled.
+    void keepRows(Eigen::Index r) {
+        if (!forValue) {
+            matrix.conservativeResize(r, cols);
+        } else {
+            for (Eigen::Index c = 1; c < cols; ++c)
+                std::copy_n(elements.begin() + c * rows, r, elements.begin() + c * r);
+            elements.resize(static_cast<std::size_t>(r * cols));
+        }
+        rows = r;
+    }
 };
 
-DataResult read_dat_pcm(int fid, const Chunk& datack, const WavFormat& fmt, double tag,
-                        const WavExtent& ext) {
-    DataResult r;
+std::string frameCount(double n) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.0f", n);
+    return text;
+}
+
+// Reads into `out` (absent samples leave it untouched); returns the message, empty on success.
+std::string read_dat_pcm(int fid, const Chunk& datack, const WavFormat& fmt, double tag,
+                         const WavExtent& ext, SampleStore& out) {
     const double bps = std::ceil(fmt.nBlockAlign / fmt.nChannels);
-    if (!(bps == 1 || bps == 2 || bps == 3 || bps == 4)) {
-        r.msg = "Cannot read PCM file formats with more than 32 bits per sample.";
-        return r;
-    }
+    if (!(bps == 1 || bps == 2 || bps == 3 || bps == 4))
+        return "Cannot read PCM file formats with more than 32 bits per sample.";
     const bool int32 = bps == 4 && tag == 1;
     const Precision dtype = bps == 1   ? Precision::UChar
                             : bps == 2 ? Precision::Short
                             : bps == 3 ? Precision::Bit24
                             : int32    ? Precision::ULong
                                        : Precision::Float;
+    // Integer samples scale to [-1, 1); 32-bit integers once their layout is known.
+    const double scale = bps == 1   ? 1.0 / 128
+                         : bps == 2 ? 1.0 / 32768
+                         : bps == 3 ? 1.0 / 8388608
+                                    : 1;
+    const double offset = bps == 1 ? -128 : 0;
     const auto nch = static_cast<std::size_t>(fmt.nChannels);
     const double frameBytes = bps * fmt.nChannels;
     // Whole frames only, and only those the file really holds: a size that is not a whole
@@ -357,6 +393,10 @@ DataResult read_dat_pcm(int fid, const Chunk& datack, const WavFormat& fmt, doub
     const std::int64_t left = bytesLeft(fid);
     const double present = std::min(datack.Size, static_cast<double>(left));
     const double frames = std::floor(present / frameBytes);
+    if (datack.Size > static_cast<double>(left))
+        rt::warning("The data chunk of '" + rt::filename(fid) +
+                    "' is cut short: " + frameCount(std::floor(datack.Size / frameBytes)) +
+                    " frames expected, " + frameCount(frames) + " read.");
     const std::int64_t dataStart = rt::ftell(fid);
     // The end of the chunk and its pad byte, never past the end of the file.
     auto skipToEnd = [&]() -> bool {
@@ -368,77 +408,65 @@ DataResult read_dat_pcm(int fid, const Chunk& datack, const WavFormat& fmt, doub
     };
 
     if (ext.kind == WavExtent::Kind::Size) {
-        r.samples.resize(1, 2);
-        r.samples << frames, fmt.nChannels;
-        if (!skipToEnd()) r.msg = kPcmDataError;
-        return r;
+        double* size = out.allocate(1, 2);
+        size[0] = frames;
+        size[1] = fmt.nChannels;
+        return skipToEnd() ? "" : kPcmDataError;
     }
     double first = 1, last = frames;
     if (ext.kind == WavExtent::Kind::Range) {
         first = ext.first;
         last = ext.last;
         auto inRange = [&](double x) { return x >= 1 && x <= frames && x == std::floor(x); };
-        if (!inRange(first) || !inRange(last)) {
-            r.msg = "Sample limits out of range.";
-            return r;
-        }
-        if (first > last) {
-            r.msg = "Sample limits must be given in ascending order.";
-            return r;
-        }
+        if (!inRange(first) || !inRange(last)) return "Sample limits out of range.";
+        if (first > last) return "Sample limits must be given in ascending order.";
     }
     if (first > 1 && rt::fseek(fid, static_cast<std::int64_t>((first - 1) * frameBytes),
-                               SeekOrigin::Current) != 0) {
-        r.msg = kPcmDataError;
-        return r;
-    }
+                               SeekOrigin::Current) != 0)
+        return kPcmDataError;
     // An empty chunk reads as no frames.
     const auto n = static_cast<Eigen::Index>(std::max(0.0, last - first + 1));
-    Eigen::MatrixXd& y = r.samples;
-    y.resize(n, static_cast<Eigen::Index>(nch));
-    // Frames come channel 1 first; read in blocks straight into samples-by-channels order.
-    const Eigen::Index block = std::max<Eigen::Index>(1, 65536 / static_cast<Eigen::Index>(nch));
-    std::vector<double> buf(static_cast<std::size_t>(std::min(block, n)) * nch);
+    double* y = out.allocate(n, static_cast<Eigen::Index>(nch));
+    // Frames come channel 1 first; blocks of raw bytes are decoded straight into the columns.
+    const auto fb = static_cast<std::size_t>(frameBytes);
+    const auto block = static_cast<Eigen::Index>(std::max<std::size_t>(1, (1 << 18) / fb));
+    std::vector<unsigned char> raw(static_cast<std::size_t>(std::min(block, n)) * fb);
     Eigen::Index done = 0;
     while (done < n) {
-        Eigen::Index want = std::min(block, n - done);
-        std::size_t got =
-            rt::freadInto(fid, buf.data(), static_cast<std::size_t>(want) * nch, dtype);
-        Eigen::Index whole = static_cast<Eigen::Index>(got / nch);
-        for (Eigen::Index f = 0; f < whole; ++f)
-            for (std::size_t c = 0; c < nch; ++c)
-                y(done + f, static_cast<Eigen::Index>(c)) =
-                    buf[static_cast<std::size_t>(f) * nch + c];
+        const Eigen::Index want = std::min(block, n - done);
+        const std::size_t got =
+            rt::freadBytes(fid, raw.data(), static_cast<std::size_t>(want) * fb);
+        const auto whole = static_cast<Eigen::Index>(got / fb);
+        for (std::size_t c = 0; c < nch; ++c)
+            rt::decodeStrided(raw.data() + c * static_cast<std::size_t>(bps),
+                              static_cast<std::size_t>(whole), fb, dtype,
+                              y + static_cast<Eigen::Index>(c) * n + done, scale, offset);
         done += whole;
         if (whole < want) break;
     }
-    if (done < n) y.conservativeResize(done, static_cast<Eigen::Index>(nch));
-    if (!skipToEnd()) {
-        r.msg = kPcmDataError;
-        return r;
+    if (done < n) out.keepRows(done);
+    if (!skipToEnd()) return kPcmDataError;
+    if (int32) {
+        const std::size_t count = static_cast<std::size_t>(out.rows * out.cols);
+        y = out.forValue ? out.elements.data() : out.matrix.data();
+        for (std::size_t i = 0; i < count; ++i)
+            if (y[i] >= 2147483648.0) y[i] -= 4294967296.0;
+        const double divisor = int32Divisor(y, count, fmt);
+        for (std::size_t i = 0; i < count; ++i) y[i] /= divisor;
     }
-    if (bps == 1)
-        y = (y.array() - 128) / 128;
-    else if (bps == 2)
-        y /= 32768;
-    else if (bps == 3)
-        y /= 8388608;
-    else if (int32) {
-        y = y.unaryExpr([](double v) { return v >= 2147483648.0 ? v - 4294967296.0 : v; });
-        y /= int32Divisor(y, fmt);
-    }
-    return r;
+    return "";
 }
 
-DataResult read_wavedat(int fid, const Chunk& datack, const WavFormat& fmt, const WavExtent& ext) {
+std::string read_wavedat(int fid, const Chunk& datack, const WavFormat& fmt, const WavExtent& ext,
+                         SampleStore& out) {
     double tag = dataTag(fmt);
-    if (tag == 1 || tag == 3) return read_dat_pcm(fid, datack, fmt, tag, ext);
-    return {Eigen::MatrixXd(),
-            "Data compression format (" + compression_name(fmt.wFormatTag) + ") is not supported."};
+    if (tag == 1 || tag == 3) return read_dat_pcm(fid, datack, fmt, tag, ext, out);
+    return "Data compression format (" + compression_name(fmt.wFormatTag) + ") is not supported.";
 }
 
 // The chunk walk; the caller's guard closes the file.
-void walk(int fid, const WavExtent& ext, WavReadResult& out) {
+void walk(int fid, const WavExtent& ext, WavReadResult& out, SampleStore& samples,
+          bool& haveSamples) {
     if (!find_cktype(fid, "RIFF").second.empty()) throw rt::Error("Not a WAVE file.");
     rt::error(check_rifftype(fid, "WAVE"));
     WavOptCk& opt_ck = out.opt_ck;
@@ -452,9 +480,8 @@ void walk(int fid, const WavExtent& ext, WavReadResult& out) {
         } else if (id == "data") {
             if (!opt_ck.fmt)
                 throw rt::Error("Corrupt WAV file: found audio data before format information.");
-            DataResult d = read_wavedat(fid, ck, *opt_ck.fmt, ext);
-            rt::error(d.msg);
-            out.y = std::move(d.samples);
+            rt::error(read_wavedat(fid, ck, *opt_ck.fmt, ext, samples));
+            haveSamples = true;
         } else if (id == "fact") {
             msg = read_factck(fid, ck, opt_ck);
         } else if (id == "disp") {
@@ -522,13 +549,40 @@ WavExtent extentOf(const rt::Value& ext) {
     return wavExtent(rt::toVector(ext));
 }
 
+// The reader behind both entries: the samples go to `samples`; `have` tells whether the
+// file held a data chunk.
+WavReadResult readWav(const std::string& file, const WavExtent& ext, SampleStore& samples,
+                      bool& have) {
+    auto [fid, msg] = open_wav(file);
+    rt::error(msg);
+    WavReadResult out;
+    {
+        FileGuard guard{fid};
+        walk(fid, ext, out, samples, have);
+    }
+    if (!out.opt_ck.fmt) throw rt::Error("Attempt to reference field of non-structure array.");
+    const WavFormat& fmt = *out.opt_ck.fmt;
+    out.Fs = fmt.nSamplesPerSec;
+    double tag = dataTag(fmt);
+    if (tag == 1 || tag == 3) out.bits = fmt.nBlockAlign / fmt.nChannels * 8;
+    return out;
+}
+
 rt::Values wavreadByName(const rt::Values& in, int nargout) {
     if (in.empty()) throw rt::Error("Not enough input arguments.");
     WavExtent ext = in.size() > 1 ? extentOf(in[1]) : WavExtent{};
     if (!in[0].isChar()) throw rt::Error("Cannot open file.");
-    WavReadResult r = wavread(in[0].text(), ext);
-    if (!r.y) return {};
-    rt::Values out{rt::fromMatrix(*r.y), rt::Value(r.Fs)};
+    SampleStore samples;
+    samples.forValue = true;
+    bool have = false;
+    const WavReadResult r = readWav(in[0].text(), ext, samples, have);
+    if (!have) return {};
+    rt::Values out;
+    out.reserve(4);
+    out.push_back(rt::Value::matrix(static_cast<std::size_t>(samples.rows),
+                                    static_cast<std::size_t>(samples.cols),
+                                    std::move(samples.elements)));
+    out.push_back(rt::Value(r.Fs));
     if (nargout > 2) out.push_back(r.bits ? rt::Value(*r.bits) : rt::Value());
     if (nargout > 3) out.push_back(optCkValue(r.opt_ck));
     out.resize(static_cast<std::size_t>(std::clamp(nargout, 1, 4)));
@@ -548,18 +602,10 @@ WavExtent wavExtent(const std::vector<double>& ext) {
 }
 
 WavReadResult wavread(const std::string& file, const WavExtent& ext) {
-    auto [fid, msg] = open_wav(file);
-    rt::error(msg);
-    WavReadResult out;
-    {
-        FileGuard guard{fid};
-        walk(fid, ext, out);
-    }
-    if (!out.opt_ck.fmt) throw rt::Error("Attempt to reference field of non-structure array.");
-    const WavFormat& fmt = *out.opt_ck.fmt;
-    out.Fs = fmt.nSamplesPerSec;
-    double tag = dataTag(fmt);
-    if (tag == 1 || tag == 3) out.bits = fmt.nBlockAlign / fmt.nChannels * 8;
+    SampleStore samples;
+    bool have = false;
+    WavReadResult out = readWav(file, ext, samples, have);
+    if (have) out.y = std::move(samples.matrix);
     return out;
 }
 

@@ -67,7 +67,8 @@ struct WavReadResult {
 // no extension. Throws rt::Error with the reader's message on any failure (the file is
 // closed first), including "no format chunk" (the format description is empty).
 // Integer samples scale to [-1, 1): 8-bit (v-128)/128, 16-bit v/32768, 24-bit v/2^23,
-// 32-bit integers v/2^31; float samples come back unscaled.
+// 32-bit integers v/2^31; float samples come back unscaled. A data chunk that the file cuts
+// short gives the whole frames present, with a warning naming the frames expected and read.
 WavReadResult wavread(const std::string& file, const WavExtent& ext = {});
 
 // [y, Fs] = wavread(file) as the system's callers use it; throws rt::Error when the file

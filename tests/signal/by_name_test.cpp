@@ -1,6 +1,8 @@
 // The by-name entries: declared counts and the conversions at the edge.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "runtime/dispatch/function_table.h"
 #include "runtime/graphics/graphics.h"
 #include "runtime/graphics/operations.h"
@@ -144,3 +146,32 @@ TEST(Table, MessagesAndArgumentForms) {
 }
 
 }  // namespace
+
+TEST(Table, AnalysisPathByNameMatchesTheTypedFunctions) {
+    // A tone at 44.1 kHz resampled and analysed at 301 band frequencies, as the editors do.
+    const rt::FunctionTable t = table();
+    Eigen::VectorXd x(44100);
+    for (Eigen::Index i = 0; i < x.size(); ++i)
+        x(i) =
+            std::sin(0.02 * static_cast<double>(i)) + 0.1 * std::cos(0.3 * static_cast<double>(i));
+    const rt::Value y = t.call("resample", {rt::fromMatrix(x), 8820.0, 44100.0}, 1)[0];
+    const Eigen::VectorXd typed = sig::resample(x, 8820, 44100).y;
+    EXPECT_EQ(rt::toMatrix(y), typed);
+
+    Eigen::VectorXd f(301);
+    for (int i = 0; i < 301; ++i) f(i) = 25 + 0.5 * i;
+    const sig::SpecgramResult want = sig::specgram(typed, f, 8820, 3528, 1764);
+    const rt::Values s = t.call("specgram", {y, rt::fromMatrix(f), 8820.0, 3528.0, 1764.0}, 3);
+    EXPECT_EQ(rt::toComplexMatrix(s[0]), want.B);
+    EXPECT_EQ(rt::toMatrix(s[2]), Eigen::MatrixXd(want.T));
+    // The same signal with zero imaginary parts, or as a row, is analysed alike.
+    rt::Value zeroIm = rt::Value::matrix(y.rows(), 1, y.re(), std::vector<double>(y.numel(), 0));
+    EXPECT_EQ(rt::toComplexMatrix(
+                  t.call("specgram", {zeroIm, rt::fromMatrix(f), 8820.0, 3528.0, 1764.0}, 1)[0]),
+              want.B);
+    rt::Value row = y;
+    row.reshape({1, y.numel()});
+    EXPECT_EQ(rt::toComplexMatrix(
+                  t.call("specgram", {row, rt::fromMatrix(f), 8820.0, 3528.0, 1764.0}, 1)[0]),
+              want.B);
+}

@@ -12,6 +12,7 @@
 #include "runtime/value/eigen.h"
 #include "runtime/value/value.h"
 #include "support/wav_bytes.h"
+#include "warnings.h"
 
 using namespace wavtest;
 using sig::WavExtent;
@@ -377,4 +378,58 @@ TEST_F(WavRead, ByName) {
     EXPECT_EQ(message({rt::Value(noData)}, 2),
               "One or more output arguments not assigned during call to 'wavread'.");
     EXPECT_THROW(sig::wavread_recording(noData), rt::Error);
+}
+
+TEST_F(WavRead, CutShortDataChunkWarnsAndKeepsTheWholeFrames) {
+    const Bytes good = riff(cat({kFmt16, kData16}));
+    Bytes cut = good;
+    cut.resize(cut.size() - 3);  // half of the last frame's first sample gone, and its second
+    const std::string path = dir.write("cut.wav", cut);
+    WarningCapture warnings;
+    EXPECT_EQ(*sig::wavread(path).y, expected16().topRows(2));
+    ASSERT_EQ(warnings.lines.size(), 1u);
+    EXPECT_NE(warnings.lines[0].find("cut short"), std::string::npos) << warnings.lines[0];
+    EXPECT_NE(warnings.lines[0].find("3 frames expected, 2 read"), std::string::npos);
+    EXPECT_NE(warnings.lines[0].find("cut.wav"), std::string::npos);
+    // A size request says so too; a whole file says nothing.
+    EXPECT_EQ(*sig::wavread(path, sig::wavExtent({0})).y,
+              (Eigen::MatrixXd(1, 2) << 2, 2).finished());
+    EXPECT_EQ(warnings.lines.size(), 2u);
+    sig::wavread(dir.write("good.wav", good));
+    EXPECT_EQ(warnings.lines.size(), 2u);
+}
+
+TEST_F(WavRead, LongFilesByNameAndTypedAgree) {
+    // Three channels over several read blocks, in every sample width.
+    const int frames = 70001;
+    for (int bytes : {1, 2, 3, 4}) {
+        SCOPED_TRACE(bytes);
+        Bytes data;
+        data.reserve(static_cast<std::size_t>(frames) * 3 * static_cast<std::size_t>(bytes));
+        for (int f = 0; f < frames; ++f)
+            for (int c = 0; c < 3; ++c) {
+                const unsigned v = static_cast<unsigned>(f * 7919 + c * 104729) * 2654435761u;
+                for (int b = 0; b < bytes; ++b)
+                    data.push_back(static_cast<std::uint8_t>(v >> (8 * b)));
+            }
+        const std::string path =
+            dir.write("long.wav", riff(cat({fmtChunk(1, 3, 8000, bytes), chunk("data", data)})));
+        const sig::WavReadResult typed = sig::wavread(path);
+        ASSERT_EQ(typed.y->rows(), frames);
+        ASSERT_EQ(typed.y->cols(), 3);
+        rt::FunctionTable t;
+        sig::register_wavread(t);
+        const rt::Value byName = t.call("wavread", {rt::Value(path)}, 1)[0];
+        EXPECT_EQ(rt::toMatrix(byName), *typed.y);
+        // Frame 50000 of channel 2 (0-based 49999, 1), decoded by hand.
+        const unsigned v = static_cast<unsigned>(49999 * 7919 + 104729) * 2654435761u;
+        const double want = bytes == 1   ? ((v & 0xff) - 128.0) / 128
+                            : bytes == 2 ? static_cast<std::int16_t>(v & 0xffff) / 32768.0
+                            : bytes == 3 ? (static_cast<std::int32_t>(v << 8) >> 8) / 8388608.0
+                                         : static_cast<std::int32_t>(v) / 2147483648.0;
+        EXPECT_EQ((*typed.y)(49999, 1), want);
+        const rt::Value part =
+            t.call("wavread", {rt::Value(path), rt::Value::row({40000, 50000})}, 1)[0];
+        EXPECT_EQ(rt::toMatrix(part), typed.y->middleRows(39999, 10001));
+    }
 }

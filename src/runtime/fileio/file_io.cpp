@@ -76,32 +76,42 @@ double decode(const unsigned char* b, Precision p) {
 
 // The type's switch taken once per block, not once per value.
 template <Precision P>
-void decodeAs(const unsigned char* b, std::size_t n, double* out) {
-    constexpr std::size_t w = P == Precision::Char || P == Precision::UChar     ? 1
-                              : P == Precision::UShort || P == Precision::Short ? 2
-                              : P == Precision::Bit24                           ? 3
-                                                                                : 4;
-    for (std::size_t i = 0; i < n; ++i) out[i] = decode(b + i * w, P);
+void decodeAs(const unsigned char* b, std::size_t n, std::size_t stride, double* out, double scale,
+              double offset) {
+    if (scale == 1 && offset == 0) {
+        for (std::size_t i = 0; i < n; ++i) out[i] = decode(b + i * stride, P);
+        return;
+    }
+    for (std::size_t i = 0; i < n; ++i) out[i] = (decode(b + i * stride, P) + offset) * scale;
 }
 
 void decodeAll(const unsigned char* b, std::size_t n, Precision p, double* out) {
+    decodeStrided(b, n, precisionBytes(p), p, out);
+}
+
+}  // namespace
+
+void decodeStrided(const unsigned char* b, std::size_t n, std::size_t stride, Precision p,
+                   double* out, double scale, double offset) {
     switch (p) {
         case Precision::Char:
-            return decodeAs<Precision::Char>(b, n, out);
+            return decodeAs<Precision::Char>(b, n, stride, out, scale, offset);
         case Precision::UChar:
-            return decodeAs<Precision::UChar>(b, n, out);
+            return decodeAs<Precision::UChar>(b, n, stride, out, scale, offset);
         case Precision::UShort:
-            return decodeAs<Precision::UShort>(b, n, out);
+            return decodeAs<Precision::UShort>(b, n, stride, out, scale, offset);
         case Precision::ULong:
-            return decodeAs<Precision::ULong>(b, n, out);
+            return decodeAs<Precision::ULong>(b, n, stride, out, scale, offset);
         case Precision::Short:
-            return decodeAs<Precision::Short>(b, n, out);
+            return decodeAs<Precision::Short>(b, n, stride, out, scale, offset);
         case Precision::Bit24:
-            return decodeAs<Precision::Bit24>(b, n, out);
+            return decodeAs<Precision::Bit24>(b, n, stride, out, scale, offset);
         case Precision::Float:
-            return decodeAs<Precision::Float>(b, n, out);
+            return decodeAs<Precision::Float>(b, n, stride, out, scale, offset);
     }
 }
+
+namespace {
 
 // Integer types round half away from zero and saturate; NaN gives 0.
 std::int64_t toInteger(double x, double lo, double hi) {
@@ -271,6 +281,13 @@ std::string filename(int fid) { return get(fid).name; }
 
 std::size_t freadInto(int fid, double* out, std::size_t count, Precision p) {
     return readValues(get(fid), out, count, p);
+}
+
+std::size_t freadBytes(int fid, void* out, std::size_t count) {
+    OpenFile& f = get(fid);
+    const std::size_t got = std::fread(out, 1, count, f.fp);
+    if (got < count) f.eof = true;
+    return got;
 }
 
 std::vector<double> fread(int fid, std::size_t count, Precision p) {

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <system_error>
@@ -56,6 +57,21 @@ std::vector<std::string> dir(const std::string& name) {
         out.push_back(it->path().filename().string());
     std::sort(out.begin(), out.end());
     return out;
+}
+
+std::string userCacheFolder(const std::string& program) {
+    fs::path base;
+    if (const char* xdg = std::getenv("XDG_CACHE_HOME"); xdg && xdg[0] == '/')
+        base = xdg;
+    else if (const char* home = std::getenv("HOME"); home && home[0] == '/')
+        base = fs::path(home) / ".cache";
+    else
+        return {};
+    std::error_code ec;
+    const fs::path folder = base / program;
+    fs::create_directories(folder, ec);
+    if (ec || !fs::is_directory(folder, ec)) return {};
+    return folder.string();
 }
 
 }  // namespace rt

@@ -27,4 +27,9 @@ std::string filesep();
 // name, an empty list. No wildcards. Never throws.
 std::vector<std::string> dir(const std::string& name);
 
+// The folder for a program's cache files: $XDG_CACHE_HOME/<program>, else
+// $HOME/.cache/<program>, made when missing. Empty when there is no such place or it cannot
+// be made (a cache is then simply not kept). Never throws.
+std::string userCacheFolder(const std::string& program);
+
 }  // namespace rt

@@ -28,7 +28,7 @@ void GraphicsModel::set(Handle h, const std::string& name, const Value& value, b
 
 bool GraphicsModel::assign(Object& o, int index, Value v) {
     Value& slot = o.props[static_cast<std::size_t>(index)];
-    if (slot.equals(v) && slot.dims() == v.dims()) return false;
+    if (slot.isCopyOf(v) || (slot.equals(v) && slot.dims() == v.dims())) return false;
     slot = std::move(v);
     notifyChanged(o, index);
     return true;

@@ -90,7 +90,11 @@ Value normalizeValue(const PropSpec& spec, const Value& v, const char* type) {
             if (!isNumericLike(v)) bad(spec, type, "a numeric vector is required.");
             if (!v.isEmpty() && !v.isVector()) bad(spec, type, "a vector is required.");
             if (v.isEmpty()) return Value();
-            if (v.isDouble() && v.rows() == 1 && !v.isComplex()) return v;
+            if (v.isDouble() && !v.isComplex()) {
+                Value r = v;  // shares the elements: only the shape changes
+                r.reshape({1, v.numel()});
+                return r;
+            }
             return Value::row(v.real());
         }
         case PropKind::Rect: {

@@ -172,9 +172,10 @@ std::int64_t positiveFactor(double v, const char* name) {
     return static_cast<std::int64_t>(v);
 }
 
+// x: contiguous, column by column.
 template <class T>
-Mat<T> run(const Mat<T>& x, const Mat<T>& h, double pin, double qin, std::int64_t first,
-           std::int64_t count) {
+Mat<T> run(const Eigen::Map<const Mat<T>>& x, const Mat<T>& h, double pin, double qin,
+           std::int64_t first, std::int64_t count) {
     const std::int64_t p = positiveFactor(pin, "P");
     const std::int64_t q = positiveFactor(qin, "Q");
     if (h.size() == 0) rt::error("upfirdn: the filter must not be empty.");
@@ -205,20 +206,30 @@ Mat<T> run(const Mat<T>& x, const Mat<T>& h, double pin, double qin, std::int64_
     return y;
 }
 
+template <class T>
+Eigen::Map<const Mat<T>> whole(const Mat<T>& x) {
+    return Eigen::Map<const Mat<T>>(x.data(), x.rows(), x.cols());
+}
+
 }  // namespace
 
 Eigen::MatrixXd upfirdn(const Eigen::MatrixXd& x, const Eigen::MatrixXd& h, double p, double q) {
-    return run<double>(x, h, p, q, 0, -1);
+    return run<double>(whole(x), h, p, q, 0, -1);
 }
 
-Eigen::MatrixXd upfirdn(const Eigen::MatrixXd& x, const Eigen::MatrixXd& h, double p, double q,
-                        Eigen::Index first, Eigen::Index count) {
+Eigen::MatrixXd upfirdn(const Eigen::Ref<const Eigen::MatrixXd>& x, const Eigen::MatrixXd& h,
+                        double p, double q, Eigen::Index first, Eigen::Index count) {
     if (first < 0 || count < 0) rt::error("upfirdn: the output range must not be negative.");
-    return run<double>(x, h, p, q, first, count);
+    // Columns one after another (a row of a matrix, say, is not): read in place.
+    const bool contiguous = x.size() == 0 || x.cols() == 1 ||
+                            (x.rows() == 1 ? x.outerStride() == 1 : x.outerStride() == x.rows());
+    if (!contiguous) return run<double>(whole(Eigen::MatrixXd(x)), h, p, q, first, count);
+    return run<double>(Eigen::Map<const Eigen::MatrixXd>(x.data(), x.rows(), x.cols()), h, p, q,
+                       first, count);
 }
 
 Eigen::MatrixXcd upfirdn(const Eigen::MatrixXcd& x, const Eigen::MatrixXcd& h, double p, double q) {
-    return run<std::complex<double>>(x, h, p, q, 0, -1);
+    return run<std::complex<double>>(whole(x), h, p, q, 0, -1);
 }
 
 }  // namespace rt

@@ -21,7 +21,8 @@ Eigen::MatrixXcd upfirdn(const Eigen::MatrixXcd& x, const Eigen::MatrixXcd& h, d
 // Only output samples first … first + count - 1 of each signal (0-based; those beyond the
 // full output are 0), in the same shape rules: what a caller that trims the result
 // needs, without forming the samples it would throw away.
-Eigen::MatrixXd upfirdn(const Eigen::MatrixXd& x, const Eigen::MatrixXd& h, double p, double q,
-                        Eigen::Index first, Eigen::Index count);
+// x is read in place when its columns lie one after another in memory.
+Eigen::MatrixXd upfirdn(const Eigen::Ref<const Eigen::MatrixXd>& x, const Eigen::MatrixXd& h,
+                        double p, double q, Eigen::Index first, Eigen::Index count);
 
 }  // namespace rt

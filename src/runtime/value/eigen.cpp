@@ -5,26 +5,53 @@
 namespace rt {
 
 namespace {
+
 void need2d(const Value& v) {
     if (v.isCell() || v.isStruct())
         throw Error("Conversion to double from " + v.className() + " is not possible.");
     if (v.ndims() > 2) throw Error("A matrix must be two-dimensional.");
 }
+
+Eigen::Index rowsOf(const Value& v) { return static_cast<Eigen::Index>(v.rows()); }
+Eigen::Index colsOf(const Value& v) { return static_cast<Eigen::Index>(v.cols()); }
+
+bool storedAsDoubles(const Value& v) { return v.isDouble() || v.isLogical(); }
+
 }  // namespace
+
+MatrixView::MatrixView(const Value& v) : map_(nullptr, 0, 0) {
+    need2d(v);
+    if (!storedAsDoubles(v)) converted_ = v.real();
+    const double* d = storedAsDoubles(v) ? v.re().data() : converted_.data();
+    // Eigen's documented way to point an existing Map elsewhere.
+    new (&map_) Map(d, rowsOf(v), colsOf(v));
+}
 
 Eigen::MatrixXd toMatrix(const Value& v) {
     need2d(v);
-    const std::vector<double> d = v.real();
-    Eigen::MatrixXd m(static_cast<Eigen::Index>(v.rows()), static_cast<Eigen::Index>(v.cols()));
-    std::copy(d.begin(), d.end(), m.data());
+    Eigen::MatrixXd m(rowsOf(v), colsOf(v));
+    if (storedAsDoubles(v)) {
+        if (m.size() > 0) m = Eigen::Map<const Eigen::MatrixXd>(v.re().data(), m.rows(), m.cols());
+    } else {
+        for (Eigen::Index i = 0; i < m.size(); ++i) m.data()[i] = v.at(static_cast<std::size_t>(i));
+    }
     return m;
 }
 
 Eigen::MatrixXcd toComplexMatrix(const Value& v) {
     need2d(v);
-    const std::vector<std::complex<double>> d = v.complexData();
-    Eigen::MatrixXcd m(static_cast<Eigen::Index>(v.rows()), static_cast<Eigen::Index>(v.cols()));
-    std::copy(d.begin(), d.end(), m.data());
+    Eigen::MatrixXcd m(rowsOf(v), colsOf(v));
+    if (m.size() == 0) return m;
+    if (storedAsDoubles(v)) {
+        const auto re = Eigen::Map<const Eigen::MatrixXd>(v.re().data(), m.rows(), m.cols());
+        m.real() = re;
+        if (v.isComplex())
+            m.imag() = Eigen::Map<const Eigen::MatrixXd>(v.im().data(), m.rows(), m.cols());
+        else
+            m.imag().setZero();
+    } else {
+        for (Eigen::Index i = 0; i < m.size(); ++i) m.data()[i] = v.at(static_cast<std::size_t>(i));
+    }
     return m;
 }
 

@@ -31,11 +31,22 @@ std::vector<std::size_t> normalDims(std::vector<std::size_t> d) {
 
 }  // namespace
 
+Value::Data& Value::own() {
+    if (!data_)
+        data_ = std::make_shared<Data>();
+    else if (data_.use_count() > 1)
+        data_ = std::make_shared<Data>(*data_);
+    return *data_;
+}
+
 Value::Value() = default;
 
-Value::Value(double x) : dims_{1, 1}, re_{x} {}
+Value::Value(double x) : dims_{1, 1} { own().re.assign(1, x); }
 
-Value::Value(std::complex<double> z) : dims_{1, 1}, re_{z.real()}, im_{z.imag()} {}
+Value::Value(std::complex<double> z) : dims_{1, 1} {
+    own().re.assign(1, z.real());
+    data_->im.assign(1, z.imag());
+}
 
 Value::Value(const char* utf8Text) : Value(std::string(utf8Text ? utf8Text : "")) {}
 
@@ -45,7 +56,7 @@ Value::Value(const std::u16string& text) : cls_(ClassId::Char) {
     // The empty text is 0x0, as a literal '' is.
     dims_ =
         text.empty() ? std::vector<std::size_t>{0, 0} : std::vector<std::size_t>{1, text.size()};
-    chars_ = text;
+    if (!text.empty()) own().chars = text;
 }
 
 Value Value::empty(std::size_t rows, std::size_t cols) {
@@ -58,7 +69,7 @@ Value Value::empty(std::size_t rows, std::size_t cols) {
 Value Value::zeros(std::size_t rows, std::size_t cols) {
     Value v;
     v.dims_ = {rows, cols};
-    v.re_.assign(rows * cols, 0.0);
+    v.own().re.assign(rows * cols, 0.0);
     return v;
 }
 
@@ -68,8 +79,10 @@ Value Value::matrix(std::size_t rows, std::size_t cols, std::vector<double> re,
     if (!im.empty()) checkSize(rows * cols, im.size(), "matrix");
     Value v;
     v.dims_ = {rows, cols};
-    v.re_ = std::move(re);
-    v.im_ = std::move(im);
+    if (!re.empty()) {
+        v.own().re = std::move(re);
+        v.data_->im = std::move(im);
+    }
     return v;
 }
 
@@ -89,7 +102,7 @@ Value Value::logical(std::size_t rows, std::size_t cols, std::vector<double> v) 
     r.cls_ = ClassId::Logical;
     r.dims_ = {rows, cols};
     for (double& x : v) x = (x != 0.0) ? 1.0 : 0.0;
-    r.re_ = std::move(v);
+    if (!v.empty()) r.own().re = std::move(v);
     return r;
 }
 
@@ -100,7 +113,7 @@ Value Value::chars(std::size_t rows, std::size_t cols, std::u16string data) {
     Value v;
     v.cls_ = ClassId::Char;
     v.dims_ = {rows, cols};
-    v.chars_ = std::move(data);
+    if (!data.empty()) v.own().chars = std::move(data);
     return v;
 }
 
@@ -127,7 +140,7 @@ Value Value::uint8(std::vector<std::size_t> dims, std::vector<std::uint8_t> data
     Value v;
     v.cls_ = ClassId::UInt8;
     v.dims_ = std::move(dims);
-    v.bytes_ = std::move(data);
+    if (!data.empty()) v.own().bytes = std::move(data);
     return v;
 }
 
@@ -137,7 +150,7 @@ Value Value::cell(std::size_t rows, std::size_t cols, Values items) {
     Value v;
     v.cls_ = ClassId::Cell;
     v.dims_ = {rows, cols};
-    v.cells_ = std::move(items);
+    if (!items.empty()) v.own().cells = std::move(items);
     return v;
 }
 
@@ -173,11 +186,11 @@ double Value::at(std::size_t i) const {
     switch (cls_) {
         case ClassId::Double:
         case ClassId::Logical:
-            return re_[i];
+            return data().re[i];
         case ClassId::Char:
-            return static_cast<double>(chars_[i]);
+            return static_cast<double>(data().chars[i]);
         case ClassId::UInt8:
-            return static_cast<double>(bytes_[i]);
+            return static_cast<double>(data().bytes[i]);
         default:
             throw Error("Conversion to double from " + className() + " is not possible.");
     }
@@ -194,11 +207,11 @@ std::vector<double> Value::real() const {
     switch (cls_) {
         case ClassId::Double:
         case ClassId::Logical:
-            return re_;
+            return data().re;
         case ClassId::Char:
-            return std::vector<double>(chars_.begin(), chars_.end());
+            return std::vector<double>(data().chars.begin(), data().chars.end());
         case ClassId::UInt8:
-            return std::vector<double>(bytes_.begin(), bytes_.end());
+            return std::vector<double>(data().bytes.begin(), data().bytes.end());
         default:
             throw Error("Conversion to double from " + className() + " is not possible.");
     }
@@ -207,29 +220,31 @@ std::vector<double> Value::real() const {
 std::vector<double> Value::imag() const {
     if (cls_ == ClassId::Cell || cls_ == ClassId::Struct)
         throw Error("Conversion to double from " + className() + " is not possible.");
-    if (isComplex()) return im_;
+    if (isComplex()) return data().im;
     return std::vector<double>(numel(), 0.0);
 }
 
 std::vector<std::complex<double>> Value::complexData() const {
-    std::vector<double> r = real();
+    const std::vector<double> r = real();
+    const bool cx = isComplex();
     std::vector<std::complex<double>> out(r.size());
-    for (std::size_t i = 0; i < r.size(); ++i) out[i] = {r[i], isComplex() ? im_[i] : 0.0};
+    for (std::size_t i = 0; i < r.size(); ++i) out[i] = {r[i], cx ? data().im[i] : 0.0};
     return out;
 }
 
 const std::u16string& Value::charData() const {
     if (cls_ != ClassId::Char)
         throw Error("Expected a text (char) value, got " + className() + ".");
-    return chars_;
+    return data().chars;
 }
 
 std::u16string Value::rowText(std::size_t r) const {
     charData();
     if (r >= rows()) throw Error("Index exceeds matrix dimensions.");
     const std::size_t n = rows(), c = numel() / std::max<std::size_t>(n, 1);
+    const std::u16string& chars = data().chars;
     std::u16string s(c, u' ');
-    for (std::size_t j = 0; j < c; ++j) s[j] = chars_[j * n + r];
+    for (std::size_t j = 0; j < c; ++j) s[j] = chars[j * n + r];
     return s;
 }
 
@@ -246,31 +261,36 @@ std::vector<std::u16string> Value::rowTexts() const {
 
 std::u16string Value::text16() const {
     charData();
-    if (rows() <= 1 || chars_.empty()) return chars_;
+    if (rows() <= 1 || data().chars.empty()) return data().chars;
     std::u16string s;
-    s.reserve(chars_.size());
+    s.reserve(data().chars.size());
     for (std::size_t r = 0; r < rows(); ++r) s += rowText(r);
     return s;
 }
 
 std::string Value::text() const { return utf8(text16()); }
 
+const Values& Value::cells() const { return data().cells; }
+
+Values& Value::cells() { return own().cells; }
+
 const Value& Value::cellAt(std::size_t i) const {
     if (cls_ != ClassId::Cell) throw Error("Cell contents reference from a non-cell array object.");
-    if (i >= cells_.size()) throw Error("Index exceeds matrix dimensions.");
-    return cells_[i];
+    if (i >= data().cells.size()) throw Error("Index exceeds matrix dimensions.");
+    return data().cells[i];
 }
 
 bool Value::isField(const std::string& name) const {
-    return cls_ == ClassId::Struct &&
-           std::find(fieldNames_.begin(), fieldNames_.end(), name) != fieldNames_.end();
+    const auto& names = data().fieldNames;
+    return cls_ == ClassId::Struct && std::find(names.begin(), names.end(), name) != names.end();
 }
 
 const Value& Value::field(const std::string& name) const {
     if (cls_ != ClassId::Struct) throw Error("Attempt to reference field of non-structure array.");
-    auto it = std::find(fieldNames_.begin(), fieldNames_.end(), name);
-    if (it == fieldNames_.end()) throw Error("Reference to non-existent field '" + name + "'.");
-    return cells_[static_cast<std::size_t>(it - fieldNames_.begin())];
+    const Data& d = data();
+    auto it = std::find(d.fieldNames.begin(), d.fieldNames.end(), name);
+    if (it == d.fieldNames.end()) throw Error("Reference to non-existent field '" + name + "'.");
+    return d.cells[static_cast<std::size_t>(it - d.fieldNames.begin())];
 }
 
 Value& Value::setField(const std::string& name, Value v) {
@@ -279,15 +299,16 @@ Value& Value::setField(const std::string& name, Value v) {
             throw Error("Field assignment to a non-structure array object.");
         *this = structure();
     }
-    auto it = std::find(fieldNames_.begin(), fieldNames_.end(), name);
-    if (it != fieldNames_.end()) {
-        Value& slot = cells_[static_cast<std::size_t>(it - fieldNames_.begin())];
+    Data& d = own();
+    auto it = std::find(d.fieldNames.begin(), d.fieldNames.end(), name);
+    if (it != d.fieldNames.end()) {
+        Value& slot = d.cells[static_cast<std::size_t>(it - d.fieldNames.begin())];
         slot = std::move(v);
         return slot;
     }
-    fieldNames_.push_back(name);
-    cells_.push_back(std::move(v));
-    return cells_.back();
+    d.fieldNames.push_back(name);
+    d.cells.push_back(std::move(v));
+    return d.cells.back();
 }
 
 bool Value::isTrue() const {
@@ -296,38 +317,39 @@ bool Value::isTrue() const {
     if (isEmpty()) return false;
     for (std::size_t i = 0; i < numel(); ++i) {
         const double x = at(i);  // NaN is non-zero
-        if (x == 0.0 && !(isComplex() && im_[i] != 0.0)) return false;
+        if (x == 0.0 && !(isComplex() && data().im[i] != 0.0)) return false;
     }
     return true;
 }
 
 bool Value::equals(const Value& o) const {
     if (cls_ != o.cls_ || dims_ != o.dims_) return false;
+    const Data &d = data(), &e = o.data();
     switch (cls_) {
         case ClassId::Double:
         case ClassId::Logical: {
-            if (re_ != o.re_) return false;  // NaN compares unequal
+            if (d.re != e.re) return false;  // NaN compares unequal
             const bool a = isComplex(), b = o.isComplex();
-            for (std::size_t i = 0; (a || b) && i < re_.size(); ++i) {
-                const double x = a ? im_[i] : 0.0, y = b ? o.im_[i] : 0.0;
+            for (std::size_t i = 0; (a || b) && i < d.re.size(); ++i) {
+                const double x = a ? d.im[i] : 0.0, y = b ? e.im[i] : 0.0;
                 if (!(x == y)) return false;
             }
             return true;
         }
         case ClassId::Char:
-            return chars_ == o.chars_;
+            return d.chars == e.chars;
         case ClassId::UInt8:
-            return bytes_ == o.bytes_;
+            return d.bytes == e.bytes;
         case ClassId::Cell:
-            for (std::size_t i = 0; i < cells_.size(); ++i)
-                if (!cells_[i].equals(o.cells_[i])) return false;
+            for (std::size_t i = 0; i < d.cells.size(); ++i)
+                if (!d.cells[i].equals(e.cells[i])) return false;
             return true;
         case ClassId::Struct:
             // Field order does not make two records different.
-            if (fieldNames_.size() != o.fieldNames_.size()) return false;
-            for (std::size_t i = 0; i < fieldNames_.size(); ++i) {
-                if (!o.isField(fieldNames_[i])) return false;
-                if (!cells_[i].equals(o.field(fieldNames_[i]))) return false;
+            if (d.fieldNames.size() != e.fieldNames.size()) return false;
+            for (std::size_t i = 0; i < d.fieldNames.size(); ++i) {
+                if (!o.isField(d.fieldNames[i])) return false;
+                if (!d.cells[i].equals(o.field(d.fieldNames[i]))) return false;
             }
             return true;
     }

@@ -20,7 +20,10 @@ enum class ClassId { Double, Char, Logical, UInt8, Cell, Struct };
 class Value;
 using Values = std::vector<Value>;
 
-// One array value. Copies are cheap to make and independent (value semantics).
+// One array value with value semantics. Copies share their elements until one of them is
+// written (copy on write), so passing, storing and returning arrays costs no element copy.
+// A reference from a non-const accessor (re(), im(), cells(), setField()) is for writing now:
+// it is valid until the value is next copied, assigned or changed by another call.
 class Value {
 public:
     // The default value is the 0x0 double empty "[]".
@@ -66,7 +69,7 @@ public:
     bool isCell() const { return cls_ == ClassId::Cell; }
     bool isStruct() const { return cls_ == ClassId::Struct; }
     bool isNumeric() const { return cls_ == ClassId::Double || cls_ == ClassId::UInt8; }
-    bool isComplex() const { return cls_ == ClassId::Double && !im_.empty(); }
+    bool isComplex() const;
 
     // Numeric view: double, logical, char (codes) and uint8 all read as doubles.
     // Throws rt::Error for cell and struct.
@@ -75,11 +78,13 @@ public:
     std::vector<double> real() const;          // all elements, column-major
     std::vector<double> imag() const;          // zeros when real
     std::vector<std::complex<double>> complexData() const;
-    // Direct storage (double and logical only).
-    const std::vector<double>& re() const { return re_; }
-    const std::vector<double>& im() const { return im_; }
-    std::vector<double>& re() { return re_; }
-    std::vector<double>& im() { return im_; }
+    // Direct storage (double and logical only); im() is empty for a real value. The const
+    // forms read in place; the others first give this value elements of its own (a copy when
+    // they are shared), so read through a const reference.
+    const std::vector<double>& re() const;
+    const std::vector<double>& im() const;
+    std::vector<double>& re();
+    std::vector<double>& im();
 
     // Char view. Throws rt::Error if not char.
     const std::u16string& charData() const;  // column-major code units
@@ -90,36 +95,65 @@ public:
     static constexpr std::size_t kMaxListedRows = 65535;
     std::u16string rowText(std::size_t r) const;
 
-    const std::vector<std::uint8_t>& bytes() const { return bytes_; }
+    const std::vector<std::uint8_t>& bytes() const;
 
     // Cell view.
-    const Values& cells() const { return cells_; }
-    Values& cells() { return cells_; }
+    const Values& cells() const;
+    Values& cells();
     const Value& cellAt(std::size_t linearIndex) const;
 
     // Struct view (1x1 records; field order is creation order).
     bool isField(const std::string& name) const;
     const Value& field(const std::string& name) const;  // rt::Error when missing
     Value& setField(const std::string& name, Value v);  // adds or replaces; turns [] into a record
-    const std::vector<std::string>& fieldNames() const { return fieldNames_; }
+    const std::vector<std::string>& fieldNames() const;
 
     // Truth in a condition: non-empty and every element non-zero.
     bool isTrue() const;
 
     // Same class, shape and elements (NaN != NaN).
     bool equals(const Value& other) const;
+    // Whether `other` is a copy of this value that neither has written since: same class and
+    // shape over the same shared elements, so alike whatever they hold (NaN included).
+    bool isCopyOf(const Value& other) const {
+        return data_ && data_ == other.data_ && cls_ == other.cls_ && dims_ == other.dims_;
+    }
 
     void reshape(std::vector<std::size_t> dims);  // same numel, else rt::Error
 
 private:
+    struct Data;
+    const Data& data() const;
+    Data& own();  // unshared elements, ready to be written
+
     ClassId cls_ = ClassId::Double;
     std::vector<std::size_t> dims_{0, 0};
-    std::vector<double> re_, im_;      // double and logical
-    std::u16string chars_;             // char
-    std::vector<std::uint8_t> bytes_;  // uint8
-    Values cells_;                     // cell; struct field values (parallel to fieldNames_)
-    std::vector<std::string> fieldNames_;
+    std::shared_ptr<Data> data_;  // null: no elements of any kind
 };
+
+// The elements of a value; only the member of its class is used.
+struct Value::Data {
+    std::vector<double> re, im;       // double and logical
+    std::u16string chars;             // char
+    std::vector<std::uint8_t> bytes;  // uint8
+    Values cells;                     // cell; struct field values (parallel to fieldNames)
+    std::vector<std::string> fieldNames;
+};
+
+inline const Value::Data& Value::data() const {
+    static const Data none;
+    return data_ ? *data_ : none;
+}
+
+inline bool Value::isComplex() const {
+    return cls_ == ClassId::Double && data_ && !data_->im.empty();
+}
+inline const std::vector<double>& Value::re() const { return data().re; }
+inline const std::vector<double>& Value::im() const { return data().im; }
+inline std::vector<double>& Value::re() { return own().re; }
+inline std::vector<double>& Value::im() { return own().im; }
+inline const std::vector<std::uint8_t>& Value::bytes() const { return data().bytes; }
+inline const std::vector<std::string>& Value::fieldNames() const { return data().fieldNames; }
 
 // UTF-8 <-> 16-bit code units.
 std::u16string utf16(const std::string& utf8);

@@ -4,8 +4,10 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 
 #include "runtime/dispatch/error.h"
 
@@ -69,3 +71,28 @@ TEST_F(Folders, DirListsAName) {
 }
 
 }  // namespace
+
+TEST_F(Folders, UserCacheFolderFollowsTheEnvironment) {
+    struct Env {
+        std::string name;
+        std::optional<std::string> old;
+        Env(const char* n) : name(n) {
+            if (const char* v = std::getenv(n)) old = v;
+        }
+        ~Env() { old ? setenv(name.c_str(), old->c_str(), 1) : unsetenv(name.c_str()); }
+    } xdg("XDG_CACHE_HOME"), home("HOME");
+
+    setenv("XDG_CACHE_HOME", (root_ / "xdg").c_str(), 1);
+    EXPECT_EQ(rt::userCacheFolder("prog"), (root_ / "xdg" / "prog").string());
+    EXPECT_TRUE(fs::is_directory(root_ / "xdg" / "prog"));
+    // A relative XDG_CACHE_HOME is ignored, as the convention says.
+    setenv("XDG_CACHE_HOME", "relative", 1);
+    setenv("HOME", (root_ / "home").c_str(), 1);
+    EXPECT_EQ(rt::userCacheFolder("prog"), (root_ / "home" / ".cache" / "prog").string());
+    // Nowhere to keep it, or it cannot be made: no folder.
+    unsetenv("XDG_CACHE_HOME");
+    unsetenv("HOME");
+    EXPECT_EQ(rt::userCacheFolder("prog"), "");
+    setenv("HOME", (root_ / "a.cfg").c_str(), 1);  // a file where the folder would be
+    EXPECT_EQ(rt::userCacheFolder("prog"), "");
+}

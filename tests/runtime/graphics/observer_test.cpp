@@ -75,6 +75,24 @@ TEST_F(GraphicsTest, ObserversHearOncePerChange) {
     g().removeObserver(&r);
 }
 
+TEST_F(GraphicsTest, WritingBackWhatWasReadIsNoChange) {
+    Recorder r;
+    r.g = &g();
+    figure();
+    const Handle img = image({Value("CData"), Value::matrix(2, 2, {1, NAN, 3, 4})});
+    g().addObserver(&r);
+    // The eraser's read and write-back of an image with gaps: the same value, so silent.
+    g().set(img, "CData", g().get(img, "CData"));
+    EXPECT_TRUE(r.log.empty());
+    Value c = g().get(img, "CData");
+    c.re()[0] = 2;
+    g().set(img, "CData", c);
+    ASSERT_FALSE(r.log.empty());
+    EXPECT_EQ(r.log[0], "image CData data");
+    EXPECT_EQ(g().get(img, "CData").at(0), 2.0);
+    g().removeObserver(&r);
+}
+
 TEST_F(GraphicsTest, ChangesThatDrawNothingSaySo) {
     const Handle f = figure();
     const Handle c = uicontrol({Value("Style"), Value("edit")});

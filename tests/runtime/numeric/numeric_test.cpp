@@ -1,7 +1,9 @@
 // Numeric kernels: rat, nextpow2, fft/ifft, the upfirdn kernel, I0 and E1 at known points.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cmath>
+#include <filesystem>
 #include <random>
 
 #include "runtime/dispatch/error.h"
@@ -77,6 +79,34 @@ TEST(Fft, MatchesTheDefinitionPaddedCutAndInverted) {
     EXPECT_NEAR(S(5, 0).real(), 32, 1e-12);
     EXPECT_NEAR(S(59, 0).real(), 32, 1e-12);
     EXPECT_NEAR(S(6, 0).real(), 0, 1e-12);
+}
+
+TEST(Fft, PlansStayFewAndAreFreedWhileTransformsStayRight) {
+    std::mt19937 gen(3);
+    std::normal_distribution<double> nd;
+    Eigen::MatrixXcd y(70, 1);
+    for (Eigen::Index i = 0; i < y.size(); ++i) y.data()[i] = {nd(gen), nd(gen)};
+    // Every length once, then the first again after it was dropped.
+    for (Eigen::Index n = 1; n <= 2 * static_cast<Eigen::Index>(rt::kMaxFftPlans); ++n)
+        rt::fft(y, n);
+    EXPECT_LE(rt::fftPlanCount(), rt::kMaxFftPlans);
+    EXPECT_LT((rt::fft(y, 5) - directDft(y, 5)).cwiseAbs().maxCoeff(), 1e-12);
+    rt::releaseFftPlans();
+    EXPECT_EQ(rt::fftPlanCount(), 0u);
+    EXPECT_LT((rt::ifft(rt::fft(y)) - y).cwiseAbs().maxCoeff(), 1e-14);
+    EXPECT_EQ(rt::fftPlanCount(), 2u);
+}
+
+TEST(Fft, StartUpPlanningKeepsItsWisdomInAFile) {
+    const auto dir =
+        std::filesystem::temp_directory_path() / ("fft_wisdom_" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    const std::string file = (dir / "wisdom").string();
+    rt::prepareFftPlans({64, 128}, file);
+    rt::releaseFftPlans();  // waits for the planning thread
+    EXPECT_GT(std::filesystem::file_size(file), 0u);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1);  // no temporary
+    std::filesystem::remove_all(dir);
 }
 
 // Upsample, full convolution, keep every q-th sample: the definition written out.
@@ -156,6 +186,14 @@ TEST(UpfirdnKernel, MatricesRowsAndFilterBanks) {
     ASSERT_EQ(part.rows(), 60);
     EXPECT_EQ(part.topRows(52), y.middleRows(10, 52));
     EXPECT_TRUE(part.bottomRows(8).isZero(0));
+
+    // A signal that is a row of a matrix is read with its stride; a map of memory in place.
+    const Eigen::MatrixXd rows = x.transpose();
+    EXPECT_EQ(rt::upfirdn(rows.row(1), Eigen::MatrixXd(h1), 3, 2, 0, 20),
+              rt::upfirdn(Eigen::MatrixXd(b.transpose()), Eigen::MatrixXd(h1), 3, 2, 0, 20));
+    EXPECT_EQ(rt::upfirdn(Eigen::Map<const Eigen::MatrixXd>(x.data(), 40, 2),
+                          Eigen::MatrixXd(h1.transpose()), 3, 2, 10, 60),
+              part);
 
     EXPECT_THROW(rt::upfirdn(x, Eigen::MatrixXd(h1), 0, 1), rt::Error);
     EXPECT_THROW(rt::upfirdn(x, Eigen::MatrixXd(h1), 1, 2.5), rt::Error);

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <limits>
+#include <utility>
 
 #include "runtime/dispatch/error.h"
 #include "runtime/value/eigen.h"
@@ -114,4 +115,71 @@ TEST(Eigen, VectorsAndExpressionsConvertWithTheirShape) {
     const Value v = rt::fromMatrix(z);
     EXPECT_TRUE(v.isComplex());
     EXPECT_EQ(v.im()[0], 2.0);
+}
+
+TEST(Value, CopiesShareElementsUntilOneIsWritten) {
+    Value a = Value::matrix(2, 2, {1, 2, 3, 4}, {0, 0, 0, 1});
+    const Value b = a;
+    EXPECT_TRUE(b.isCopyOf(a));
+    EXPECT_EQ(std::as_const(a).re().data(), b.re().data());  // no element was copied
+    a.re()[0] = 9;
+    a.im()[3] = 5;
+    EXPECT_FALSE(b.isCopyOf(a));
+    EXPECT_EQ(b.re(), (std::vector<double>{1, 2, 3, 4}));
+    EXPECT_EQ(b.im()[3], 1.0);
+    EXPECT_EQ(a.at(0), 9.0);
+
+    // A reshaped copy holds the same elements but is not the same value.
+    Value r = b;
+    r.reshape({4, 1});
+    EXPECT_FALSE(r.isCopyOf(b));
+    EXPECT_EQ(std::as_const(r).re().data(), b.re().data());
+    // NaN never equals itself, yet a copy is known to be alike.
+    const Value n(std::nan(""));
+    EXPECT_FALSE(n.equals(Value(n)));
+    EXPECT_TRUE(Value(n).isCopyOf(n));
+
+    // Cells and records: writing a copy's members leaves the original alone.
+    Value c = Value::cell(1, 2, {Value("x"), Value(1.0)});
+    const Value c0 = c;
+    c.cells()[1] = Value(2.0);
+    EXPECT_EQ(c0.cellAt(1).scalar(), 1.0);
+    Value s = Value::structure();
+    s.setField("f", Value(1.0));
+    const Value s0 = s;
+    s.setField("f", Value(2.0));
+    s.setField("g", Value("new"));
+    EXPECT_EQ(s0.field("f").scalar(), 1.0);
+    EXPECT_FALSE(s0.isField("g"));
+    // Empty values of any class hold nothing to share.
+    EXPECT_FALSE(Value().isCopyOf(Value()));
+    EXPECT_TRUE(Value::chars(0, 3, u"").charData().empty());
+}
+
+TEST(Eigen, ViewsReadDoublesInPlaceAndConvertTheRestOnce) {
+    const Value v = Value::matrix(2, 3, {1, 2, 3, 4, 5, 6}, {0, 0, 0, 0, 0, 7});
+    const rt::MatrixView view(v);
+    EXPECT_EQ(view->data(), v.re().data());
+    EXPECT_EQ(view->rows(), 2);
+    EXPECT_EQ((*view)(1, 2), 6.0);  // the real part
+    EXPECT_EQ(view.vector().size(), 6);
+    const rt::MatrixView text(Value("AB"));
+    EXPECT_EQ((*text)(0, 1), 66.0);
+    const rt::MatrixView bytes(Value::uint8({1, 2}, {7, 255}));
+    EXPECT_EQ((*bytes)(0, 1), 255.0);
+    const rt::MatrixView empty(Value::empty(0, 3));
+    EXPECT_EQ(empty->cols(), 3);
+    EXPECT_THROW(rt::MatrixView(Value::cell(1, 1)), rt::Error);
+    EXPECT_THROW(rt::MatrixView(Value::uint8({1, 1, 3}, {1, 2, 3})), rt::Error);
+
+    // Conversions of every class in one pass; blocks and complex expressions as well.
+    EXPECT_EQ(rt::toComplexMatrix(v)(1, 2), std::complex<double>(6, 7));
+    EXPECT_EQ(rt::toComplexMatrix(Value::logical(1, 2, {0, 1}))(0, 1), std::complex<double>(1, 0));
+    EXPECT_EQ(rt::toMatrix(Value::uint8({2, 1}, {3, 4}))(1, 0), 4.0);
+    const Eigen::MatrixXd m = rt::toMatrix(v);
+    const Value block = rt::fromMatrix(m.block(0, 1, 2, 2));
+    EXPECT_EQ(block.re(), (std::vector<double>{3, 4, 5, 6}));
+    const Value twice = rt::fromMatrix(rt::toComplexMatrix(v).row(1) * 2.0);
+    EXPECT_EQ(twice.rows(), 1u);
+    EXPECT_EQ(twice.im(), (std::vector<double>{0, 0, 14}));
 }
