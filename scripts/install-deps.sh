@@ -3,7 +3,7 @@
 set -euo pipefail
 PACKAGES=(
   build-essential cmake pkg-config
-  qt6-base-dev libgl-dev libeigen3-dev libfftw3-dev
+  qt6-base-dev qt6-translations-l10n libgl-dev libeigen3-dev libfftw3-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dejavu-core
   sox ghostscript xvfb xauth

@@ -5,5 +5,5 @@
 int main(int argc, char** argv) {
     const rt::FunctionTable table = porttime::kelvora_function_table();
     const rt::FunctionEntry* entry = table.find("kelvora");
-    return rt::start(argc, argv, entry->fn, table, {.errorDialogs = true});
+    return rt::start(argc, argv, entry->fn, table);
 }

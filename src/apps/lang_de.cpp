@@ -3,4 +3,5 @@
 
 namespace shell {
 const Strings& text_table() { return german_table(); }
+const char* build_language() { return "de"; }
 }  // namespace shell

@@ -3,4 +3,5 @@
 
 namespace shell {
 const Strings& text_table() { return english_table(); }
+const char* build_language() { return "en"; }
 }  // namespace shell

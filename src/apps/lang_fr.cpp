@@ -3,4 +3,5 @@
 
 namespace shell {
 const Strings& text_table() { return french_table(); }
+const char* build_language() { return "fr"; }
 }  // namespace shell

@@ -4,6 +4,7 @@
 #include "runtime/large_buffers.h"
 #include "runtime/numeric/fft.h"
 #include "shell/rovantel.h"
+#include "shell/strings.h"
 #include "signal/czt.h"
 
 int main(int argc, char** argv) {
@@ -18,5 +19,5 @@ int main(int argc, char** argv) {
                         cache.empty() ? "" : cache + "/fftw-wisdom");
     const rt::FunctionTable table = shell::rovantel_function_table();
     const rt::FunctionEntry* entry = table.find("rovantel");
-    return rt::start(argc, argv, entry->fn, table);
+    return rt::start(argc, argv, entry->fn, table, {shell::build_language()});
 }

@@ -1,6 +1,8 @@
 // The one QApplication of the process.
 #pragma once
 
+#include <string>
+
 class QApplication;
 
 namespace rt {
@@ -11,5 +13,10 @@ namespace rt {
 // which the object model decides (a hidden figure still counts).
 // argc/argv must outlive the application; nullptr gives an empty command line.
 QApplication& ensureApplication(int* argc = nullptr, char** argv = nullptr);
+
+// Makes Qt's own texts (standard dialogs and buttons) speak `language` ("de", "fr") from the
+// translations installed with Qt, and formats as that language does; any other code restores
+// Qt's English and the start locale. Returns false when the translations are not installed.
+bool useQtLanguage(const std::string& language);
 
 }  // namespace rt

@@ -1,5 +1,6 @@
 #include "qt/control_view.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
@@ -246,6 +247,21 @@ void ControlView::applyColours() {
                            " QPushButton:pressed, QPushButton:checked { background-color: %4; }")
                 .arg(cssColour(bg), cssColour(fg), QString::fromStdString(align),
                      cssColour(bg.darker(125))));
+        return;
+    }
+    if (auto* e = qobject_cast<QLineEdit*>(widget_)) {
+        // A sunken entry on the control's own colour, so that a field never passes for a
+        // button; the focused one shows it in its frame.
+        const QColor focus = QApplication::palette().color(QPalette::Highlight);
+        const QColor faded =
+            QColor::fromRgbF((fg.redF() + bg.redF()) / 2, (fg.greenF() + bg.greenF()) / 2,
+                             (fg.blueF() + bg.blueF()) / 2);
+        e->setStyleSheet(
+            QStringLiteral("QLineEdit { background-color: %1; color: %2; border: 2px inset %3;"
+                           " padding: 0px 2px; } QLineEdit:focus { border: 2px solid %4; }"
+                           " QLineEdit:disabled { color: %5; }")
+                .arg(cssColour(bg), cssColour(fg), cssColour(bg.darker(115)), cssColour(focus),
+                     cssColour(faded)));
         return;
     }
     QPalette pal = widget_->palette();

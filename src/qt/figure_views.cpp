@@ -17,6 +17,11 @@ void walk(const Graphics& g, Handle h, std::vector<Handle>& out) {
     }
 }
 
+bool changesTextRoom(const std::string& p) {
+    return p == "String" || p == "Style" || p == "Position" || p == "Units" ||
+           p.rfind("Font", 0) == 0;
+}
+
 }  // namespace
 
 FigureViews::FigureViews(QtHost& host, Graphics& g) : host_(host), g_(g) {
@@ -89,6 +94,7 @@ void FigureViews::propertyChanged(Handle h, const std::string& property, ChangeK
             c->place(g_.pixelPosition(w->handle())[3]);
         else
             c->apply(property);
+        if (changesTextRoom(property)) w->fitControl(h);
     } else if (kind != ChangeKind::None && shows(h, property)) {
         repaintFigureOf(h);
     }

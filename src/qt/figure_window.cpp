@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QRubberBand>
 #include <QScreen>
+#include <algorithm>
 #include <cmath>
 
 #include "qt/control_view.h"
@@ -107,6 +108,7 @@ void FigureWindow::addControl(Handle control) {
     auto* view = new ControlView(host_, g_, control, h_, this);
     controls_[control] = view;
     view->place(g_.pixelPosition(h_)[3]);
+    fitControl(control);
 }
 
 ControlView* FigureWindow::control(Handle control) const {
@@ -119,6 +121,60 @@ void FigureWindow::removeControl(Handle control) {
     if (it == controls_.end()) return;
     it->second->deleteLater();  // it may be inside its own signal
     controls_.erase(it);
+    fit_.remove(control);
+    applyMinimum();
+}
+
+void FigureWindow::fitControl(Handle control) {
+    ControlView* view = this->control(control);
+    if (!view || !view->widget() || !g_.isValid(control)) return;
+    QSizeF share;
+    // Texts of a font that follows the control's height shrink with the window anyway.
+    if (enumWord(g_, control, "Units") == "normalized" &&
+        enumWord(g_, control, "FontUnits") != "normalized") {
+        const std::vector<double> p = g_.get(control, "Position").real();
+        if (p.size() == 4) share = QSizeF(p[2], p[3]);
+    }
+    fit_.set(control, textRoom(view->widget()), share);
+    applyMinimum();
+}
+
+QSize FigureWindow::leastSize() const {
+    const ScreenInfo s = g_.screen();
+    return fit_.minimum(QSize(static_cast<int>(s.width), static_cast<int>(s.height)));
+}
+
+void FigureWindow::applyMinimum() {
+    if (disposing_ || !g_.isValid(h_) || enumWord(g_, h_, "Resize") == "off") return;
+    const QSize least = leastSize();
+    if (least == minimumSize()) return;
+    const bool applying = applying_;
+    applying_ = true;
+    setMinimumSize(least);  // Qt enlarges the window where it is smaller
+    applying_ = applying;
+    followQtSize();
+}
+
+void FigureWindow::followQtSize() {
+    if (disposing_ || !g_.isValid(h_) || size() == applied_.size()) return;
+    QRect r(applied_.topLeft(), size());
+    // A window grown past the screen's edge moves back onto it.
+    const ScreenInfo screen = g_.screen();
+    const int overRight = r.right() + 1 - static_cast<int>(screen.width);
+    const int overBottom = r.bottom() + 1 - static_cast<int>(screen.height);
+    if (size().width() > applied_.width() && overRight > 0)
+        r.moveLeft(std::max(0, r.left() - overRight));
+    if (size().height() > applied_.height() && overBottom > 0)
+        r.moveTop(std::max(0, r.top() - overBottom));
+    if (r != geometry()) {
+        const bool applying = applying_;
+        applying_ = true;
+        setGeometry(r);
+        applying_ = applying;
+    }
+    applied_ = r;
+    const double bottom = screenHeight(g_) - r.y() - r.height();
+    g_.setPixelPosition(h_, Rect{double(r.x()), bottom, double(r.width()), double(r.height())});
 }
 
 void FigureWindow::layoutControls() {
@@ -141,11 +197,12 @@ void FigureWindow::applyGeometry() {
     if (enumWord(g_, h_, "Resize") == "off") {
         setFixedSize(r.size());
     } else {
-        setMinimumSize(0, 0);
         setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        setMinimumSize(leastSize());
     }
     if (geometry() != r) setGeometry(r);
     applying_ = false;
+    followQtSize();
     layoutControls();
 }
 

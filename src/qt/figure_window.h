@@ -8,6 +8,7 @@
 #include <map>
 #include <memory>
 
+#include "qt/window_fit.h"
 #include "runtime/graphics/graphics.h"
 
 class QRubberBand;
@@ -31,6 +32,9 @@ public:
     void removeControl(Handle control);
     // Places every control from the model (after the figure's size changed).
     void layoutControls();
+    // The room a control's text needs changed (its text, font, style or place did): the window
+    // never gets smaller than its controls' texts need.
+    void fitControl(Handle control);
     // Closes the window without asking the model (the figure is being deleted).
     void dispose();
 
@@ -50,6 +54,10 @@ private:
     void applyPointer();
     void applyColour();
     void userMovedOrResized();
+    QSize leastSize() const;  // what the controls' texts need, within the screen
+    void applyMinimum();
+    // Where Qt kept the window larger than the model asked, the model learns the real size.
+    void followQtSize();
     // A mouse event on the figure: the pointer position goes to the model (figure and axes
     // CurrentPoint), then the figure's callback `property` runs.
     void mouseCallback(QMouseEvent* event, const char* property);
@@ -63,6 +71,7 @@ private:
     Graphics& g_;
     Handle h_;
     std::map<Handle, ControlView*> controls_;
+    TextFit fit_;
     QRect applied_;          // the geometry last taken from the model
     bool applying_ = false;  // geometry changes now come from the model, not the user
     bool disposing_ = false;

@@ -1,5 +1,6 @@
 #include "qt/qt_dialogs.h"
 
+#include <QApplication>
 #include <QColorDialog>
 #include <QDialog>
 #include <QDialogButtonBox>
@@ -8,9 +9,13 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QMessageBox>
-#include <QPointer>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QScreen>
+#include <QShowEvent>
 #include <QVBoxLayout>
+#include <QWindow>
+#include <algorithm>
 
 #include "qt/application.h"
 
@@ -20,44 +25,132 @@ namespace {
 
 QString q(const std::string& s) { return QString::fromStdString(s); }
 
-std::optional<FileChoice> runFileDialog(const std::vector<FileFilter>& filters,
-                                        const std::string& title, bool save) {
+const QString kErrorName = QStringLiteral("errordlg");
+
+// A dialog that opens over its owner's window. Not the owner's child: the owner may be
+// deleted while the dialog is up, and the dialog must outlive that.
+template <class D>
+class Owned : public D {
+public:
+    template <class... Args>
+    explicit Owned(DialogOwner owner, Args&&... args)
+        : D(std::forward<Args>(args)...), owner_(std::move(owner)) {}
+
+    const DialogOwner& owner() const { return owner_; }
+
+protected:
+    void showEvent(QShowEvent* event) override {
+        D::showEvent(event);  // settles the size and places it on the screen
+        if (event->spontaneous()) return;
+        placeOver(this, owner_.window);
+        if (this->objectName() == kErrorName) stepAside();
+    }
+
+private:
+    // A second error dialog must not hide the first.
+    void stepAside() {
+        for (int tries = 0; tries < 16; ++tries) {
+            bool covered = false;
+            for (QWidget* w : QApplication::topLevelWidgets())
+                covered |= w != this && w->isVisible() && w->objectName() == kErrorName &&
+                           w->pos() == this->pos();
+            if (!covered) return;
+            this->move(this->pos() + QPoint(24, 24));
+        }
+    }
+
+    DialogOwner owner_;
+};
+
+// Keyboard focus back to the control that opened a dialog, unless another dialog now blocks it.
+void giveFocusBack(const QPointer<QWidget>& focus) {
+    if (!focus || !focus->isVisible() || !focus->isEnabled()) return;
+    if (QWidget* modal = QApplication::activeModalWidget(); modal && modal != focus->window())
+        return;
+    focus->window()->activateWindow();
+    focus->setFocus(Qt::OtherFocusReason);
+}
+
+// Runs a blocking dialog; the focus goes back afterwards however it ended.
+template <class D>
+int runModal(Owned<D>& dlg) {
+    dlg.setWindowModality(Qt::ApplicationModal);
+    const int result = dlg.exec();
+    giveFocusBack(dlg.owner().focus);
+    return result;
+}
+
+QStringList patternsOf(const FileFilter& filter) {
+    QStringList patterns = q(filter.pattern).split(u';', Qt::SkipEmptyParts);
+    for (QString& p : patterns) p = p.trimmed();
+    patterns.removeAll(QString());
+    return patterns;
+}
+
+// "CFG Dateien (*.cfg)" already names its patterns; "PS Files" does not.
+bool namesItsPatterns(const QString& description) {
+    static const QRegularExpression group(QStringLiteral("\\([^()]*\\)$"));
+    return group.match(description).hasMatch();
+}
+
+}  // namespace
+
+QString fileDialogFilter(const FileFilter& filter) {
+    const QStringList patterns = patternsOf(filter);
+    QString shown = q(filter.description).trimmed();
+    if (shown.isEmpty())
+        shown = patterns.join(u' ');
+    else if (!namesItsPatterns(shown))
+        shown += QStringLiteral(" (") + patterns.join(u' ') + u')';
+    QStringList matched;
+    for (const QString& p : patterns)
+        matched << (p == QStringLiteral("*.*") ? QStringLiteral("*") : p);
+    return shown + QStringLiteral(" (") + matched.join(u' ') + u')';
+}
+
+void placeOver(QWidget* dialog, QWidget* owner) {
+    if (!dialog || !owner) return;
+    QWidget* window = owner->window();
+    if (dialog->windowHandle() && window->windowHandle())
+        dialog->windowHandle()->setTransientParent(window->windowHandle());
+    const QRect over = window->frameGeometry();
+    const QSize size = dialog->frameGeometry().size();
+    QPoint at = over.center() - QPoint(size.width() / 2, size.height() / 2);
+    if (QScreen* screen = window->screen()) {
+        const QRect room = screen->availableGeometry();
+        at.setX(
+            std::clamp(at.x(), room.left(), std::max(room.left(), room.right() - size.width())));
+        at.setY(
+            std::clamp(at.y(), room.top(), std::max(room.top(), room.bottom() - size.height())));
+    }
+    dialog->move(at);
+}
+
+DialogOwner QtDialogs::owner() const {
+    if (ownerLookup_) return ownerLookup_();
+    return {QApplication::activeWindow(), QApplication::focusWidget()};
+}
+
+std::optional<FileChoice> QtDialogs::runFileDialog(const std::vector<FileFilter>& filters,
+                                                   const std::string& title, bool save) {
     ensureApplication();
     // Qt's own dialog everywhere: a desktop's native one may add suffixes or ask before
     // replacing a file, and callers rely on neither happening.
-    QFileDialog dlg(nullptr, q(title), QDir::currentPath());
+    Owned<QFileDialog> dlg(owner(), nullptr, q(title), QDir::currentPath());
     dlg.setOption(QFileDialog::DontUseNativeDialog);
     dlg.setOption(QFileDialog::DontConfirmOverwrite);
+    dlg.setOption(QFileDialog::HideNameFilterDetails);
     dlg.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dlg.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dlg.setDefaultSuffix(QString());
     QStringList names;
     for (const FileFilter& f : filters) names << fileDialogFilter(f);
     if (!names.isEmpty()) dlg.setNameFilters(names);
-    dlg.setWindowModality(Qt::ApplicationModal);
-    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return std::nullopt;
+    if (runModal(dlg) != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return std::nullopt;
     QFileInfo chosen(dlg.selectedFiles().first());
     QString folder = QDir::toNativeSeparators(chosen.absolutePath());
     if (!folder.endsWith(QDir::separator())) folder += QDir::separator();
     return FileChoice{chosen.fileName().toStdString(), folder.toStdString()};
-}
-
-// Cascades error dialogs so that a second one does not hide the first.
-QPoint nextErrorOffset() {
-    static int n = 0;
-    n = (n + 1) % 8;
-    return QPoint(30 * n, 30 * n);
-}
-
-}  // namespace
-
-QString fileDialogFilter(const FileFilter& filter) {
-    QStringList patterns = q(filter.pattern).split(u';', Qt::SkipEmptyParts);
-    for (QString& p : patterns) p = p.trimmed();
-    patterns.removeAll(QString());
-    QString description = q(filter.description).trimmed();
-    if (description.isEmpty()) description = patterns.join(u' ');
-    return description + QStringLiteral(" (") + patterns.join(u' ') + u')';
 }
 
 std::optional<FileChoice> QtDialogs::getFile(const std::vector<FileFilter>& filters,
@@ -75,9 +168,8 @@ std::string QtDialogs::question(const std::string& text, const std::string& titl
                                 const std::string& defaultButton) {
     ensureApplication();
     // A plain dialog rather than a message box: closing it must be possible and answer "".
-    QDialog dlg;
+    Owned<QDialog> dlg(owner());
     dlg.setWindowTitle(q(title));
-    dlg.setWindowModality(Qt::ApplicationModal);
     dlg.setObjectName(QStringLiteral("questdlg"));
     auto* layout = new QVBoxLayout(&dlg);
     auto* label = new QLabel(q(text), &dlg);
@@ -98,7 +190,7 @@ std::string QtDialogs::question(const std::string& text, const std::string& titl
             dlg.accept();
         });
     }
-    if (dlg.exec() != QDialog::Accepted) return {};
+    if (runModal(dlg) != QDialog::Accepted) return {};
     return answer;
 }
 
@@ -106,10 +198,9 @@ std::optional<Rgb> QtDialogs::color(const Rgb& initial) {
     ensureApplication();
     QColor start = QColor::fromRgbF(static_cast<float>(initial[0]), static_cast<float>(initial[1]),
                                     static_cast<float>(initial[2]));
-    QColorDialog dlg(start);
+    Owned<QColorDialog> dlg(owner(), start);
     dlg.setOption(QColorDialog::DontUseNativeDialog);
-    dlg.setWindowModality(Qt::ApplicationModal);
-    if (dlg.exec() != QDialog::Accepted) return std::nullopt;
+    if (runModal(dlg) != QDialog::Accepted) return std::nullopt;
     QColor c = dlg.selectedColor();
     if (!c.isValid()) return std::nullopt;
     // Whole 8-bit steps, so a colour chosen again reads back exactly.
@@ -118,12 +209,14 @@ std::optional<Rgb> QtDialogs::color(const Rgb& initial) {
 
 void QtDialogs::error(const std::string& text, const std::string& title) {
     ensureApplication();
-    auto* box = new QMessageBox(QMessageBox::Critical, q(title), q(text), QMessageBox::Ok);
-    box->setObjectName(QStringLiteral("errordlg"));
+    auto* box =
+        new Owned<QMessageBox>(owner(), QMessageBox::Critical, q(title), q(text), QMessageBox::Ok);
+    box->setObjectName(kErrorName);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setWindowModality(Qt::NonModal);
     box->setTextFormat(Qt::PlainText);
-    box->move(box->pos() + nextErrorOffset());
+    QObject::connect(box, &QDialog::finished, box,
+                     [focus = box->owner().focus] { giveFocusBack(focus); });
     box->show();
 }
 

@@ -32,9 +32,43 @@ void reportCallbackError(const std::string& message) {
     std::cerr << "Error in callback: " << message << std::endl;
 }
 
+// Hands each dialog to the installed provider and notes the error dialogs a callback shows.
+class QtHost::DialogRouter : public Dialogs {
+public:
+    explicit DialogRouter(QtHost& host) : host_(host) {}
+    std::optional<FileChoice> getFile(const std::vector<FileFilter>& filters,
+                                      const std::string& title) override {
+        return host_.dialogs_->getFile(filters, title);
+    }
+    std::optional<FileChoice> putFile(const std::vector<FileFilter>& filters,
+                                      const std::string& title) override {
+        return host_.dialogs_->putFile(filters, title);
+    }
+    std::string question(const std::string& text, const std::string& title,
+                         const std::vector<std::string>& buttons,
+                         const std::string& defaultButton) override {
+        return host_.dialogs_->question(text, title, buttons, defaultButton);
+    }
+    std::optional<Rgb> color(const Rgb& initial) override { return host_.dialogs_->color(initial); }
+    void error(const std::string& text, const std::string& title) override {
+        if (!host_.frames_.empty()) host_.frames_.back().errorShown = true;
+        host_.dialogs_->error(text, title);
+    }
+    void callbackError(const std::string& text, const std::string& title) override {
+        host_.dialogs_->callbackError(text, title);
+    }
+
+private:
+    QtHost& host_;
+};
+
 QtHost::QtHost(Graphics& g)
-    : g_(g), qtDialogs_(std::make_unique<QtDialogs>()), dialogs_(qtDialogs_.get()) {
+    : g_(g),
+      qtDialogs_(std::make_unique<QtDialogs>()),
+      router_(std::make_unique<DialogRouter>(*this)),
+      dialogs_(qtDialogs_.get()) {
     ensureApplication();
+    qtDialogs_->setOwnerLookup([this] { return dialogOwner(); });
     // close(h) of a figure with a CloseRequestFcn runs it, inside the running callback.
     g_.setCallbackRunner([this](Handle h, const std::string& property) {
         const Value code = g_.get(h, property);
@@ -65,7 +99,31 @@ QtHost::~QtHost() {
 
 FigureWindow* QtHost::window(Handle figure) const { return views_->window(figure); }
 
+Dialogs& QtHost::dialogs() { return *router_; }
+
 void QtHost::setDialogs(Dialogs* d) { dialogs_ = d ? d : qtDialogs_.get(); }
+
+DialogOwner QtHost::dialogOwner() const {
+    auto shown = [this](Handle h) -> QWidget* {
+        FigureWindow* w = h != 0 && g_.isValid(h) ? window(h) : nullptr;
+        return w && w->isVisible() ? w : nullptr;
+    };
+    DialogOwner owner;
+    for (auto it = frames_.rbegin(); it != frames_.rend() && !owner.window; ++it)
+        owner.window = shown(it->figure);
+    if (!owner.window) owner.window = shown(g_.currentFigure());
+    if (!owner.window) owner.window = QApplication::activeWindow();
+    owner.focus = frames_.empty() ? QApplication::focusWidget() : frames_.back().focus.data();
+    return owner;
+}
+
+void QtHost::raiseFigure(double figure) {
+    FigureWindow* w = window(figure);
+    if (!w || !w->isVisible()) return;
+    if (w->isMinimized()) w->showNormal();
+    w->raise();
+    w->activateWindow();
+}
 
 ScreenInfo QtHost::screen() const {
     ScreenInfo info;
@@ -139,22 +197,27 @@ bool QtHost::runUserCallback(const std::string& code) {
 
 void QtHost::runAsCallback(const std::function<void()>& work) {
     ++callbackDepth_;
+    const Handle from = g_.currentFigure();
+    frames_.push_back({from, QApplication::focusWidget(), false});
     try {
         work();
     } catch (const std::exception& e) {
         setLasterr(e.what());
-        if (errorReporter_) {
-            try {
-                errorReporter_(e.what());
-            } catch (const std::exception& again) {
-                reportCallbackError(again.what());
-            }
-        } else {
-            reportCallbackError(e.what());
-        }
+        reportError(e.what());
     }
+    frames_.pop_back();
     --callbackDepth_;
     scheduleCheck();
+}
+
+void QtHost::reportError(const std::string& message) {
+    reportCallbackError(message);
+    if (frames_.back().errorShown) return;  // the callback's own dialog told the user
+    try {
+        dialogs_->callbackError(message, defaultErrorTitle());
+    } catch (const std::exception& e) {
+        reportCallbackError(e.what());
+    }
 }
 
 void QtHost::swallowPendingInput() {

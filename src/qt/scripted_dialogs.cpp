@@ -97,4 +97,8 @@ void ScriptedDialogs::error(const std::string& text, const std::string& title) {
     next(Kind::Error);
 }
 
+void ScriptedDialogs::callbackError(const std::string& text, const std::string&) {
+    reported_.push_back(text);
+}
+
 }  // namespace rt

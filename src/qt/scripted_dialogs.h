@@ -42,6 +42,9 @@ public:
     void expectError();  // an error dialog may come
 
     const std::vector<Shown>& shown() const { return shown_; }
+    // The errors that ended a callback, as the run-time reported them (no answer is needed:
+    // they come on top of what the test scripts).
+    const std::vector<std::string>& reported() const { return reported_; }
     std::size_t pending() const { return answers_.size(); }  // answers not yet used
 
     std::optional<FileChoice> getFile(const std::vector<FileFilter>& filters,
@@ -53,6 +56,7 @@ public:
                          const std::string& defaultButton) override;
     std::optional<Rgb> color(const Rgb& initial) override;
     void error(const std::string& text, const std::string& title) override;
+    void callbackError(const std::string& text, const std::string& title) override;
 
 private:
     struct Answer {
@@ -68,6 +72,7 @@ private:
     std::deque<Answer> answers_;
     Answer current_;
     std::vector<Shown> shown_;
+    std::vector<std::string> reported_;
 };
 
 }  // namespace rt

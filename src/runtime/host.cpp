@@ -73,6 +73,11 @@ Host*& installed() {
     return h;
 }
 
+std::string& language() {
+    static std::string code = "en";
+    return code;
+}
+
 }  // namespace
 
 Host& host() {
@@ -105,7 +110,17 @@ std::string questdlg(const std::string& question, const std::string& title,
 std::optional<Rgb> uisetcolor(const Rgb& initial) { return host().dialogs().color(initial); }
 
 void errordlg(const std::string& text, const std::string& title) {
-    host().dialogs().error(text, title.empty() ? "Error Dialog" : title);
+    host().dialogs().error(text, title.empty() ? defaultErrorTitle() : title);
+}
+
+void setUiLanguage(const std::string& code) { language() = code.empty() ? "en" : code; }
+
+const std::string& uiLanguage() { return language(); }
+
+std::string defaultErrorTitle() {
+    if (language() == "de") return "Fehler";
+    if (language() == "fr") return "Erreur";
+    return "Error Dialog";
 }
 
 void drawnow() { host().flush(); }

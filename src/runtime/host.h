@@ -49,6 +49,11 @@ public:
     virtual std::optional<Rgb> color(const Rgb& initial) = 0;
     // Shows the message and returns at once; several may stand side by side.
     virtual void error(const std::string& text, const std::string& title) = 0;
+    // The run-time's report of an error that ended a callback (its message, the default error
+    // title). An error dialog unless a provider shows such reports otherwise.
+    virtual void callbackError(const std::string& text, const std::string& title) {
+        error(text, title);
+    }
 };
 
 // The screen in pixels; bottom-left origin is the object model's business.
@@ -92,6 +97,8 @@ public:
     virtual void flush() = 0;
     // Waits `seconds` while drawing, taking no user input. Negative or NaN waits nothing.
     virtual void pause(double seconds) = 0;
+    // figure(h) of an existing figure: its window comes to the front (when it is shown).
+    virtual void raiseFigure(double /*figure*/) {}
 };
 
 // The installed host (never null: the headless host when none is installed).
@@ -109,8 +116,15 @@ std::string questdlg(const std::string& question, const std::string& title,
                      const std::string& button1, const std::string& button2,
                      const std::string& defaultButton);
 std::optional<Rgb> uisetcolor(const Rgb& initial);
-// Returns at once. The empty title stands for the default title "Error Dialog".
+// Returns at once. The empty title stands for defaultErrorTitle().
 void errordlg(const std::string& text, const std::string& title = "");
+
+// The language of the build ("de", "fr", "en"; "en" until set): the run-time's own texts
+// follow it.
+void setUiLanguage(const std::string& code);
+const std::string& uiLanguage();
+// The title of an error dialog that was given none, in the build's language.
+std::string defaultErrorTitle();
 
 // pause(seconds) of the run-time: draws, takes no input, returns after the time.
 void pause(double seconds);

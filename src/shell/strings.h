@@ -123,6 +123,8 @@ const Strings& english_table();
 
 // The table of this build, defined once per executable (src/apps/lang_*.cpp).
 const Strings& text_table();
+// The language of that table ("de", "fr", "en"), defined beside it.
+const char* build_language();
 
 // `strings`: the record st, built anew on every call; lists become blank-padded char matrices.
 rt::Value strings();

@@ -4,68 +4,35 @@
 
 #include <QApplication>
 #include <QColorDialog>
+#include <QComboBox>
 #include <QDialog>
 #include <QFileDialog>
+#include <QFileSystemModel>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 #include <filesystem>
 #include <fstream>
 
+#include "qt/application.h"
 #include "qt/qt_dialogs.h"
 #include "qt/qt_host.h"
 #include "qt/scripted_dialogs.h"
 #include "runtime/dispatch/error.h"
-#include "support/temp_dir.h"
+#include "support/modal_dialogs.h"
+#include "support/working_folder.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-// Runs `act` on the next modal dialog once it is up.
-void onModal(std::function<void(QWidget*)> act, int triesLeft = 500) {
-    // Polls for the dialog, so a slow or loaded machine only waits longer.
-    QTimer::singleShot(20, [act, triesLeft] {
-        if (QWidget* w = QApplication::activeModalWidget()) {
-            act(w);
-        } else if (triesLeft > 0) {
-            onModal(act, triesLeft - 1);
-        } else {
-            ADD_FAILURE() << "no modal dialog open";
-        }
-    });
-}
+using testsupport::onModal;
+using testsupport::Watchdog;
 
-// Closes whatever modal dialog is still open after a while, so a wrong extra dialog fails
-// the test instead of hanging it. Stops with the test, so it never reaches a later test's
-// dialog.
-struct Watchdog {
-    QTimer timer;
-    bool extraDialog = false;
-    Watchdog() {
-        timer.setSingleShot(true);
-        QObject::connect(&timer, &QTimer::timeout, [this] {
-            while (QWidget* w = QApplication::activeModalWidget()) {
-                extraDialog = true;
-                ADD_FAILURE() << "left open: " << w->metaObject()->className() << " "
-                              << w->windowTitle().toStdString();
-                w->close();
-            }
-        });
-        timer.start(10000);
-    }
-};
-
-struct WorkingFolder {
-    fs::path old = fs::current_path();
-    testsupport::TempDir temp;
-    fs::path dir;
-    explicit WorkingFolder(const std::string& name) : temp(name), dir(temp.path()) {
-        fs::current_path(dir);
-    }
-    ~WorkingFolder() { fs::current_path(old); }
-};
+using testsupport::WorkingFolder;
 
 TEST(ScriptedDialogs, AnswersReachTheCallerInOrderAndRecordWhatWasShown) {
     rt::QtHost host;
@@ -121,14 +88,17 @@ TEST(ScriptedDialogs, UnexpectedDialogIsReportedAndCancelled) {
 }
 
 TEST(QtDialogs, FilterTextKeepsTheDescriptionAndEndsInThePatterns) {
+    // The last group is what Qt matches; the dialog hides it and shows what precedes it.
     struct Case {
         rt::FileFilter in;
         const char* out;
     } cases[] = {
-        {{"*.cfg", "Parameterdateien"}, "Parameterdateien (*.cfg)"},
+        {{"*.cfg", "Parameterdateien"}, "Parameterdateien (*.cfg) (*.cfg)"},
+        {{"*.cfg", "CFG Dateien (*.cfg)"}, "CFG Dateien (*.cfg) (*.cfg)"},
         {{"*.bmp;*.jpg;*.png;", "Bilder (*.bmp,*,jpg,*.png,*.pdf)"},
          "Bilder (*.bmp,*,jpg,*.png,*.pdf) (*.bmp *.jpg *.png)"},
-        {{"*.*", ""}, "*.* (*.*)"},
+        {{"*.*", ""}, "*.* (*)"},
+        {{"*.*", "Alle Dateien (*.*)"}, "Alle Dateien (*.*) (*)"},
     };
     for (const Case& c : cases) EXPECT_EQ(rt::fileDialogFilter(c.in).toStdString(), c.out);
 }
@@ -143,7 +113,9 @@ TEST(QtDialogs, PutFileReturnsTheTypedNameAndFolderWithoutAskingToReplace) {
         auto* fd = qobject_cast<QFileDialog*>(w);
         ASSERT_NE(fd, nullptr);
         openedIn = fd->directory().absolutePath();
-        filters = fd->nameFilters();
+        auto* types = fd->findChild<QComboBox*>("fileTypeCombo");
+        ASSERT_NE(types, nullptr);
+        for (int i = 0; i < types->count(); ++i) filters << types->itemText(i);
         auto* edit = fd->findChild<QLineEdit*>("fileNameEdit");
         ASSERT_NE(edit, nullptr);
         edit->setText("exists.cfg");
@@ -201,6 +173,87 @@ TEST(QtDialogs, ErrorDialogsReturnAtOnceAndStandSideBySide) {
         EXPECT_FALSE(b->isModal());
         b->close();
     }
+}
+
+TEST(QtDialogs, FilterListShowsEachPatternOnceAndAllFilesListsNamesWithoutADot) {
+    rt::QtHost host;
+    WorkingFolder wf("rt_qt_filters");
+    for (const char* name : {"run.cfg", "notes.txt", "README"}) std::ofstream(wf.dir / name) << "x";
+    QStringList shown, cfgOnly, all;
+    onModal([&](QWidget* w) {
+        auto* fd = qobject_cast<QFileDialog*>(w);
+        ASSERT_NE(fd, nullptr);
+        auto* types = fd->findChild<QComboBox*>("fileTypeCombo");
+        auto* model = fd->findChild<QFileSystemModel*>();
+        ASSERT_TRUE(types && model);
+        for (int i = 0; i < types->count(); ++i) shown << types->itemText(i);
+        auto listed = [&] {
+            QStringList names;
+            const QModelIndex folder = model->index(fd->directory().absolutePath());
+            for (int r = 0; r < model->rowCount(folder); ++r)
+                names << model->index(r, 0, folder).data().toString();
+            names.sort();
+            return names;
+        };
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !listed().isEmpty(); }));
+        cfgOnly = listed();
+        fd->selectNameFilter(fd->nameFilters().at(1));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return listed().size() == 3; }));
+        all = listed();
+        fd->reject();
+    });
+    Watchdog watchdog;
+    EXPECT_FALSE(host.dialogs().getFile(
+        {{"*.cfg", "CFG Dateien (*.cfg)"}, {"*.*", "Alle Dateien (*.*)"}, {"*.ps", "PS Files"}},
+        "Parameter Datei"));
+    EXPECT_EQ(shown, (QStringList{"CFG Dateien (*.cfg)", "Alle Dateien (*.*)", "PS Files (*.ps)"}));
+    EXPECT_EQ(cfgOnly, QStringList{"run.cfg"});
+    EXPECT_EQ(all, (QStringList{"README", "notes.txt", "run.cfg"}));
+}
+
+// Qt's own texts come from Debian's qt6-translations-l10n (scripts/install-deps.sh).
+TEST(QtDialogs, TheGermanBuildsStandardDialogsAndErrorTitleSpeakGerman) {
+    rt::QtHost host;
+    ASSERT_TRUE(rt::useQtLanguage("de")) << "Qt's German translations are not installed";
+    rt::setUiLanguage("de");
+    auto buttonTexts = [](QWidget* w) {
+        QStringList texts;
+        for (QPushButton* b : w->findChildren<QPushButton*>()) texts << b->text();
+        return texts;
+    };
+    QStringList fileButtons, colourButtons;
+    QString lookIn, fileName, colourTitle;
+    onModal([&](QWidget* w) {
+        fileButtons = buttonTexts(w);
+        if (auto* l = w->findChild<QLabel*>("lookInLabel")) lookIn = l->text();
+        if (auto* l = w->findChild<QLabel*>("fileNameLabel")) fileName = l->text();
+        w->close();
+    });
+    host.dialogs().getFile({{"*.wav", "WAV Dateien (*.wav)"}}, "WAV Datei:");
+    onModal([&](QWidget* w) {
+        colourButtons = buttonTexts(w);
+        colourTitle = w->windowTitle();
+        w->close();
+    });
+    host.dialogs().color({0, 0, 1});
+    rt::ScriptedDialogs scripted;
+    scripted.expectError();
+    host.setDialogs(&scripted);
+    rt::Host* old = rt::setHost(&host);
+    rt::errordlg("Fehlerhaftes Zahlenformat von Cw Wert:x");
+    rt::setHost(old);
+    rt::setUiLanguage("en");
+    rt::useQtLanguage("en");
+
+    EXPECT_TRUE(fileButtons.contains("&Öffnen") || fileButtons.contains("Öffnen"))
+        << fileButtons.join('|').toStdString();
+    EXPECT_TRUE(fileButtons.contains("Abbrechen")) << fileButtons.join('|').toStdString();
+    EXPECT_EQ(lookIn.toStdString(), "Suchen in:");
+    EXPECT_EQ(fileName.remove(u'&').toStdString(), "Dateiname:");
+    EXPECT_TRUE(colourButtons.contains("Abbrechen")) << colourButtons.join('|').toStdString();
+    EXPECT_EQ(colourTitle.toStdString(), "Farbauswahl");
+    ASSERT_EQ(scripted.shown().size(), 1u);
+    EXPECT_EQ(scripted.shown()[0].title, "Fehler");
 }
 
 }  // namespace

@@ -190,7 +190,7 @@ TEST_F(EventLoop, StartCanShowErrorsInADialogToo) {
     char name[] = "test";
     char* argv[] = {name, nullptr};
     testing::internal::CaptureStderr();
-    EXPECT_EQ(rt::start(argc, argv, entry, rt::FunctionTable{}, {.errorDialogs = true}), 0);
+    EXPECT_EQ(rt::start(argc, argv, entry, rt::FunctionTable{}), 0);
     const std::string err = testing::internal::GetCapturedStderr();
     EXPECT_EQ(shown, "File \"auslassmassen.png\" does not exist.");
     EXPECT_NE(err.find("auslassmassen.png"), std::string::npos) << err;

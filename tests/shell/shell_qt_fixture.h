@@ -5,10 +5,13 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QComboBox>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <algorithm>
 #include <cstdlib>
 #include <memory>
@@ -71,6 +74,18 @@ protected:
             if (auto* l = qobject_cast<QLabel*>(w)) text = l->text();
             if (auto* b = qobject_cast<QAbstractButton*>(w)) text = b->text(), room -= 8;
             if (auto* e = qobject_cast<QLineEdit*>(w)) text = e->text(), room -= 6;
+            if (auto* c = qobject_cast<QComboBox*>(w)) {
+                // Every item beside the arrow, not only the chosen one.
+                QStyleOptionComboBox opt;
+                opt.initFrom(c);
+                room =
+                    c->style()
+                        ->subControlRect(QStyle::CC_ComboBox, &opt, QStyle::SC_ComboBoxEditField, c)
+                        .width();
+                for (int i = 0; i < c->count(); ++i)
+                    EXPECT_LE(fm.horizontalAdvance(c->itemText(i)), room)
+                        << where << ": " << c->itemText(i).toStdString();
+            }
             if (auto* list = qobject_cast<QListWidget*>(w)) {
                 room = list->viewport()->width();
                 for (int i = 0; i < list->count(); ++i)

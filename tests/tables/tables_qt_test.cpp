@@ -110,4 +110,28 @@ TEST_F(TablesQt, TheStripAndTheTireTableShowEverythingInEveryLanguage) {
     }
 }
 
+TEST_F(TablesQt, FromASmallMainWindowTheFrenchWindowsStillShowTheirWholeTexts) {
+    const shell::Strings& st = shell::french_table();
+    shell_test::use_table(st);
+    fs::copy_file(fs::path(ROVANTEL_TEST_DATA) / "../../examples/gearing_tab.txt",
+                  dir_ / "gearing_tab.txt");
+    interp_.eval("rovantel");
+    rt::setProps(shell::tagged("Main Figure"),
+                 {{"Units", "pixels"}, {"Position", {100, 100, 480, 360}}});
+    expect_nothing_cut_off("Main Figure");
+    QTest::mouseClick(button("Main Figure", st.wheel_perim), Qt::LeftButton);
+    expect_nothing_cut_off("Wheel Figure");
+    QTest::mouseClick(button("Wheel Figure", st.Wwheellist), Qt::LeftButton);
+    expect_nothing_cut_off("WheelList Figure");
+    QTest::mouseClick(button("Main Figure", st.gear_ratio), Qt::LeftButton);
+    expect_nothing_cut_off("GearList Figure");
+
+    // Pressed again, the calculator's button brings its open strip forward.
+    rt::FigureWindow* main = window("Main Figure");
+    main->activateWindow();
+    QTRY_COMPARE(QApplication::activeWindow(), main);
+    QTest::mouseClick(button("Main Figure", st.wheel_perim), Qt::LeftButton);
+    QTRY_COMPARE(QApplication::activeWindow(), window("Wheel Figure"));
+}
+
 }  // namespace

@@ -15,6 +15,7 @@ Handle figure(const Values& args) {
         if (g.isValid(h)) {
             if (g.type(h) != ObjectType::Figure) throw Error("figure: the handle is not a figure.");
             g.setCurrentFigure(h);
+            host().raiseFigure(h);
             return h;
         }
         if (!(h >= 1 && h == std::floor(h))) throw Error("figure: invalid figure number.");

@@ -13,7 +13,8 @@
 namespace rt {
 
 // figure(name, value, ...) creates a figure and makes it current; figure(h) with the handle of
-// an existing figure makes it current (a free integer h creates figure h).
+// an existing figure makes it current and brings its window to the front (a free integer h
+// creates figure h).
 Handle figure(const Values& args = {});
 // axes(name, value, ...) in the current figure (or Parent), made its CurrentAxes;
 // axes(h) makes an existing axes current.
