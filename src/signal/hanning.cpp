@@ -2,6 +2,7 @@
 
 #include <cctype>
 #include <cmath>
+#include <numbers>
 
 #include "runtime/dispatch/error.h"
 #include "runtime/dispatch/function_table.h"
@@ -12,14 +13,12 @@ namespace sig {
 
 namespace {
 
-constexpr double kPi = 3.141592653589793;
-
 // The first m values of the symmetric n-point window (divisor n + 1).
 Eigen::VectorXd calc_hanning(Eigen::Index m, Eigen::Index n) {
     Eigen::VectorXd w(m);
     for (Eigen::Index i = 0; i < m; ++i)
-        w(i) =
-            0.5 * (1 - std::cos(2 * kPi * static_cast<double>(i + 1) / static_cast<double>(n + 1)));
+        w(i) = 0.5 * (1 - std::cos(2 * std::numbers::pi * static_cast<double>(i + 1) /
+                                   static_cast<double>(n + 1)));
     return w;
 }
 

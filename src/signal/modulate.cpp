@@ -3,6 +3,7 @@
 #include <cctype>
 #include <cmath>
 #include <iostream>
+#include <numbers>
 
 #include "runtime/dispatch/error.h"
 #include "runtime/dispatch/function_table.h"
@@ -12,8 +13,6 @@
 namespace sig {
 
 namespace {
-
-constexpr double kPi = 3.141592653589793;
 
 std::string lower(std::string s) {
     for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
@@ -95,8 +94,8 @@ ModulateResult modulate(const Eigen::MatrixXd& xin, double Fc, double Fs, const 
 
     Eigen::MatrixXd t(len, x.cols());
     for (Eigen::Index i = 0; i < len; ++i) t.row(i).setConstant(static_cast<double>(i) / Fs);
-    const Eigen::ArrayXXd carrier = (2 * kPi * Fc * t.array()).cos();
-    const auto sine = [&] { return (2 * kPi * Fc * t.array()).sin(); };
+    const Eigen::ArrayXXd carrier = (2 * std::numbers::pi * Fc * t.array()).cos();
+    const auto sine = [&] { return (2 * std::numbers::pi * Fc * t.array()).sin(); };
     Eigen::MatrixXd y;
     bool assigned = true;
 
@@ -113,23 +112,23 @@ ModulateResult modulate(const Eigen::MatrixXd& xin, double Fc, double Fs, const 
             kf = number(P1);
         } else {
             const double xmax = x.cwiseAbs().maxCoeff();
-            kf = xmax > 0 ? (Fc / Fs) * 2 * kPi / xmax : 0;
+            kf = xmax > 0 ? (Fc / Fs) * 2 * std::numbers::pi / xmax : 0;
         }
         Eigen::MatrixXd cum(len, x.cols());
         for (Eigen::Index c = 0; c < x.cols(); ++c) {
             double s = 0;
             for (Eigen::Index i = 0; i < len; ++i) cum(i, c) = (s += x(i, c));
         }
-        y = (2 * kPi * Fc * t.array() + kf * cum.array()).cos().matrix();
+        y = (2 * std::numbers::pi * Fc * t.array() + kf * cum.array()).cos().matrix();
     } else if (method == "pm") {
         double kp = 0;
         if (given(P1)) {
             kp = number(P1);
         } else {
             const double xmax = x.cwiseAbs().maxCoeff();
-            kp = xmax > 0 ? kPi / xmax : 0;
+            kp = xmax > 0 ? std::numbers::pi / xmax : 0;
         }
-        y = (2 * kPi * Fc * t.array() + kp * x.array()).cos().matrix();
+        y = (2 * std::numbers::pi * Fc * t.array() + kp * x.array()).cos().matrix();
     } else if (method == "pwm") {
         rangeTest(x);
         bool centered = false;
