@@ -9,6 +9,7 @@
 #include "runtime/dispatch/function_table.h"
 #include "runtime/numeric/expint.h"
 #include "runtime/value/eigen.h"
+#include "runtime/value/text_ops.h"
 #include "signal/private/firchk.h"
 #include "signal/sinc.h"
 
@@ -193,11 +194,6 @@ Eigen::RowVectorXd antisymmetric(Design& d, bool differ) {
     return h;
 }
 
-std::string lower(std::string s) {
-    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return s;
-}
-
 }  // namespace
 
 Eigen::ArrayXXd sineint(const Eigen::ArrayXXd& x) {
@@ -226,7 +222,7 @@ Eigen::RowVectorXd firls(double N, const Eigen::VectorXd& F, const Eigen::Vector
     int type = 0;
     bool differ = false;
     if (!ftype.empty()) {
-        const std::string t = lower(ftype);
+        const std::string t = rt::lowerAscii(ftype);
         if (t == "h" || t == "hilbert") {
             type = 1;
         } else if (t == "d" || t == "differentiator") {

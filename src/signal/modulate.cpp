@@ -8,16 +8,12 @@
 #include "runtime/dispatch/error.h"
 #include "runtime/dispatch/function_table.h"
 #include "runtime/value/eigen.h"
+#include "runtime/value/text_ops.h"
 #include "signal/hilbert.h"
 
 namespace sig {
 
 namespace {
-
-std::string lower(std::string s) {
-    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return s;
-}
 
 bool given(const ModulateParam& p) { return !std::holds_alternative<std::monostate>(p); }
 
@@ -90,7 +86,7 @@ ModulateResult modulate(const Eigen::MatrixXd& xin, double Fc, double Fs, const 
     const bool row = xin.rows() == 1;
     const Eigen::MatrixXd x = row ? Eigen::MatrixXd(xin.transpose()) : xin;
     const Eigen::Index len = x.rows();
-    const std::string method = lower(m);
+    const std::string method = rt::lowerAscii(m);
 
     Eigen::MatrixXd t(len, x.cols());
     for (Eigen::Index i = 0; i < len; ++i) t.row(i).setConstant(static_cast<double>(i) / Fs);
@@ -134,7 +130,7 @@ ModulateResult modulate(const Eigen::MatrixXd& xin, double Fc, double Fs, const 
         bool centered = false;
         if (given(P1)) {
             const auto* s = std::get_if<std::string>(&P1);
-            const std::string opt = s ? lower(*s) : std::string();
+            const std::string opt = s ? rt::lowerAscii(*s) : std::string();
             if (opt == "centered")
                 centered = true;
             else if (opt != "left")

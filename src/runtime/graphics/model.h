@@ -9,6 +9,7 @@
 
 #include "runtime/graphics/graphics.h"
 #include "runtime/graphics/units.h"
+#include "runtime/value/text_ops.h"
 
 namespace rt {
 
@@ -102,8 +103,6 @@ struct TypeSpec {
 const TypeSpec& typeSpec(ObjectType t);
 // "figure" -> Figure etc., case-insensitive; false when no such type.
 bool typeFromName(const std::string& lower, ObjectType& out);
-
-std::string lowerAscii(std::string s);
 
 // Whether name-value pairs name a Parent (the creating operations then skip gcf()).
 bool namesParent(const Values& pairs);
