@@ -82,7 +82,7 @@ void GraphicsModel::updateAutoLimits(Handle axesHandle, bool colour) {
     }
     const bool xAuto = prop(ax, "xlimmode").text() == "auto";
     const bool yAuto = prop(ax, "ylimmode").text() == "auto";
-    const Rect4 px = pixelRect(ax);
+    const Rect px = pixelRect(ax);
     auto xl = xAuto ? limitsFrom(x, !image, px[2]) : limitsOf(prop(ax, "xlim"));
     auto yl = yAuto ? limitsFrom(y, !image, px[3]) : limitsOf(prop(ax, "ylim"));
     if (prop(ax, "dataaspectratiomode").text() == "manual" && px[2] > 0 && px[3] > 0) {
@@ -110,7 +110,7 @@ void GraphicsModel::updateAutoLimits(Handle axesHandle, bool colour) {
 
 Value GraphicsModel::autoTicks(const Object& ax, bool xAxis) const {
     const auto lim = prop(ax, xAxis ? "xlim" : "ylim").real();
-    const Rect4 px = pixelRect(ax);
+    const Rect px = pixelRect(ax);
     const TickSet t = niceTicks(lim[0], lim[1], tickCountFor(xAxis ? px[2] : px[3]));
     return t.ticks.empty() ? Value() : Value::row(t.ticks);
 }

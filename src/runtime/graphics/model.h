@@ -176,12 +176,12 @@ public:
     void notifyChanged(const Object& o, int index);
 
     // Geometry.
-    Rect4 pixelRect(const Object& o) const;  // 0-based, relative to the parent
+    Rect pixelRect(const Object& o) const;  // 0-based, relative to the parent
     std::array<double, 2> parentPixelSize(const Object& o) const;
-    void setPixelRect(Object& o, const Rect4& px);
+    void setPixelRect(Object& o, const Rect& px);
     Value textExtent(const Object& text) const;
-    Rect4 textPositionPixels(const Object& text) const;  // x, y in axes pixels (w, h unused)
-    Value textPosition(const Object& text) const;        // in its Units; labels placed by the axes
+    Rect textPositionPixels(const Object& text) const;  // x, y in axes pixels (w, h unused)
+    Value textPosition(const Object& text) const;       // in its Units; labels placed by the axes
     // Data coordinates of the axes to axes-relative pixels (0-based) and back.
     std::array<double, 2> dataToPixels(const Object& axes, double x, double y) const;
     std::array<double, 2> pixelsToData(const Object& axes, double px, double py) const;
