@@ -67,8 +67,8 @@ std::optional<SceneText> textOf(const Graphics& g, Handle t, const AxesScene& sc
         s.x = pos[0];
         s.y = pos[1];
     } else {
-        const Rect4 p = rectToPixels({pos[0], pos[1], 0, 0}, u, axesScreenPx[2], axesScreenPx[3],
-                                     g.screen().pixelsPerInch);
+        const Rect p = rectToPixels({pos[0], pos[1], 0, 0}, u, axesScreenPx[2], axesScreenPx[3],
+                                    g.screen().pixelsPerInch);
         s.pixels = true;
         s.x = scene.box.left + p[0] * k;
         s.y = scene.box.bottom() - p[1] * k;

@@ -3,24 +3,18 @@
 #include "runtime/event_loop.h"
 #include "runtime/graphics/graphics.h"
 #include "runtime/host.h"
+#include "runtime/value/text_ops.h"
 
 namespace rt {
 
 namespace {
 
-bool sameText(const std::u16string& a, const std::u16string& b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        char16_t x = a[i], y = b[i];
-        if (x < 128) x = static_cast<char16_t>(std::tolower(x));
-        if (y < 128) y = static_cast<char16_t>(std::tolower(y));
-        if (x != y) return false;
-    }
-    return true;
+bool sameText(const std::string& a, const std::string& b) {
+    return rt::lowerAscii(a) == rt::lowerAscii(b);
 }
 
 bool matches(const Value& current, const Value& wanted) {
-    if (current.isChar() && wanted.isChar()) return sameText(current.text16(), wanted.text16());
+    if (current.isChar() && wanted.isChar()) return sameText(current.text(), wanted.text());
     return current.equals(wanted);
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <complex>
+#include <numbers>
 #include <vector>
 
 #include "runtime/dispatch/error.h"
@@ -11,11 +12,10 @@
 namespace sig {
 
 rt::ZeroPoleGain buttap(double n) {
-    constexpr double pi = 3.141592653589793;
-    constexpr double halfPi = 1.5707963267948966;
+    constexpr double halfPi = std::numbers::pi / 2;
     std::vector<std::complex<double>> p;
     for (double m = 1; m <= n - 1; m += 2) {
-        const double theta = (pi * m) / (2 * n) + halfPi;
+        const double theta = (std::numbers::pi * m) / (2 * n) + halfPi;
         const std::complex<double> pole(std::cos(theta), std::sin(theta));
         p.push_back(pole);
         p.push_back(std::conj(pole));

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <complex>
+#include <numbers>
 
 #include "runtime/dispatch/error.h"
 #include "runtime/numeric/poly.h"
@@ -19,7 +20,6 @@ namespace sig {
 
 namespace {
 
-constexpr double pi = 3.141592653589793;
 using cd = std::complex<double>;
 
 struct Design {
@@ -45,7 +45,8 @@ Design design(double order, const Eigen::VectorXd& wnIn, const std::vector<std::
     const double fs = 2;
     Eigen::VectorXd u = wnIn;
     if (d.analog == 0)
-        for (Eigen::Index i = 0; i < u.size(); ++i) u(i) = (2 * fs) * std::tan((pi * wnIn(i)) / fs);
+        for (Eigen::Index i = 0; i < u.size(); ++i)
+            u(i) = (2 * fs) * std::tan((std::numbers::pi * wnIn(i)) / fs);
     if (d.btype == 1 || d.btype == 3) {
         d.wn = u(0);
     } else {
@@ -118,7 +119,7 @@ Eigen::RowVectorXd buttnum(int btype, int n, double wn, double bw, int analog,
                            const Eigen::RowVectorXd& den) {
     if (analog == 0) {
         wn = 2 * std::atan2(wn, 4.0);
-        const double w = (btype == 1 || btype == 4) ? 0 : (btype == 2 ? wn : pi);
+        const double w = (btype == 1 || btype == 4) ? 0 : (btype == 2 ? wn : std::numbers::pi);
         const Eigen::RowVectorXcd b = rt::poly(digitalZeros(btype, n, wn));
         Eigen::RowVectorXcd kern(b.size());
         for (Eigen::Index i = 0; i < b.size(); ++i) kern(i) = std::exp(cd(0, -w * double(i)));

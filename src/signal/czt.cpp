@@ -1,6 +1,7 @@
 #include "signal/czt.h"
 
 #include <cmath>
+#include <numbers>
 #include <vector>
 
 #include "runtime/dispatch/error.h"
@@ -12,7 +13,6 @@
 namespace sig {
 
 namespace {
-constexpr double kPi = 3.141592653589793;
 using cd = std::complex<double>;
 }  // namespace
 
@@ -70,7 +70,7 @@ Eigen::MatrixXcd czt(const Eigen::MatrixXcd& xin, std::optional<double> kin, std
     if (!(kd >= 0) || kd != std::floor(kd) || !std::isfinite(kd))
         rt::error("czt: the number of points must be a non-negative integer.");
     const Eigen::Index k = static_cast<Eigen::Index>(kd);
-    const cd w = win ? *win : std::exp(cd(0, -2 * kPi / kd));
+    const cd w = win ? *win : std::exp(cd(0, -2 * std::numbers::pi / kd));
     const cd a = ain ? *ain : cd(1, 0);
     Eigen::MatrixXcd g = cztColumns(m, x.cols(), k, w, a, [&](Eigen::Index c, cd* dst) {
         for (Eigen::Index r = 0; r < m; ++r) dst[r] = x(r, c);

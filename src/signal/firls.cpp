@@ -3,11 +3,13 @@
 #include <cctype>
 #include <cmath>
 #include <complex>
+#include <numbers>
 
 #include "runtime/dispatch/error.h"
 #include "runtime/dispatch/function_table.h"
 #include "runtime/numeric/expint.h"
 #include "runtime/value/eigen.h"
+#include "runtime/value/text_ops.h"
 #include "signal/private/firchk.h"
 #include "signal/sinc.h"
 
@@ -15,7 +17,6 @@ namespace sig {
 
 namespace {
 
-constexpr double kPi = 3.141592653589793;
 constexpr double kHalfPi = 1.5707963267948966;
 constexpr double kFourPiSquared = 39.47841760435743;
 
@@ -65,7 +66,8 @@ Eigen::RowVectorXd symmetric(Design& d) {
         const double ms = (d.A(s + 1) - d.A(s)) / (f1 - f0);
         const double b1 = d.A(s) - ms * f0;
         if (d.odd) b0 += (b1 * (f1 - f0) + ms / 2 * (f1 * f1 - f0 * f0)) * ws;
-        b += (ms / kFourPiSquared * ((2 * kPi * k * f1).cos() - (2 * kPi * k * f0).cos()) /
+        b += (ms / kFourPiSquared *
+              ((2 * std::numbers::pi * k * f1).cos() - (2 * std::numbers::pi * k * f0).cos()) /
               (k * k)) *
              ws;
         b += (f1 * (ms * f1 + b1) * sincA(2 * k * f1) - f0 * (ms * f0 + b1) * sincA(2 * k * f0)) *
@@ -138,25 +140,32 @@ Eigen::RowVectorXd antisymmetric(Design& d, bool differ) {
         // The line keeps its true edge; only the 1/f^2 weighting must not start at 0.
         if (doWeight[s / 2] && f0 == 0) f0 = d.F(s) = 1e-5;
         if (doWeight[s / 2]) {
-            const Eigen::ArrayXd snint1 = sineint(2 * kPi * k * f1) - sineint(2 * kPi * k * f0);
-            const Eigen::ArrayXd csint1 = cosineIntegralDiff(2 * kPi * k * f1, 2 * kPi * k * f0);
-            b += (ms * snint1 +
-                  b1 * 2 * kPi * k * (-sincA(2 * k * f1) + sincA(2 * k * f0) + csint1)) *
+            const Eigen::ArrayXd snint1 =
+                sineint(2 * std::numbers::pi * k * f1) - sineint(2 * std::numbers::pi * k * f0);
+            const Eigen::ArrayXd csint1 =
+                cosineIntegralDiff(2 * std::numbers::pi * k * f1, 2 * std::numbers::pi * k * f0);
+            b += (ms * snint1 + b1 * 2 * std::numbers::pi * k *
+                                    (-sincA(2 * k * f1) + sincA(2 * k * f0) + csint1)) *
                  ws;
             auto Q = [&](double e, const Arr& u, const Arr& v) -> Arr {
-                return -0.5 * ((2 * kPi * e * (-I2)).cos() / e - 2 * kPi * u * I2 -
-                               (2 * kPi * e * I1).cos() / e - 2 * kPi * v * I1);
+                return -0.5 *
+                       ((2 * std::numbers::pi * e * (-I2)).cos() / e -
+                        2 * std::numbers::pi * u * I2 - (2 * std::numbers::pi * e * I1).cos() / e -
+                        2 * std::numbers::pi * v * I1);
             };
-            const Arr s1 = sineint(2 * kPi * f1 * (-I2)), s2 = sineint(2 * kPi * f1 * I1);
-            const Arr s3 = sineint(2 * kPi * f0 * (-I2)), s4 = sineint(2 * kPi * f0 * I1);
+            const Arr s1 = sineint(2 * std::numbers::pi * f1 * (-I2)),
+                      s2 = sineint(2 * std::numbers::pi * f1 * I1);
+            const Arr s3 = sineint(2 * std::numbers::pi * f0 * (-I2)),
+                      s4 = sineint(2 * std::numbers::pi * f0 * I1);
             G -= (Q(f1, s1, s2) - Q(f0, s3, s4)) * ws;
         } else {
-            b += (ms / kFourPiSquared * ((2 * kPi * k * f1).sin() - (2 * kPi * k * f0).sin()) /
+            b += (ms / kFourPiSquared *
+                  ((2 * std::numbers::pi * k * f1).sin() - (2 * std::numbers::pi * k * f0).sin()) /
                   (k * k)) *
                  ws;
-            b += ((ms * f0 + b1) * (2 * kPi * k * f0).cos() -
-                  (ms * f1 + b1) * (2 * kPi * k * f1).cos()) /
-                 (2 * kPi * k) * ws;
+            b += ((ms * f0 + b1) * (2 * std::numbers::pi * k * f0).cos() -
+                  (ms * f1 + b1) * (2 * std::numbers::pi * k * f1).cos()) /
+                 (2 * std::numbers::pi * k) * ws;
             if (needMatrix)
                 G += (0.5 * f1 * (sincA(2 * I1 * f1) - sincA(2 * I2 * f1)) -
                       0.5 * f0 * (sincA(2 * I1 * f0) - sincA(2 * I2 * f0))) *
@@ -183,11 +192,6 @@ Eigen::RowVectorXd antisymmetric(Design& d, bool differ) {
     }
     if (differ) h = -h;
     return h;
-}
-
-std::string lower(std::string s) {
-    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return s;
 }
 
 }  // namespace
@@ -218,7 +222,7 @@ Eigen::RowVectorXd firls(double N, const Eigen::VectorXd& F, const Eigen::Vector
     int type = 0;
     bool differ = false;
     if (!ftype.empty()) {
-        const std::string t = lower(ftype);
+        const std::string t = rt::lowerAscii(ftype);
         if (t == "h" || t == "hilbert") {
             type = 1;
         } else if (t == "d" || t == "differentiator") {

@@ -2,24 +2,24 @@
 
 #include <cctype>
 #include <cmath>
+#include <numbers>
 
 #include "runtime/dispatch/error.h"
 #include "runtime/dispatch/function_table.h"
 #include "runtime/value/eigen.h"
+#include "runtime/value/text_ops.h"
 #include "signal/private/check_order.h"
 
 namespace sig {
 
 namespace {
 
-constexpr double kPi = 3.141592653589793;
-
 // The first m values of the symmetric n-point window (divisor n + 1).
 Eigen::VectorXd calc_hanning(Eigen::Index m, Eigen::Index n) {
     Eigen::VectorXd w(m);
     for (Eigen::Index i = 0; i < m; ++i)
-        w(i) =
-            0.5 * (1 - std::cos(2 * kPi * static_cast<double>(i + 1) / static_cast<double>(n + 1)));
+        w(i) = 0.5 * (1 - std::cos(2 * std::numbers::pi * static_cast<double>(i + 1) /
+                                   static_cast<double>(n + 1)));
     return w;
 }
 
@@ -34,11 +34,6 @@ Eigen::VectorXd sym_hanning(Eigen::Index n) {
     return w;
 }
 
-std::string lower(std::string s) {
-    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return s;
-}
-
 bool beginsWith(const std::string& name, const std::string& prefix) {
     return name.compare(0, prefix.size(), prefix) == 0 && prefix.size() <= name.size();
 }
@@ -48,7 +43,7 @@ bool beginsWith(const std::string& name, const std::string& prefix) {
 Eigen::VectorXd hanning(std::optional<double> n, std::optional<std::string> sflag) {
     const CheckOrderResult chk = check_order(n);
     if (chk.trivalwin) return chk.w;
-    const std::string flag = sflag ? lower(*sflag) : std::string("symmetric");
+    const std::string flag = sflag ? rt::lowerAscii(*sflag) : std::string("symmetric");
     const bool sym = beginsWith("symmetric", flag);
     const bool per = beginsWith("periodic", flag);
     if (sym == per) rt::error("Sampling flag must be either 'symmetric' or 'periodic'.");

@@ -3,22 +3,17 @@
 #include <cctype>
 #include <cmath>
 #include <iostream>
+#include <numbers>
 
 #include "runtime/dispatch/error.h"
 #include "runtime/dispatch/function_table.h"
 #include "runtime/value/eigen.h"
+#include "runtime/value/text_ops.h"
 #include "signal/hilbert.h"
 
 namespace sig {
 
 namespace {
-
-constexpr double kPi = 3.141592653589793;
-
-std::string lower(std::string s) {
-    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return s;
-}
 
 bool given(const ModulateParam& p) { return !std::holds_alternative<std::monostate>(p); }
 
@@ -91,12 +86,12 @@ ModulateResult modulate(const Eigen::MatrixXd& xin, double Fc, double Fs, const 
     const bool row = xin.rows() == 1;
     const Eigen::MatrixXd x = row ? Eigen::MatrixXd(xin.transpose()) : xin;
     const Eigen::Index len = x.rows();
-    const std::string method = lower(m);
+    const std::string method = rt::lowerAscii(m);
 
     Eigen::MatrixXd t(len, x.cols());
     for (Eigen::Index i = 0; i < len; ++i) t.row(i).setConstant(static_cast<double>(i) / Fs);
-    const Eigen::ArrayXXd carrier = (2 * kPi * Fc * t.array()).cos();
-    const auto sine = [&] { return (2 * kPi * Fc * t.array()).sin(); };
+    const Eigen::ArrayXXd carrier = (2 * std::numbers::pi * Fc * t.array()).cos();
+    const auto sine = [&] { return (2 * std::numbers::pi * Fc * t.array()).sin(); };
     Eigen::MatrixXd y;
     bool assigned = true;
 
@@ -113,29 +108,29 @@ ModulateResult modulate(const Eigen::MatrixXd& xin, double Fc, double Fs, const 
             kf = number(P1);
         } else {
             const double xmax = x.cwiseAbs().maxCoeff();
-            kf = xmax > 0 ? (Fc / Fs) * 2 * kPi / xmax : 0;
+            kf = xmax > 0 ? (Fc / Fs) * 2 * std::numbers::pi / xmax : 0;
         }
         Eigen::MatrixXd cum(len, x.cols());
         for (Eigen::Index c = 0; c < x.cols(); ++c) {
             double s = 0;
             for (Eigen::Index i = 0; i < len; ++i) cum(i, c) = (s += x(i, c));
         }
-        y = (2 * kPi * Fc * t.array() + kf * cum.array()).cos().matrix();
+        y = (2 * std::numbers::pi * Fc * t.array() + kf * cum.array()).cos().matrix();
     } else if (method == "pm") {
         double kp = 0;
         if (given(P1)) {
             kp = number(P1);
         } else {
             const double xmax = x.cwiseAbs().maxCoeff();
-            kp = xmax > 0 ? kPi / xmax : 0;
+            kp = xmax > 0 ? std::numbers::pi / xmax : 0;
         }
-        y = (2 * kPi * Fc * t.array() + kp * x.array()).cos().matrix();
+        y = (2 * std::numbers::pi * Fc * t.array() + kp * x.array()).cos().matrix();
     } else if (method == "pwm") {
         rangeTest(x);
         bool centered = false;
         if (given(P1)) {
             const auto* s = std::get_if<std::string>(&P1);
-            const std::string opt = s ? lower(*s) : std::string();
+            const std::string opt = s ? rt::lowerAscii(*s) : std::string();
             if (opt == "centered")
                 centered = true;
             else if (opt != "left")

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <complex>
+#include <numbers>
 
 #include "runtime/dispatch/error.h"
 #include "runtime/dispatch/function_table.h"
@@ -10,12 +11,11 @@
 namespace sig {
 
 namespace {
-constexpr double kPi = 3.141592653589793;
 
 template <class T>
 T sincOf(T x) {
     if (x == T(0)) return T(1);
-    const T px = kPi * x;
+    const T px = std::numbers::pi * x;
     return std::sin(px) / px;
 }
 }  // namespace

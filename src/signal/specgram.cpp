@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <complex>
+#include <numbers>
 #include <type_traits>
 
 #include "runtime/dispatch/error.h"
@@ -22,7 +23,6 @@ namespace sig {
 
 namespace {
 
-constexpr double kPi = 3.141592653589793;
 using cd = std::complex<double>;
 
 bool notNonNegativeInteger(double v) { return v != std::fabs(std::round(v)); }
@@ -60,8 +60,9 @@ Eigen::MatrixXcd chirpPath(const Vec& x, const Eigen::VectorXd& win, const Eigen
                            double Fs, const Eigen::VectorXi& colindex) {
     const Eigen::Index m = f.size();
     const double f1 = f(0), f2 = f(m - 1);
-    const cd w = std::exp(cd(0, -2 * kPi * (f2 - f1) / (static_cast<double>(m - 1) * Fs)));
-    const cd a = std::exp(cd(0, 2 * kPi * f1 / Fs));
+    const cd w =
+        std::exp(cd(0, -2 * std::numbers::pi * (f2 - f1) / (static_cast<double>(m - 1) * Fs)));
+    const cd a = std::exp(cd(0, 2 * std::numbers::pi * f1 / Fs));
     const Eigen::Index nwind = win.size();
     return cztColumns(nwind, colindex.size(), m, w, a, [&](Eigen::Index c, cd* dst) {
         const auto* src = x.data() + colindex(c);
@@ -84,8 +85,9 @@ Eigen::MatrixXcd directPath(const Vec& x, const Eigen::VectorXd& win, const Eige
     Eigen::MatrixXcd D(nwind, f.size());
     for (Eigen::Index i = 0; i < f.size(); ++i)
         for (Eigen::Index r = 0; r < nwind; ++r)
-            D(r, i) = win(nwind - 1 - r) *
-                      std::exp(cd(0, -2 * kPi * f(i) * static_cast<double>(nwind - 1 - r) / Fs));
+            D(r, i) =
+                win(nwind - 1 - r) * std::exp(cd(0, -2 * std::numbers::pi * f(i) *
+                                                        static_cast<double>(nwind - 1 - r) / Fs));
     const Eigen::MatrixXcd y = rt::upfirdn(xp, D, 1, static_cast<double>(q));
     const Eigen::Index keep = std::min(ncol, y.rows() - 2 * extras - 1);
     return y.middleRows(extras + 1, keep).transpose();

@@ -10,6 +10,7 @@
 #include "runtime/graphics/operations.h"
 #include "runtime/graphics/window.h"
 #include "runtime/value/num2str.h"
+#include "runtime/value/text_ops.h"
 #include "signal/title.h"
 
 namespace sig {
@@ -53,10 +54,7 @@ std::string shown(const rt::Value& v) {
 
 bool isCancelPair(const rt::Value& name) {
     if (!name.isChar()) return false;
-    std::string s = name.text();
-    std::transform(s.begin(), s.end(), s.begin(),
-                   [](unsigned char c) { return char(std::tolower(c)); });
-    return s == "createcancelbtn";
+    return rt::lowerAscii(name.text()) == "createcancelbtn";
 }
 
 using rt::Rect;

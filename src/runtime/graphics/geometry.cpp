@@ -10,7 +10,7 @@ namespace rt {
 
 namespace {
 
-Rect4 rectOf(const Value& v) {
+Rect rectOf(const Value& v) {
     const auto d = v.real();
     return {d[0], d[1], d[2], d[3]};
 }
@@ -45,11 +45,11 @@ std::array<double, 2> paperSizeInches(const std::string& type, const std::string
 std::array<double, 2> GraphicsModel::parentPixelSize(const Object& o) const {
     if (o.type == ObjectType::Figure || o.type == ObjectType::Root)
         return {screen().width, screen().height};
-    const Rect4 p = pixelRect(obj(o.parent));
+    const Rect p = pixelRect(obj(o.parent));
     return {p[2], p[3]};
 }
 
-Rect4 GraphicsModel::pixelRect(const Object& o) const {
+Rect GraphicsModel::pixelRect(const Object& o) const {
     switch (o.type) {
         case ObjectType::Root:
             return {0, 0, screen().width, screen().height};
@@ -73,24 +73,24 @@ Rect4 GraphicsModel::pixelRect(const Object& o) const {
 }
 
 bool GraphicsModel::outOfSight(const Object& ax) const {
-    const Rect4 a = pixelRect(ax);
+    const Rect a = pixelRect(ax);
     const auto f = parentPixelSize(ax);
     return a[0] + a[2] <= 0 || a[1] + a[3] <= 0 || a[0] >= f[0] || a[1] >= f[1];
 }
 
-void GraphicsModel::setPixelRect(Object& o, const Rect4& px) {
+void GraphicsModel::setPixelRect(Object& o, const Rect& px) {
     if (o.type != ObjectType::Figure && o.type != ObjectType::Axes &&
         o.type != ObjectType::UIControl)
         throw Error(std::string("A ") + typeName(o.type) + " has no pixel position to set.");
     const auto ps = parentPixelSize(o);
-    const Rect4 r = rectFromPixels(px, unitFromName(prop(o, "units").text()), ps[0], ps[1],
+    const Rect r = rectFromPixels(px, unitFromName(prop(o, "units").text()), ps[0], ps[1],
                                    screen().pixelsPerInch);
     set(o.handle, "Position", Value::row({r[0], r[1], r[2], r[3]}), true);
 }
 
 std::array<double, 2> GraphicsModel::dataToPixels(const Object& ax, double x, double y) const {
     settleLimits(ax);
-    const Rect4 r = pixelRect(ax);
+    const Rect r = pixelRect(ax);
     const auto xl = prop(ax, "xlim").real();
     const auto yl = prop(ax, "ylim").real();
     double fx = (x - xl[0]) / (xl[1] - xl[0]);
@@ -102,7 +102,7 @@ std::array<double, 2> GraphicsModel::dataToPixels(const Object& ax, double x, do
 
 std::array<double, 2> GraphicsModel::pixelsToData(const Object& ax, double px, double py) const {
     settleLimits(ax);
-    const Rect4 r = pixelRect(ax);
+    const Rect r = pixelRect(ax);
     const auto xl = prop(ax, "xlim").real();
     const auto yl = prop(ax, "ylim").real();
     double fx = r[2] != 0 ? px / r[2] : 0;
@@ -123,11 +123,11 @@ int labelIndex(const Object& ax, Handle t) {
 
 }  // namespace
 
-Rect4 GraphicsModel::textPositionPixels(const Object& t) const {
+Rect GraphicsModel::textPositionPixels(const Object& t) const {
     const Object& ax = obj(t.parent);
     if (t.autoPosition) {
         // Title above the box, x label below the tick labels, y label left of them.
-        const Rect4 a = pixelRect(ax);
+        const Rect a = pixelRect(ax);
         const double em = lengthToPixels(prop(ax, "fontsize").scalar(),
                                          unitFromName(prop(ax, "fontunits").text()), a[3],
                                          screen().pixelsPerInch);
@@ -148,8 +148,8 @@ Rect4 GraphicsModel::textPositionPixels(const Object& t) const {
         const auto p = dataToPixels(ax, pos[0], pos[1]);
         return {p[0], p[1], 0, 0};
     }
-    const Rect4 a = pixelRect(ax);
-    const Rect4 p = rectToPixels({pos[0], pos[1], 0, 0}, u, a[2], a[3], screen().pixelsPerInch);
+    const Rect a = pixelRect(ax);
+    const Rect p = rectToPixels({pos[0], pos[1], 0, 0}, u, a[2], a[3], screen().pixelsPerInch);
     return {p[0], p[1], 0, 0};
 }
 
@@ -163,8 +163,8 @@ Value GraphicsModel::textPosition(const Object& t) const {
         const auto d = pixelsToData(ax, px[0], px[1]);
         return Value::row({d[0], d[1], 0});
     }
-    const Rect4 a = pixelRect(ax);
-    const Rect4 r = rectFromPixels({px[0], px[1], 0, 0}, u, a[2], a[3], screen().pixelsPerInch);
+    const Rect a = pixelRect(ax);
+    const Rect r = rectFromPixels({px[0], px[1], 0, 0}, u, a[2], a[3], screen().pixelsPerInch);
     return Value::row({r[0], r[1], 0});
 }
 
@@ -188,7 +188,7 @@ Value GraphicsModel::textExtent(const Object& o) const {
         const TextBlock b = layoutText(lines, HAlign::Left, VAlign::Top, 0, measure);
         const Unit u = unitFromName(prop(o, "units").text());
         const auto ps = parentPixelSize(o);
-        const Rect4 r =
+        const Rect r =
             rectFromPixels({0, 0, b.width, b.height}, u, ps[0], ps[1], screen().pixelsPerInch);
         return Value::row({0, 0, r[2], r[3]});
     }
@@ -205,8 +205,8 @@ Value GraphicsModel::textExtent(const Object& o) const {
         return Value::row({std::min(p0[0], p1[0]), std::min(p0[1], p1[1]), std::fabs(p1[0] - p0[0]),
                            std::fabs(p1[1] - p0[1])});
     }
-    const Rect4 a = pixelRect(ax);
-    const Rect4 r = rectFromPixels({left, bottom, b.boxWidth, b.boxHeight}, u, a[2], a[3],
+    const Rect a = pixelRect(ax);
+    const Rect r = rectFromPixels({left, bottom, b.boxWidth, b.boxHeight}, u, a[2], a[3],
                                    screen().pixelsPerInch);
     return Value::row({r[0], r[1], r[2], r[3]});
 }

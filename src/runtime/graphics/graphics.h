@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "runtime/graphics/units.h"
 #include "runtime/host.h"
 #include "runtime/value/value.h"
 
@@ -37,9 +38,6 @@ enum class ChangeKind { Data, Mapping, Style, None };
 // Runs a callback-holding property's text (e.g. a figure's CloseRequestFcn) for `close`.
 // Installed by the event loop; without one, `close` deletes directly.
 using CallbackRunner = std::function<void(Handle object, const std::string& property)>;
-
-// A rectangle [left bottom width height].
-using Rect = std::array<double, 4>;
 
 // Notified once per change, after the model is consistent again. Observers must not delete
 // objects from inside these calls. A parent's Children list changes only through

@@ -120,7 +120,7 @@ void GraphicsModel::applyAutoLimits(Object& ax, bool colour, bool notify) {
         y.add(e.y);
         if (colour && o.type == ObjectType::Image) c.add(e.c);
     }
-    const Rect4 px = pixelRect(ax);
+    const Rect px = pixelRect(ax);
     auto xl = xAuto ? limitsFrom(x, !image, px[2]) : limitsOf(prop(ax, "xlim"));
     auto yl = yAuto ? limitsFrom(y, !image, px[3]) : limitsOf(prop(ax, "ylim"));
     if (prop(ax, "dataaspectratiomode").text() == "manual" && px[2] > 0 && px[3] > 0) {
@@ -149,7 +149,7 @@ void GraphicsModel::applyAutoLimits(Object& ax, bool colour, bool notify) {
 Value GraphicsModel::autoTicks(const Object& ax, bool xAxis) const {
     settleLimits(ax);
     const auto lim = prop(ax, xAxis ? "xlim" : "ylim").real();
-    const Rect4 px = pixelRect(ax);
+    const Rect px = pixelRect(ax);
     const TickSet t = niceTicks(lim[0], lim[1], tickCountFor(xAxis ? px[2] : px[3]));
     return t.ticks.empty() ? Value() : Value::row(t.ticks);
 }

@@ -12,6 +12,7 @@
 
 #include "runtime/graphics/graphics.h"
 #include "runtime/graphics/units.h"
+#include "runtime/value/text_ops.h"
 
 namespace rt {
 
@@ -105,8 +106,6 @@ struct TypeSpec {
 const TypeSpec& typeSpec(ObjectType t);
 // "figure" -> Figure etc., case-insensitive; false when no such type.
 bool typeFromName(const std::string& lower, ObjectType& out);
-
-std::string lowerAscii(std::string s);
 
 // Whether name-value pairs name a Parent (the creating operations then skip gcf()).
 bool namesParent(const Values& pairs);
@@ -204,12 +203,12 @@ public:
     void notifyChanged(const Object& o, int index);
 
     // Geometry.
-    Rect4 pixelRect(const Object& o) const;  // 0-based, relative to the parent
+    Rect pixelRect(const Object& o) const;  // 0-based, relative to the parent
     std::array<double, 2> parentPixelSize(const Object& o) const;
-    void setPixelRect(Object& o, const Rect4& px);
+    void setPixelRect(Object& o, const Rect& px);
     bool outOfSight(const Object& axes) const;  // wholly outside its figure
     Value textExtent(const Object& text) const;
-    Rect4 textPositionPixels(const Object& text) const;  // x, y in axes pixels (w, h unused)
+    Rect textPositionPixels(const Object& text) const;  // x, y in axes pixels (w, h unused)
     Value textPosition(const Object& text) const;        // in its Units; labels placed by the axes
     // Data coordinates of the axes to axes-relative pixels (0-based) and back.
     std::array<double, 2> dataToPixels(const Object& axes, double x, double y) const;

@@ -317,11 +317,6 @@ TypeSpec build(ObjectType t) {
 
 }  // namespace
 
-std::string lowerAscii(std::string s) {
-    for (char& c : s) c = char(std::tolower(static_cast<unsigned char>(c)));
-    return s;
-}
-
 bool namesParent(const Values& pairs) {
     for (std::size_t i = 0; i < pairs.size(); i += 2)
         if (pairs[i].isChar() && lowerAscii(pairs[i].text()) == "parent") return true;

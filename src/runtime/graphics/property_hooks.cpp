@@ -10,12 +10,12 @@ namespace rt::hooks {
 
 namespace {
 
-Rect4 rectOf(const Value& v) {
+Rect rectOf(const Value& v) {
     const auto d = v.real();
     return {d[0], d[1], d[2], d[3]};
 }
 
-Value rowOf(const Rect4& r) { return Value::row({r[0], r[1], r[2], r[3]}); }
+Value rowOf(const Rect& r) { return Value::row({r[0], r[1], r[2], r[3]}); }
 
 bool drawsData(ObjectType t) {
     return t == ObjectType::Line || t == ObjectType::Patch || t == ObjectType::Image;
@@ -153,7 +153,7 @@ void units(GraphicsModel& m, Object& o, int index, const Value& v) {
     const Unit from = unitFromName(o.props[static_cast<std::size_t>(index)].text());
     const Unit to = unitFromName(v.text());
     if (from == to) return;
-    const Rect4 px = m.pixelRect(o);
+    const Rect px = m.pixelRect(o);
     const auto ps = m.parentPixelSize(o);
     m.assign(o, index, v);
     m.assign(o, "position", rowOf(rectFromPixels(px, to, ps[0], ps[1], m.screen().pixelsPerInch)));
@@ -168,13 +168,13 @@ void textUnits(GraphicsModel& m, Object& o, int index, const Value& v) {
     const double z = pos.numel() > 2 ? pos.at(2) : 0;
     m.assign(o, index, v);
     const Object& ax = m.obj(o.parent);
-    const Rect4 axPx = m.pixelRect(ax);
+    const Rect axPx = m.pixelRect(ax);
     Value np;
     if (to == Unit::Data) {
         const auto d = m.pixelsToData(ax, px[0], px[1]);
         np = Value::row({d[0], d[1], z});
     } else {
-        const Rect4 r =
+        const Rect r =
             rectFromPixels({px[0], px[1], 0, 0}, to, axPx[2], axPx[3], m.screen().pixelsPerInch);
         np = Value::row({r[0], r[1], z});
     }
@@ -196,7 +196,7 @@ void paperUnits(GraphicsModel& m, Object& o, int index, const Value& v) {
     const Unit to = unitFromName(v.text());
     const auto paper =
         paperSizeInches(m.prop(o, "papertype").text(), m.prop(o, "paperorientation").text());
-    const Rect4 r = rectOf(m.prop(o, "paperposition"));
+    const Rect r = rectOf(m.prop(o, "paperposition"));
     const double pl[4] = {paper[0], paper[1], paper[0], paper[1]};
     std::vector<double> out(4);
     for (int k = 0; k < 4; ++k)

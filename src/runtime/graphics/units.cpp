@@ -68,14 +68,14 @@ double lengthFromPixels(double px, Unit u, double parentLength, double ppi) {
     throw Error("Data units are not a length.");
 }
 
-Rect4 rectToPixels(const Rect4& r, Unit u, double w, double h, double ppi) {
+Rect rectToPixels(const Rect& r, Unit u, double w, double h, double ppi) {
     // Pixel offsets count from 1, so the screen reads [1 1 W H].
     const double shift = u == Unit::Pixels ? 1.0 : 0.0;
     return {lengthToPixels(r[0] - shift, u, w, ppi), lengthToPixels(r[1] - shift, u, h, ppi),
             lengthToPixels(r[2], u, w, ppi), lengthToPixels(r[3], u, h, ppi)};
 }
 
-Rect4 rectFromPixels(const Rect4& px, Unit u, double w, double h, double ppi) {
+Rect rectFromPixels(const Rect& px, Unit u, double w, double h, double ppi) {
     const double shift = u == Unit::Pixels ? 1.0 : 0.0;
     return {lengthFromPixels(px[0], u, w, ppi) + shift, lengthFromPixels(px[1], u, h, ppi) + shift,
             lengthFromPixels(px[2], u, w, ppi), lengthFromPixels(px[3], u, h, ppi)};

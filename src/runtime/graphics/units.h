@@ -15,7 +15,8 @@ const char* unitName(Unit u);
 // Parses a canonical name as stored by the property system; rt::Error for anything else.
 Unit unitFromName(const std::string& canonical);
 
-using Rect4 = std::array<double, 4>;
+// A rectangle [left bottom width height].
+using Rect = std::array<double, 4>;
 
 // A length (width, height, font size) in unit u to pixels and back. Normalized lengths are
 // relative to `parentLength`; Data is not a length unit here (rt::Error).
@@ -24,8 +25,8 @@ double lengthFromPixels(double px, Unit u, double parentLength, double pixelsPer
 
 // A rectangle in unit u to 0-based pixels relative to a parent of parentW x parentH pixels,
 // and back. Data is handled by the caller (it needs the axes' limits).
-Rect4 rectToPixels(const Rect4& r, Unit u, double parentW, double parentH, double pixelsPerInch);
-Rect4 rectFromPixels(const Rect4& px, Unit u, double parentW, double parentH, double pixelsPerInch);
+Rect rectToPixels(const Rect& r, Unit u, double parentW, double parentH, double pixelsPerInch);
+Rect rectFromPixels(const Rect& px, Unit u, double parentW, double parentH, double pixelsPerInch);
 
 // Paper: lengths in inches, centimeters, points or normalized (relative to the paper size,
 // itself given in inches).

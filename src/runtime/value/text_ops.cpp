@@ -29,6 +29,12 @@ Value perText(const Value& a, F f) {
 
 }  // namespace
 
+std::string lowerAscii(std::string s) {
+    for (char& c : s)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return s;
+}
+
 std::u16string lower(std::u16string s) {
     for (char16_t& c : s) {
         if (c >= u'A' && c <= u'Z')

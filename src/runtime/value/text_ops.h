@@ -24,6 +24,8 @@ Value strncmpi(const Value& a, const Value& b, std::size_t n);
 
 // Lower case of ASCII and Latin-1 letters; other codes unchanged.
 std::u16string lower(std::u16string s);
+// Lower case of ASCII letters only, for names and keywords (property names, flags, methods).
+std::string lowerAscii(std::string s);
 // Char and cells of char are lowered; other values come back unchanged.
 Value lower(const Value& a);
 

@@ -5,16 +5,9 @@
 
 #include "runtime/dispatch/error.h"
 #include "runtime/value/eigen.h"
+#include "runtime/value/text_ops.h"
 
 namespace sig {
-
-namespace {
-std::string lower(std::string s) {
-    std::transform(s.begin(), s.end(), s.begin(),
-                   [](unsigned char ch) { return static_cast<char>(std::tolower(ch)); });
-    return s;
-}
-}  // namespace
 
 IirCheck iirchk(const Eigen::VectorXd& wn, const std::vector<std::string>& options) {
     IirCheck r;
@@ -32,7 +25,7 @@ IirCheck iirchk(const Eigen::VectorXd& wn, const std::vector<std::string>& optio
     }
     std::vector<std::string> opts = options;
     if (!opts.empty()) {
-        const std::string last = lower(opts.back());
+        const std::string last = rt::lowerAscii(opts.back());
         if (last == "s") {
             r.analog = 1;
             opts.pop_back();
@@ -55,7 +48,7 @@ IirCheck iirchk(const Eigen::VectorXd& wn, const std::vector<std::string>& optio
         return r;
     }
     if (opts.size() == 1) {
-        const std::string type = lower(opts.front());
+        const std::string type = rt::lowerAscii(opts.front());
         if (type == "low")
             r.btype = 1;
         else if (type == "bandpass")

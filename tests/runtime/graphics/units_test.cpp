@@ -105,18 +105,18 @@ TEST_F(GraphicsTest, TextPositionAndExtentInUnits) {
 }
 
 TEST(Units, PureConversions) {
-    const Rect4 px{96, 48, 192, 96};
+    const Rect px{96, 48, 192, 96};
     struct Case {
         Unit u;
-        Rect4 r;
+        Rect r;
     } cases[] = {{Unit::Pixels, {97, 49, 192, 96}},
                  {Unit::Inches, {1, 0.5, 2, 1}},
                  {Unit::Points, {72, 36, 144, 72}},
                  {Unit::Centimeters, {2.54, 1.27, 5.08, 2.54}},
                  {Unit::Normalized, {0.1, 0.1, 0.2, 0.2}}};
     for (const auto& c : cases) {
-        const Rect4 r = rectFromPixels(px, c.u, 960, 480, 96);
-        const Rect4 back = rectToPixels(r, c.u, 960, 480, 96);
+        const Rect r = rectFromPixels(px, c.u, 960, 480, 96);
+        const Rect back = rectToPixels(r, c.u, 960, 480, 96);
         for (int i = 0; i < 4; ++i) {
             EXPECT_NEAR(r[i], c.r[i], 1e-12) << unitName(c.u);
             EXPECT_NEAR(back[i], px[i], 1e-9) << unitName(c.u);
