@@ -4,21 +4,36 @@
 #include <cmath>
 
 #include "qt/image_cache.h"
+#include "qt/line_envelope.h"
 
 namespace rt {
 
+AxisMap::Linear AxisMap::linear() const {
+    Linear l;
+    const double xSpan = xlim[1] - xlim[0], ySpan = ylim[1] - ylim[0];
+    if (xSpan > 0) {
+        l.xScale = (xReverse ? -box.width : box.width) / xSpan;
+        l.xBase = xReverse ? box.left + box.width : box.left;
+    } else {
+        l.xBase = box.left + box.width / 2;
+    }
+    if (ySpan > 0) {
+        l.yScale = (yReverse ? box.height : -box.height) / ySpan;
+        l.yBase = yReverse ? box.top : box.top + box.height;
+    } else {
+        l.yBase = box.top + box.height / 2;
+    }
+    return l;
+}
+
 double AxisMap::px(double x) const {
-    const double span = xlim[1] - xlim[0];
-    double f = span > 0 ? (x - xlim[0]) / span : 0.5;
-    if (xReverse) f = 1 - f;
-    return box.left + f * box.width;
+    const Linear l = linear();
+    return l.xBase + (x - xlim[0]) * l.xScale;
 }
 
 double AxisMap::py(double y) const {
-    const double span = ylim[1] - ylim[0];
-    double f = span > 0 ? (y - ylim[0]) / span : 0.5;
-    if (!yReverse) f = 1 - f;
-    return box.top + f * box.height;
+    const Linear l = linear();
+    return l.yBase + (y - ylim[0]) * l.yScale;
 }
 
 std::vector<double> minorTicks(const std::vector<double>& major, double lo, double hi) {
@@ -78,76 +93,17 @@ struct Ctx {
 
 bool finite2(double x, double y) { return std::isfinite(x) && std::isfinite(y); }
 
-// Runs of finite points: NaN (or Inf) ends a run.
-std::vector<std::vector<PointF>> runs(const AxisMap& m, const std::vector<double>& x,
-                                      const std::vector<double>& y) {
-    std::vector<std::vector<PointF>> out(1);
-    const std::size_t n = std::min(x.size(), y.size());
-    for (std::size_t i = 0; i < n; ++i) {
-        if (!finite2(x[i], y[i])) {
-            if (!out.back().empty()) out.emplace_back();
-            continue;
-        }
-        out.back().push_back(m(x[i], y[i]));
-    }
-    return out;
-}
-
-// A block of lines anchored as one text: the whole block is aligned, its lines stack
-// downwards in the text's own frame. Returns the block's bounding box on the canvas.
+// A block of lines anchored as one text, laid out as the object model lays out its Extent.
+// Returns the block's bounding box on the canvas.
 RectF drawTextBlock(Ctx& k, const PointF& at, const std::vector<std::u16string>& lines,
                     const CanvasFont& f, const Rgb& color, double rotation, HAlign h, VAlign v) {
     if (lines.empty()) return {at.x, at.y, 0, 0};
-    double width = 0, ascent = 0, descent = 0;
-    for (const auto& l : lines) {
-        const TextSize ts = k.c.measureText(l, f);
-        width = std::max(width, ts.width);
-        ascent = std::max(ascent, ts.ascent);
-        descent = std::max(descent, ts.descent);
-    }
-    const double lineH = (ascent + descent) * 1.0;
-    const double blockH = lineH * static_cast<double>(lines.size());
-    // Offset (downwards, in the text frame) from the anchor to the top of the block.
-    double top = 0;
-    switch (v) {
-        case VAlign::Top:
-            top = 0;
-            break;
-        case VAlign::Cap:
-            top = -0.1 * ascent;
-            break;
-        case VAlign::Middle:
-            top = -blockH / 2;
-            break;
-        case VAlign::Baseline:
-            top = -(blockH - descent);
-            break;
-        case VAlign::Bottom:
-            top = -blockH;
-            break;
-    }
-    const double rad = rotation * M_PI / 180;
-    // Text-frame "down" direction in canvas coordinates (y grows downwards).
-    const double dx = std::sin(rad), dy = std::cos(rad);
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        const double off = top + lineH * static_cast<double>(i) + ascent;  // to this baseline
-        const PointF p{at.x + dx * off, at.y + dy * off};
-        k.c.drawText(p, lines[i], f, color, rotation, h, VAlign::Baseline);
-    }
-    double u0 = 0;
-    if (h == HAlign::Center) u0 = -width / 2;
-    if (h == HAlign::Right) u0 = -width;
-    const double ux = std::cos(rad), uy = -std::sin(rad);  // reading direction
-    double l = 1e300, t = 1e300, r = -1e300, b = -1e300;
-    for (double u : {u0, u0 + width})
-        for (double w : {top, top + blockH}) {
-            const double x = at.x + u * ux + w * dx, y = at.y + u * uy + w * dy;
-            l = std::min(l, x);
-            r = std::max(r, x);
-            t = std::min(t, y);
-            b = std::max(b, y);
-        }
-    return {l, t, r - l, b - t};
+    const TextBlock b = layoutText(lines, h, v, rotation,
+                                   [&](const std::u16string& l) { return k.c.measureText(l, f); });
+    // The layout's y grows upwards, the canvas's downwards.
+    for (const TextBlock::Line& l : b.lines)
+        k.c.drawText({at.x + l.x, at.y - l.y}, l.text, f, color, rotation, h, VAlign::Baseline);
+    return {at.x + b.boxLeft, at.y - b.boxBottom - b.boxHeight, b.boxWidth, b.boxHeight};
 }
 
 void drawText(Ctx& k, const SceneText& t) {
@@ -187,7 +143,8 @@ void drawPatch(Ctx& k, const ScenePatch& p) {
 void drawLine(Ctx& k, const SceneLine& l) {
     if (!l.dash) return;
     const Pen pen{l.color, k.pts(l.widthPoints), *l.dash};
-    for (const auto& run : runs(k.map, l.x, l.y))
+    const std::size_t n = std::min(l.x.size(), l.y.size());
+    for (const auto& run : lineRuns(k.map, l.x.begin(), l.y.begin(), n, l.summary.get()))
         if (run.size() >= 2) k.c.drawPolyline(run, pen);
 }
 

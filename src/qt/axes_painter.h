@@ -22,6 +22,11 @@ struct AxisMap {
     bool yReverse = false;
     double px(double x) const;
     double py(double y) const;
+    // The map as xBase + (x - xlim[0]) * xScale (y likewise): px and py compute exactly this.
+    struct Linear {
+        double xScale = 0, xBase = 0, yScale = 0, yBase = 0;
+    };
+    Linear linear() const;
     PointF operator()(double x, double y) const { return {px(x), py(y)}; }
 };
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <memory>
 #include <optional>
 #include <string>
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "qt/canvas.h"
+#include "qt/line_envelope.h"
 #include "runtime/value/value.h"
 
 namespace rt {
@@ -22,10 +24,32 @@ struct SceneFont {
     bool italic = false;
 };
 
+// Numbers an item draws (a line's or a patch's data), shared by every copy of the scene: a
+// retained scene is painted and copied without copying its data.
+class SceneSeries {
+public:
+    SceneSeries() = default;
+    SceneSeries(std::initializer_list<double> v) : SceneSeries(std::vector<double>(v)) {}
+    SceneSeries(std::vector<double> v)
+        : d_(std::make_shared<const std::vector<double>>(std::move(v))) {}
+    std::size_t size() const { return d_ ? d_->size() : 0; }
+    bool empty() const { return size() == 0; }
+    double operator[](std::size_t i) const { return (*d_)[i]; }
+    const double* begin() const { return d_ ? d_->data() : nullptr; }
+    const double* end() const { return begin() + size(); }
+    // Identifies the numbers: equal ids hold the same numbers.
+    const void* id() const { return d_.get(); }
+
+private:
+    std::shared_ptr<const std::vector<double>> d_;
+};
+
 // A line; NaN in x or y breaks it into separate pieces. No line is drawn when `dash` is
 // empty (LineStyle "none"); markers are drawn at every finite point.
 struct SceneLine {
-    std::vector<double> x, y;
+    SceneSeries x, y;
+    // Made from x and y by whoever sets them (may be left empty): dense lines draw faster.
+    std::shared_ptr<const LineSummary> summary;
     Rgb color{0, 0, 0};
     double widthPoints = 0.5;
     std::optional<Dash> dash = Dash::Solid;
@@ -37,7 +61,7 @@ struct SceneLine {
 
 // A filled polygon with an optional outline (NaN points are skipped).
 struct ScenePatch {
-    std::vector<double> x, y;
+    SceneSeries x, y;
     std::optional<Rgb> face;
     std::optional<Rgb> edge;
     double edgePoints = 0.5;

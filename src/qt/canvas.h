@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "runtime/graphics/text_layout.h"
+
 namespace rt {
 
 using Rgb = std::array<double, 3>;
@@ -44,15 +46,6 @@ struct CanvasFont {
     double pixelSize = 13;
     bool bold = false;
     bool italic = false;
-};
-
-enum class HAlign { Left, Center, Right };
-enum class VAlign { Top, Cap, Middle, Baseline, Bottom };
-
-struct TextSize {
-    double width = 0;
-    double ascent = 0;   // above the baseline
-    double descent = 0;  // below the baseline
 };
 
 // Pixels as 0xAARRGGBB (not premultiplied), row by row from the top, `width` per row.

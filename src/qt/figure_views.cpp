@@ -49,6 +49,23 @@ void FigureViews::repaintFigureOf(Handle object) {
         }
 }
 
+bool FigureViews::shows(Handle h, const std::string& property) const {
+    if (!g_.isValid(h)) return false;
+    switch (g_.type(h)) {
+        case ObjectType::Axes:
+            // It may have been in sight before it moved.
+            return property == "Position" || property == "Units" || property == "Parent" ||
+                   !g_.outOfSight(h);
+        case ObjectType::Line:
+        case ObjectType::Patch:
+        case ObjectType::Image:
+        case ObjectType::Text:
+            return property == "Parent" || !g_.outOfSight(g_.parent(h));
+        default:
+            return true;
+    }
+}
+
 void FigureViews::objectCreated(Handle h) {
     switch (g_.type(h)) {
         case ObjectType::Figure:
@@ -58,12 +75,12 @@ void FigureViews::objectCreated(Handle h) {
             if (FigureWindow* w = windowOf(h)) w->addControl(h);
             break;
         default:
-            repaintFigureOf(h);
+            if (shows(h, "")) repaintFigureOf(h);
             break;
     }
 }
 
-void FigureViews::propertyChanged(Handle h, const std::string& property, ChangeKind) {
+void FigureViews::propertyChanged(Handle h, const std::string& property, ChangeKind kind) {
     if (FigureWindow* w = window(h)) {
         w->apply(property);
     } else if (FigureWindow* w = windowOf(h); w && w->control(h)) {
@@ -72,7 +89,7 @@ void FigureViews::propertyChanged(Handle h, const std::string& property, ChangeK
             c->place(g_.pixelPosition(w->handle())[3]);
         else
             c->apply(property);
-    } else {
+    } else if (kind != ChangeKind::None && shows(h, property)) {
         repaintFigureOf(h);
     }
     host_.scheduleCheck();
@@ -84,7 +101,7 @@ void FigureViews::objectDeleted(Handle h) {
         windows_.erase(it);
     } else if (FigureWindow* w = windowOf(h); w && w->control(h)) {
         w->removeControl(h);
-    } else {
+    } else if (shows(h, "")) {
         repaintFigureOf(h);
     }
     host_.scheduleCheck();

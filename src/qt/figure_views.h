@@ -27,6 +27,9 @@ public:
 private:
     FigureWindow* windowOf(Handle object) const;  // the window holding a control
     void repaintFigureOf(Handle object);          // axes and what they hold
+    // False where a change of `property` of `object` shows nowhere: in an axes that lies
+    // outside its window.
+    bool shows(Handle object, const std::string& property) const;
 
     QtHost& host_;
     Graphics& g_;

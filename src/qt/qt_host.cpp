@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QEventLoop>
-#include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QScreen>
 #include <QTimer>
@@ -12,6 +11,7 @@
 #include "qt/application.h"
 #include "qt/figure_views.h"
 #include "qt/figure_window.h"
+#include "qt/qpainter_canvas.h"
 #include "qt/qt_dialogs.h"
 #include "qt/raster_output.h"
 #include "qt/scene_from_model.h"
@@ -20,15 +20,6 @@
 namespace rt {
 
 namespace {
-
-QFont toQFont(const FontSpec& spec) {
-    QFont f = spec.name == "FixedWidth" ? QFontDatabase::systemFont(QFontDatabase::FixedFont)
-                                        : QFont(QString::fromStdString(spec.name));
-    if (spec.points > 0) f.setPointSizeF(spec.points);
-    f.setBold(spec.bold);
-    f.setItalic(spec.italic);
-    return f;
-}
 
 double logicalDpi() {
     QScreen* s = QGuiApplication::primaryScreen();
@@ -87,14 +78,16 @@ ScreenInfo QtHost::screen() const {
 }
 
 TextMetrics QtHost::measureText(const std::string& text, const FontSpec& font) const {
-    QFontMetricsF fm(toQFont(font));
+    // The painter's font at the screen's resolution, so that Extent matches what is drawn.
+    const double dpi = logicalDpi();
+    QFontMetricsF fm(canvasQFont({font.name, font.points * dpi / 72.0, font.bold, font.italic}));
     const QStringList lines = QString::fromStdString(text).split(u'\n');
     TextMetrics m;
     for (const QString& line : lines) m.width = std::max(m.width, fm.horizontalAdvance(line));
     m.height = fm.height() + fm.lineSpacing() * (lines.size() - 1);
     m.ascent = fm.ascent();
     m.descent = fm.descent();
-    const double toPoints = 72.0 / logicalDpi();
+    const double toPoints = 72.0 / dpi;
     m.width *= toPoints;
     m.height *= toPoints;
     m.ascent *= toPoints;

@@ -9,6 +9,7 @@
 #include "qt/raster_output.h"
 #include "runtime/dispatch/error.h"
 #include "runtime/graphics/operations.h"
+#include "runtime/graphics/text_layout.h"
 #include "runtime/graphics/units.h"
 #include "runtime/value/num2str.h"
 
@@ -32,31 +33,6 @@ std::optional<Dash> dashOf(const std::string& s) {
     return std::nullopt;
 }
 
-std::vector<std::u16string> linesOf(const Value& s) {
-    std::vector<std::u16string> out;
-    if (s.isChar()) {
-        out = s.rowTexts();
-    } else if (s.isCell()) {
-        for (const Value& c : s.cells())
-            if (c.isChar()) out.push_back(c.text16());
-    } else if (!s.isEmpty() && s.isNumeric()) {
-        out.push_back(utf16(num2str(s).text()));
-    }
-    return out;
-}
-
-HAlign hAlignOf(const std::string& s) {
-    return s == "center" ? HAlign::Center : s == "right" ? HAlign::Right : HAlign::Left;
-}
-
-VAlign vAlignOf(const std::string& s) {
-    if (s == "top") return VAlign::Top;
-    if (s == "cap") return VAlign::Cap;
-    if (s == "baseline") return VAlign::Baseline;
-    if (s == "bottom") return VAlign::Bottom;
-    return VAlign::Middle;
-}
-
 // Font size in points whatever the FontUnits (normalized: of the axes' height in pixels).
 SceneFont fontOf(const Graphics& g, Handle h, double axesHeightPx) {
     SceneFont f;
@@ -72,7 +48,7 @@ SceneFont fontOf(const Graphics& g, Handle h, double axesHeightPx) {
 std::vector<std::u16string> tickLabels(const Graphics& g, Handle ax, const char* axis,
                                        const std::vector<double>& ticks) {
     const std::string p = std::string(axis) + "TickLabel";
-    std::vector<std::u16string> labels = linesOf(g.get(ax, p));
+    std::vector<std::u16string> labels = textLines(g.get(ax, p));
     if (labels.empty() && g.get(ax, p + "Mode").text() == "auto")
         for (double t : ticks) labels.push_back(utf16(num2str(t)));
     return labels;
@@ -83,7 +59,7 @@ std::optional<SceneText> textOf(const Graphics& g, Handle t, const AxesScene& sc
                                 const Rect& axesScreenPx, double k) {
     if (!on(g.get(t, "Visible"))) return std::nullopt;
     SceneText s;
-    s.lines = linesOf(g.get(t, "String"));
+    s.lines = textLines(g.stored(t, "String"));
     if (s.lines.empty()) return std::nullopt;
     const auto pos = g.get(t, "Position").real();
     const Unit u = unitFromName(g.get(t, "Units").text());
@@ -100,9 +76,53 @@ std::optional<SceneText> textOf(const Graphics& g, Handle t, const AxesScene& sc
     s.font = fontOf(g, t, axesScreenPx[3]);
     s.color = colourOf(g.get(t, "Color")).value_or(Rgb{0, 0, 0});
     s.rotation = g.get(t, "Rotation").scalar();
-    s.h = hAlignOf(g.get(t, "HorizontalAlignment").text());
-    s.v = vAlignOf(g.get(t, "VerticalAlignment").text());
+    s.h = hAlignFromName(g.get(t, "HorizontalAlignment").text());
+    s.v = vAlignFromName(g.get(t, "VerticalAlignment").text());
     return s;
+}
+
+// Data as the scene keeps them: read once per change of the data, never per paint.
+SceneSeries seriesOf(const Value& v) {
+    if (v.isDouble() && !v.isComplex()) return SceneSeries(v.re());
+    return SceneSeries(v.real());
+}
+
+// A line's look; its data are filled in by the caller.
+SceneLine lineStyle(const Graphics& g, Handle h, const AxesScene& s) {
+    SceneLine l;
+    l.color = colourOf(g.get(h, "Color")).value_or(Rgb{0, 0, 0});
+    l.widthPoints = g.get(h, "LineWidth").scalar();
+    l.dash = dashOf(g.get(h, "LineStyle").text());
+    const std::string marker = g.get(h, "Marker").text();
+    if (marker == ".") l.marker = MarkerShape::Point;
+    if (marker == "s" || marker == "square") l.marker = MarkerShape::Square;
+    l.markerPoints = g.get(h, "MarkerSize").scalar();
+    const Value edge = g.get(h, "MarkerEdgeColor");
+    if (edge.isChar() && edge.text() == "auto")
+        l.markerEdge = l.color;
+    else
+        l.markerEdge = colourOf(edge);
+    const Value face = g.get(h, "MarkerFaceColor");
+    if (face.isChar() && face.text() == "auto")
+        l.markerFace = s.color;
+    else
+        l.markerFace = colourOf(face);
+    return l;
+}
+
+ScenePatch patchStyle(const Graphics& g, Handle h) {
+    ScenePatch p;
+    p.face = colourOf(g.get(h, "FaceColor"));
+    p.edge = colourOf(g.get(h, "EdgeColor"));
+    p.edgePoints = g.get(h, "LineWidth").scalar();
+    p.edgeDash = dashOf(g.get(h, "LineStyle").text());
+    return p;
+}
+
+// The data of the item `old` held, when it is of the same kind.
+template <class T>
+const T* previous(const std::optional<SceneItem>& old) {
+    return old ? std::get_if<T>(&*old) : nullptr;
 }
 
 }  // namespace
@@ -111,18 +131,75 @@ SceneBuilder::SceneBuilder(Graphics& g) : g_(g) { g_.addObserver(this); }
 
 SceneBuilder::~SceneBuilder() { g_.removeObserver(this); }
 
-void SceneBuilder::objectCreated(Handle h) {
-    if (g_.isValid(h) && g_.type(h) == ObjectType::Image) images_[h].version = nextVersion_++;
+SceneBuilder::Retained* SceneBuilder::retainedOf(Handle ax) {
+    auto it = retained_.find(ax);
+    return it == retained_.end() ? nullptr : &it->second;
 }
 
-void SceneBuilder::propertyChanged(Handle h, const std::string& property, ChangeKind) {
-    if (property != "CData") return;
-    auto it = images_.find(h);
-    if (it != images_.end()) it->second.version = nextVersion_++;
+void SceneBuilder::objectCreated(Handle h) {
+    if (!g_.isValid(h)) return;
+    const ObjectType t = g_.type(h);
+    if (t == ObjectType::Image) images_[h].version = nextVersion_++;
+    if (t == ObjectType::Line || t == ObjectType::Patch || t == ObjectType::Image ||
+        t == ObjectType::Text) {
+        const Handle ax = g_.parent(h);
+        axesOf_[h] = ax;
+        if (Retained* r = retainedOf(ax)) r->orderDirty = true;
+    }
+}
+
+void SceneBuilder::propertyChanged(Handle h, const std::string& property, ChangeKind kind) {
+    if (property == "CData")
+        if (auto it = images_.find(h); it != images_.end()) it->second.version = nextVersion_++;
+    if (kind == ChangeKind::None || !g_.isValid(h)) return;
+    switch (g_.type(h)) {
+        case ObjectType::Root:
+            if (property == "ScreenSize")
+                for (auto& [ax, r] : retained_) r.frameDirty = true;
+            return;
+        case ObjectType::Figure:
+            // The colour map and the window's size reach into every axes' frame.
+            if (property == "Colormap" || property == "Position" || property == "Units")
+                for (auto& [ax, r] : retained_)
+                    if (g_.isValid(ax) && g_.parent(ax) == h) r.frameDirty = true;
+            return;
+        case ObjectType::Axes:
+            if (Retained* r = retainedOf(h)) r->frameDirty = true;
+            return;
+        case ObjectType::UIControl:
+            return;
+        default:
+            break;
+    }
+    if (property == "Parent") {
+        if (auto it = axesOf_.find(h); it != axesOf_.end())
+            if (Retained* r = retainedOf(it->second)) {
+                r->kids.erase(h);
+                r->orderDirty = true;
+            }
+        const Handle ax = g_.parent(h);
+        axesOf_[h] = ax;
+        if (Retained* r = retainedOf(ax)) r->orderDirty = true;
+        return;
+    }
+    Retained* r = retainedOf(g_.parent(h));
+    if (!r) return;
+    auto it = r->kids.find(h);
+    if (it == r->kids.end()) return;  // built when the order next takes it in
+    it->second.dirty = true;
+    if (kind == ChangeKind::Data) it->second.dataDirty = true;
 }
 
 void SceneBuilder::objectDeleted(Handle h) {
     if (images_.erase(h)) cache_.forget(h);
+    retained_.erase(h);
+    if (auto it = axesOf_.find(h); it != axesOf_.end()) {
+        if (Retained* r = retainedOf(it->second)) {
+            r->kids.erase(h);
+            r->orderDirty = true;
+        }
+        axesOf_.erase(it);
+    }
 }
 
 SceneItem SceneBuilder::image(Handle h, const AxesScene& scene) {
@@ -157,7 +234,7 @@ SceneItem SceneBuilder::image(Handle h, const AxesScene& scene) {
     return img;
 }
 
-AxesScene SceneBuilder::axes(Handle ax, double ppi, double figureHeight) {
+AxesScene SceneBuilder::frame(Handle ax, double ppi, double figureHeight) {
     const double k = ppi / g_.screen().pixelsPerInch;
     const Rect r = g_.pixelPosition(ax);
     AxesScene s;
@@ -212,61 +289,113 @@ AxesScene SceneBuilder::axes(Handle ax, double ppi, double figureHeight) {
     const auto cl = g_.get(ax, "CLim").real();
     s.clim[0] = cl[0], s.clim[1] = cl[1];
 
-    // Stacking order: oldest first.
-    auto kids = g_.children(ax);
-    std::reverse(kids.begin(), kids.end());
-    for (Handle h : kids) {
-        if (!g_.isValid(h)) continue;
-        const ObjectType t = g_.type(h);
-        if (t == ObjectType::Text) {
-            if (auto txt = textOf(g_, h, s, r, k)) s.items.push_back(std::move(*txt));
-            continue;
-        }
-        if (!on(g_.get(h, "Visible"))) continue;
-        if (t == ObjectType::Line) {
-            SceneLine l;
-            l.x = g_.get(h, "XData").real();
-            l.y = g_.get(h, "YData").real();
-            l.color = colourOf(g_.get(h, "Color")).value_or(Rgb{0, 0, 0});
-            l.widthPoints = g_.get(h, "LineWidth").scalar();
-            l.dash = dashOf(g_.get(h, "LineStyle").text());
-            const std::string marker = g_.get(h, "Marker").text();
-            if (marker == ".") l.marker = MarkerShape::Point;
-            if (marker == "s" || marker == "square") l.marker = MarkerShape::Square;
-            l.markerPoints = g_.get(h, "MarkerSize").scalar();
-            const Value edge = g_.get(h, "MarkerEdgeColor");
-            if (edge.isChar() && edge.text() == "auto")
-                l.markerEdge = l.color;
-            else
-                l.markerEdge = colourOf(edge);
-            const Value face = g_.get(h, "MarkerFaceColor");
-            if (face.isChar() && face.text() == "auto")
-                l.markerFace = s.color;
-            else
-                l.markerFace = colourOf(face);
-            s.items.push_back(std::move(l));
-        } else if (t == ObjectType::Patch) {
-            ScenePatch p;
-            p.x = g_.get(h, "XData").real();
-            p.y = g_.get(h, "YData").real();
-            p.face = colourOf(g_.get(h, "FaceColor"));
-            p.edge = colourOf(g_.get(h, "EdgeColor"));
-            p.edgePoints = g_.get(h, "LineWidth").scalar();
-            p.edgeDash = dashOf(g_.get(h, "LineStyle").text());
-            s.items.push_back(std::move(p));
-        } else if (t == ObjectType::Image) {
-            s.items.push_back(image(h, s));
-        }
-    }
-    if (s.visible) {
-        // Title and axis labels at the places the model gives them (their Extent agrees).
-        for (const char* which : {"Title", "XLabel", "YLabel"}) {
-            const Value lh = g_.get(ax, which);
-            if (lh.isEmpty() || !g_.isValid(lh.scalar())) continue;
-            if (auto txt = textOf(g_, lh.scalar(), s, r, k)) s.items.push_back(std::move(*txt));
-        }
-    }
     return s;
+}
+
+void SceneBuilder::refresh(Handle h, Kid& k, const AxesScene& s, double ppi, const Rect& axesPx) {
+    ++itemsBuilt_;
+    const bool readData = k.dataDirty;
+    k.dirty = false;
+    k.dataDirty = false;
+    const ObjectType t = g_.type(h);
+    if (t == ObjectType::Text) {
+        const double scale = ppi / g_.screen().pixelsPerInch;
+        auto txt = textOf(g_, h, s, axesPx, scale);
+        k.item = txt ? std::optional<SceneItem>(std::move(*txt)) : std::nullopt;
+        return;
+    }
+    if (!on(g_.get(h, "Visible"))) {
+        k.item.reset();
+        k.dataDirty = true;  // read again when it shows
+        return;
+    }
+    if (t == ObjectType::Line) {
+        SceneLine l = lineStyle(g_, h, s);
+        const SceneLine* old = previous<SceneLine>(k.item);
+        if (readData || !old) {
+            l.x = seriesOf(g_.stored(h, "XData"));
+            l.y = seriesOf(g_.stored(h, "YData"));
+            l.summary = std::make_shared<const LineSummary>(
+                summarize(l.x.begin(), l.y.begin(), std::min(l.x.size(), l.y.size())));
+            ++dataReads_;
+        } else {
+            l.x = old->x;
+            l.y = old->y;
+            l.summary = old->summary;
+        }
+        k.item = std::move(l);
+    } else if (t == ObjectType::Patch) {
+        ScenePatch p = patchStyle(g_, h);
+        const ScenePatch* old = previous<ScenePatch>(k.item);
+        if (readData || !old) {
+            p.x = seriesOf(g_.stored(h, "XData"));
+            p.y = seriesOf(g_.stored(h, "YData"));
+            ++dataReads_;
+        } else {
+            p.x = old->x;
+            p.y = old->y;
+        }
+        k.item = std::move(p);
+    } else if (t == ObjectType::Image) {
+        k.item = image(h, s);
+        // CData was fetched for the colour cache: once coloured, it need not be held.
+        if (std::get<SceneImage>(*k.item).cdata) k.dirty = true;
+    }
+}
+
+const AxesScene& SceneBuilder::retained(Handle ax, double ppi, double figureHeight) {
+    if (!g_.isValid(ax) || g_.type(ax) != ObjectType::Axes)
+        throw Error("There is no axes to draw.");
+    Retained& r = retained_[ax];
+    const Rect px = g_.pixelPosition(ax);
+    if (r.pixelsPerInch != ppi || r.figureHeight != figureHeight || r.pixels != px)
+        r.frameDirty = true;
+    bool changed = false;
+    if (r.frameDirty) {
+        r.scene = frame(ax, ppi, figureHeight);
+        r.pixelsPerInch = ppi;
+        r.figureHeight = figureHeight;
+        r.pixels = px;
+        r.frameDirty = false;
+        r.orderDirty = true;  // the labels show with a visible axes only
+        // Texts placed in pixels and markers filled with the axes' colour follow the frame.
+        for (auto& [h, k] : r.kids) k.dirty = true;
+        changed = true;
+    }
+    if (r.orderDirty) {
+        std::vector<Handle> order = g_.children(ax);
+        std::reverse(order.begin(), order.end());  // stacking order: oldest first
+        if (r.scene.visible)
+            for (const char* which : {"Title", "XLabel", "YLabel"}) {
+                const Value lh = g_.get(ax, which);
+                if (!lh.isEmpty() && g_.isValid(lh.scalar())) order.push_back(lh.scalar());
+            }
+        std::unordered_map<Handle, Kid> kids;
+        for (Handle h : order) {
+            auto it = r.kids.find(h);
+            kids.emplace(h, it == r.kids.end() ? Kid{} : std::move(it->second));
+        }
+        r.kids = std::move(kids);
+        r.order = std::move(order);
+        r.orderDirty = false;
+        changed = true;
+    }
+    for (Handle h : r.order) {
+        Kid& k = r.kids[h];
+        if (!k.dirty) continue;
+        refresh(h, k, r.scene, ppi, px);
+        changed = true;
+    }
+    if (changed) {
+        r.scene.items.clear();
+        for (Handle h : r.order)
+            if (const auto& item = r.kids[h].item) r.scene.items.push_back(*item);
+    }
+    return r.scene;
+}
+
+AxesScene SceneBuilder::axes(Handle ax, double ppi, double figureHeight) {
+    return retained(ax, ppi, figureHeight);
 }
 
 FigureScene SceneBuilder::figure(Handle fig, double ppi) {
@@ -283,11 +412,9 @@ FigureScene SceneBuilder::figure(Handle fig, double ppi) {
     auto kids = g_.children(fig);
     std::reverse(kids.begin(), kids.end());
     for (Handle h : kids) {
-        if (!g_.isValid(h) || g_.type(h) != ObjectType::Axes) continue;
-        const Rect a = g_.pixelPosition(h);
         // The result cache's axes lies outside its window: nothing of it can show.
-        if (a[0] + a[2] <= 0 || a[1] + a[3] <= 0 || a[0] >= r[2] || a[1] >= r[3]) continue;
-        f.axes.push_back(axes(h, ppi, f.height));
+        if (!g_.isValid(h) || g_.type(h) != ObjectType::Axes || g_.outOfSight(h)) continue;
+        f.axes.push_back(retained(h, ppi, f.height));
     }
     return f;
 }
@@ -302,9 +429,18 @@ PaperRect paperRect(const Graphics& g, Handle fig) {
 }
 
 void paintModelFigure(QPainter& painter, SceneBuilder& builder, Handle figure) {
+    Graphics& g = builder.graphics();
+    if (std::isnan(figure)) figure = g.currentFigure();
+    const double ppi = g.screen().pixelsPerInch;
+    const Rect r = g.pixelPosition(figure);
     QPainterCanvas canvas(painter);
-    paintFigure(canvas, builder.figure(figure, builder.graphics().screen().pixelsPerInch),
-                &builder.cache());
+    canvas.fillRect({0, 0, r[2], r[3]},
+                    colourOf(g.get(figure, "Color")).value_or(Rgb{0.8, 0.8, 0.8}));
+    auto kids = g.children(figure);
+    std::reverse(kids.begin(), kids.end());
+    for (Handle h : kids)
+        if (g.type(h) == ObjectType::Axes && !g.outOfSight(h))
+            paintAxes(canvas, builder.retained(h, ppi, r[3]), ppi, &builder.cache());
 }
 
 void connectFigureOutput(QtFigureOutput& output, Graphics& g, SceneBuilder& builder,

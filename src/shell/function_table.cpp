@@ -7,6 +7,15 @@
 #include "diagram/plot_diag.h"
 #include "diagram/print_fig.h"
 #include "diagram/toggle_vis.h"
+#include "editor/cut_file_digi.h"
+#include "editor/cut_file_spect.h"
+#include "editor/era_file_spect.h"
+#include "editor/erase.h"
+#include "editor/erase_stop.h"
+#include "editor/put_wav_filename.h"
+#include "editor/save_wav_cut.h"
+#include "editor/save_wav_era.h"
+#include "editor/togeraser.h"
 #include "evaluation/calc_diag.h"
 #include "evaluation/dig2v.h"
 #include "evaluation/wav2v.h"
@@ -78,6 +87,10 @@ rt::FunctionTable rovantel_function_table() {
     register_set_sdiag_color(t);
     register_adj_par(t);
     evaluation::register_dig2v(t);
+    editor::register_cut_file_spect(t);
+    editor::register_cut_file_digi(t);
+    editor::register_save_wav_cut(t);
+    editor::register_put_wav_filename(t);
     diagram::register_toggle_vis(t);
     diagram::register_ax_lims(t);
     diagram::register_ch_color(t);
@@ -95,7 +108,12 @@ rt::FunctionTable rovantel_function_table() {
     tables::register_gearing_tab_rm(t);
     tables::register_gearing_tab_add(t);
     diagram::register_export_ascii(t);
+    editor::register_togeraser(t);
+    editor::register_erase(t);
+    editor::register_erase_stop(t);
     diagram::register_meanvis(t);
+    editor::register_era_file_spect(t);
+    editor::register_save_wav_era(t);
     register_uicontrols_main(t);
     sig::register_isdir(t);
     register_strings(t);

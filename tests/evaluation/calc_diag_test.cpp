@@ -283,18 +283,13 @@ TEST_F(CalcDiag, TheCacheServesRepeatsAndConvertsAgainForNewKeysAndRewrittenFile
     expect_ready();
 }
 
-// The editors are reached by name: a table without them reports it, a cancelling one ends
-// the evaluation with nothing cached.
+// The editors are reached by name: a cancelling one ends the evaluation with nothing cached.
 TEST_F(CalcDiag, TheEditorBoxRunsTheEditorsThroughTheTable) {
     write_tone("run.wav", 2);
     type("wav_file", "run.wav");
     shell::set_tagged("cut_File", "Value", Value(1.0));
-    dialogs_.expectError();
-    calculate();
-    ASSERT_EQ(errors(), 1u);
-    EXPECT_NE(dialogs_.shown().back().text.find("cut_file_spect"), std::string::npos);
-    expect_ready();
 
+    // A stand-in editor that cancels: the evaluation ends without a run.
     std::vector<std::string> called;
     table_.add("cut_file_spect", 7, 2, [&](const rt::Values& in, int) -> rt::Values {
         called.push_back("cut_file_spect " + rt::num2str(in[2]).text() + " " +
@@ -304,7 +299,7 @@ TEST_F(CalcDiag, TheEditorBoxRunsTheEditorsThroughTheTable) {
     evaluation::register_calc_diag(table_)->bind(table_);
     calculate();
     EXPECT_EQ(called, std::vector<std::string>{"cut_file_spect 1  2 3"});
-    EXPECT_EQ(errors(), 1u);
+    EXPECT_EQ(errors(), 0u);
     EXPECT_EQ(cache_lines(), 0u);
     EXPECT_EQ(runs(), 0u);
     expect_ready();

@@ -50,7 +50,16 @@ TEST(RovantelFunctionTable, EntriesCarryTheirDeclaredCountsInTheProgramsOrder) {
                                                                {"ch_color", {1, 0}},
                                                                {"meanvis", {1, 0}},
                                                                {"export_ascii", {1, 0}},
-                                                               {"print_fig", {1, 0}}};
+                                                               {"print_fig", {1, 0}},
+                                                               {"cut_file_spect", {7, 2}},
+                                                               {"cut_file_digi", {6, 2}},
+                                                               {"era_file_spect", {7, 4}},
+                                                               {"save_wav_cut", {1, 0}},
+                                                               {"save_wav_era", {3, 0}},
+                                                               {"put_wav_filename", {2, 0}},
+                                                               {"togeraser", {0, 0}},
+                                                               {"erase", {0, 0}},
+                                                               {"erase_stop", {0, 0}}};
     for (const auto& [name, io] : counts) {
         const rt::FunctionEntry* e = t.find(name);
         ASSERT_NE(e, nullptr) << name;

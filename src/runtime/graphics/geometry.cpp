@@ -4,6 +4,7 @@
 
 #include "runtime/dispatch/error.h"
 #include "runtime/graphics/model.h"
+#include "runtime/graphics/text_layout.h"
 
 namespace rt {
 
@@ -12,17 +13,6 @@ namespace {
 Rect4 rectOf(const Value& v) {
     const auto d = v.real();
     return {d[0], d[1], d[2], d[3]};
-}
-
-std::vector<std::u16string> linesOf(const Value& s) {
-    std::vector<std::u16string> out;
-    if (s.isChar()) {
-        out = s.rowTexts();
-    } else if (s.isCell()) {
-        for (const auto& c : s.cells())
-            if (c.isChar()) out.push_back(c.text16());
-    }
-    return out;
 }
 
 }  // namespace
@@ -82,6 +72,12 @@ Rect4 GraphicsModel::pixelRect(const Object& o) const {
     }
 }
 
+bool GraphicsModel::outOfSight(const Object& ax) const {
+    const Rect4 a = pixelRect(ax);
+    const auto f = parentPixelSize(ax);
+    return a[0] + a[2] <= 0 || a[1] + a[3] <= 0 || a[0] >= f[0] || a[1] >= f[1];
+}
+
 void GraphicsModel::setPixelRect(Object& o, const Rect4& px) {
     if (o.type != ObjectType::Figure && o.type != ObjectType::Axes &&
         o.type != ObjectType::UIControl)
@@ -93,6 +89,7 @@ void GraphicsModel::setPixelRect(Object& o, const Rect4& px) {
 }
 
 std::array<double, 2> GraphicsModel::dataToPixels(const Object& ax, double x, double y) const {
+    settleLimits(ax);
     const Rect4 r = pixelRect(ax);
     const auto xl = prop(ax, "xlim").real();
     const auto yl = prop(ax, "ylim").real();
@@ -104,6 +101,7 @@ std::array<double, 2> GraphicsModel::dataToPixels(const Object& ax, double x, do
 }
 
 std::array<double, 2> GraphicsModel::pixelsToData(const Object& ax, double px, double py) const {
+    settleLimits(ax);
     const Rect4 r = pixelRect(ax);
     const auto xl = prop(ax, "xlim").real();
     const auto yl = prop(ax, "ylim").real();
@@ -182,38 +180,34 @@ Value GraphicsModel::textExtent(const Object& o) const {
     style.points = sizePx * 72.0 / screen().pixelsPerInch;
     style.bold = prop(o, "fontweight").text() == "bold";
     style.italic = prop(o, "fontangle").text() != "normal";
-    auto size = owner.measureText(linesOf(prop(o, "string")), style);
+    std::vector<std::u16string> lines = textLines(prop(o, "string"));
+    // An empty String still stands one line high.
+    if (lines.empty()) lines.emplace_back();
+    const LineMeasure measure = hostLineMeasure(style, screen().pixelsPerInch);
     if (o.type == ObjectType::UIControl) {
+        const TextBlock b = layoutText(lines, HAlign::Left, VAlign::Top, 0, measure);
         const Unit u = unitFromName(prop(o, "units").text());
         const auto ps = parentPixelSize(o);
         const Rect4 r =
-            rectFromPixels({0, 0, size[0], size[1]}, u, ps[0], ps[1], screen().pixelsPerInch);
+            rectFromPixels({0, 0, b.width, b.height}, u, ps[0], ps[1], screen().pixelsPerInch);
         return Value::row({0, 0, r[2], r[3]});
     }
-    const double rot = std::fmod(std::fabs(prop(o, "rotation").scalar()), 180.0);
-    if (std::fabs(rot - 90) < 45) std::swap(size[0], size[1]);
+    const TextBlock b = layoutText(lines, hAlignFromName(prop(o, "horizontalalignment").text()),
+                                   vAlignFromName(prop(o, "verticalalignment").text()),
+                                   prop(o, "rotation").scalar(), measure);
     const auto at = textPositionPixels(o);
-    const std::string ha = prop(o, "horizontalalignment").text();
-    const std::string va = prop(o, "verticalalignment").text();
-    double left = at[0] - (ha == "center" ? size[0] / 2 : ha == "right" ? size[0] : 0);
-    double bottom = at[1];
-    if (va == "middle")
-        bottom -= size[1] / 2;
-    else if (va == "top" || va == "cap")
-        bottom -= size[1];
-    else if (va == "baseline")
-        bottom -= size[1] * 0.2;
+    const double left = at[0] + b.boxLeft, bottom = at[1] + b.boxBottom;
     const Object& ax = obj(o.parent);
     const Unit u = unitFromName(prop(o, "units").text());
     if (u == Unit::Data) {
         const auto p0 = pixelsToData(ax, left, bottom);
-        const auto p1 = pixelsToData(ax, left + size[0], bottom + size[1]);
+        const auto p1 = pixelsToData(ax, left + b.boxWidth, bottom + b.boxHeight);
         return Value::row({std::min(p0[0], p1[0]), std::min(p0[1], p1[1]), std::fabs(p1[0] - p0[0]),
                            std::fabs(p1[1] - p0[1])});
     }
     const Rect4 a = pixelRect(ax);
-    const Rect4 r =
-        rectFromPixels({left, bottom, size[0], size[1]}, u, a[2], a[3], screen().pixelsPerInch);
+    const Rect4 r = rectFromPixels({left, bottom, b.boxWidth, b.boxHeight}, u, a[2], a[3],
+                                   screen().pixelsPerInch);
     return Value::row({r[0], r[1], r[2], r[3]});
 }
 

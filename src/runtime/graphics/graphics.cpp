@@ -4,6 +4,7 @@
 
 #include "runtime/dispatch/error.h"
 #include "runtime/graphics/model.h"
+#include "runtime/graphics/text_layout.h"
 
 namespace rt {
 
@@ -42,6 +43,14 @@ void Graphics::remove(Handle h) { model_->remove(h); }
 
 Value Graphics::get(Handle h, const std::string& name) const { return model_->get(h, name); }
 
+const Value& Graphics::stored(Handle h, const std::string& name) const {
+    const Object& o = model_->obj(h);
+    const int i = typeSpec(o.type).find(lowerAscii(name));
+    if (i < 0)
+        throw Error("Invalid " + std::string(typeName(o.type)) + " property: '" + name + "'.");
+    return o.props[static_cast<std::size_t>(i)];
+}
+
 void Graphics::set(Handle h, const std::string& name, const Value& value) {
     model_->set(h, name, value, false);
 }
@@ -66,8 +75,8 @@ bool Graphics::isAppData(Handle h, const std::string& name) const {
     return model_->obj(h).appData.count(name) != 0;
 }
 
-void Graphics::setAppData(Handle h, const std::string& name, const Value& value) {
-    model_->obj(h).appData[name] = value;
+void Graphics::setAppData(Handle h, const std::string& name, Value value) {
+    model_->obj(h).appData[name] = std::move(value);
 }
 
 Value Graphics::getAppData(Handle h, const std::string& name) const {
@@ -77,6 +86,11 @@ Value Graphics::getAppData(Handle h, const std::string& name) const {
 }
 
 Rect Graphics::pixelPosition(Handle h) const { return model_->pixelRect(model_->obj(h)); }
+
+bool Graphics::outOfSight(Handle axes) const {
+    const Object& o = model_->obj(axes);
+    return o.type == ObjectType::Axes && model_->outOfSight(o);
+}
 
 void Graphics::setPixelPosition(Handle h, const Rect& pixels) {
     model_->setPixelRect(model_->obj(h), pixels);
@@ -127,17 +141,16 @@ void Graphics::useHostScreen() {
 
 std::array<double, 2> Graphics::measureText(const std::vector<std::u16string>& lines,
                                             const FontSpec& font) const {
-    // Trailing blanks pad the rows of a char matrix; they take no room.
-    std::string joined;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        std::u16string l = lines[i];
-        while (!l.empty() && l.back() == u' ') l.pop_back();
-        if (i > 0) joined += '\n';
-        joined += utf8(l);
+    std::vector<std::u16string> shown;
+    for (const auto& l : lines) {
+        const auto split = textLines(Value(l));
+        if (split.empty()) shown.emplace_back();
+        shown.insert(shown.end(), split.begin(), split.end());
     }
-    const TextMetrics m = host().measureText(joined, font);
-    const double ppi = model_->screen().pixelsPerInch;
-    return {m.width * ppi / 72.0, m.height * ppi / 72.0};
+    if (shown.empty()) shown.emplace_back();
+    const TextBlock b = layoutText(shown, HAlign::Left, VAlign::Top, 0,
+                                   hostLineMeasure(font, model_->screen().pixelsPerInch));
+    return {b.width, b.height};
 }
 
 void Graphics::setCallbackRunner(CallbackRunner runner) { model_->runner = std::move(runner); }

@@ -101,6 +101,10 @@ public:
     // (full enumeration word, RGB triple). Read-only properties (Type, Children, Extent,
     // CurrentPoint, ScreenSize, ...) refuse `set`.
     Value get(Handle h, const std::string& name) const;
+    // A stored property by reference, for views that only read large data (XData, CData):
+    // no copy. Valid until the model next changes. Properties the model computes on reading
+    // (Children, Extent, ticks in auto mode, a label's placed Position) need get instead.
+    const Value& stored(Handle h, const std::string& name) const;
     void set(Handle h, const std::string& name, const Value& value);
     void set(Handle h, const Values& pairs);  // pairs applied in order; odd count is an error
     bool hasProperty(Handle h, const std::string& name) const;
@@ -112,12 +116,16 @@ public:
 
     // Application data (isappdata/setappdata/getappdata).
     bool isAppData(Handle h, const std::string& name) const;
-    void setAppData(Handle h, const std::string& name, const Value& value);
+    // The value is moved in: a recording kept with a window is not copied again.
+    void setAppData(Handle h, const std::string& name, Value value);
     Value getAppData(Handle h, const std::string& name) const;  // [] when absent
 
     // --- geometry (pixels, origin at the parent's bottom-left corner, 0-based) ---
     // Figures relative to the screen, axes and uicontrols relative to their figure.
     Rect pixelPosition(Handle h) const;
+    // Whether an axes lies wholly outside its figure, so that nothing of it can show (the
+    // main window's result cache). Its automatic limits are then worked out only when read.
+    bool outOfSight(Handle axes) const;
     // The host reports a new pixel rectangle (the user moved or resized a window); it is
     // stored converted to h's current Units.
     void setPixelPosition(Handle h, const Rect& pixels);

@@ -13,25 +13,23 @@ namespace rt {
 
 namespace {
 
-struct Range {
-    double lo = std::numeric_limits<double>::infinity();
-    double hi = -std::numeric_limits<double>::infinity();
-    void add(double v) {
-        if (!std::isfinite(v)) return;
-        lo = std::min(lo, v);
-        hi = std::max(hi, v);
-    }
-    bool empty() const { return lo > hi; }
-};
+using Range = DataExtent::Range;
 
 // The pixel centres of an image span XData; its edges lie half a pixel further out.
 void addImageEdges(Range& r, const Value& data, std::size_t n) {
-    const auto d = data.real();
-    if (d.empty() || n == 0) return;
-    const double a = d.front(), b = d.back();
+    if (data.isEmpty() || n == 0) return;
+    const double a = data.at(0), b = data.at(data.numel() - 1);
     const double half = n > 1 ? (b - a) / double(n - 1) / 2 : 0.5;
     r.add(std::min(a, b) - std::fabs(half));
     r.add(std::max(a, b) + std::fabs(half));
+}
+
+void addAll(Range& r, const Value& v) {
+    if (v.isDouble()) {
+        for (double d : v.re()) r.add(d);
+    } else {
+        for (double d : v.real()) r.add(d);
+    }
 }
 
 std::array<double, 2> limitsFrom(const Range& r, bool nice, double pixels) {
@@ -57,31 +55,71 @@ std::array<double, 2> limitsOf(const Value& v) {
 
 }  // namespace
 
+const DataExtent& GraphicsModel::extentOf(Object& o, bool colour) {
+    DataExtent& e = o.extent;
+    if (!e.xyKnown) {
+        e.x = e.y = Range{};
+        if (o.type == ObjectType::Image) {
+            const Value& cd = prop(o, "cdata");
+            addImageEdges(e.x, prop(o, "xdata"), cd.ndims() >= 2 ? cd.cols() : 0);
+            addImageEdges(e.y, prop(o, "ydata"), cd.rows());
+        } else {
+            addAll(e.x, prop(o, "xdata"));
+            addAll(e.y, prop(o, "ydata"));
+        }
+        e.xyKnown = true;
+    }
+    if (colour && !e.cKnown && o.type == ObjectType::Image) {
+        e.c = Range{};
+        const Value& cd = prop(o, "cdata");
+        if (prop(o, "cdatamapping").text() == "scaled" && !cd.isUInt8()) addAll(e.c, cd);
+        e.cKnown = true;
+    }
+    return e;
+}
+
 void GraphicsModel::updateAutoLimits(Handle axesHandle, bool colour) {
     auto it = objects.find(axesHandle);
     if (it == objects.end() || it->second.type != ObjectType::Axes) return;
     Object& ax = it->second;
-    colour = colour && prop(ax, "climmode").text() == "auto";
-    if (prop(ax, "xlimmode").text() != "auto" && prop(ax, "ylimmode").text() != "auto" && !colour)
+    if (outOfSight(ax)) {
+        ax.limitsOwed = true;
+        ax.colourOwed = ax.colourOwed || colour;
         return;
+    }
+    colour = colour || ax.colourOwed;
+    ax.limitsOwed = ax.colourOwed = false;
+    applyAutoLimits(ax, colour, true);
+}
+
+void GraphicsModel::settleLimits(const Object& ax) const {
+    if (!ax.limitsOwed) return;
+    // Reading is const to callers; the owed limits are a cache of what the data ask for.
+    auto& self = const_cast<GraphicsModel&>(*this);
+    Object& o = self.obj(ax.handle);
+    const bool colour = o.colourOwed;
+    o.limitsOwed = o.colourOwed = false;
+    self.applyAutoLimits(o, colour, false);
+}
+
+void GraphicsModel::applyAutoLimits(Object& ax, bool colour, bool notify) {
+    colour = colour && prop(ax, "climmode").text() == "auto";
+    const bool xAuto = prop(ax, "xlimmode").text() == "auto";
+    const bool yAuto = prop(ax, "ylimmode").text() == "auto";
+    if (!xAuto && !yAuto && !colour) return;
     Range x, y, c;
     bool image = false;
     for (Handle k : ax.kids) {
-        const Object& o = obj(k);
-        if (o.type == ObjectType::Line || o.type == ObjectType::Patch) {
-            for (double v : prop(o, "xdata").real()) x.add(v);
-            for (double v : prop(o, "ydata").real()) y.add(v);
-        } else if (o.type == ObjectType::Image) {
-            image = true;
-            const Value& cd = prop(o, "cdata");
-            addImageEdges(x, prop(o, "xdata"), cd.ndims() >= 2 ? cd.cols() : 0);
-            addImageEdges(y, prop(o, "ydata"), cd.rows());
-            if (colour && prop(o, "cdatamapping").text() == "scaled" && !cd.isUInt8())
-                for (double v : cd.real()) c.add(v);
-        }
+        Object& o = obj(k);
+        if (o.type != ObjectType::Line && o.type != ObjectType::Patch &&
+            o.type != ObjectType::Image)
+            continue;
+        image = image || o.type == ObjectType::Image;
+        const DataExtent& e = extentOf(o, colour);
+        x.add(e.x);
+        y.add(e.y);
+        if (colour && o.type == ObjectType::Image) c.add(e.c);
     }
-    const bool xAuto = prop(ax, "xlimmode").text() == "auto";
-    const bool yAuto = prop(ax, "ylimmode").text() == "auto";
     const Rect4 px = pixelRect(ax);
     auto xl = xAuto ? limitsFrom(x, !image, px[2]) : limitsOf(prop(ax, "xlim"));
     auto yl = yAuto ? limitsFrom(y, !image, px[3]) : limitsOf(prop(ax, "ylim"));
@@ -101,7 +139,7 @@ void GraphicsModel::updateAutoLimits(Handle axesHandle, bool colour) {
         const Value v = Value::row({l[0], l[1]});
         if (prop(ax, lim).equals(v)) return;
         store(ax, lim, v);
-        notifyChanged(axesHandle, canonical, kind);
+        if (notify) notifyChanged(ax.handle, canonical, kind);
     };
     update(xAuto, "xlim", "XLim", xl, ChangeKind::Mapping);
     update(yAuto, "ylim", "YLim", yl, ChangeKind::Mapping);
@@ -109,6 +147,7 @@ void GraphicsModel::updateAutoLimits(Handle axesHandle, bool colour) {
 }
 
 Value GraphicsModel::autoTicks(const Object& ax, bool xAxis) const {
+    settleLimits(ax);
     const auto lim = prop(ax, xAxis ? "xlim" : "ylim").real();
     const Rect4 px = pixelRect(ax);
     const TickSet t = niceTicks(lim[0], lim[1], tickCountFor(xAxis ? px[2] : px[3]));

@@ -1,6 +1,9 @@
 // Internal state of the object model (not for views: they use graphics.h).
 #pragma once
 
+#include <algorithm>
+#include <cmath>
+#include <limits>
 #include <map>
 #include <optional>
 #include <string>
@@ -130,6 +133,27 @@ bool allowedParentFor(ObjectType child, ObjectType parent);
 // Paper width and height in inches for a PaperType and PaperOrientation.
 std::array<double, 2> paperSizeInches(const std::string& type, const std::string& orientation);
 
+// The finite range of a line's, patch's or image's data, kept until its data change (an
+// axes' automatic limits then cost a merge per child, not a pass over all data).
+struct DataExtent {
+    struct Range {
+        double lo = std::numeric_limits<double>::infinity();
+        double hi = -std::numeric_limits<double>::infinity();
+        void add(double v) {
+            if (!std::isfinite(v)) return;
+            lo = std::min(lo, v);
+            hi = std::max(hi, v);
+        }
+        void add(const Range& r) {
+            lo = std::min(lo, r.lo);
+            hi = std::max(hi, r.hi);
+        }
+        bool empty() const { return lo > hi; }
+    };
+    Range x, y, c;  // c: scaled image data only
+    bool xyKnown = false, cKnown = false;
+};
+
 struct Object {
     ObjectType type = ObjectType::Root;
     Handle handle = 0;
@@ -142,6 +166,9 @@ struct Object {
     bool isLabel = false;
     bool autoPosition = false;  // a label placed by the axes until its Position is set
     bool creating = false;      // no notifications until the creation is complete
+    DataExtent extent;          // lines, patches, images
+    // An axes out of sight owes its automatic limits: they are worked out when read.
+    bool limitsOwed = false, colourOwed = false;
 };
 
 class GraphicsModel {
@@ -180,6 +207,7 @@ public:
     Rect4 pixelRect(const Object& o) const;  // 0-based, relative to the parent
     std::array<double, 2> parentPixelSize(const Object& o) const;
     void setPixelRect(Object& o, const Rect4& px);
+    bool outOfSight(const Object& axes) const;  // wholly outside its figure
     Value textExtent(const Object& text) const;
     Rect4 textPositionPixels(const Object& text) const;  // x, y in axes pixels (w, h unused)
     Value textPosition(const Object& text) const;        // in its Units; labels placed by the axes
@@ -190,7 +218,11 @@ public:
     // Automatic limits: recomputes the axes' limits whose mode is "auto" from its children.
     // The colour limits are recomputed only when `colour` is set (an image changed), so that
     // line edits over a large image stay cheap.
+    // Nothing is computed for an axes out of sight: it owes its limits until they are read
+    // (settleLimits) or it comes into sight.
     void updateAutoLimits(Handle axes, bool colour = true);
+    // Works out owed limits, without telling observers: no view shows that axes.
+    void settleLimits(const Object& axes) const;
     // The ticks an axis shows in "auto" tick mode: nice steps within its current limits, as
     // many as suit its length in pixels. [] when the limits are not finite.
     Value autoTicks(const Object& axes, bool xAxis) const;
@@ -205,6 +237,8 @@ public:
     void indexTag(Handle h, const Value& oldTag, const Value& newTag);
 
 private:
+    void applyAutoLimits(Object& axes, bool colour, bool notify);
+    const DataExtent& extentOf(Object& child, bool colour);
     Handle newHandle(ObjectType type, bool integerHandle);
     void applyDefaults(Object& o);
     void removeTree(Handle h);

@@ -182,8 +182,8 @@ TypeSpec build(ObjectType t) {
             add({P("Position", PropKind::Rect, Value::row({0.13, 0.11, 0.775, 0.815}), kMap)
                      .then(hooks::axesSize),
                  E("Units", kUnits, "normalized", kMap).applies(hooks::units),
-                 Lim("XLim").fixes("XLimMode"),
-                 Lim("YLim").fixes("YLimMode"),
+                 Lim("XLim").fixes("XLimMode").reads(hooks::xLim),
+                 Lim("YLim").fixes("YLimMode").reads(hooks::yLim),
                  Lim("ZLim").fixes("ZLimMode"),
                  E("XLimMode", {"auto", "manual"}, "auto", kMap).then(hooks::limitMode),
                  E("YLimMode", {"auto", "manual"}, "auto", kMap).then(hooks::limitMode),
@@ -214,7 +214,9 @@ TypeSpec build(ObjectType t) {
                  E("YScale", {"linear", "log"}, "linear", kMap),
                  E("XAxisLocation", {"bottom", "top"}, "bottom"),
                  E("YAxisLocation", {"left", "right"}, "left"),
-                 P("CLim", PropKind::Limits, Value::row({0, 1}), kData).fixes("CLimMode"),
+                 P("CLim", PropKind::Limits, Value::row({0, 1}), kData)
+                     .fixes("CLimMode")
+                     .reads(hooks::cLim),
                  E("CLimMode", {"auto", "manual"}, "auto", kData).then(hooks::limitMode),
                  P("DataAspectRatio", PropKind::Array, Value::row({1, 1, 1}), kMap)
                      .fixes("DataAspectRatioMode")

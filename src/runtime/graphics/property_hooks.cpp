@@ -67,6 +67,21 @@ Value yTick(const GraphicsModel& m, const Object& o) {
     return m.prop(o, "ytickmode").text() == "auto" ? m.autoTicks(o, false) : m.prop(o, "ytick");
 }
 
+Value xLim(const GraphicsModel& m, const Object& o) {
+    m.settleLimits(o);
+    return m.prop(o, "xlim");
+}
+
+Value yLim(const GraphicsModel& m, const Object& o) {
+    m.settleLimits(o);
+    return m.prop(o, "ylim");
+}
+
+Value cLim(const GraphicsModel& m, const Object& o) {
+    m.settleLimits(o);
+    return m.prop(o, "clim");
+}
+
 Value extent(const GraphicsModel& m, const Object& o) { return m.textExtent(o); }
 
 Value textPosition(const GraphicsModel& m, const Object& o) { return m.textPosition(o); }
@@ -209,7 +224,9 @@ void figureSize(GraphicsModel& m, Object& o, const Value&, bool changed) {
 }
 
 void childData(GraphicsModel& m, Object& o, const Value&, bool changed) {
-    if (changed) m.updateAutoLimits(o.parent, o.type == ObjectType::Image);
+    if (!changed) return;
+    o.extent = {};
+    m.updateAutoLimits(o.parent, o.type == ObjectType::Image);
 }
 
 }  // namespace rt::hooks

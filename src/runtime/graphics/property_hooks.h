@@ -18,6 +18,10 @@ Value xLabel(const GraphicsModel& m, const Object& o);
 Value yLabel(const GraphicsModel& m, const Object& o);
 Value xTick(const GraphicsModel& m, const Object& o);  // nice steps while XTickMode is auto
 Value yTick(const GraphicsModel& m, const Object& o);
+// Automatic limits an axes out of sight owes are worked out on reading.
+Value xLim(const GraphicsModel& m, const Object& o);
+Value yLim(const GraphicsModel& m, const Object& o);
+Value cLim(const GraphicsModel& m, const Object& o);
 Value extent(const GraphicsModel& m, const Object& o);
 Value textPosition(const GraphicsModel& m, const Object& o);  // labels placed by the axes
 Value paperSize(const GraphicsModel& m, const Object& o);
