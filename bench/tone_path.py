@@ -24,8 +24,10 @@ import scipy.io.wavfile as wavfile
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from tone_track import stereo, tone_track  # noqa: E402
 
-CASES = [("30s_44k_int16", 30, 44100, np.int16), ("30s_48k_float", 30, 48000, np.float32),
-         ("120s_44k_int16", 120, 44100, np.int16), ("120s_48k_float", 120, 48000, np.float32)]
+CASES = [("20s_44k_float_mono", 20, 44100, np.float32, 1),
+         ("30s_44k_int16", 30, 44100, np.int16, 2), ("30s_48k_float", 30, 48000, np.float32, 2),
+         ("120s_44k_int16", 120, 44100, np.int16, 2),
+         ("120s_48k_float", 120, 48000, np.float32, 2)]
 
 
 def read_doubles(path):
@@ -47,8 +49,8 @@ def cpu_ms(f):
 
 
 def write_cases(folder):
-    for name, seconds, fs, dtype in CASES:
-        y = stereo(fs, seconds).clip(-0.99, 0.99)
+    for name, seconds, fs, dtype, channels in CASES:
+        y = stereo(fs, seconds).clip(-0.99, 0.99)[:, :channels]
         data = (np.round(y * 32768)).astype(np.int16) if dtype == np.int16 else y.astype(dtype)
         wavfile.write(os.path.join(folder, name + ".wav"), fs, data)
 
@@ -66,7 +68,8 @@ def run_cpp(exe, folder, name, peak=False):
     for b in json.loads(out)["benchmarks"]:
         kind = b["name"].split("/")[0]
         res[kind] = b["cpu_time"]
-        for counter in ("first_ms", "faults_per_call", "peak_x_doubles", "slices"):
+        for counter in ("first_ms", "first_faults", "faults_per_call", "peak_x_doubles",
+                        "slices"):
             if counter in b:
                 res[kind + "." + counter] = b[counter]
     return res

@@ -437,10 +437,8 @@ std::string read_dat_pcm(int fid, const Chunk& datack, const WavFormat& fmt, dou
         const std::size_t got =
             rt::freadBytes(fid, raw.data(), static_cast<std::size_t>(want) * fb);
         const auto whole = static_cast<Eigen::Index>(got / fb);
-        for (std::size_t c = 0; c < nch; ++c)
-            rt::decodeStrided(raw.data() + c * static_cast<std::size_t>(bps),
-                              static_cast<std::size_t>(whole), fb, dtype,
-                              y + static_cast<Eigen::Index>(c) * n + done, scale, offset);
+        rt::decodeFrames(raw.data(), static_cast<std::size_t>(whole), nch, dtype, y + done,
+                         static_cast<std::size_t>(n), scale, offset);
         done += whole;
         if (whole < want) break;
     }

@@ -127,6 +127,12 @@ TEST_F(WavRead, ScalesEveryWidth) {
         ASSERT_TRUE(r.bits);
         EXPECT_EQ(*r.bits, c.bits);
     }
+    // Float samples come back exactly as stored, the sign of a zero included.
+    const sig::WavReadResult z = sig::wavread(
+        dir.write("z.wav", riff(cat({fmtChunk(3, 2, 8000, 4),
+                                     chunk("data", cat({le32(0x80000000u), le32(0x7fc00000)}))}))));
+    EXPECT_TRUE(std::signbit((*z.y)(0, 0)));
+    EXPECT_TRUE(std::isnan((*z.y)(0, 1)));
 }
 
 TEST_F(WavRead, StereoFramesAndLowerCaseIdentifiers) {
@@ -400,36 +406,39 @@ TEST_F(WavRead, CutShortDataChunkWarnsAndKeepsTheWholeFrames) {
 }
 
 TEST_F(WavRead, LongFilesByNameAndTypedAgree) {
-    // Three channels over several read blocks, in every sample width.
+    // One, two and three channels (each decoded its own way) over several read blocks, in
+    // every sample width.
     const int frames = 70001;
-    for (int bytes : {1, 2, 3, 4}) {
-        SCOPED_TRACE(bytes);
-        Bytes data;
-        data.reserve(static_cast<std::size_t>(frames) * 3 * static_cast<std::size_t>(bytes));
-        for (int f = 0; f < frames; ++f)
-            for (int c = 0; c < 3; ++c) {
-                const unsigned v = static_cast<unsigned>(f * 7919 + c * 104729) * 2654435761u;
-                for (int b = 0; b < bytes; ++b)
-                    data.push_back(static_cast<std::uint8_t>(v >> (8 * b)));
-            }
-        const std::string path =
-            dir.write("long.wav", riff(cat({fmtChunk(1, 3, 8000, bytes), chunk("data", data)})));
-        const sig::WavReadResult typed = sig::wavread(path);
-        ASSERT_EQ(typed.y->rows(), frames);
-        ASSERT_EQ(typed.y->cols(), 3);
-        rt::FunctionTable t;
-        sig::register_wavread(t);
-        const rt::Value byName = t.call("wavread", {rt::Value(path)}, 1)[0];
-        EXPECT_EQ(rt::toMatrix(byName), *typed.y);
-        // Frame 50000 of channel 2 (0-based 49999, 1), decoded by hand.
-        const unsigned v = static_cast<unsigned>(49999 * 7919 + 104729) * 2654435761u;
-        const double want = bytes == 1   ? ((v & 0xff) - 128.0) / 128
-                            : bytes == 2 ? static_cast<std::int16_t>(v & 0xffff) / 32768.0
-                            : bytes == 3 ? (static_cast<std::int32_t>(v << 8) >> 8) / 8388608.0
-                                         : static_cast<std::int32_t>(v) / 2147483648.0;
-        EXPECT_EQ((*typed.y)(49999, 1), want);
-        const rt::Value part =
-            t.call("wavread", {rt::Value(path), rt::Value::row({40000, 50000})}, 1)[0];
-        EXPECT_EQ(rt::toMatrix(part), typed.y->middleRows(39999, 10001));
-    }
+    for (int channels : {1, 2, 3})
+        for (int bytes : {1, 2, 3, 4}) {
+            SCOPED_TRACE(std::to_string(channels) + " channels, " + std::to_string(bytes));
+            Bytes data;
+            data.reserve(static_cast<std::size_t>(frames * channels * bytes));
+            for (int f = 0; f < frames; ++f)
+                for (int c = 0; c < channels; ++c) {
+                    const unsigned v = static_cast<unsigned>(f * 7919 + c * 104729) * 2654435761u;
+                    for (int b = 0; b < bytes; ++b)
+                        data.push_back(static_cast<std::uint8_t>(v >> (8 * b)));
+                }
+            const std::string path = dir.write(
+                "long.wav", riff(cat({fmtChunk(1, channels, 8000, bytes), chunk("data", data)})));
+            const sig::WavReadResult typed = sig::wavread(path);
+            ASSERT_EQ(typed.y->rows(), frames);
+            ASSERT_EQ(typed.y->cols(), channels);
+            rt::FunctionTable t;
+            sig::register_wavread(t);
+            const rt::Value byName = t.call("wavread", {rt::Value(path)}, 1)[0];
+            EXPECT_EQ(rt::toMatrix(byName), *typed.y);
+            // Frame 50000 of the last channel, decoded by hand.
+            const int c = channels - 1;
+            const unsigned v = static_cast<unsigned>(49999 * 7919 + c * 104729) * 2654435761u;
+            const double want = bytes == 1   ? ((v & 0xff) - 128.0) / 128
+                                : bytes == 2 ? static_cast<std::int16_t>(v & 0xffff) / 32768.0
+                                : bytes == 3 ? (static_cast<std::int32_t>(v << 8) >> 8) / 8388608.0
+                                             : static_cast<std::int32_t>(v) / 2147483648.0;
+            EXPECT_EQ((*typed.y)(49999, c), want);
+            const rt::Value part =
+                t.call("wavread", {rt::Value(path), rt::Value::row({40000, 50000})}, 1)[0];
+            EXPECT_EQ(rt::toMatrix(part), typed.y->middleRows(39999, 10001));
+        }
 }

@@ -54,11 +54,11 @@ std::size_t freadInto(int fid, double* out, std::size_t count, Precision p);
 // Reads up to `count` bytes as they stand in the file; returns how many were read. Same
 // end-of-file rule as fread.
 std::size_t freadBytes(int fid, void* out, std::size_t count);
-// Decodes n values of type p lying `stride` bytes apart from `bytes` on (one channel of
-// interleaved samples) as out[i] = (value + offset) * scale; scale 1 and offset 0 store the
-// values exactly as read.
-void decodeStrided(const unsigned char* bytes, std::size_t n, std::size_t stride, Precision p,
-                   double* out, double scale = 1, double offset = 0);
+// Decodes `frames` frames of `channels` interleaved values of type p into one column per
+// channel, column c starting at out + c * column, as (value + offset) * scale; scale 1 and
+// offset 0 store the values exactly as read.
+void decodeFrames(const unsigned char* bytes, std::size_t frames, std::size_t channels, Precision p,
+                  double* out, std::size_t column, double scale = 1, double offset = 0);
 
 // fread(fid, [rows cols], type): fills a rows x cols matrix column by column. When the file
 // ends first, the result has ceil(read / rows) columns, the last padded with zeros;
