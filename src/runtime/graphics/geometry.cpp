@@ -84,7 +84,7 @@ void GraphicsModel::setPixelRect(Object& o, const Rect& px) {
         throw Error(std::string("A ") + typeName(o.type) + " has no pixel position to set.");
     const auto ps = parentPixelSize(o);
     const Rect r = rectFromPixels(px, unitFromName(prop(o, "units").text()), ps[0], ps[1],
-                                   screen().pixelsPerInch);
+                                  screen().pixelsPerInch);
     set(o.handle, "Position", Value::row({r[0], r[1], r[2], r[3]}), true);
 }
 
@@ -207,7 +207,7 @@ Value GraphicsModel::textExtent(const Object& o) const {
     }
     const Rect a = pixelRect(ax);
     const Rect r = rectFromPixels({left, bottom, b.boxWidth, b.boxHeight}, u, a[2], a[3],
-                                   screen().pixelsPerInch);
+                                  screen().pixelsPerInch);
     return Value::row({r[0], r[1], r[2], r[3]});
 }
 

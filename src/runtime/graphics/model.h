@@ -209,7 +209,7 @@ public:
     bool outOfSight(const Object& axes) const;  // wholly outside its figure
     Value textExtent(const Object& text) const;
     Rect textPositionPixels(const Object& text) const;  // x, y in axes pixels (w, h unused)
-    Value textPosition(const Object& text) const;        // in its Units; labels placed by the axes
+    Value textPosition(const Object& text) const;       // in its Units; labels placed by the axes
     // Data coordinates of the axes to axes-relative pixels (0-based) and back.
     std::array<double, 2> dataToPixels(const Object& axes, double x, double y) const;
     std::array<double, 2> pixelsToData(const Object& axes, double px, double py) const;
