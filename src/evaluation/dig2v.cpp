@@ -4,7 +4,6 @@
 #include <cmath>
 #include <vector>
 
-#include "evaluation/matrix_view.h"
 #include "runtime/dispatch/error.h"
 #include "runtime/dispatch/function_table.h"
 #include "runtime/event_loop.h"
@@ -152,8 +151,8 @@ void register_dig2v(rt::FunctionTable& table) {
         if (in.size() < 5) rt::error("Not enough input arguments.");
         const rt::Value& st = in[4];
         const Dig2vTexts texts{st.field("wait").text16(), st.field("wb_sdiag").text16()};
-        PulseSeries r = dig2v(MatrixView(in[0]).matrix(), in[1].scalar(), in[2].scalar(),
-                              in[3].scalar(), texts);
+        PulseSeries r =
+            dig2v(*rt::MatrixView(in[0]), in[1].scalar(), in[2].scalar(), in[3].scalar(), texts);
         return {rt::fromMatrix(r.t), rt::fromMatrix(r.v)};
     });
 }

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "evaluation/matrix_view.h"
 #include "runtime/dispatch/error.h"
 #include "runtime/dispatch/function_table.h"
 #include "runtime/value/eigen.h"
@@ -92,8 +91,7 @@ void register_wav2v(rt::FunctionTable& table) {
             if (in.size() < 9) rt::error("Not enough input arguments.");
             return {in[8], rt::fromMatrix(rt::toMatrix(in[7]) / l)};
         }
-        ToneSeries r =
-            wav2v(MatrixView(in[0]).matrix(), number(1), l, number(3), number(5), number(6));
+        ToneSeries r = wav2v(*rt::MatrixView(in[0]), number(1), l, number(3), number(5), number(6));
         return {rt::fromMatrix(r.t), rt::fromMatrix(r.v)};
     });
 }
