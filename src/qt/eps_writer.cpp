@@ -85,21 +85,21 @@ std::string psString(const std::u16string& text) {
     return out;
 }
 
-EpsCanvas::EpsCanvas(double canvasWidth, double canvasHeight, const PaperRect& paper,
+EpsCanvas::EpsCanvas(double canvasWidth, double canvasHeight, const Rect& paper,
                      const std::string& title)
     : paper_(paper), title_(title) {
-    if (!(canvasWidth > 0) || !(canvasHeight > 0) || !(paper.width > 0) || !(paper.height > 0))
+    if (!(canvasWidth > 0) || !(canvasHeight > 0) || !(paper[2] > 0) || !(paper[3] > 0))
         throw Error("print: the figure or its PaperPosition has no size.");
-    sx_ = paper.width / canvasWidth;
-    sy_ = paper.height / canvasHeight;
-    left_ = paper.left;
-    top_ = paper.bottom + paper.height;
+    sx_ = paper[2] / canvasWidth;
+    sy_ = paper[3] / canvasHeight;
+    left_ = paper[0];
+    top_ = paper[1] + paper[3];
     if (std::fabs(sx_ / sy_ - 1) <= kSameProportions) {
         // One scale, the drawing centred on the paper (it differs from the paper by the
         // tolerance at most).
         const double s = std::min(sx_, sy_);
-        left_ += (paper.width - canvasWidth * s) / 2;
-        top_ -= (paper.height - canvasHeight * s) / 2;
+        left_ += (paper[2] - canvasWidth * s) / 2;
+        top_ -= (paper[3] - canvasHeight * s) / 2;
         sx_ = sy_ = s;
     }
     size_ = std::sqrt(sx_ * sy_);
@@ -261,8 +261,8 @@ void EpsCanvas::drawImage(const PointF& first, const PointF& last, const ArgbIma
 
 std::string EpsCanvas::finish() {
     while (clipDepth_ > 0) popClip();
-    const double l = paper_.left, b = paper_.bottom;
-    const double r = paper_.left + paper_.width, t = paper_.bottom + paper_.height;
+    const double l = paper_[0], b = paper_[1];
+    const double r = paper_[0] + paper_[2], t = paper_[1] + paper_[3];
     std::string out = "%!PS-Adobe-3.0 EPSF-3.0\n";
     out += "%%BoundingBox: " + std::to_string(static_cast<long>(std::floor(l))) + " " +
            std::to_string(static_cast<long>(std::floor(b))) + " " +
@@ -283,7 +283,7 @@ std::string EpsCanvas::finish() {
     return out;
 }
 
-void writeEps(const FigureScene& scene, const PaperRect& paper, const std::string& file,
+void writeEps(const FigureScene& scene, const Rect& paper, const std::string& file,
               ImageCache* cache) {
     EpsCanvas canvas(scene.width, scene.height, paper);
     paintFigure(canvas, scene, cache);

@@ -8,15 +8,11 @@
 
 #include "qt/axes_scene.h"
 #include "qt/canvas.h"
+#include "runtime/graphics/units.h"
 
 namespace rt {
 
 class ImageCache;
-
-// Where the figure lands on paper, in points (1/72 inch) from the page's lower-left corner.
-struct PaperRect {
-    double left = 0, bottom = 0, width = 0, height = 0;
-};
 
 class EpsCanvas : public Canvas {
 public:
@@ -25,7 +21,7 @@ public:
     // on paper agree in every direction; otherwise each axis is stretched to fill the paper.
     // Line widths, markers and fonts follow the one scale (the mean of the two when
     // stretched). Throws rt::Error when a size is not positive.
-    EpsCanvas(double canvasWidth, double canvasHeight, const PaperRect& paper,
+    EpsCanvas(double canvasWidth, double canvasHeight, const Rect& paper,
               const std::string& title = "");
 
     void pushClip(const RectF& r) override;
@@ -50,7 +46,7 @@ private:
     void path(const std::vector<PointF>& pts);
     void colour(const Rgb& c);
 
-    PaperRect paper_;
+    Rect paper_;  // left, bottom, width, height in points from the page's lower-left corner
     double sx_, sy_;
     double size_;        // points per canvas pixel for widths, markers and fonts
     double left_, top_;  // where the canvas's top-left corner lands, in points
@@ -65,7 +61,7 @@ std::string psString(const std::u16string& text);
 
 // Writes `scene` as EPS to `file`, replacing it atomically (an old file stays whole when the
 // write fails). rt::Error naming the file when it cannot be written.
-void writeEps(const FigureScene& scene, const PaperRect& paper, const std::string& file,
+void writeEps(const FigureScene& scene, const Rect& paper, const std::string& file,
               ImageCache* cache = nullptr);
 
 }  // namespace rt

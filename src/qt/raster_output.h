@@ -37,7 +37,7 @@ public:
     // set, grab and print fail with rt::Error.
     using WindowLookup = std::function<QWidget*(double figure)>;
     using SceneSource = std::function<FigureScene(double figure, double pixelsPerInch)>;
-    using PaperSource = std::function<PaperRect(double figure)>;
+    using PaperSource = std::function<Rect(double figure)>;
     void setWindowLookup(WindowLookup f) { window_ = std::move(f); }
     // `cache` (not owned) is the colour cache the source's scenes rely on: a scene may leave
     // out the data of an image the cache already holds.

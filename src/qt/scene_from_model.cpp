@@ -419,7 +419,7 @@ FigureScene SceneBuilder::figure(Handle fig, double ppi) {
     return f;
 }
 
-PaperRect paperRect(const Graphics& g, Handle fig) {
+Rect paperRect(const Graphics& g, Handle fig) {
     const auto p = g.get(fig, "PaperPosition").real();
     const Unit u = unitFromName(g.get(fig, "PaperUnits").text());
     if (u == Unit::Normalized)

@@ -86,7 +86,7 @@ private:
 
 // Where `figure` lands on paper: its PaperPosition in points. rt::Error for normalized paper
 // units.
-PaperRect paperRect(const Graphics& g, Handle figure);
+Rect paperRect(const Graphics& g, Handle figure);
 
 // What a figure window's paint event calls: fills the figure's colour and paints its axes at
 // the screen's resolution, images through the builder's colour cache.

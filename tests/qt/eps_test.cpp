@@ -72,7 +72,7 @@ TEST(Eps, HeaderTextAndScale) {
     const std::string dir = painter_test::outDir();
     const std::string eps = dir + "/port.eps";
     // PaperPosition [1 1 10 6] cm.
-    const rt::PaperRect paper{kPtPerCm, kPtPerCm, 10 * kPtPerCm, 6 * kPtPerCm};
+    const rt::Rect paper{kPtPerCm, kPtPerCm, 10 * kPtPerCm, 6 * kPtPerCm};
     rt::writeEps(portFigure(), paper, eps);
     const std::string text = slurp(eps);
     EXPECT_EQ(text.rfind("%!PS-Adobe-3.0 EPSF-3.0\n", 0), 0u);
