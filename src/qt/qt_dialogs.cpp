@@ -7,12 +7,15 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFontMetrics>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScreen>
 #include <QShowEvent>
+#include <QTreeView>
 #include <QVBoxLayout>
 #include <QWindow>
 #include <algorithm>
@@ -93,6 +96,23 @@ bool namesItsPatterns(const QString& description) {
     return group.match(description).hasMatch();
 }
 
+// Qt's default size cuts the type and date columns: the dialog is made wide enough to show
+// them whole, within the screen.
+void roomForColumns(Owned<QFileDialog>& dlg) {
+    const QFontMetrics fm(dlg.font());
+    QSize want(fm.averageCharWidth() * 110, fm.height() * 30);
+    if (QScreen* screen = dlg.owner().window ? dlg.owner().window->screen() : dlg.screen())
+        want = want.boundedTo(screen->availableGeometry().size() * 9 / 10);
+    dlg.resize(dlg.sizeHint().expandedTo(want));
+    // The detail columns take what their texts need and the name column the rest.
+    if (auto* list = dlg.findChild<QTreeView*>(QStringLiteral("treeView"))) {
+        QHeaderView* header = list->header();
+        header->setStretchLastSection(false);
+        header->setSectionResizeMode(QHeaderView::ResizeToContents);
+        header->setSectionResizeMode(0, QHeaderView::Stretch);
+    }
+}
+
 }  // namespace
 
 QString fileDialogFilter(const FileFilter& filter) {
@@ -146,6 +166,7 @@ std::optional<FileChoice> QtDialogs::runFileDialog(const std::vector<FileFilter>
     QStringList names;
     for (const FileFilter& f : filters) names << fileDialogFilter(f);
     if (!names.isEmpty()) dlg.setNameFilters(names);
+    roomForColumns(dlg);
     if (runModal(dlg) != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return std::nullopt;
     QFileInfo chosen(dlg.selectedFiles().first());
     QString folder = QDir::toNativeSeparators(chosen.absolutePath());

@@ -8,12 +8,14 @@
 #include <QDialog>
 #include <QFileDialog>
 #include <QFileSystemModel>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QTreeView>
 #include <filesystem>
 #include <fstream>
 
@@ -209,6 +211,37 @@ TEST(QtDialogs, FilterListShowsEachPatternOnceAndAllFilesListsNamesWithoutADot) 
     EXPECT_EQ(shown, (QStringList{"CFG Dateien (*.cfg)", "Alle Dateien (*.*)", "PS Files (*.ps)"}));
     EXPECT_EQ(cfgOnly, QStringList{"run.cfg"});
     EXPECT_EQ(all, (QStringList{"README", "notes.txt", "run.cfg"}));
+}
+
+TEST(QtDialogs, TheFileChoosersSizeTypeAndDateColumnsAreShownWhole) {
+    rt::QtHost host;
+    WorkingFolder wf("rt_qt_columns");
+    // Its type, "Tar archive (gzip-compressed)", is longer than Qt's default column.
+    std::ofstream(wf.dir / "runs.tar.gz") << "x";
+    QStringList cut;
+    onModal([&](QWidget* w) {
+        auto* list = w->findChild<QTreeView*>("treeView");
+        ASSERT_NE(list, nullptr);
+        EXPECT_TRUE(
+            QTest::qWaitFor([&] { return list->model()->rowCount(list->rootIndex()) > 0; }));
+        const QModelIndex first = list->model()->index(0, 0, list->rootIndex());
+        auto cutColumns = [&] {
+            QStringList texts;
+            for (int c = 1; c < list->header()->count(); ++c) {
+                const QString shown = first.siblingAtColumn(c).data().toString();
+                if (list->header()->sectionSize(c) <= list->fontMetrics().horizontalAdvance(shown))
+                    texts << shown;
+            }
+            return texts;
+        };
+        // The list lays itself out once its folder is read.
+        (void)QTest::qWaitFor([&] { return cutColumns().isEmpty(); }, 1000);
+        cut = cutColumns();
+        w->close();
+    });
+    Watchdog watchdog;
+    host.dialogs().getFile({{"*.*", "All Files (*.*)"}}, "Recordings");
+    EXPECT_TRUE(cut.isEmpty()) << cut.join(" | ").toStdString();
 }
 
 // Qt's own texts come from Debian's qt6-translations-l10n (scripts/install-deps.sh).
