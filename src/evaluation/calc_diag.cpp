@@ -36,6 +36,16 @@ Row extended_diff(const Row& x) {
     return d;
 }
 
+// The time steps: diff(t) with the same first element, except that a first step extrapolated to
+// zero or below (a pulse channel whose second interval is twice its first, as after one missed
+// pulse) is the first measured step instead: it would divide by zero or turn the sign of the
+// first acceleration and power, and the low-pass would spread that over the whole run.
+Row time_steps(const Row& t) {
+    Row dt = extended_diff(t);
+    if (!(dt(0) > 0)) dt(0) = dt(1);
+    return dt;
+}
+
 Row filtered(const rt::TransferFunction& lp, const Row& x) {
     const Eigen::MatrixXd y = sig::filtfilt(lp.num.transpose(), lp.den.transpose(), x);
     return Eigen::Map<const Row>(y.data(), y.size());
@@ -225,7 +235,7 @@ Curves curves(RunSeries run, const Physics& p) {
         sig::butter(3, Eigen::VectorXd::Constant(1, lowpass_cutoff(p.fl, run.t)));
     Curves c;
     c.t = std::move(run.t);
-    const Row dt = extended_diff(c.t);
+    const Row dt = time_steps(c.t);
     Row v = split_smooth(lp, run.v);
     c.rpm = split_smooth(lp, run.rpm);
 

@@ -18,13 +18,15 @@ constexpr std::array<std::array<int, 5>, 5> kSecondList{
 
 Eigen::RowVectorXd row(const Eigen::VectorXd& v) { return v.transpose(); }
 
-// interp1(t_rpm, rpm, t); with `extend`, the series gains the point (t(end), rpm(end)) first.
+// interp1(t_rpm, rpm, t); with `extend`, the series gains the point (t(end), rpm(end)) first
+// when the speed outlasts it. Inside the series that point would stand out of time order and
+// give the last speed sample a later engine speed than its own.
 Eigen::RowVectorXd join(const Eigen::VectorXd& t_rpm, const Eigen::VectorXd& rpm,
                         const Eigen::VectorXd& t, bool extend) {
     if (t.size() == 0) return {};
     if (rpm.size() == 0) return Eigen::RowVectorXd::Constant(t.size(), std::nan(""));
     Eigen::VectorXd x = t_rpm, y = rpm;
-    if (extend) {
+    if (extend && t(t.size() - 1) > x.maxCoeff()) {
         x.conservativeResize(x.size() + 1);
         y.conservativeResize(y.size() + 1);
         x(x.size() - 1) = t(t.size() - 1);

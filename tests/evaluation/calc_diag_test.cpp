@@ -126,6 +126,28 @@ TEST(CalcDiagSteps, RoadAndDrumPowerOfAConstantAcceleration) {
               "The rolling-resistance coefficient is no number.");
 }
 
+// Pulse times 0, 0.1, 0.3, 0.4, ... (one pulse missed after the second): the first step
+// extrapolates to 0 s, so the first measured step stands in and the curves stay numbers.
+TEST(CalcDiagSteps, AFirstTimeStepExtrapolatedToZeroIsTheFirstMeasuredOne) {
+    const Eigen::Index n = 60;
+    RunSeries run{steps(n, 0.1), Eigen::RowVectorXd::Constant(n, 20), {}};
+    run.t.tail(n - 2).array() += 0.1;
+    run.rpm = run.v * 60 * 6.32 / 1.325;
+    evaluation::Physics p;
+    p.m = 200, p.cw = 0.5, p.A = 0.75, p.fro = 0.015, p.u = 1.325, p.fl = 1, p.J = 1, p.ur = 1;
+    const double resistance = (0.65 * 0.5 * 0.75 * 400 + 200 * 9.81 * 0.015) * 20 / 1000;
+    for (bool drum : {false, true}) {
+        p.drum = drum;
+        const evaluation::Curves c = evaluation::curves(run, p);
+        const double P = drum ? 0.0001 * 0.5 * std::pow(20 * 2 * 3.1416, 2) : resistance;
+        for (Eigen::Index i = 0; i < n; ++i) {
+            ASSERT_NEAR(c.a(i), 0, 1e-9) << i;
+            ASSERT_NEAR(c.P(i), P, 1e-9 * P) << i;
+        }
+        EXPECT_NEAR(c.X(0), 20 * 0.1, 1e-12);
+    }
+}
+
 TEST(CalcDiagSteps, AxesChoiceHandsRowsAndColumns) {
     evaluation::Curves c;
     const auto n = [](double x) { return Eigen::RowVectorXd::Constant(5, x); };

@@ -191,6 +191,22 @@ TEST(ChannelTable, EngineSpeedOfTheOtherChannelIsJoinedAtTheSpeedsTimes) {
     ASSERT_TRUE(run);
     EXPECT_EQ(run->rpm.size(), 30);
     EXPECT_TRUE((run->rpm.array() == 600).all());
+
+    // (2,1) with a tone that outlasts the pulses: the last speed sample (3.4 s) is
+    // interpolated like every other, not given the engine speed of the tone's end.
+    ChannelCalls calls = fake.calls();
+    calls.wav2v = [](const Eigen::Ref<const Eigen::MatrixXd>&, double, double, double, double,
+                     double, const evaluation::Track&) {
+        evaluation::ToneSeries s;
+        s.t = Eigen::VectorXd::LinSpaced(97, 0.21, 4.05);  // 0.04 s apart, none at 3.4 s
+        s.v = s.t;                                         // 1 revolution per second per second
+        return s;
+    };
+    run = evaluation::channel_table(recording(), 44100, params(2, 1, false), st, calls);
+    ASSERT_TRUE(run);
+    ASSERT_EQ(run->rpm.size(), 30);
+    for (Eigen::Index i = 0; i < 30; ++i)
+        EXPECT_NEAR(run->rpm(i), run->t(i) * 60, 1e-9) << "at " << run->t(i) << " s";
 }
 
 TEST(ChannelTable, CancelledEditorsBothOffAndUnknownPairsEndTheTable) {
