@@ -141,7 +141,12 @@ void FigureWindow::fitControl(Handle control) {
 
 QSize FigureWindow::leastSize() const {
     const ScreenInfo s = g_.screen();
-    return fit_.minimum(QSize(static_cast<int>(s.width), static_cast<int>(s.height)));
+    QSize limit(static_cast<int>(s.width), static_cast<int>(s.height));
+    // The desktop's panels take from that room: a window forced taller than the work area
+    // would hide its bottom controls under a panel.
+    if (const QScreen* screen = this->screen())
+        limit -= screen->geometry().size() - screen->availableGeometry().size();
+    return fit_.minimum(limit.expandedTo(QSize(1, 1)));
 }
 
 void FigureWindow::applyMinimum() {
