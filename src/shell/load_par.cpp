@@ -1,5 +1,6 @@
 #include "shell/load_par.h"
 
+#include <cmath>
 #include <map>
 
 #include "runtime/dispatch/error.h"
@@ -35,6 +36,23 @@ void load_par(const std::optional<std::string>& file) {
         if (!vars.count(name))
             rt::error("Variable '" + std::string(name) + "' not found in " + path + ".");
     }
+
+    // A popup's Value outside its list leaves the popup unusable, and every later load fails
+    // on it until the program restarts: such a file is refused before the panel changes.
+    const Strings& st = text_table();
+    auto need_row = [&](const char* var, std::size_t rows) {
+        const rt::Value& v = vars[var];
+        const double row = v.isNumeric() && v.numel() == 1 ? v.scalar() : 0;
+        if (!(row >= 1 && row <= static_cast<double>(rows) && row == std::floor(row)))
+            rt::error("Variable '" + std::string(var) + "' in " + path + " is not a row of its " +
+                      "list (1 to " + std::to_string(rows) + ").");
+    };
+    need_row("sig1", st.popup_sig.rows.size());
+    const TextList* channel2[] = {&st.popup_sig1, &st.popup_sig2, &st.popup_sig3, &st.popup_sig4,
+                                  &st.popup_sig};
+    need_row("sig2", channel2[static_cast<int>(vars["sig1"].scalar()) - 1]->rows.size());
+    need_row("xaxis", st.popup_xaxis.rows.size());
+    need_row("yaxis", st.popup_yaxis.rows.size());
 
     auto number = [&](const char* tag, const char* var) {
         set_tagged(tag, "String", rt::num2str(vars[var]));

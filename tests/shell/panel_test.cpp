@@ -387,3 +387,47 @@ TEST_F(ShellTest, TheColourChooserSetsTheNextRunsColour) {
     EXPECT_EQ(rt::toVector(prop("set_sdiag_color", "BackgroundColor")),
               (std::vector<double>{1, 0.5, 0}));
 }
+
+TEST_F(ShellTest, APopupValueOutsideItsListIsRefusedAndLaterLoadsStillWork) {
+    start();
+    const shell::Strings& st = shell::german_table();
+    dialogs_.answerPutFile(rt::FileChoice{"full.cfg", dir_.string() + "/"});
+    click_label(st.save);
+    const std::vector<rt::NamedValue> full = rt::load((dir_ / "full.cfg").string());
+    type("total_mass", "123");
+
+    const std::pair<const char*, rt::Value> bad[] = {
+        {"sig1", rt::Value(std::nan(""))}, {"sig1", rt::Value()},     {"sig1", rt::Value(6.0)},
+        {"sig2", rt::Value(std::nan(""))}, {"sig2", rt::Value(5.0)},  {"sig2", rt::Value(2.5)},
+        {"xaxis", rt::Value(0.0)},         {"yaxis", rt::Value(12.0)}};
+    for (const auto& [name, value] : bad) {
+        std::vector<rt::NamedValue> vars = full;
+        for (auto& nv : vars)
+            if (nv.name == name) nv.value = value;
+        rt::save((dir_ / "bad.cfg").string(), vars);
+        dialogs_.answerGetFile(rt::FileChoice{"bad.cfg", dir_.string() + "/"});
+        try {
+            click_label(st.load);
+            ADD_FAILURE() << name << " outside its list was loaded";
+        } catch (const rt::Error& e) {
+            EXPECT_NE(std::string(e.what()).find("Variable '" + std::string(name) + "' in "),
+                      std::string::npos)
+                << e.what();
+        }
+        EXPECT_EQ(text("total_mass"), "123") << name;
+    }
+    // Channel 1 off offers the whole list of five on channel 2.
+    std::vector<rt::NamedValue> off = full;
+    for (auto& nv : off) {
+        if (nv.name == "sig1") nv.value = rt::Value(5.0);
+        if (nv.name == "sig2") nv.value = rt::Value(5.0);
+    }
+    rt::save((dir_ / "off.cfg").string(), off);
+    dialogs_.answerGetFile(rt::FileChoice{"off.cfg", dir_.string() + "/"});
+    click_label(st.load);
+    EXPECT_EQ(rt::get(shell::tagged("popup_sig_ch2"), "Value").scalar(), 5);
+
+    dialogs_.answerGetFile(rt::FileChoice{"full.cfg", dir_.string() + "/"});
+    click_label(st.load);
+    EXPECT_EQ(text("total_mass"), "200");
+}
