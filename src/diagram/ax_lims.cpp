@@ -23,11 +23,13 @@ struct Span {
     bool empty() const { return lo > hi; }
 };
 
-// NaN points are gaps in a line, not values.
+// NaN points are gaps in a line, not values. Infinite ones are not drawn either: a run with
+// one (a pressure of 0 typed) would otherwise leave its window without usable limits, and
+// every later run of that window would fail on them.
 Span span_of(const std::vector<double>& v) {
     Span s;
     for (double d : v)
-        if (!std::isnan(d)) {
+        if (std::isfinite(d)) {
             s.lo = std::min(s.lo, d);
             s.hi = std::max(s.hi, d);
         }

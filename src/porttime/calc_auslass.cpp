@@ -210,6 +210,12 @@ void check_port_input(const PortInput& in) {
                                std::pair{kR2, in.r2}, std::pair{kR3, in.r3}})
         if (v < 0) refuse(f, "must not be negative.");
     if (in.widthTop > in.bore) refuse(kTop, "must not be larger than the bore.");
+    // Corners wider than the port, or side walls that meet above the floor, would give the
+    // port a negative width there and so a negative area.
+    const PortOutline o = port_outline(in);
+    if (o.c1x < 0) refuse(kR1, "is too large for the port's width.");
+    if (o.x3 < 0) refuse(kWidthTransfer, "is too small: the side walls meet above the port floor.");
+    if (o.c2x < 0) refuse(kR2, "is too large for the port's width.");
 }
 
 PortOutline port_outline(const PortInput& in) {

@@ -32,8 +32,9 @@ struct PortOutline {
 // Refuses inputs that leave the geometry, naming the field as the window labels it: a
 // non-positive bore, stroke, rod or rpm; a rod not longer than half the stroke; a height
 // outside 0 ... stroke; a port floor not below its roof or a transfer height not below the
-// roof; a negative width or radius; a roof wider than the bore. Also "x1 has to be larger
-// than x2" when the top is narrower than the transfer height. rt::Error; nothing else.
+// roof; a negative width or radius; a roof wider than the bore; corner radii too large for
+// the port's width, or side walls that meet above the floor. Also "x1 has to be larger than
+// x2" when the top is narrower than the transfer height. rt::Error; nothing else.
 void check_port_input(const PortInput& in);
 
 // The outline of valid input (check_port_input first).

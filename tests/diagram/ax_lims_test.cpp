@@ -1,5 +1,7 @@
 #include "diagram/ax_lims.h"
 
+#include <limits>
+
 #include "diagram_fixture.h"
 #include "runtime/dispatch/error.h"
 
@@ -66,6 +68,17 @@ TEST_F(DiagramTest, LimitsReachDownToZeroAndAddFivePercentOnlyForSeveralCurves) 
     EXPECT_EQ(rt::get(rt::get(Value(w.ad), "YLabel"), "String").text(), "Leistung [PS]");
     EXPECT_TRUE(r.diags.isEmpty());
     EXPECT_TRUE(r.xx.isEmpty());
+    EXPECT_EQ(texts_tagged(u"NotForSale").size(), 1u);
+
+    // Infinite values take no part in the limits, so a run holding them does not spoil the
+    // window for the runs beside it.
+    const double inf = std::numeric_limits<double>::infinity();
+    Lines q = bare_axes(u"Q");
+    line(q.ad, ramp(10, 90, 9), ramp(3.2, 47.6, 9), u"DiagQ1");
+    line(q.ad, {20, 40, 60, inf}, {5, inf, -inf, 8}, u"DiagQ2");
+    diagram::ax_lims(q.ad, 1, u"Q", u"y");
+    EXPECT_EQ(real_of(q.ad, "XLim"), (std::vector<double>{10, 90}));
+    EXPECT_EQ(real_of(q.ad, "YLim"), (std::vector<double>{0, 50}));
     EXPECT_EQ(texts_tagged(u"NotForSale").size(), 1u);
 
     // A single whole-numbered point gives empty limits: refused with an error.

@@ -198,6 +198,40 @@ TEST(PortTimeArea, EqualWidthsAndTheRoofRounding) {
     EXPECT_LT(round.AA.back(), flat.AA.back());
 }
 
+TEST(PortTimeArea, AcceptedPortsNeverHaveANegativeWidth) {
+    int accepted = 0, refused = 0;
+    for (double top : {0.0, 10.0, 30.0, 45.0})
+        for (double narrowing : {0.0, 2.0, 12.0, 30.0})
+            for (double r1 : {0.0, 4.0, 8.0, 20.0})
+                for (double r2 : {0.0, 6.0, 15.0, 30.0}) {
+                    PortInput in;
+                    in.widthTop = top;
+                    in.widthTransfer = std::max(0.0, top - narrowing);
+                    in.r1 = r1;
+                    in.r2 = r2;
+                    porttime::PortTimeArea r;
+                    try {
+                        r = porttime::port_time_area(in);
+                    } catch (const rt::Error&) {
+                        ++refused;
+                        continue;
+                    }
+                    ++accepted;
+                    const double least = *std::min_element(r.X.begin(), r.X.end());
+                    ASSERT_GE(least, -1e-9) << top << " " << narrowing << " " << r1 << " " << r2;
+                    ASSERT_TRUE(std::is_sorted(r.AA.begin(), r.AA.end()));
+                }
+    EXPECT_GT(accepted, 40);
+    EXPECT_GT(refused, 40);
+
+    // A port of no width at all, without corners, has no area.
+    PortInput none;
+    none.widthTop = none.widthTransfer = none.r1 = none.r2 = 0;
+    const porttime::PortTimeArea r = porttime::port_time_area(none);
+    EXPECT_EQ(r.AA.back(), 0);
+    EXPECT_EQ(r.TAA, 0);
+}
+
 TEST_F(KelvoraTest, InputOutsideTheGeometryIsRefusedAndNothingIsDrawn) {
     start();
     const std::vector<std::string> tags = {"Bore",
@@ -234,6 +268,12 @@ TEST_F(KelvoraTest, InputOutsideTheGeometryIsRefusedAndNothingIsDrawn) {
         {{{"RadiusUp", "-1"}}, "Upper Radius (r1) must not be negative."},
         {{{"Width@Transfer", "-4"}, {"Width@Top", "-2"}},
          "Width at Transfer must not be negative."},
+        {{{"Width@Top", "0"}, {"Width@Transfer", "0"}},
+         "Upper Radius (r1) is too large for the port's width."},
+        {{{"Width@Top", "20"}, {"Width@Transfer", "20"}},
+         "Lower Radius (r2) is too large for the port's width."},
+        {{{"Width@Transfer", "10"}},
+         "Width at Transfer is too small: the side walls meet above the port floor."},
     };
     for (const auto& c : cases) {
         for (std::size_t i = 0; i < tags.size(); ++i) type(tags[i], defaults[i]);
