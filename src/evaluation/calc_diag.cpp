@@ -202,7 +202,8 @@ double lowpass_cutoff(double fl, const Eigen::RowVectorXd& t) {
     const Eigen::Index n = t.size();
     const double step = n > 1 ? (t(n - 1) - t(0)) / static_cast<double>(n - 1) : std::nan("");
     double Wn = 2 / fl * step;
-    if (Wn > 1) Wn = 0.999999;
+    // 1 itself is no cut-off a low-pass can have, just as little as anything above it.
+    if (Wn >= 1) Wn = 0.999999;
     // A cut-off at or below zero would design a filter that passes nothing sensible.
     if (!(Wn > 0))
         rt::error(

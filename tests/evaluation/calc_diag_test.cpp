@@ -29,6 +29,7 @@ Eigen::RowVectorXd steps(Eigen::Index n, double dt) {
 TEST(CalcDiagSteps, LowpassCutoffFromFilterLengthAndTimeStep) {
     EXPECT_NEAR(evaluation::lowpass_cutoff(1, steps(100, 0.05)), 0.1, 1e-12);
     EXPECT_EQ(evaluation::lowpass_cutoff(0.05, steps(100, 0.05)), 0.999999);
+    EXPECT_EQ(evaluation::lowpass_cutoff(1, steps(10, 0.5)), 0.999999);  // exactly 1
     // Times that do not increase, or a filter length below zero, design no filter.
     const std::string msg =
         "The low-pass filter cannot be designed: the run's times do not increase or the "
