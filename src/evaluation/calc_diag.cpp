@@ -26,10 +26,14 @@ namespace {
 
 using Row = Eigen::RowVectorXd;
 
+void need_samples(Eigen::Index n) {
+    if (n < 3) rt::error("The run has too few samples to be evaluated.");
+}
+
 // diff(x) with a first element 2·d(1) − d(2) in front, so that it has x's length.
 Row extended_diff(const Row& x) {
     const Eigen::Index n = x.size();
-    if (n < 3) rt::error("The run has too few samples to be evaluated.");
+    need_samples(n);
     Row d(n);
     d.tail(n - 1) = x.tail(n - 1) - x.head(n - 1);
     d(0) = 2 * d(1) - d(2);
@@ -198,7 +202,8 @@ double lowpass_cutoff(double fl, const Eigen::RowVectorXd& t) {
     const Eigen::Index n = t.size();
     const double step = n > 1 ? (t(n - 1) - t(0)) / static_cast<double>(n - 1) : std::nan("");
     double Wn = 2 / fl * step;
-    if (Wn > 1) Wn = 0.999999;
+    // 1 itself is no cut-off a low-pass can have, just as little as anything above it.
+    if (Wn >= 1) Wn = 0.999999;
     // A cut-off at or below zero would design a filter that passes nothing sensible.
     if (!(Wn > 0))
         rt::error(
@@ -231,6 +236,9 @@ void cut_at_vmax(RunSeries& run) {
 
 Curves curves(RunSeries run, const Physics& p) {
     if (p.cutvmax) cut_at_vmax(run);
+    // Said before the filter design, which would blame the filter length for an empty run
+    // (every sample without an engine speed, as when a factor of the conversion is 0).
+    need_samples(run.t.size());
     const rt::TransferFunction lp =
         sig::butter(3, Eigen::VectorXd::Constant(1, lowpass_cutoff(p.fl, run.t)));
     Curves c;

@@ -29,7 +29,7 @@ struct Curves {
 };
 
 // Normalised cut-off of the low-pass for filter length fl [s] over the times t: 2/fl times
-// the mean time step, 0.999999 when above 1. rt::Error when it is not above 0 (times not
+// the mean time step, 0.999999 when 1 or above. rt::Error when it is not above 0 (times not
 // increasing, or a filter length that is not positive).
 double lowpass_cutoff(double fl, const Eigen::RowVectorXd& t);
 

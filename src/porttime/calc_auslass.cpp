@@ -100,6 +100,26 @@ rt::Handle resultWindow() {
     return fig;
 }
 
+// The window's size follows the port map, so at 10 pt the result lines of most engines run
+// into the next column, past the block's frame or into the next row. Their font shrinks until
+// each line ends a character before the next column (or the frame) and the rows clear.
+void fitResultLines(const std::vector<rt::Handle>& texts) {
+    double size = kFontSize;
+    for (int attempt = 0; attempt < 10; ++attempt) {
+        double scale = 1;
+        for (const rt::Handle t : texts) {
+            const auto extent = rt::get(Value(t), "Extent").real();  // data units
+            const double chars = static_cast<double>(rt::get(Value(t), "String").numel());
+            const double end = extent[0] < 6 ? 6 : 10;
+            const double room = end - extent[0] - extent[2] / chars;
+            scale = std::min({scale, room / extent[2], 1 / extent[3]});
+        }
+        if (scale >= 1) return;
+        size = std::floor(size * scale * 10) / 10;
+        for (const rt::Handle t : texts) rt::setProps(t, {{"FontSize", size}});
+    }
+}
+
 void drawResults(const PortInput& in, const PortTimeArea& r, const std::string& printFile) {
     const PortOutline& o = r.outline;
     const double half = in.bore * kPi / 2;
@@ -166,9 +186,11 @@ void drawResults(const PortInput& in, const PortTimeArea& r, const std::string& 
         "Upper Radius      : " + f2(o.r1) + "mm",
         "Lower Radius      : " + f2(o.r2) + "mm",
         "Rounding          : " + f2(o.r3) + "mm"};
+    std::vector<rt::Handle> texts;
     for (int i = 0; i < 12; ++i)
-        rt::text({Value(i < 6 ? 1.0 : 6.0), Value(6.0 - i % 6), Value(lines[i]), Value("FontName"),
-                  Value("FixedWidth"), Value("FontSize"), Value(kFontSize)});
+        texts.push_back(rt::text({Value(i < 6 ? 1.0 : 6.0), Value(6.0 - i % 6), Value(lines[i]),
+                                  Value("FontName"), Value("FixedWidth"), Value("FontSize"),
+                                  Value(kFontSize)}));
     rt::setProps(rt::gca(), {{"XLim", {0, 10}},
                              {"YLim", {0, 7}},
                              {"XTick", Value()},
@@ -184,6 +206,7 @@ void drawResults(const PortInput& in, const PortTimeArea& r, const std::string& 
     const double height = (ylim[1] - ylim[0]) / apos[3] / 10;
     rt::setProps(fig, {{"Position", {1, 1, width, height}}});
     rt::setProps(fig, {{"PaperPosition", {1, 1, width, height}}});
+    fitResultLines(texts);
     rt::drawnow();
 
     if (!printFile.empty()) rt::print({Value("-depsc"), Value(printFile)});

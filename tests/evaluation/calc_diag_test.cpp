@@ -29,6 +29,7 @@ Eigen::RowVectorXd steps(Eigen::Index n, double dt) {
 TEST(CalcDiagSteps, LowpassCutoffFromFilterLengthAndTimeStep) {
     EXPECT_NEAR(evaluation::lowpass_cutoff(1, steps(100, 0.05)), 0.1, 1e-12);
     EXPECT_EQ(evaluation::lowpass_cutoff(0.05, steps(100, 0.05)), 0.999999);
+    EXPECT_EQ(evaluation::lowpass_cutoff(1, steps(10, 0.5)), 0.999999);  // exactly 1
     // Times that do not increase, or a filter length below zero, design no filter.
     const std::string msg =
         "The low-pass filter cannot be designed: the run's times do not increase or the "
@@ -118,6 +119,13 @@ TEST(CalcDiagSteps, RoadAndDrumPowerOfAConstantAcceleration) {
         const double P = p.J * dw * w / 1000 + 0.0001 * p.cw * w * w;
         ASSERT_NEAR(drum.P(i), P * k, 1e-4 * P) << i;
     }
+    // A run that kept fewer than three samples says so, not that the filter cannot be made.
+    for (Eigen::Index n : {0, 1, 2})
+        EXPECT_EQ(testsupport::errorOf([&] {
+                      evaluation::curves(RunSeries{steps(n, 0.05), steps(n, 1), steps(n, 50)}, p);
+                  }),
+                  "The run has too few samples to be evaluated.")
+            << n;
     // Without its rolling-resistance coefficient only the road model fails.
     p.fro.reset();
     EXPECT_NO_THROW(evaluation::curves(run, p));
