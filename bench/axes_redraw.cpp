@@ -4,8 +4,6 @@
 // window's result-cache axes, which lies outside its window; an eraser's trace over an image.
 #include <benchmark/benchmark.h>
 
-#include <QEvent>
-#include <QObject>
 #include <cmath>
 #include <cstdlib>
 
@@ -14,22 +12,12 @@
 #include "qt/qt_host.h"
 #include "runtime/graphics/graphics.h"
 #include "runtime/graphics/operations.h"
+#include "support/paint_counter.h"
 
 namespace {
 
 using rt::Handle;
 using rt::Value;
-
-class PaintCounter : public QObject {
-public:
-    int paints = 0;
-
-protected:
-    bool eventFilter(QObject*, QEvent* e) override {
-        if (e->type() == QEvent::Paint) ++paints;
-        return false;
-    }
-};
 
 // A Qt host over the process-wide model for one benchmark, with a shown figure of 800 x 600.
 class Session {

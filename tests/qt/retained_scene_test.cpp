@@ -1,26 +1,14 @@
 // The scene of each axes is kept between paints: a change rebuilds what its kind touches and
 // repaints only when something drawn changed; the kept scene always equals a fresh one.
-#include <QEvent>
-#include <QObject>
 
 #include "qt/scene_from_model.h"
 #include "qt_fixture.h"
+#include "support/paint_counter.h"
 
 namespace {
 
 using rt::Handle;
 using rt::Value;
-
-class PaintCounter : public QObject {
-public:
-    int paints = 0;
-
-protected:
-    bool eventFilter(QObject*, QEvent* e) override {
-        if (e->type() == QEvent::Paint) ++paints;
-        return false;
-    }
-};
 
 class RetainedScene : public QtFixture {
 protected:
