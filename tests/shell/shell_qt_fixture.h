@@ -25,7 +25,7 @@
 #include "runtime/graphics/operations.h"
 #include "shell/panel.h"
 #include "shell/rovantel.h"
-#include "shell/shell_test_support.h"
+#include "support/shell_test_support.h"
 
 namespace shell_test {
 

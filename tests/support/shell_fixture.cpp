@@ -1,4 +1,4 @@
-#include "shell_fixture.h"
+#include "support/shell_fixture.h"
 
 #include <random>
 
@@ -6,7 +6,7 @@
 #include "runtime/value/text_ops.h"
 #include "shell/panel.h"
 #include "shell/rovantel.h"
-#include "shell_test_support.h"
+#include "support/shell_test_support.h"
 
 namespace shell_test {
 
