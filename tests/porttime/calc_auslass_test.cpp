@@ -274,6 +274,13 @@ TEST_F(KelvoraTest, InputOutsideTheGeometryIsRefusedAndNothingIsDrawn) {
          "Lower Radius (r2) is too large for the port's width."},
         {{{"Width@Transfer", "10"}},
          "Width at Transfer is too small: the side walls meet above the port floor."},
+        // No window or page holds these at true scale.
+        {{{"Bore", "1e300"}},
+         "Bore must not be larger than 293.3 mm: its port map at true scale would fit no "
+         "window or page."},
+        {{{"Stroke", "500"}, {"Rod", "900"}},
+         "Stroke must not be larger than 408.8 mm: its port map at true scale would fit no "
+         "window or page."},
         // The walls meet at the transfer height, where the upper corner would not fit either.
         {{{"Width@Transfer", "0"}},
          "Width at Transfer is too small: the side walls meet above the port floor."},
