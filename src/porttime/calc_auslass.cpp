@@ -233,11 +233,13 @@ void check_port_input(const PortInput& in) {
                                std::pair{kR2, in.r2}, std::pair{kR3, in.r3}})
         if (v < 0) refuse(f, "must not be negative.");
     if (in.widthTop > in.bore) refuse(kTop, "must not be larger than the bore.");
-    // Corners wider than the port, or side walls that meet above the floor, would give the
-    // port a negative width there and so a negative area.
+    // Side walls that meet above the floor, or corners wider than the port, would give the
+    // port a negative width there and so a negative area. Meeting walls come first: they
+    // leave no width for any corner, so blaming a radius would send the user to the wrong
+    // field.
     const PortOutline o = port_outline(in);
-    if (o.c1x < 0) refuse(kR1, "is too large for the port's width.");
     if (o.x3 < 0) refuse(kWidthTransfer, "is too small: the side walls meet above the port floor.");
+    if (o.c1x < 0) refuse(kR1, "is too large for the port's width.");
     if (o.c2x < 0) refuse(kR2, "is too large for the port's width.");
 }
 

@@ -274,6 +274,9 @@ TEST_F(KelvoraTest, InputOutsideTheGeometryIsRefusedAndNothingIsDrawn) {
          "Lower Radius (r2) is too large for the port's width."},
         {{{"Width@Transfer", "10"}},
          "Width at Transfer is too small: the side walls meet above the port floor."},
+        // The walls meet at the transfer height, where the upper corner would not fit either.
+        {{{"Width@Transfer", "0"}},
+         "Width at Transfer is too small: the side walls meet above the port floor."},
     };
     for (const auto& c : cases) {
         for (std::size_t i = 0; i < tags.size(); ++i) type(tags[i], defaults[i]);

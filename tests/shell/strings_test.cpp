@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "shell_test_support.h"
+#include "support/shell_test_support.h"
 
 namespace {
 
