@@ -344,4 +344,22 @@ TEST_F(KelvoraTest, PrintFileOnlyWhenNamed) {
     EXPECT_EQ(first, "%!PS-Adobe-3.0 EPSF-3.0");
 }
 
+// The print file is refused, naming it, when it gives a folder (which would become a hidden
+// "sub/.eps") or is read-only; the old file is kept.
+TEST_F(KelvoraTest, APrintFileThatGivesAFolderOrIsReadOnlyIsRefusedNamingIt) {
+    start();
+    std::filesystem::create_directory("sub");
+    std::ofstream("ro.ps") << "the previous plot";
+    std::filesystem::permissions("ro.ps", std::filesystem::perms(0444));
+    for (const auto& [typed, message] :
+         {std::pair{"sub/", "Cannot write \"sub/\": it names a folder, not a file."},
+          std::pair{"ro.ps", "Cannot write \"ro.ps\": the file is read-only."}}) {
+        type("PrintFile", typed);
+        EXPECT_EQ(testsupport::errorOf([&] { press("CALCULATE"); }), message);
+    }
+    EXPECT_TRUE(std::filesystem::is_empty("sub"));
+    std::ifstream in("ro.ps");
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "the previous plot");
+}
+
 }  // namespace
