@@ -4,7 +4,7 @@
 #include "runtime/graphics/operations.h"
 #include "runtime/value/eigen.h"
 #include "shell/panel.h"
-#include "shell_fixture.h"
+#include "support/shell_fixture.h"
 
 using shell_test::ShellTest;
 

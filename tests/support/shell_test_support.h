@@ -1,4 +1,4 @@
-// The shell's tests choose the language of text_table() at run time.
+// Tests choose the language of text_table() at run time.
 #pragma once
 
 #include "shell/strings.h"
