@@ -246,12 +246,11 @@ void BM_WavreadTyped(benchmark::State& state, const Case* c) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    // As the program starts: the heap kept for large buffers and made ready, the analysis's
-    // FFT lengths planned on a background thread with the wisdom of earlier runs
-    // (tone_path.py's first process writes it; later ones read it, as later sessions do).
-    // $TONE_PATH_NO_PREFAULT leaves the memory to be taken as used, so that the first call's
-    // growth of the resident set shows the path's peak memory.
-    rt::useHeapForLargeBuffers(512u << 20, 256u << 20, !std::getenv("TONE_PATH_NO_PREFAULT"));
+    // As the program starts: the heap kept for large buffers, the analysis's FFT lengths
+    // planned on a background thread with the wisdom of earlier runs (tone_path.py's first
+    // process writes it; later ones read it, as later sessions do). Memory is taken as used,
+    // so the first call's growth of the resident set shows the path's peak memory.
+    rt::useHeapForLargeBuffers(64u << 20, 48u << 20);
     const std::filesystem::path wisdom =
         std::filesystem::path(recording(kCases[0])).parent_path() / "fftw-wisdom";
     const std::vector<Eigen::Index> lengths{sig::cztFftLength(3528, 1501),
