@@ -212,6 +212,26 @@ void drawResults(const PortInput& in, const PortTimeArea& r, const std::string& 
     if (!printFile.empty()) rt::print({Value("-depsc"), Value(printFile)});
 }
 
+// No sheet in common use is longer than A0's 1189 mm, and no screen comes near it: a port
+// map whose true-scale window is larger could be neither shown nor printed.
+constexpr double kLargestSheet = 1189;  // mm
+
+// Refuses a bore or stroke whose true-scale window would exceed kLargestSheet. The window's
+// size follows the port map's cell of the grid (its width from the bore, its height from
+// the stroke), so the bound is known before anything is drawn.
+void checkTrueScaleFits(const PortInput& in) {
+    const auto d = rt::get(Value(0.0), "DefaultAxesPosition").real();
+    const rt::Rect cell = rt::subplotPosition(2, 1, 1, {d[0], d[1], d[2], d[3]});
+    auto check = [](const Field& f, double value, double largest) {
+        largest = std::floor(largest * 10) / 10;
+        if (value > largest)
+            refuse(f, "must not be larger than " + rt::num2str(largest) +
+                          " mm: its port map at true scale would fit no window or page.");
+    };
+    check(kBore, in.bore, kLargestSheet * cell[2] / kPi);
+    check(kStroke, in.stroke, kLargestSheet * cell[3]);
+}
+
 }  // namespace
 
 void check_port_input(const PortInput& in) {
@@ -348,7 +368,9 @@ void calc_auslass() {
     in.r1 = number(kR1);
     in.r2 = number(kR2);
     in.r3 = number(kR3);
-    drawResults(in, port_time_area(in), rt::utf8(shell::string_of("PrintFile")));
+    const PortTimeArea r = port_time_area(in);
+    checkTrueScaleFits(in);
+    drawResults(in, r, rt::utf8(shell::string_of("PrintFile")));
 }
 
 void register_calc_auslass(rt::FunctionTable& table) {
