@@ -135,6 +135,8 @@ const char* build_language();
 // `strings`: the record st, built anew on every call; lists become blank-padded char matrices.
 rt::Value strings();
 rt::Value to_value(const Strings& st);
+// A list as a popup shows it: a char matrix, rows padded to the list's width.
+rt::Value to_value(const TextList& list);
 
 // The by-name entry "strings": no inputs, one output.
 void register_strings(rt::FunctionTable& table);
