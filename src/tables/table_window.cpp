@@ -21,6 +21,7 @@
 #include "runtime/host.h"
 #include "runtime/value/num2str.h"
 #include "shell/panel.h"
+#include "shell/save_or_report.h"
 #include "tables/table_file.h"
 
 namespace tables {
@@ -73,21 +74,18 @@ std::optional<std::vector<Entry>> read_entries(const TableKind& k, const Strings
 
 // Rewrites the file whole with these rows; false after telling the user, the old file then
 // being unchanged. Rows the file could not hold are refused before anything is written.
-bool write_entries(const TableKind& k, const Strings& st, const std::vector<std::u16string>& raw) {
+bool write_entries(const TableKind& k, const std::vector<std::u16string>& raw) {
     std::vector<Entry> entries;
     entries.reserve(raw.size());
     for (const auto& row : raw)
         if (auto e = split_raw_row(row)) entries.push_back(std::move(*e));
     const std::optional<std::string> bytes = encode_table(entries);
     if (!bytes || entries.size() != raw.size()) {
-        rt::errordlg(rt::utf8(st.tab_bad_field));
+        rt::errordlg(rt::utf8(shell::text_table().tab_bad_field));
         return false;
     }
-    if (auto failed = rt::catchError([&] { rt::saveFileAtomically(k.file, *bytes); })) {
-        rt::errordlg(quoted(k.file) + " " + rt::utf8(st.tab_write_failed) + "\n" + *failed);
-        return false;
-    }
-    return true;
+    return shell::save_or_report(
+        k.file, [&] { rt::saveFileAtomically(k.file, *bytes); }, &Strings::tab_write_failed);
 }
 
 // The window's texts as a list value: one text each, so that one long row does not pad
@@ -230,7 +228,7 @@ void remove_entry(const TableKind& k) {
     const std::size_t row = *s->selected;
     if (!confirmed(k, st, s->raw[row], st.delask)) return;
     s->raw.erase(s->raw.begin() + static_cast<std::ptrdiff_t>(row));
-    if (!write_entries(k, st, s->raw)) return;
+    if (!write_entries(k, s->raw)) return;
     show_table(k, static_cast<double>(std::min(row + 1, s->raw.size())));
 }
 
@@ -252,7 +250,7 @@ void add_entry(const TableKind& k) {
     const std::u16string row = raw_row(e);
     if (!confirmed(k, st, row, st.addask)) return;
     s->raw.push_back(row);
-    if (!write_entries(k, st, s->raw)) return;
+    if (!write_entries(k, s->raw)) return;
     show_table(k, s->selected ? static_cast<double>(*s->selected + 1) : 1.0);
 }
 

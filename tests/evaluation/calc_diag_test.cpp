@@ -7,6 +7,7 @@
 #include <fstream>
 
 #include "diagram/diagram_fixture.h"
+#include "evaluation/curves.h"
 #include "runtime/graphics/operations.h"
 #include "runtime/value/eigen.h"
 #include "runtime/value/num2str.h"

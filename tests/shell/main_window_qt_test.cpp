@@ -25,8 +25,8 @@
 #include "shell/rovantel.h"
 #include "shell/strings.h"
 #include "shell_qt_fixture.h"
-#include "shell_test_support.h"
 #include "support/modal_dialogs.h"
+#include "support/shell_test_support.h"
 #include "support/working_folder.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include "runtime/fileio/varfile.h"
 #include "runtime/graphics/operations.h"
 #include "runtime/value/eigen.h"
-#include "shell_fixture.h"
+#include "support/shell_fixture.h"
 
 using shell_test::ShellTest;
 
