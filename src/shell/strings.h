@@ -108,8 +108,13 @@ struct Strings {
     std::u16string titera;
 
     // Messages of the program's own checks. The record `strings` returns leaves them out.
+    // Table files (tire and gear tables)
     std::u16string tab_bad_field;     // an entry the table file cannot hold
-    std::u16string tab_bad_file;      // follows the table file's name
+    std::u16string tab_full;          // an entry added to a table that holds all it may
+    std::u16string tab_at_line;       // follows the table file's name; "%d" is the line
+    std::u16string tab_bad_file;      // follows tab_at_line: the line is no entry
+    std::u16string tab_long_field;    // follows tab_at_line
+    std::u16string tab_many_lines;    // follows tab_at_line
     std::u16string tab_write_failed;  // follows the table file's name; the reason follows it
     // Saves refused: the reason on the line after write_failed or tab_write_failed.
     std::u16string save_no_file;     // the name gives a folder ("sub/")
@@ -135,6 +140,8 @@ const char* build_language();
 // `strings`: the record st, built anew on every call; lists become blank-padded char matrices.
 rt::Value strings();
 rt::Value to_value(const Strings& st);
+// A list as a popup shows it: a char matrix, rows padded to the list's width.
+rt::Value to_value(const TextList& list);
 
 // The by-name entry "strings": no inputs, one output.
 void register_strings(rt::FunctionTable& table);
