@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QWidget>
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -77,7 +78,7 @@ TEST_F(MainWindowQt, EveryLanguageShowsItsWindowAndAClickRunsTheButtonsCallback)
         EXPECT_EQ(window->windowTitle().toStdString(), "Rovantel V0.1.18");
         // The window is as large as the model says, never below 560 x 420.
         const rt::Rect px = rt::graphics().pixelPosition(fig);
-        EXPECT_EQ(window->width(), static_cast<int>(px[2]));
+        EXPECT_EQ(window->width(), std::lround(px[2]));
         EXPECT_GE(window->width(), 560);
         EXPECT_GE(window->height(), 420);
 
