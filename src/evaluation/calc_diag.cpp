@@ -6,6 +6,7 @@
 
 #include "diagram/plot_diag.h"
 #include "evaluation/curves.h"
+#include "evaluation/read_recording.h"
 #include "runtime/dispatch/error.h"
 #include "runtime/graphics/operations.h"
 #include "runtime/graphics/window.h"
@@ -17,7 +18,6 @@
 #include "shell/get_wav_filename.h"
 #include "shell/panel.h"
 #include "shell/strings.h"
-#include "signal/wavread.h"
 
 namespace evaluation {
 
@@ -124,7 +124,7 @@ void evaluate(const EditorCalls& editors) {
         all_par_str(par[r], par[u], par[l], par[ur], par[W], par[sig_ch1], par[sig_ch2]);
     std::optional<RunSeries> run = cached(saved_data_tag(wavfile, key));
     if (!run) {
-        sig::Recording rec = sig::wavread_recording(rt::utf8(wavfile));
+        sig::Recording rec = read_recording(rt::utf8(wavfile), st);
         if (rec.y.cols() == 1) {
             Eigen::MatrixXd both(rec.y.rows(), 2);
             both << rec.y, rec.y;

@@ -111,8 +111,15 @@ struct Strings {
     std::u16string tab_bad_field;     // an entry the table file cannot hold
     std::u16string tab_bad_file;      // follows the table file's name
     std::u16string tab_write_failed;  // follows the table file's name; the reason follows it
-    std::u16string mean_no_common;    // the ticked runs share no x range for their mean
-    std::u16string write_failed;      // follows a file's name; the reason follows it
+    // The recording a run is read from.
+    std::u16string rec_refused;      // follows the recording's name; the reason follows it
+    std::u16string rec_rate;         // a reason; the file's rate follows it, then " Hz."
+    std::u16string rec_no_channels;  // a reason
+    std::u16string rec_no_frames;    // a reason
+    std::u16string rec_cut_short;    // follows the recording's name
+    std::u16string rec_frames;       // "expected / read" counts follow it
+    std::u16string mean_no_common;   // the ticked runs share no x range for their mean
+    std::u16string write_failed;     // follows a file's name; the reason follows it
 };
 
 // The three tables. Each executable selects one as its text_table(); the others are

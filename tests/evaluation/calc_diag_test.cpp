@@ -2,9 +2,11 @@
 // played on the main window: dialogs, busy state, the result cache and the editors' road.
 #include "evaluation/calc_diag.h"
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 
 #include "diagram/diagram_fixture.h"
 #include "evaluation/curves.h"
@@ -15,7 +17,9 @@
 #include "signal/butter.h"
 #include "signal/filtfilt.h"
 #include "signal/wavwrite.h"
+#include "support/address_space_limit.h"
 #include "support/test_helpers.h"
+#include "support/wav_bytes.h"
 
 namespace {
 
@@ -205,11 +209,13 @@ protected:
         return rt::get(shell::tagged("Saved Data"), "Children").numel();
     }
     std::size_t runs() const { return tagged_from(u"Diag").size(); }
-    std::size_t errors() const {
+    std::size_t shown(rt::ScriptedDialogs::Kind kind) const {
         std::size_t n = 0;
-        for (const auto& s : dialogs_.shown()) n += s.kind == rt::ScriptedDialogs::Kind::Error;
+        for (const auto& s : dialogs_.shown()) n += s.kind == kind;
         return n;
     }
+    std::size_t errors() const { return shown(rt::ScriptedDialogs::Kind::Error); }
+    std::size_t warnings() const { return shown(rt::ScriptedDialogs::Kind::Warning); }
     void expect_ready() const {
         const Value mfig = shell::tagged("Main Figure");
         EXPECT_EQ(rt::get(mfig, "Pointer").text(), "arrow");
@@ -334,6 +340,81 @@ TEST_F(CalcDiag, TheEditorBoxRunsTheEditorsThroughTheTable) {
     EXPECT_EQ(cache_lines(), 0u);
     EXPECT_EQ(runs(), 0u);
     expect_ready();
+}
+
+// Header fields size the resampling and its filter: a rate of 4 GHz would design a filter of
+// 36 million taps, 1 Hz ask for gigabytes of samples. Each such file is refused before any
+// of that, naming the file and the reason, in a process that cannot grow by more than 200 MB.
+TEST_F(CalcDiag, RecordingsThatCannotBeEvaluatedAreRefusedBeforeAnyLargeAllocation) {
+    using namespace wavtest;
+    // 16-bit samples of `channels` channels (at least one channel's worth of bytes per frame).
+    const auto wav = [](unsigned rate, unsigned channels, std::size_t frames) {
+        const Bytes fmt =
+            chunk("fmt ", cat({fmtCommon(1, channels, rate, 2 * channels), le16(16)}));
+        return riff(cat({fmt, chunk("data", Bytes(frames * 2 * std::max(channels, 1u), 0))}));
+    };
+    const std::string refused = "kann nicht ausgewertet werden: ";
+    const std::string rate =
+        "Die Abtastrate muss zwischen 1 kHz und 384 kHz liegen; die Datei nennt ";
+    struct Case {
+        std::string file;
+        Bytes bytes;
+        std::string reason;
+    };
+    const std::vector<Case> cases = {
+        {"4GHz.wav", wav(4'000'000'000u, 2, 1000), rate + "4000000000 Hz."},
+        {"1Hz.wav", wav(1, 2, 44100), rate + "1 Hz."},
+        {"0Hz.wav", wav(0, 2, 1000), rate + "0 Hz."},
+        {"999Hz.wav", wav(999, 2, 44100), rate + "999 Hz."},
+        {"384001Hz.wav", wav(384'001, 2, 1000), rate + "384001 Hz."},
+        {"no channel.wav", wav(44100, 0, 1000), "Die Datei enthält keinen Kanal."},
+        {"no frame.wav", wav(44100, 2, 0), "Die Datei enthält keine Abtastwerte."},
+    };
+    for (const Case& c : cases)
+        std::ofstream(c.file, std::ios::binary)
+            .write(reinterpret_cast<const char*>(c.bytes.data()),
+                   static_cast<std::streamsize>(c.bytes.size()));
+
+    const testsupport::ChildOutcome child =
+        testsupport::withAddressSpaceRoom(200 << 20, [&](std::ostream& out) {
+            for (const Case& c : cases) {
+                type("wav_file", c.file);
+                dialogs_.expectError();
+                calculate();
+                out << dialogs_.shown().back().text << "|" << runs() << cache_lines() << "\n";
+            }
+        });
+    ASSERT_TRUE(child.exited) << child.text;
+    std::istringstream lines(child.text);
+    for (const Case& c : cases) {
+        std::string line;
+        std::getline(lines, line);
+        EXPECT_EQ(line, "\"" + c.file + "\" " + refused + c.reason + "|00");
+    }
+}
+
+// A file that ends inside its data chunk is evaluated from the samples it holds, and the user
+// is told so once, in a warning that does not stop the evaluation.
+TEST_F(CalcDiag, ACutShortRecordingIsEvaluatedWithAWarning) {
+    write_tone("run.wav", 4);  // 35280 frames of one 16-bit channel
+    std::filesystem::resize_file("run.wav", 44 + 2 * 26460);
+    type("wav_file", "run.wav");
+    dialogs_.expectWarning();
+    calculate();
+    EXPECT_EQ(errors(), 0u);
+    ASSERT_EQ(warnings(), 1u);
+    EXPECT_EQ(dialogs_.shown().back().text,
+              "\"run.wav\" ist abgeschnitten; verwendet werden nur die vorhandenen "
+              "Abtastwerte.\nAbtastwerte je Kanal erwartet / gelesen: 35280 / 26460");
+    EXPECT_EQ(dialogs_.shown().back().title, rt::defaultWarningTitle());
+    EXPECT_EQ(runs(), 1u);
+    expect_ready();
+
+    // The run comes from the cache now: nothing is read, nothing to warn of.
+    type("filt_length", "0,5");
+    calculate();
+    EXPECT_EQ(warnings(), 1u);
+    EXPECT_EQ(runs(), 2u);
 }
 
 }  // namespace

@@ -107,6 +107,12 @@ const Strings& german_table() {
             u"\";\" abgeschlossen, ein Eintrag pro Zeile, Zeilenende LF.",
         .tab_write_failed =
             u"konnte nicht geschrieben werden; die bisherige Tabelle bleibt unverändert.",
+        .rec_refused = u"kann nicht ausgewertet werden:",
+        .rec_rate = u"Die Abtastrate muss zwischen 1 kHz und 384 kHz liegen; die Datei nennt",
+        .rec_no_channels = u"Die Datei enthält keinen Kanal.",
+        .rec_no_frames = u"Die Datei enthält keine Abtastwerte.",
+        .rec_cut_short = u"ist abgeschnitten; verwendet werden nur die vorhandenen Abtastwerte.",
+        .rec_frames = u"Abtastwerte je Kanal erwartet / gelesen:",
         .mean_no_common =
             u"Die angehakten Läufe haben keinen gemeinsamen x-Bereich; es gibt "
             u"kein Mittel.",

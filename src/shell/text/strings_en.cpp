@@ -103,6 +103,12 @@ const Strings& english_table() {
             u"is not a valid table file: every entry must be four fields, each ended by \";\", one "
             u"entry a line, with LF line ends.",
         .tab_write_failed = u"could not be written; the old table is left as it was.",
+        .rec_refused = u"cannot be evaluated:",
+        .rec_rate = u"its sampling rate must lie between 1 kHz and 384 kHz; the file gives",
+        .rec_no_channels = u"the file holds no channel.",
+        .rec_no_frames = u"the file holds no samples.",
+        .rec_cut_short = u"is cut short; only the samples present are used.",
+        .rec_frames = u"Samples per channel expected / read:",
         .mean_no_common = u"The ticked runs share no x range, so they have no mean.",
         .write_failed = u"could not be written; an existing file is left as it was.",
     };

@@ -105,6 +105,14 @@ const Strings& french_table() {
             u"n'est pas un fichier de liste valable : chaque entrée compte quatre champs, chacun "
             u"terminé par \";\", une entrée par ligne, fin de ligne LF.",
         .tab_write_failed = u"n'a pas pu être écrit ; la liste précédente reste inchangée.",
+        .rec_refused = u"ne peut pas être évalué :",
+        .rec_rate =
+            u"sa fréquence d'échantillonnage doit être comprise entre 1 kHz et 384 kHz ; "
+            u"le fichier indique",
+        .rec_no_channels = u"le fichier ne contient aucun canal.",
+        .rec_no_frames = u"le fichier ne contient aucun échantillon.",
+        .rec_cut_short = u"est tronqué ; seuls les échantillons présents sont utilisés.",
+        .rec_frames = u"Échantillons par canal attendus / lus :",
         .mean_no_common =
             u"Les essais cochés n'ont aucune plage x en commun ; il n'y a pas de moyenne.",
         .write_failed = u"n'a pas pu être écrit ; un fichier existant reste inchangé.",
