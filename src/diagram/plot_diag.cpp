@@ -6,6 +6,7 @@
 #include "diagram/ax_lims.h"
 #include "runtime/dispatch/callback.h"
 #include "runtime/dispatch/error.h"
+#include "runtime/fileio/folders.h"
 #include "runtime/graphics/operations.h"
 #include "runtime/graphics/window.h"
 #include "runtime/graphics/zoom.h"
@@ -270,8 +271,11 @@ void plot_diag(const std::vector<double>& x, const Eigen::MatrixXd& y, const rt:
             comment += u" " + (sep == std::u16string::npos ? wav_path : wav_path.substr(sep + 1));
         }
     }
-    const std::u16string tag =
-        data_tag ? *data_tag : wav_path + kkk + num(shell::get_tagged("Main Figure", "UserData"));
+    // The recording's state too: another recording copied under its name is another run.
+    const std::u16string tag = data_tag ? *data_tag
+                                        : wav_path + kkk +
+                                              num(shell::get_tagged("Main Figure", "UserData")) +
+                                              rt::utf16(rt::fileStateKey(rt::utf8(wav_path)));
     const std::u16string run = figname + tag;
     const int ly = static_cast<int>(y.cols());
 

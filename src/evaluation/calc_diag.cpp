@@ -2,12 +2,12 @@
 
 #include <cmath>
 #include <filesystem>
-#include <system_error>
 
 #include "diagram/plot_diag.h"
 #include "evaluation/curves.h"
 #include "evaluation/read_recording.h"
 #include "runtime/dispatch/error.h"
+#include "runtime/fileio/folders.h"
 #include "runtime/graphics/operations.h"
 #include "runtime/graphics/window.h"
 #include "runtime/host.h"
@@ -31,18 +31,6 @@ Row row_of(const rt::Value& v) {
 }
 
 Eigen::VectorXd column_of(const rt::Value& v) { return row_of(v).transpose(); }
-
-// The file's size and modification time, as the cache key holds them.
-std::u16string file_stamp(const std::u16string& wavfile) {
-    std::error_code ec;
-    const std::filesystem::path path(rt::utf8(wavfile));
-    const auto size = std::filesystem::file_size(path, ec);
-    if (ec) return u" -";
-    const auto time = std::filesystem::last_write_time(path, ec);
-    if (ec) return u" -";
-    return rt::utf16(" " + std::to_string(size) + " " +
-                     std::to_string(time.time_since_epoch().count()));
-}
 
 // Busy: a watch pointer, and the main window's enabled controls inactive.
 void busy() {
@@ -176,7 +164,7 @@ std::u16string all_par_str(const rt::Value& r, const rt::Value& u, const rt::Val
 }
 
 std::u16string saved_data_tag(const std::u16string& wavfile, const std::u16string& all_par_str) {
-    return u"Saved Data" + wavfile + all_par_str + file_stamp(wavfile);
+    return u"Saved Data" + wavfile + all_par_str + rt::utf16(rt::fileStateKey(rt::utf8(wavfile)));
 }
 
 void EditorCalls::bind(const rt::FunctionTable& t) {

@@ -417,4 +417,37 @@ TEST_F(CalcDiag, ACutShortRecordingIsEvaluatedWithAWarning) {
     EXPECT_EQ(runs(), 2u);
 }
 
+// cp -p and rsync -t put another recording of the same size under the name, keeping the
+// modification time: the copy is a new run all the same.
+TEST_F(CalcDiag, AnotherRecordingCopiedOverKeepingSizeAndTimeIsConvertedAgain) {
+    namespace fs = std::filesystem;
+    write_tone("run.wav");
+    type("wav_file", "run.wav");
+    calculate();
+    ASSERT_EQ(cache_lines(), 2u);
+    const std::vector<double> first = rt::get(Value(tagged_from(u"Diag")[0]), "YData").real();
+    const fs::file_time_type kept = fs::last_write_time("run.wav");
+
+    // cp -p: the same file written anew in place; rsync -t: a new file renamed over it.
+    write_tone("other.wav", 4, 8820, 7000);
+    ASSERT_EQ(fs::file_size("other.wav"), fs::file_size("run.wav"));
+    fs::copy_file("other.wav", "run.wav", fs::copy_options::overwrite_existing);
+    fs::last_write_time("run.wav", kept);
+    calculate();
+    EXPECT_EQ(errors(), 0u);
+    EXPECT_EQ(cache_lines(), 4u);
+    ASSERT_EQ(runs(), 2u);
+    const auto runs_now = tagged_from(u"Diag");
+    EXPECT_TRUE(std::any_of(runs_now.begin(), runs_now.end(), [&](rt::Handle run) {
+        return rt::get(Value(run), "YData").real() != first;
+    })) << "the copy's curve is not shown";
+
+    write_tone("third.wav", 4, 8820, 8000);
+    fs::last_write_time("third.wav", kept);
+    fs::rename("third.wav", "run.wav");
+    calculate();
+    EXPECT_EQ(errors(), 0u);
+    EXPECT_EQ(cache_lines(), 6u);
+}
+
 }  // namespace
