@@ -113,6 +113,12 @@ const Strings& german_table() {
         .rec_no_frames = u"Die Datei enthält keine Abtastwerte.",
         .rec_cut_short = u"ist abgeschnitten; verwendet werden nur die vorhandenen Abtastwerte.",
         .rec_frames = u"Abtastwerte je Kanal erwartet / gelesen:",
+        .save_no_file = u"Der Name gibt einen Ordner an, keine Datei.",
+        .save_read_only = u"Die Datei ist schreibgeschützt.",
+        .save_dir_locked = u"Der Ordner ist schreibgeschützt.",
+        .save_disk_full = u"Auf dem Datenträger ist kein Platz mehr frei.",
+        .save_not_a_file =
+            u"Unter diesem Namen gibt es schon etwas anderes als eine Datei, etwa einen Ordner.",
         .mean_no_common =
             u"Die angehakten Läufe haben keinen gemeinsamen x-Bereich; es gibt "
             u"kein Mittel.",

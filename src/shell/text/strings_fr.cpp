@@ -113,6 +113,12 @@ const Strings& french_table() {
         .rec_no_frames = u"le fichier ne contient aucun échantillon.",
         .rec_cut_short = u"est tronqué ; seuls les échantillons présents sont utilisés.",
         .rec_frames = u"Échantillons par canal attendus / lus :",
+        .save_no_file = u"Le nom désigne un dossier, pas un fichier.",
+        .save_read_only = u"Le fichier est en lecture seule.",
+        .save_dir_locked = u"Le dossier est en lecture seule.",
+        .save_disk_full = u"Il n'y a plus de place sur le disque.",
+        .save_not_a_file =
+            u"Ce nom est déjà pris par autre chose qu'un fichier, un dossier par exemple.",
         .mean_no_common =
             u"Les essais cochés n'ont aucune plage x en commun ; il n'y a pas de moyenne.",
         .write_failed = u"n'a pas pu être écrit ; un fichier existant reste inchangé.",
