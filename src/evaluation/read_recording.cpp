@@ -18,6 +18,21 @@ std::string whole(double n) {
 
 std::string quoted(const std::string& file) { return "\"" + file + "\""; }
 
+sig::WavShapeCheck refusing(const std::string& file, const shell::Strings& st) {
+    return
+        [&file, &st](const sig::WavShape& shape) { rt::error(recording_refusal(file, shape, st)); };
+}
+
+// After the walk: a format chunk after the data may have changed the rate the samples are
+// taken at; a data chunk the file cuts short is told.
+void accept(const std::string& file, const sig::WavShape& shape, const shell::Strings& st) {
+    rt::error(recording_refusal(file, shape, st));
+    if (shape.cut_short())
+        rt::warndlg(quoted(file) + " " + rt::utf8(st.rec_cut_short) + "\n" +
+                    rt::utf8(st.rec_frames) + " " + whole(shape.expected) + " / " +
+                    whole(shape.frames));
+}
+
 }  // namespace
 
 std::string recording_refusal(const std::string& file, const sig::WavShape& shape,
@@ -34,18 +49,21 @@ std::string recording_refusal(const std::string& file, const sig::WavShape& shap
 }
 
 sig::Recording read_recording(const std::string& file, const shell::Strings& st) {
-    const auto refuse = [&](const sig::WavShape& shape) {
-        rt::error(recording_refusal(file, shape, st));
-    };
-    sig::Recording rec = sig::wavread_recording(file, refuse);
-    // A format chunk after the data may have changed the rate the samples are taken at.
-    refuse({rec.Fs, static_cast<double>(rec.y.cols()), static_cast<double>(rec.y.rows()),
-            rec.shape.expected});
-    if (rec.shape.cut_short())
-        rt::warndlg(quoted(file) + " " + rt::utf8(st.rec_cut_short) + "\n" +
-                    rt::utf8(st.rec_frames) + " " + whole(rec.shape.expected) + " / " +
-                    whole(rec.shape.frames));
+    sig::Recording rec = sig::wavread_recording(file, refusing(file, st));
+    accept(file,
+           {rec.Fs, static_cast<double>(rec.y.cols()), static_cast<double>(rec.y.rows()),
+            rec.shape.expected},
+           st);
     return rec;
+}
+
+std::optional<sig::WavSource> open_recording(const std::string& file, const shell::Strings& st) {
+    std::optional<sig::WavSource> source = sig::WavSource::open(file, refusing(file, st));
+    if (source)
+        accept(file,
+               {source->Fs, source->shape.channels, source->shape.frames, source->shape.expected},
+               st);
+    return source;
 }
 
 }  // namespace evaluation

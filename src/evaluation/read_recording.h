@@ -2,6 +2,7 @@
 // samples are decoded when it cannot be evaluated, with a warning when the file cuts it short.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "shell/strings.h"
@@ -24,5 +25,10 @@ std::string recording_refusal(const std::string& file, const sig::WavShape& shap
 // sample is decoded. A file that cuts its data short is read as far as it goes, and a warning
 // dialog in st's language says so; the evaluation goes on meanwhile.
 sig::Recording read_recording(const std::string& file, const shell::Strings& st);
+
+// The same for the recording read in parts (sig::WavSource::open): refused alike, with the
+// same warning. nullopt, without a warning, when it cannot be read in parts: read_recording
+// then reads it whole.
+std::optional<sig::WavSource> open_recording(const std::string& file, const shell::Strings& st);
 
 }  // namespace evaluation

@@ -8,6 +8,7 @@
 #include "runtime/host.h"
 #include "runtime/value/num2str.h"
 #include "shell/adj_par.h"
+#include "shell/axis_choices.h"
 #include "shell/channel_lists.h"
 #include "shell/panel.h"
 #include "shell/strings.h"
@@ -40,7 +41,6 @@ void load_par(const std::optional<std::string>& file) {
 
     // A popup's Value outside its list leaves the popup unusable, and every later load fails
     // on it until the program restarts: such a file is refused before the panel changes.
-    const Strings& st = text_table();
     auto need_row = [&](const char* var, std::size_t rows) {
         const rt::Value& v = vars[var];
         const double row = v.isNumeric() && v.numel() == 1 ? v.scalar() : 0;
@@ -48,10 +48,10 @@ void load_par(const std::optional<std::string>& file) {
             rt::error("Variable '" + std::string(var) + "' in " + path + " is not a row of its " +
                       "list (1 to " + std::to_string(rows) + ").");
     };
-    need_row("sig1", st.popup_sig.rows.size());
+    need_row("sig1", kChannelLists.size());
     need_row("sig2", channel_list(static_cast<int>(vars["sig1"].scalar()))->rows.size());
-    need_row("xaxis", st.popup_xaxis.rows.size());
-    need_row("yaxis", st.popup_yaxis.rows.size());
+    need_row("xaxis", kXAxis.size());
+    need_row("yaxis", kYAxis.size());
 
     auto number = [&](const char* tag, const char* var) {
         set_tagged(tag, "String", rt::num2str(vars[var]));

@@ -108,8 +108,13 @@ struct Strings {
     std::u16string titera;
 
     // Messages of the program's own checks. The record `strings` returns leaves them out.
+    // Table files (tire and gear tables)
     std::u16string tab_bad_field;     // an entry the table file cannot hold
-    std::u16string tab_bad_file;      // follows the table file's name
+    std::u16string tab_full;          // an entry added to a table that holds all it may
+    std::u16string tab_at_line;       // follows the table file's name; "%d" is the line
+    std::u16string tab_bad_file;      // follows tab_at_line: the line is no entry
+    std::u16string tab_long_field;    // follows tab_at_line
+    std::u16string tab_many_lines;    // follows tab_at_line
     std::u16string tab_write_failed;  // follows the table file's name; the reason follows it
     // The recording a run is read from.
     std::u16string rec_refused;      // follows the recording's name; the reason follows it

@@ -97,11 +97,16 @@ const Strings& english_table() {
         .titcut = u"Selection of the time interval.",
         .titera = u"Rub out the disturbances.",
         .tab_bad_field =
-            u"A field of this entry holds \";\", a line break or a character that the table file "
-            u"cannot store. Nothing was written.",
+            u"A field of this entry holds \";\", a line break, a character that the table file "
+            u"cannot store, or more than 1,000 characters. Nothing was written.",
+        .tab_full =
+            u"The table holds 100,000 entries, as many as a table file may. Nothing was written.",
+        .tab_at_line = u", line %d:",
         .tab_bad_file =
-            u"is not a valid table file: every entry must be four fields, each ended by \";\", one "
-            u"entry a line, with LF line ends.",
+            u"this line is no table entry. Every entry must be four fields, each ended by \";\", "
+            u"one entry a line, with LF line ends.",
+        .tab_long_field = u"a field is longer than 1,000 characters.",
+        .tab_many_lines = u"the table has more than 100,000 lines.",
         .tab_write_failed = u"could not be written; the old table is left as it was.",
         .rec_refused = u"cannot be evaluated:",
         .rec_rate = u"its sampling rate must lie between 1 kHz and 384 kHz; the file gives",
