@@ -50,15 +50,12 @@ std::u16string unit_of(const std::u16string& name, int which) {
     return close > open ? name.substr(open + 1, close - open - 1) : u"";
 }
 
-// The first 20 values of the parameter record; a field that is no number has already been
-// reported, and ends the run like a missing output.
+// The first 20 values of the parameter record. Only their fields are read: the evaluation
+// has read the record just before, and a field it could do without is not reported twice.
 std::vector<Value> parameters() {
-    shell::ParSlots slots = shell::get_par();
+    shell::ParSlots slots = shell::read_par(20);
     std::vector<Value> out;
-    for (std::size_t i = 0; i < 20; ++i) {
-        if (!slots[i]) rt::unassignedOutputError("get_par");
-        out.push_back(*slots[i]);
-    }
+    for (std::size_t i = 0; i < 20; ++i) out.push_back(*slots[i]);
     return out;
 }
 enum Par { m, cw, r, u, l, fl, J, ur, A, W, par, cutvmax, ch1, ch2, xaxis, yaxis, wav, T, P, tit };
