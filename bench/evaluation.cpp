@@ -12,12 +12,12 @@
 #include <random>
 #include <thread>
 
+#include "apps/rovantel_function_table.h"
 #include "runtime/dispatch/callback.h"
 #include "runtime/graphics/operations.h"
 #include "runtime/numeric/fft.h"
 #include "shell/panel.h"
 #include "shell/prepare_evaluations.h"
-#include "shell/rovantel.h"
 #include "shell/strings.h"
 #include "signal/wavwrite.h"
 
@@ -48,7 +48,7 @@ void write_recording(const std::string& file, double fs) {
 }
 
 struct Session {
-    rt::FunctionTable table = shell::rovantel_function_table();
+    rt::FunctionTable table = apps::rovantel_function_table();
     rt::FunctionTable builtins;
     std::unique_ptr<rt::CallbackInterpreter> interp;
     std::filesystem::path dir;

@@ -2,11 +2,13 @@
 
 #include "editor/editor_window.h"
 #include "runtime/dispatch/error.h"
+#include "runtime/fileio/atomic_file.h"
 #include "runtime/fileio/folders.h"
 #include "runtime/graphics/operations.h"
 #include "runtime/graphics/window.h"
 #include "runtime/host.h"
 #include "shell/panel.h"
+#include "shell/save_or_report.h"
 #include "signal/wavread.h"
 #include "signal/wavwrite.h"
 
@@ -14,6 +16,7 @@ namespace editor {
 
 std::optional<std::string> output_name(const shell::Strings& st) {
     std::string name = rt::utf8(shell::string_of("wav_cut_file"));
+    if (!shell::save_or_report(name, [&] { rt::requireFileName(name); })) return std::nullopt;
     if (name.find('.') == std::string::npos) name += ".wav";
     if (rt::exist(name, "file") != 0) {
         const std::string yes = rt::utf8(st.yes), no = rt::utf8(st.no);
@@ -54,8 +57,8 @@ void reporting_errors(const shell::Strings& st, const std::function<void()>& sav
 }
 
 void write_recording(const Eigen::MatrixXd& Y, double FS, const std::string& name) {
-    sig::wavwrite(Y, FS, 32, name);
-    shell::set_tagged("wav_file", "String", rt::Value(name));
+    if (shell::save_or_report(name, [&] { sig::wavwrite(Y, FS, 32, name); }))
+        shell::set_tagged("wav_file", "String", rt::Value(name));
 }
 
 }  // namespace editor

@@ -8,6 +8,7 @@
 #include "runtime/host.h"
 #include "runtime/value/num2str.h"
 #include "shell/adj_par.h"
+#include "shell/channel_lists.h"
 #include "shell/panel.h"
 #include "shell/strings.h"
 
@@ -47,9 +48,7 @@ void load_par(const std::optional<std::string>& file) {
                       ").");
     };
     need_row("sig1", st.popup_sig.rows.size());
-    const TextList* channel2[] = {&st.popup_sig1, &st.popup_sig2, &st.popup_sig3, &st.popup_sig4,
-                                  &st.popup_sig};
-    need_row("sig2", channel2[static_cast<int>(vars["sig1"].scalar()) - 1]->rows.size());
+    need_row("sig2", channel_list(static_cast<int>(vars["sig1"].scalar()))->rows.size());
     need_row("xaxis", st.popup_xaxis.rows.size());
     need_row("yaxis", st.popup_yaxis.rows.size());
 

@@ -123,8 +123,14 @@ struct Strings {
     std::u16string tab_bad_field;     // an entry the table file cannot hold
     std::u16string tab_bad_file;      // follows the table file's name
     std::u16string tab_write_failed;  // follows the table file's name; the reason follows it
-    std::u16string mean_no_common;    // the ticked runs share no x range for their mean
-    std::u16string write_failed;      // follows a file's name; the reason follows it
+    // Saves refused: the reason on the line after write_failed or tab_write_failed.
+    std::u16string save_no_file;     // the name gives a folder ("sub/")
+    std::u16string save_read_only;   // the file is read-only
+    std::u16string save_dir_locked;  // the folder is read-only
+    std::u16string save_disk_full;   // no room left on the disk
+    std::u16string save_not_a_file;  // a folder or the like bears the name
+    std::u16string mean_no_common;   // the ticked runs share no x range for their mean
+    std::u16string write_failed;     // follows a file's name; the reason follows it
 };
 
 // The three tables. Each executable selects one as its text_table(); the others are
@@ -141,6 +147,8 @@ const char* build_language();
 // `strings`: the record st, built anew on every call; lists become blank-padded char matrices.
 rt::Value strings();
 rt::Value to_value(const Strings& st);
+// A list as a popup shows it: a char matrix, rows padded to the list's width.
+rt::Value to_value(const TextList& list);
 
 // The by-name entry "strings": no inputs, one output.
 void register_strings(rt::FunctionTable& table);

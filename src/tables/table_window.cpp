@@ -19,6 +19,7 @@
 #include "runtime/host.h"
 #include "runtime/value/num2str.h"
 #include "shell/panel.h"
+#include "shell/save_or_report.h"
 #include "tables/table_file.h"
 
 namespace tables {
@@ -55,12 +56,10 @@ std::optional<std::vector<Entry>> read_entries(const TableKind& k, const Strings
 }
 
 // Rewrites the file whole; false after telling the user, the old file then being unchanged.
-bool write_entries(const TableKind& k, const Strings& st, const std::vector<std::u16string>& raw) {
-    if (auto failed = rt::catchError([&] { rt::saveFileAtomically(k.file, encode_table(raw)); })) {
-        rt::errordlg(quoted(k.file) + " " + rt::utf8(st.tab_write_failed) + "\n" + *failed);
-        return false;
-    }
-    return true;
+bool write_entries(const TableKind& k, const std::vector<std::u16string>& raw) {
+    return shell::save_or_report(
+        k.file, [&] { rt::saveFileAtomically(k.file, encode_table(raw)); },
+        &Strings::tab_write_failed);
 }
 
 std::optional<rt::Handle> only(const std::vector<rt::Handle>& hs) {
@@ -195,7 +194,7 @@ void remove_entry(const TableKind& k) {
     const std::size_t row = *s->selected;
     if (!confirmed(k, st, s->raw[row], st.delask)) return;
     s->raw.erase(s->raw.begin() + static_cast<std::ptrdiff_t>(row));
-    if (!write_entries(k, st, s->raw)) return;
+    if (!write_entries(k, s->raw)) return;
     show_table(k, static_cast<double>(std::min(row + 1, s->raw.size())));
 }
 
@@ -213,7 +212,7 @@ void add_entry(const TableKind& k) {
     const std::u16string row = raw_row(e);
     if (!confirmed(k, st, row, st.addask)) return;
     s->raw.push_back(row);
-    if (!write_entries(k, st, s->raw)) return;
+    if (!write_entries(k, s->raw)) return;
     show_table(k, s->selected ? static_cast<double>(*s->selected + 1) : 1.0);
 }
 

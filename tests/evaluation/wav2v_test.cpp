@@ -6,9 +6,9 @@
 
 #include <cmath>
 
+#include "apps/rovantel_function_table.h"
 #include "runtime/dispatch/error.h"
 #include "runtime/value/eigen.h"
-#include "shell/rovantel.h"
 #include "shell/strings.h"
 #include "support/test_helpers.h"
 
@@ -107,7 +107,7 @@ TEST(Wav2v, ToneSpectrumServesTheEditorsGrid) {
 }
 
 TEST(Wav2v, ByNameTakesATrackWithoutAnalysisAndSevenInputsAsNoTrack) {
-    rt::FunctionTable table = shell::rovantel_function_table();
+    rt::FunctionTable table = apps::rovantel_function_table();
     const rt::Value st = rt::Value::structure();
     // A rate no resampler accepts: any analysis would fail.
     const rt::Value badY = rt::fromMatrix(Eigen::MatrixXd::Ones(10, 3));

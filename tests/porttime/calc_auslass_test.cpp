@@ -274,6 +274,16 @@ TEST_F(KelvoraTest, InputOutsideTheGeometryIsRefusedAndNothingIsDrawn) {
          "Lower Radius (r2) is too large for the port's width."},
         {{{"Width@Transfer", "10"}},
          "Width at Transfer is too small: the side walls meet above the port floor."},
+        // No window or page holds these at true scale.
+        {{{"Bore", "1e300"}},
+         "Bore must not be larger than 293.3 mm: its port map at true scale would fit no "
+         "window or page."},
+        {{{"Stroke", "500"}, {"Rod", "900"}},
+         "Stroke must not be larger than 408.8 mm: its port map at true scale would fit no "
+         "window or page."},
+        // The walls meet at the transfer height, where the upper corner would not fit either.
+        {{{"Width@Transfer", "0"}},
+         "Width at Transfer is too small: the side walls meet above the port floor."},
     };
     for (const auto& c : cases) {
         for (std::size_t i = 0; i < tags.size(); ++i) type(tags[i], defaults[i]);
@@ -332,6 +342,24 @@ TEST_F(KelvoraTest, PrintFileOnlyWhenNamed) {
     std::string first;
     std::getline(in, first);
     EXPECT_EQ(first, "%!PS-Adobe-3.0 EPSF-3.0");
+}
+
+// The print file is refused, naming it, when it gives a folder (which would become a hidden
+// "sub/.eps") or is read-only; the old file is kept.
+TEST_F(KelvoraTest, APrintFileThatGivesAFolderOrIsReadOnlyIsRefusedNamingIt) {
+    start();
+    std::filesystem::create_directory("sub");
+    std::ofstream("ro.ps") << "the previous plot";
+    std::filesystem::permissions("ro.ps", std::filesystem::perms(0444));
+    for (const auto& [typed, message] :
+         {std::pair{"sub/", "Cannot write \"sub/\": it names a folder, not a file."},
+          std::pair{"ro.ps", "Cannot write \"ro.ps\": the file is read-only."}}) {
+        type("PrintFile", typed);
+        EXPECT_EQ(testsupport::errorOf([&] { press("CALCULATE"); }), message);
+    }
+    EXPECT_TRUE(std::filesystem::is_empty("sub"));
+    std::ifstream in("ro.ps");
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "the previous plot");
 }
 
 }  // namespace

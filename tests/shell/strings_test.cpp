@@ -10,13 +10,8 @@ namespace {
 
 using shell::Strings;
 
-struct Build {
-    const char* name;
-    const Strings& (*table)();
-};
-
-const Build kBuilds[] = {
-    {"de", shell::german_table}, {"fr", shell::french_table}, {"en", shell::english_table}};
+using shell_test::Build;
+using shell_test::kBuilds;
 
 std::u16string row(const rt::Value& m, std::size_t r) { return m.rowText(r); }
 

@@ -5,4 +5,12 @@
 
 namespace shell_test {
 void use_table(const shell::Strings& table);
-}
+
+// The text tables of the three builds.
+struct Build {
+    const char* name;
+    const shell::Strings& (*table)();
+};
+inline const Build kBuilds[] = {
+    {"de", shell::german_table}, {"fr", shell::french_table}, {"en", shell::english_table}};
+}  // namespace shell_test

@@ -121,6 +121,12 @@ const Strings& german_table() {
             u"\";\" abgeschlossen, ein Eintrag pro Zeile, Zeilenende LF.",
         .tab_write_failed =
             u"konnte nicht geschrieben werden; die bisherige Tabelle bleibt unverändert.",
+        .save_no_file = u"Der Name gibt einen Ordner an, keine Datei.",
+        .save_read_only = u"Die Datei ist schreibgeschützt.",
+        .save_dir_locked = u"Der Ordner ist schreibgeschützt.",
+        .save_disk_full = u"Auf dem Datenträger ist kein Platz mehr frei.",
+        .save_not_a_file =
+            u"Unter diesem Namen gibt es schon etwas anderes als eine Datei, etwa einen Ordner.",
         .mean_no_common =
             u"Die angehakten Läufe haben keinen gemeinsamen x-Bereich; es gibt "
             u"kein Mittel.",

@@ -114,6 +114,12 @@ const Strings& english_table() {
             u"is not a valid table file: every entry must be four fields, each ended by \";\", one "
             u"entry a line, with LF line ends.",
         .tab_write_failed = u"could not be written; the old table is left as it was.",
+        .save_no_file = u"The name gives a folder, not a file.",
+        .save_read_only = u"The file is read-only.",
+        .save_dir_locked = u"The folder is read-only.",
+        .save_disk_full = u"There is no room left on the disk.",
+        .save_not_a_file =
+            u"Something other than a file, a folder for instance, already has this name.",
         .mean_no_common = u"The ticked runs share no x range, so they have no mean.",
         .write_failed = u"could not be written; an existing file is left as it was.",
     };

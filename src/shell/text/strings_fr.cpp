@@ -120,6 +120,12 @@ const Strings& french_table() {
             u"n'est pas un fichier de liste valable : chaque entrée compte quatre champs, chacun "
             u"terminé par \";\", une entrée par ligne, fin de ligne LF.",
         .tab_write_failed = u"n'a pas pu être écrit ; la liste précédente reste inchangée.",
+        .save_no_file = u"Le nom désigne un dossier, pas un fichier.",
+        .save_read_only = u"Le fichier est en lecture seule.",
+        .save_dir_locked = u"Le dossier est en lecture seule.",
+        .save_disk_full = u"Il n'y a plus de place sur le disque.",
+        .save_not_a_file =
+            u"Ce nom est déjà pris par autre chose qu'un fichier, un dossier par exemple.",
         .mean_no_common =
             u"Les essais cochés n'ont aucune plage x en commun ; il n'y a pas de moyenne.",
         .write_failed = u"n'a pas pu être écrit ; un fichier existant reste inchangé.",
