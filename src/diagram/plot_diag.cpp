@@ -50,15 +50,15 @@ std::u16string unit_of(const std::u16string& name, int which) {
     return close > open ? name.substr(open + 1, close - open - 1) : u"";
 }
 
-// The first 20 values of the parameter record. Only their fields are read: the evaluation
-// has read the record just before, and a field it could do without is not reported twice.
+// The values of the parameter record up to the title. Only their fields are read: the
+// evaluation has read the record just before, and a field it could do without is not reported
+// twice.
 std::vector<Value> parameters() {
-    shell::ParSlots slots = shell::read_par(20);
+    shell::ParSlots slots = shell::read_par(shell::par::tit + 1);
     std::vector<Value> out;
-    for (std::size_t i = 0; i < 20; ++i) out.push_back(*slots[i]);
+    for (std::size_t i = 0; i <= shell::par::tit; ++i) out.push_back(*slots[i]);
     return out;
 }
-enum Par { m, cw, r, u, l, fl, J, ur, A, W, par, cutvmax, ch1, ch2, xaxis, yaxis, wav, T, P, tit };
 
 // "<max> <unit> / <x at max> <x unit>", both rounded to two decimals.
 std::u16string maxima_text(const std::vector<double>& x, const Eigen::VectorXd& y,
@@ -255,13 +255,16 @@ void plot_diag(const std::vector<double>& x, const Eigen::MatrixXd& y, const rt:
     const std::u16string figname = diagram_name(st.fig_diag, var_x, var_y);
     const Window w = open_window(figname, vx, vy, k, st);
 
+    namespace par = shell::par;
     const std::vector<Value> p = parameters();
     std::u16string comment = komment == st.comment ? u"" : komment;
-    const std::u16string kkk =
-        parameter_comment(comment, {p[m], p[A], p[cw], p[r], p[u], p[l], p[fl], p[W]}, k);
+    const std::u16string kkk = parameter_comment(
+        comment,
+        {p[par::m], p[par::A], p[par::cw], p[par::r], p[par::u], p[par::l], p[par::fl], p[par::W]},
+        k);
     const std::u16string wav_path = shell::string_of("wav_file");
     if (!data_tag) {
-        if (p[par].isTrue()) comment = kkk;
+        if (p[par::komment].isTrue()) comment = kkk;
         if (shell::value_of("add_wav_to_comment") != 0) {
             const std::size_t sep = wav_path.rfind(u'/');
             comment += u" " + (sep == std::u16string::npos ? wav_path : wav_path.substr(sep + 1));
@@ -296,7 +299,7 @@ void plot_diag(const std::vector<double>& x, const Eigen::MatrixXd& y, const rt:
 
     ax_lims(w.ad, ly, figname, var_y);
     sig::xlabel(Value(var_x));
-    sig::title(p[tit], {Value("FontSize"), Value(12.0), Value("FontWeight"), Value("bold")});
+    sig::title(p[par::tit], {Value("FontSize"), Value(12.0), Value("FontWeight"), Value("bold")});
     rt::zoom({Value("on")});
 }
 
