@@ -108,8 +108,7 @@ struct Strings {
     std::u16string titera;
 
     // Messages of the program's own checks. The record `strings` returns leaves them out.
-
-    // The evaluation's and the parameter files' checks.
+    // The evaluation and the parameter files
     std::u16string run_too_short;    // too few samples of the run are left to evaluate
     std::u16string lowpass_fails;    // the run's times or the filter length allow no low-pass
     std::u16string fro_no_number;    // the road model lacks its rolling-resistance coefficient
@@ -120,8 +119,13 @@ struct Strings {
     std::u16string par_no_var;       // follows a parameter file's name; the variable's name follows
     std::u16string par_bad_row;      // as par_no_var; then the list's rows, as in "(1-5)"
 
+    // Table files (tire and gear tables)
     std::u16string tab_bad_field;     // an entry the table file cannot hold
-    std::u16string tab_bad_file;      // follows the table file's name
+    std::u16string tab_full;          // an entry added to a table that holds all it may
+    std::u16string tab_at_line;       // follows the table file's name; "%d" is the line
+    std::u16string tab_bad_file;      // follows tab_at_line: the line is no entry
+    std::u16string tab_long_field;    // follows tab_at_line
+    std::u16string tab_many_lines;    // follows tab_at_line
     std::u16string tab_write_failed;  // follows the table file's name; the reason follows it
     // Saves refused: the reason on the line after write_failed or tab_write_failed.
     std::u16string save_no_file;     // the name gives a folder ("sub/")

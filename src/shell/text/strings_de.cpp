@@ -114,11 +114,18 @@ const Strings& german_table() {
         .par_no_var = u"ist keine Parameterdatei: Es fehlt die Variable",
         .par_bad_row = u"enthält eine Auswahl außerhalb ihrer Liste: Variable",
         .tab_bad_field =
-            u"Ein Feld des Eintrags enthält \";\", einen Zeilenumbruch oder ein Zeichen, das die "
-            u"Tabellendatei nicht speichern kann. Es wurde nichts geschrieben.",
+            u"Ein Feld des Eintrags enthält \";\", einen Zeilenumbruch, ein Zeichen, das die "
+            u"Tabellendatei nicht speichern kann, oder mehr als 1000 Zeichen. Es wurde nichts "
+            u"geschrieben.",
+        .tab_full =
+            u"Die Tabelle enthält bereits 100.000 Einträge, so viele, wie eine "
+            u"Tabellendatei fassen kann. Es wurde nichts geschrieben.",
+        .tab_at_line = u", Zeile %d:",
         .tab_bad_file =
-            u"ist keine gültige Tabellendatei: Jeder Eintrag besteht aus vier Feldern, jedes mit "
-            u"\";\" abgeschlossen, ein Eintrag pro Zeile, Zeilenende LF.",
+            u"Diese Zeile ist kein Tabelleneintrag. Jeder Eintrag besteht aus vier Feldern, jedes "
+            u"mit \";\" abgeschlossen, ein Eintrag pro Zeile, Zeilenende LF.",
+        .tab_long_field = u"Ein Feld ist länger als 1000 Zeichen.",
+        .tab_many_lines = u"Die Tabelle hat mehr als 100.000 Zeilen.",
         .tab_write_failed =
             u"konnte nicht geschrieben werden; die bisherige Tabelle bleibt unverändert.",
         .save_no_file = u"Der Name gibt einen Ordner an, keine Datei.",

@@ -108,11 +108,16 @@ const Strings& english_table() {
         .par_no_var = u"is no parameter file: it lacks the variable",
         .par_bad_row = u"holds a choice outside its list: variable",
         .tab_bad_field =
-            u"A field of this entry holds \";\", a line break or a character that the table file "
-            u"cannot store. Nothing was written.",
+            u"A field of this entry holds \";\", a line break, a character that the table file "
+            u"cannot store, or more than 1,000 characters. Nothing was written.",
+        .tab_full =
+            u"The table holds 100,000 entries, as many as a table file may. Nothing was written.",
+        .tab_at_line = u", line %d:",
         .tab_bad_file =
-            u"is not a valid table file: every entry must be four fields, each ended by \";\", one "
-            u"entry a line, with LF line ends.",
+            u"this line is no table entry. Every entry must be four fields, each ended by \";\", "
+            u"one entry a line, with LF line ends.",
+        .tab_long_field = u"a field is longer than 1,000 characters.",
+        .tab_many_lines = u"the table has more than 100,000 lines.",
         .tab_write_failed = u"could not be written; the old table is left as it was.",
         .save_no_file = u"The name gives a folder, not a file.",
         .save_read_only = u"The file is read-only.",

@@ -114,11 +114,18 @@ const Strings& french_table() {
         .par_no_var = u"n'est pas un fichier de paramètres : il y manque la variable",
         .par_bad_row = u"contient un choix hors de sa liste : variable",
         .tab_bad_field =
-            u"Un champ de l'entrée contient \";\", un saut de ligne ou un caractère que le fichier "
-            u"de la liste ne peut pas enregistrer. Rien n'a été écrit.",
+            u"Un champ de l'entrée contient \";\", un saut de ligne, un caractère que le fichier "
+            u"de la liste ne peut pas enregistrer, ou plus de 1\u00a0000 caractères. Rien n'a été "
+            u"écrit.",
+        .tab_full =
+            u"La liste compte déjà 100\u00a0000 entrées, le maximum pour un fichier de "
+            u"liste. Rien n'a été écrit.",
+        .tab_at_line = u", ligne %d :",
         .tab_bad_file =
-            u"n'est pas un fichier de liste valable : chaque entrée compte quatre champs, chacun "
-            u"terminé par \";\", une entrée par ligne, fin de ligne LF.",
+            u"cette ligne n'est pas une entrée de la liste. Chaque entrée compte quatre champs, "
+            u"chacun terminé par \";\", une entrée par ligne, fin de ligne LF.",
+        .tab_long_field = u"un champ dépasse 1\u00a0000 caractères.",
+        .tab_many_lines = u"la liste compte plus de 100\u00a0000 lignes.",
         .tab_write_failed = u"n'a pas pu être écrit ; la liste précédente reste inchangée.",
         .save_no_file = u"Le nom désigne un dossier, pas un fichier.",
         .save_read_only = u"Le fichier est en lecture seule.",
