@@ -11,6 +11,7 @@
 #include "runtime/graphics/zoom.h"
 #include "runtime/value/eigen.h"
 #include "runtime/value/num2str.h"
+#include "shell/axis_choices.h"
 #include "shell/get_par.h"
 #include "shell/panel.h"
 #include "shell/strings.h"
@@ -37,17 +38,6 @@ std::u16string popup_row(const char* tag, int row) {
         rt::error(std::string("plot_diag: the list ") + tag + " has no row " + std::to_string(row) +
                   ".");
     return list.rowText(static_cast<std::size_t>(row) - 1);
-}
-
-// The text between the which-th "[" and the which-th "]" (1-based), "" when there is none.
-std::u16string unit_of(const std::u16string& name, int which) {
-    std::size_t open = std::u16string::npos, close = std::u16string::npos;
-    for (int i = 0; i < which; ++i) {
-        open = name.find(u'[', open == std::u16string::npos ? 0 : open + 1);
-        close = name.find(u']', close == std::u16string::npos ? 0 : close + 1);
-        if (open == std::u16string::npos || close == std::u16string::npos) return u"";
-    }
-    return close > open ? name.substr(open + 1, close - open - 1) : u"";
 }
 
 // The values of the parameter record up to the title. Only their fields are read: the
@@ -285,9 +275,9 @@ void plot_diag(const std::vector<double>& x, const Eigen::MatrixXd& y, const rt:
                             {"Color", {ccc[0], ccc[1], ccc[2]}},
                             {"Tag", u"Diag" + run}});
         Block b{w.fig, figname, tag, var_y, comment, ccc, ly, k, font, {}, {}};
-        const std::u16string x_unit = unit_of(var_x, 1);
+        const std::u16string x_unit = shell::row_unit(var_x, 1);
         for (int c = 0; c < ly; ++c)
-            b.maxima.push_back(maxima_text(x, y.col(c), unit_of(var_y, c + 1), x_unit));
+            b.maxima.push_back(maxima_text(x, y.col(c), shell::row_unit(var_y, c + 1), x_unit));
         b.x_max = u"Max: " + two_decimals(largest(x)) + u" " + x_unit;
         add_comment_block(b);
         if (ly == 2) add_half_scale(w.ad, x, y, ccc, run);

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "runtime/dispatch/error.h"
+#include "shell/axis_choices.h"
 #include "shell/get_par.h"
 #include "shell/strings.h"
 #include "signal/butter.h"
@@ -63,6 +64,31 @@ Row filtered(const rt::TransferFunction& lp, const Row& x) {
 }
 
 Row keep_first(const Row& x, Eigen::Index n) { return x.head(n); }
+
+const Row& curve(const Curves& c, shell::Quantity q) {
+    using enum shell::Quantity;
+    switch (q) {
+        case EngineSpeed:
+            return c.rpm;
+        case Time:
+            return c.t;
+        case Distance:
+            return c.X;
+        case Speed:
+            return c.v;
+        case PowerPS:
+            return c.Pps;
+        case PowerKW:
+            return c.P;
+        case Torque:
+            return c.M;
+        case Acceleration:
+            return c.a;
+        case GearRatio:
+            return c.gear_ratio;
+    }
+    throw rt::Error("No curve of that quantity.");
+}
 
 }  // namespace
 
@@ -149,68 +175,15 @@ Curves curves(RunSeries run, const Physics& p) {
 }
 
 std::pair<Eigen::RowVectorXd, Eigen::MatrixXd> axes_choice(const Curves& c, int xv, int yv) {
-    const Row* x = nullptr;
-    switch (xv) {
-        case 1:
-            x = &c.rpm;
-            break;
-        case 2:
-            x = &c.t;
-            break;
-        case 3:
-            x = &c.X;
-            break;
-        case 4:
-            x = &c.v;
-            break;
-        default:
-            rt::error("The x axis choice " + std::to_string(xv) + " is not in its list.");
-    }
-    const auto one = [](const Row& a) { return Eigen::MatrixXd(a.transpose()); };
-    const auto two = [](const Row& a, const Row& b) {
-        Eigen::MatrixXd y(a.size(), 2);
-        y << a.transpose(), b.transpose();
-        return y;
-    };
-    Eigen::MatrixXd y;
-    switch (yv) {
-        case 1:
-            y = two(c.Pps, c.M);
-            break;
-        case 2:
-            y = two(c.P, c.M);
-            break;
-        case 3:
-            y = one(c.Pps);
-            break;
-        case 4:
-            y = one(c.P);
-            break;
-        case 5:
-            y = one(c.M);
-            break;
-        case 6:
-            y = one(c.v);
-            break;
-        case 7:
-            y = one(c.a);
-            break;
-        case 8:
-            y = one(c.t);
-            break;
-        case 9:
-            y = one(c.X);
-            break;
-        case 10:
-            y = one(c.rpm);
-            break;
-        case 11:
-            y = one(c.gear_ratio);
-            break;
-        default:
-            rt::error("The y axis choice " + std::to_string(yv) + " is not in its list.");
-    }
-    return {*x, std::move(y)};
+    const shell::AxisChoice* x = shell::x_choice(xv);
+    if (!x) rt::error("The x axis choice " + std::to_string(xv) + " is not in its list.");
+    const shell::AxisChoice* y = shell::y_choice(yv);
+    if (!y) rt::error("The y axis choice " + std::to_string(yv) + " is not in its list.");
+    const Row& first = curve(c, y->first);
+    Eigen::MatrixXd columns(first.size(), y->second ? 2 : 1);
+    columns.col(0) = first.transpose();
+    if (y->second) columns.col(1) = curve(c, *y->second).transpose();
+    return {curve(c, x->first), std::move(columns)};
 }
 
 }  // namespace evaluation

@@ -45,9 +45,8 @@ void cut_at_vmax(RunSeries& run);
 // shell::FieldNotANumber when the road model lacks its rolling-resistance coefficient.
 Curves curves(RunSeries run, const Physics& p);
 
-// The x row (xv 1 rpm, 2 t, 3 distance, 4 speed) and the y columns (yv 1 [PS, torque],
-// 2 [kW, torque], 3 PS, 4 kW, 5 torque, 6 speed, 7 acceleration, 8 t, 9 distance, 10 rpm,
-// 11 gear ratio). rt::Error for other choices.
+// The x row and the y columns of the list rows xv and yv (the axis choices' quantities).
+// rt::Error for rows outside the lists.
 std::pair<Eigen::RowVectorXd, Eigen::MatrixXd> axes_choice(const Curves& c, int xv, int yv);
 
 }  // namespace evaluation

@@ -8,6 +8,7 @@
 #include "runtime/host.h"
 #include "runtime/value/num2str.h"
 #include "shell/adj_par.h"
+#include "shell/axis_choices.h"
 #include "shell/channel_lists.h"
 #include "shell/panel.h"
 #include "shell/strings.h"
@@ -47,10 +48,10 @@ void load_par(const std::optional<std::string>& file) {
             rt::error(named + rt::utf8(st.par_bad_row) + " " + var + " (1-" + std::to_string(rows) +
                       ").");
     };
-    need_row("sig1", st.popup_sig.rows.size());
+    need_row("sig1", kChannelLists.size());
     need_row("sig2", channel_list(static_cast<int>(vars["sig1"].scalar()))->rows.size());
-    need_row("xaxis", st.popup_xaxis.rows.size());
-    need_row("yaxis", st.popup_yaxis.rows.size());
+    need_row("xaxis", kXAxis.size());
+    need_row("yaxis", kYAxis.size());
 
     auto number = [&](const char* tag, const char* var) {
         set_tagged(tag, "String", rt::num2str(vars[var]));
