@@ -104,9 +104,7 @@ void evaluate(const EditorCalls& editors) {
         rt::errordlg(rt::utf8(st.file_not_f + u"\n" + wavfile), rt::utf8(st.file_error));
         return;
     }
-    Slots par{shell::get_par()};
-    for (const auto& slot : par.s)
-        if (!slot) rt::unassignedOutputError("get_par");
+    Slots par{shell::read_par()};
 
     const std::u16string key =
         all_par_str(par[r], par[u], par[l], par[ur], par[W], par[sig_ch1], par[sig_ch2]);
@@ -232,6 +230,11 @@ void calc_diag(const EditorCalls& editors) {
     busy();
     try {
         evaluate(editors);
+    } catch (const shell::FieldNotANumber&) {
+        // get_par's dialog has named the field: what failed on it ends the callback, whose
+        // error goes to standard error only.
+        ready();
+        throw;
     } catch (const std::exception& e) {
         rt::errordlg(rt::caught(e));
     }
