@@ -6,11 +6,9 @@
 // prints both side by side.
 #include <benchmark/benchmark.h>
 
-#include <chrono>
 #include <cmath>
 #include <filesystem>
 #include <random>
-#include <thread>
 
 #include "apps/rovantel_function_table.h"
 #include "runtime/dispatch/callback.h"
@@ -103,8 +101,7 @@ int main(int argc, char** argv) {
     // As the program starts; the user takes a moment to choose a recording, in which the
     // start-up planning ends.
     shell::prepare_evaluations();
-    for (int i = 0; i < 500 && rt::fftPlanCount() < 4; ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    rt::finishFftPlanning();
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     benchmark::RunSpecifiedBenchmarks();

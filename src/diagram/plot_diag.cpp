@@ -40,15 +40,13 @@ std::u16string popup_row(const char* tag, int row) {
     return list.rowText(static_cast<std::size_t>(row) - 1);
 }
 
-// The first 20 values of the parameter record, up to the title; a field that is no number has
-// already been reported, and ends the run like a missing output.
+// The values of the parameter record up to the title. Only their fields are read: the
+// evaluation has read the record just before, and a field it could do without is not reported
+// twice.
 std::vector<Value> parameters() {
-    shell::ParSlots slots = shell::get_par();
+    shell::ParSlots slots = shell::read_par(shell::par::tit + 1);
     std::vector<Value> out;
-    for (std::size_t i = 0; i <= shell::par::tit; ++i) {
-        if (!slots[i]) rt::unassignedOutputError("get_par");
-        out.push_back(*slots[i]);
-    }
+    for (std::size_t i = 0; i <= shell::par::tit; ++i) out.push_back(*slots[i]);
     return out;
 }
 

@@ -116,27 +116,30 @@ void evaluate(const EditorCalls& editors) {
         rt::errordlg(rt::utf8(st.file_not_f + u"\n" + wavfile), rt::utf8(st.file_error));
         return;
     }
-    Slots par{shell::get_par()};
-    for (const auto& slot : par.s)
-        if (!slot) rt::unassignedOutputError("get_par");
+    Slots par{shell::read_par()};
 
     const std::u16string key =
         all_par_str(par[r], par[u], par[l], par[ur], par[W], par[sig_ch1], par[sig_ch2]);
     std::optional<RunSeries> run = cached(saved_data_tag(wavfile, key));
     if (!run) {
-        sig::Recording rec = sig::wavread_recording(rt::utf8(wavfile));
-        if (rec.y.cols() == 1) {
-            Eigen::MatrixXd both(rec.y.rows(), 2);
-            both << rec.y, rec.y;
-            rec.y = std::move(both);
-        }
         ChannelParams cp;
         cp.r = par.num(r), cp.u = par.num(u), cp.l = par.num(l), cp.ur = par.num(ur);
         cp.W = par.num(W), cp.mr = par.num(mr), cp.Mr = par.num(Mr);
         cp.sig_ch1 = static_cast<int>(par.num(sig_ch1));
         cp.sig_ch2 = static_cast<int>(par.num(sig_ch2));
         cp.cut = shell::value_of("cut_File") == 1;
-        run = channel_table(std::move(rec.y), rec.Fs, cp, st, channel_calls(editors, st));
+        const ChannelCalls calls = channel_calls(editors, st);
+        if (std::optional<sig::WavSource> source = sig::WavSource::open(rt::utf8(wavfile))) {
+            run = channel_table(*source, cp, st, calls);
+        } else {
+            sig::Recording rec = sig::wavread_recording(rt::utf8(wavfile));
+            if (rec.y.cols() == 1) {
+                Eigen::MatrixXd both(rec.y.rows(), 2);
+                both << rec.y, rec.y;
+                rec.y = std::move(both);
+            }
+            run = channel_table(std::move(rec.y), rec.Fs, cp, st, calls);
+        }
         if (!run) return;
         drop_missing_rpm(*run);
         // An editor may have saved the recording under a new name: the run is stored under it.
@@ -239,6 +242,11 @@ void calc_diag(const EditorCalls& editors) {
     busy();
     try {
         evaluate(editors);
+    } catch (const shell::FieldNotANumber&) {
+        // get_par's dialog has named the field: what failed on it ends the callback, whose
+        // error goes to standard error only.
+        ready();
+        throw;
     } catch (const std::exception& e) {
         rt::errordlg(rt::caught(e));
     }

@@ -6,6 +6,7 @@
 #include "runtime/host.h"
 #include "runtime/numeric/array_ops.h"
 #include "runtime/value/text_ops.h"
+#include "signal/resample.h"
 
 namespace evaluation {
 
@@ -44,6 +45,17 @@ class Table {
 public:
     Table(Eigen::MatrixXd Y, double FS, const ChannelParams& p, const ChannelCalls& c)
         : Y_(std::move(Y)), FS_(FS), p_(p), c_(c), L_(p.l) {}
+    // The editors take the whole recording; without them each conversion reads the file.
+    Table(const sig::WavSource& source, const ChannelParams& p, const ChannelCalls& c)
+        : FS_(source.Fs), p_(p), c_(c), L_(p.l) {
+        if (p.cut) {
+            Y_.resize(source.frames(), 2);
+            Y_.col(0) = source.column(1);
+            Y_.col(1) = source.column(2);
+        } else {
+            source_ = source;
+        }
+    }
 
     // The drum's sensor signals per engine revolution.
     double drum() const { return p_.W / p_.ur * p_.u / p_.r; }
@@ -75,9 +87,22 @@ public:
     }
     ToneSeries tone(int ch, double n, bool with_track = true) const {
         static const Track none;
+        if (source_) {
+            // Read and resampled a stretch at a time: the analysis rate's signal is all
+            // that exists of the channel.
+            const sig::WavSource& s = *source_;
+            const auto read = [&](Eigen::Index first, Eigen::Index count, double* out) {
+                s.read(ch, first, count, out);
+            };
+            const Eigen::VectorXd x = sig::resample(s.frames(), read, kToneRate, FS_);
+            return c_.wav2v(x, kToneRate, n, L_, p_.mr, p_.Mr, none);
+        }
         return c_.wav2v(channel(ch), FS_, n, L_, p_.mr, p_.Mr, with_track ? track_ : none);
     }
-    PulseSeries pulse(int ch, double a, double b) const { return c_.dig2v(channel(ch), FS_, a, b); }
+    PulseSeries pulse(int ch, double a, double b) const {
+        if (source_) return c_.dig2v(source_->column(ch), FS_, a, b);
+        return c_.dig2v(channel(ch), FS_, a, b);
+    }
 
 private:
     // An editor may hand back a single channel; the table reads two.
@@ -92,6 +117,7 @@ private:
     }
 
     Eigen::MatrixXd Y_;
+    std::optional<sig::WavSource> source_;
     double FS_;
     const ChannelParams& p_;
     const ChannelCalls& c_;
@@ -108,9 +134,9 @@ std::u16string both_off_message(const shell::Strings& st) {
     return st.frame_ch1 + u" " + off + u" - " + st.frame_ch2 + u" " + off + u"!";
 }
 
-std::optional<RunSeries> channel_table(Eigen::MatrixXd Y, double FS, const ChannelParams& p,
-                                       const shell::Strings& st, const ChannelCalls& calls) {
-    Table k(std::move(Y), FS, p, calls);
+namespace {
+
+std::optional<RunSeries> convert(Table& k, const ChannelParams& p, const shell::Strings& st) {
     const double u = p.u, W = p.W, r = p.r, l = p.l, ur = p.ur;
     Eigen::VectorXd t, v, t_rpm, rpm;
     Eigen::RowVectorXd rpm_at_t;
@@ -268,10 +294,24 @@ std::optional<RunSeries> channel_table(Eigen::MatrixXd Y, double FS, const Chann
             rt::errordlg(rt::utf8(both_off_message(st)));
             return std::nullopt;
         default:
-            rt::error("The channel choice (" + std::to_string(p.sig_ch1) + ", " +
-                      std::to_string(p.sig_ch2) + ") is not one the channel lists offer.");
+            rt::error(rt::utf8(st.channel_pair) + " (" + std::to_string(p.sig_ch1) + ", " +
+                      std::to_string(p.sig_ch2) + ")");
     }
     return RunSeries{row(t), row(v), std::move(rpm_at_t)};
+}
+
+}  // namespace
+
+std::optional<RunSeries> channel_table(Eigen::MatrixXd Y, double FS, const ChannelParams& p,
+                                       const shell::Strings& st, const ChannelCalls& calls) {
+    Table k(std::move(Y), FS, p, calls);
+    return convert(k, p, st);
+}
+
+std::optional<RunSeries> channel_table(const sig::WavSource& source, const ChannelParams& p,
+                                       const shell::Strings& st, const ChannelCalls& calls) {
+    Table k(source, p, calls);
+    return convert(k, p, st);
 }
 
 }  // namespace evaluation

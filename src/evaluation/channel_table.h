@@ -12,6 +12,7 @@
 #include "evaluation/wav2v.h"
 #include "shell/channel_lists.h"
 #include "shell/strings.h"
+#include "signal/wavread.h"
 
 namespace evaluation {
 
@@ -73,6 +74,13 @@ std::u16string both_off_message(const shell::Strings& st);
 // an error dialog without title). rt::Error for a pair the lists do not offer, and what the
 // conversions and editors throw.
 std::optional<RunSeries> channel_table(Eigen::MatrixXd Y, double FS, const ChannelParams& p,
+                                       const shell::Strings& st, const ChannelCalls& calls);
+
+// The same on a recording read from its file (one or two channels; one counts as both):
+// without the editor each conversion reads only its channel, or the mean of both, and a
+// tone channel reaches wav2v already resampled to kToneRate, so that the recording never
+// exists whole; with the editor box ticked the editors get the whole recording.
+std::optional<RunSeries> channel_table(const sig::WavSource& source, const ChannelParams& p,
                                        const shell::Strings& st, const ChannelCalls& calls);
 
 }  // namespace evaluation

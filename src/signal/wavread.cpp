@@ -335,6 +335,8 @@ double int32Divisor(const double* raw, std::size_t n, const WavFormat& fmt) {
 // elements of a value, so that a call by name hands them over without a copy.
 struct SampleStore {
     bool forValue = false;
+    // Only where the samples lie and how they are read (WavSource); nothing is decoded.
+    WavLayout* locate = nullptr;
     Eigen::MatrixXd matrix;
     std::vector<double> elements;
     Eigen::Index rows = 0, cols = 0;
@@ -407,6 +409,13 @@ std::string read_dat_pcm(int fid, const Chunk& datack, const WavFormat& fmt, dou
         return true;
     };
 
+    if (out.locate) {
+        *out.locate = WavLayout{dataStart, static_cast<Eigen::Index>(frames),
+                                nch,       static_cast<std::size_t>(bps),
+                                dtype,     scale,
+                                offset,    !int32};
+        return skipToEnd() ? "" : kPcmDataError;
+    }
     if (ext.kind == WavExtent::Kind::Size) {
         double* size = out.allocate(1, 2);
         size[0] = frames;
@@ -612,6 +621,77 @@ Recording wavread_recording(const std::string& file) {
     if (!r.y)
         throw rt::Error("One or more output arguments not assigned during call to 'wavread'.");
     return {std::move(*r.y), r.Fs};
+}
+
+struct WavSource::File {
+    explicit File(int f) : fid(f) {}
+    File(const File&) = delete;
+    File& operator=(const File&) = delete;
+    int fid;
+    ~File() {
+        if (rt::isOpen(fid)) rt::fclose(fid);
+    }
+};
+
+std::optional<WavSource> WavSource::open(const std::string& file) {
+    WavLayout layout;
+    SampleStore samples;
+    samples.locate = &layout;
+    bool have = false;
+    const WavReadResult r = readWav(file, {}, samples, have);
+    if (!have)
+        throw rt::Error("One or more output arguments not assigned during call to 'wavread'.");
+    if (!layout.inParts || layout.channels < 1 || layout.channels > 2) return std::nullopt;
+    WavSource s;
+    s.Fs = r.Fs;
+    s.layout_ = layout;
+    const auto [fid, msg] = open_wav(file);
+    rt::error(msg);
+    s.file_ = std::make_shared<File>(fid);
+    return s;
+}
+
+void WavSource::read(int channel, Eigen::Index first, Eigen::Index count, double* out) const {
+    if (first < 0 || count < 0 || first + count > layout_.frames)
+        rt::error("The recording has no samples " + std::to_string(first + 1) + " to " +
+                  std::to_string(first + count) + ".");
+    const std::size_t nch = layout_.channels, frameBytes = nch * layout_.bytes;
+    if (rt::fseek(file_->fid, layout_.dataStart + std::int64_t(first) * std::int64_t(frameBytes),
+                  SeekOrigin::Begin) != 0)
+        rt::error(kPcmDataError);
+    // Blocks of frames decoded as wavread decodes them, one column per channel, then taken
+    // as the caller asks: one channel, or the mean of two as (left + right) / 2.
+    constexpr Eigen::Index kBlock = 8192;
+    std::vector<unsigned char> raw(std::size_t(std::min(kBlock, count)) * frameBytes);
+    std::vector<double> both(nch == 2 ? std::size_t(std::min(kBlock, count)) * 2 : 0);
+    for (Eigen::Index done = 0; done < count;) {
+        const Eigen::Index n = std::min(kBlock, count - done);
+        if (rt::freadBytes(file_->fid, raw.data(), std::size_t(n) * frameBytes) !=
+            std::size_t(n) * frameBytes)
+            rt::error(kPcmDataError);
+        double* o = out + done;
+        if (nch == 1) {
+            rt::decodeFrames(raw.data(), std::size_t(n), 1, layout_.dtype, o, std::size_t(n),
+                             layout_.scale, layout_.offset);
+        } else {
+            rt::decodeFrames(raw.data(), std::size_t(n), 2, layout_.dtype, both.data(),
+                             std::size_t(n), layout_.scale, layout_.offset);
+            const double *l = both.data(), *r = both.data() + n;
+            if (channel == 1)
+                std::copy_n(l, n, o);
+            else if (channel == 2)
+                std::copy_n(r, n, o);
+            else
+                for (Eigen::Index i = 0; i < n; ++i) o[i] = (l[i] + r[i]) / 2;
+        }
+        done += n;
+    }
+}
+
+Eigen::VectorXd WavSource::column(int channel) const {
+    Eigen::VectorXd x(layout_.frames);
+    read(channel, 0, layout_.frames, x.data());
+    return x;
 }
 
 void register_wavread(rt::FunctionTable& t) { t.add("wavread", 2, 4, wavreadByName); }

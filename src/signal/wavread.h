@@ -2,12 +2,15 @@
 #pragma once
 
 #include <Eigen/Dense>
+#include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "runtime/dispatch/function_table.h"
+#include "runtime/fileio/file_io.h"
 
 namespace sig {
 
@@ -78,6 +81,43 @@ struct Recording {
     double Fs = 0;
 };
 Recording wavread_recording(const std::string& file);
+
+// Where a file's samples lie and how they are read.
+struct WavLayout {
+    std::int64_t dataStart = 0;  // file offset of the first frame
+    Eigen::Index frames = 0;     // whole frames present
+    std::size_t channels = 0;
+    std::size_t bytes = 0;  // per sample
+    rt::Precision dtype = rt::Precision::Short;
+    double scale = 1, offset = 0;  // a sample is (value + offset) · scale
+    bool inParts = true;           // false: the scaling needs every sample first
+};
+
+// A recording's samples read from its file on demand, scaled as wavread scales them, for a
+// reader that needs one channel or the mean of two rather than the whole recording.
+class WavSource {
+public:
+    // Walks the file as wavread does, with the same messages (and the same error when there
+    // is no data chunk). nullopt when its samples cannot be read in parts (more than two
+    // channels, or four-byte integers, whose scaling depends on every sample): the caller
+    // then reads the whole recording.
+    static std::optional<WavSource> open(const std::string& file);
+
+    double Fs = 0;  // Hz
+    Eigen::Index frames() const { return layout_.frames; }
+    // Frames first … first + count - 1 (0-based) of channel 1 or 2, or with 0 the mean of
+    // the two, (left + right)/2, as the conversions average them; a one-channel recording
+    // gives its channel whatever is asked. Throws rt::Error for frames it does not hold or a
+    // file that no longer reads.
+    void read(int channel, Eigen::Index first, Eigen::Index count, double* out) const;
+    // All frames of that channel.
+    Eigen::VectorXd column(int channel) const;
+
+private:
+    struct File;
+    WavLayout layout_;
+    std::shared_ptr<File> file_;
+};
 
 // Adds "wavread" (up to 2 inputs, 4 outputs) to the table of functions callable by name.
 void register_wavread(rt::FunctionTable& t);

@@ -1,5 +1,7 @@
 // The cut windows: what they show, how they end, and which samples they hand back.
 #include "editor_fixture.h"
+#include "support/shell_test_support.h"
+#include "support/test_helpers.h"
 
 namespace {
 
@@ -176,6 +178,28 @@ TEST_F(CutWindow, SpeedPlotShowsKmhAndDropsSamplesOnTheBounds) {
     const Eigen::MatrixXd cut = rt::toMatrix(out[0]);
     ASSERT_EQ(cut.rows(), 999);
     EXPECT_EQ(cut.row(0), Y.row(1001));
+}
+
+// A pulse channel without a pulse: the speed window has nothing to offer, and says so in the
+// build's language.
+TEST_F(CutWindow, ASpeedPlotWithoutSpeedSaysSoInTheBuildsLanguage) {
+    const Eigen::MatrixXd Y = Eigen::MatrixXd::Zero(5000, 2);
+    const std::pair<const shell::Strings*, std::string> builds[] = {
+        {&shell::german_table(),
+         "Die Aufnahme zeigt keine Geschwindigkeit, aus der sich ein Zeitintervall wählen ließe."},
+        {&shell::french_table(),
+         "L'enregistrement ne montre aucune vitesse permettant de choisir un intervalle de "
+         "temps."}};
+    for (const auto& [table, text] : builds) {
+        shell_test::use_table(*table);
+        EXPECT_EQ(testsupport::errorOf([&] {
+                      call("cut_file_digi",
+                           {rt::fromMatrix(Y), Value(1000.0), Value(1.325), Value(1.0), st_value()},
+                           2);
+                  }),
+                  text);
+    }
+    shell_test::use_table(st());
 }
 
 }  // namespace

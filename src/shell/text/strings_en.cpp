@@ -96,6 +96,17 @@ const Strings& english_table() {
         .addask = u"Really add this entry to the list?",
         .titcut = u"Selection of the time interval.",
         .titera = u"Rub out the disturbances.",
+        .run_too_short = u"The run has too few samples to be evaluated.",
+        .lowpass_fails =
+            u"The low-pass filter cannot be designed: the run's times do not increase or the "
+            u"filter length is not positive.",
+        .fro_no_number = u"The rolling-resistance coefficient is no number.",
+        .channel_pair = u"The channel lists do not offer this channel choice:",
+        .rpm_not_finite = u"The rpm limits and the signals per revolution must be finite numbers.",
+        .rpm_band_empty = u"The lowest and the highest rpm must differ.",
+        .no_speed_to_cut = u"The recording shows no speed to choose an interval from.",
+        .par_no_var = u"is no parameter file: it lacks the variable",
+        .par_bad_row = u"holds a choice outside its list: variable",
         .tab_bad_field =
             u"A field of this entry holds \";\", a line break, a character that the table file "
             u"cannot store, or more than 1,000 characters. Nothing was written.",
