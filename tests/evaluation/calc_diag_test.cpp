@@ -70,6 +70,26 @@ TEST(CalcDiagSteps, SplitSmoothingTakesEachHalfFromItsOwnDirection) {
     }
 }
 
+// Of an odd number of samples the first half rounded down comes from the series filtered as it
+// is: of 7, samples 1 to 3. Worked by hand with the one-pole low-pass y(k) = (x(k) + y(k-1))/2
+// (b = 1/2, a = [1 -1/2]) on a run that starts with 8 and then stays at 0. Reversed, the run
+// ends in 8; reflected about that end it goes on 16, 16, 16, where the forward pass reaches
+// 4, 10, 13, 14.5, and the backward pass, starting settled at 14.5, gives 13.75, 11.875,
+// 7.9375 at the 8 and halves from there: 127/128 at sample 4. Filtered as it is, the run
+// gives 8193/8192 there; samples 1 to 3 of it, and the rest of the reversed run, follow the
+// same recursion through the reflected ends. All are exact in binary.
+TEST(CalcDiagSteps, SplitSmoothingOfAnOddLengthTakesTheMiddleSampleFromTheReversedRun) {
+    const rt::TransferFunction lp{Eigen::RowVectorXd::Constant(1, 0.5),
+                                  (Eigen::RowVectorXd(2) << 1, -0.5).finished()};
+    Eigen::RowVectorXd x(7);
+    x << 8, 0, 0, 0, 0, 0, 0;
+    const double expected[] = {524289.0 / 65536, 131073.0 / 32768, 32769.0 / 16384, 127.0 / 128,
+                               127.0 / 256,      127.0 / 512,      127.0 / 1024};
+    const Eigen::RowVectorXd got = evaluation::split_smooth(lp, x);
+    ASSERT_EQ(got.size(), 7);
+    for (Eigen::Index i = 0; i < 7; ++i) EXPECT_EQ(got(i), expected[i]) << "sample " << i + 1;
+}
+
 TEST(CalcDiagSteps, AirCorrectionAndTheCutAtTheSpeedMaximum) {
     EXPECT_DOUBLE_EQ(evaluation::air_correction(20, 1013), 1);
     EXPECT_NEAR(evaluation::air_correction(30, 990), 1013.0 / 990 * std::sqrt(303.0 / 293), 1e-12);
@@ -308,6 +328,65 @@ TEST_F(CalcDiag, TheCacheServesRepeatsAndConvertsAgainForNewKeysAndRewrittenFile
     calculate();
     EXPECT_EQ(errors(), 0u);
     EXPECT_EQ(cache_lines(), 6u);
+    expect_ready();
+}
+
+// The cache key holds seven values of the panel besides the recording: each changed alone
+// converts the recording again (a run of another channel choice is another run), and no
+// other field does.
+TEST_F(CalcDiag, EachKeyValueChangedAloneConvertsAgainAndNoOtherFieldDoes) {
+    write_tone("run.wav", 2);
+    type("wav_file", "run.wav");
+    calculate();
+    ASSERT_EQ(errors(), 0u);
+    ASSERT_EQ(cache_lines(), 2u);
+
+    enum class How { Typed, Chosen, Set };
+    const struct {
+        const char* tag;
+        How how;
+        const char* text;  // typed
+        double value;      // chosen or set
+        bool key;
+    } fields[] = {
+        {"gear_ratio", How::Typed, "7", 0, true},
+        {"wheel_perim", How::Typed, "1.9", 0, true},
+        {"lima", How::Typed, "3.1", 0, true},
+        {"cylin_perim", How::Typed, "0.8", 0, true},
+        {"wheel_sens", How::Typed, "3", 0, true},
+        {"popup_sig_ch1", How::Chosen, nullptr, 5, true},  // off, channel 2 the alternator
+        {"popup_sig_ch2", How::Chosen, nullptr, 4, true},  // off
+        {"filt_length", How::Typed, "0,5", 0, false},
+        {"total_mass", How::Typed, "150", 0, false},
+        {"cw_value", How::Typed, "0.6", 0, false},
+        {"frontal_area", How::Typed, "0.8", 0, false},
+        {"total_tork", How::Typed, "2", 0, false},
+        {"air_temp", How::Typed, "25", 0, false},
+        {"air_pres", How::Typed, "990", 0, false},
+        {"min_rpm", How::Typed, "600", 0, false},
+        {"max_rpm", How::Typed, "15000", 0, false},
+        {"fro_value", How::Typed, "0.02", 0, false},
+        {"cut_Vmax", How::Set, nullptr, 0, false},
+        {"popup_xaxis", How::Set, nullptr, 2, false},
+        {"popup_yaxis", How::Set, nullptr, 3, false},
+    };
+    for (const auto& f : fields) {
+        SCOPED_TRACE(f.tag);
+        const char* property = f.how == How::Typed ? "String" : "Value";
+        const Value was = prop(f.tag, property);
+        const std::size_t before = cache_lines();
+        if (f.how == How::Typed) type(f.tag, f.text);
+        if (f.how == How::Chosen) choose(f.tag, f.value);
+        if (f.how == How::Set) shell::set_tagged(f.tag, property, Value(f.value));
+        calculate();
+        EXPECT_EQ(errors(), 0u);
+        EXPECT_EQ(cache_lines(), before + (f.key ? 2 : 0));
+        if (f.how == How::Chosen) {
+            choose(f.tag, was.scalar());
+        } else {
+            shell::set_tagged(f.tag, property, was);
+        }
+    }
     expect_ready();
 }
 
