@@ -7,8 +7,8 @@
 #include <cmath>
 #include <random>
 
+#include "apps/rovantel_function_table.h"
 #include "runtime/value/eigen.h"
-#include "shell/rovantel.h"
 #include "shell/strings.h"
 
 namespace {
@@ -52,7 +52,7 @@ rt::Value wheelChannel(double fs, double seconds) {
 }
 
 const rt::FunctionTable& table() {
-    static const rt::FunctionTable t = shell::rovantel_function_table();
+    static const rt::FunctionTable t = apps::rovantel_function_table();
     return t;
 }
 

@@ -14,6 +14,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "apps/rovantel_function_table.h"
 #include "qt/application.h"
 #include "qt/figure_window.h"
 #include "qt/qt_host.h"
@@ -23,7 +24,6 @@
 #include "runtime/graphics/zoom.h"
 #include "runtime/value/eigen.h"
 #include "shell/panel.h"
-#include "shell/rovantel.h"
 #include "shell/strings.h"
 #include "support/paint_counter.h"
 
@@ -39,7 +39,7 @@ constexpr int kRuns = 20;
 constexpr std::size_t kPoints = 2000;
 
 struct Session {
-    rt::FunctionTable table = shell::rovantel_function_table();
+    rt::FunctionTable table = apps::rovantel_function_table();
     rt::FunctionTable builtins;
     std::unique_ptr<rt::CallbackInterpreter> interp;
     std::unique_ptr<rt::QtHost> host;

@@ -12,13 +12,13 @@
 #include <functional>
 #include <numbers>
 
+#include "apps/rovantel_function_table.h"
 #include "editor/editor_window.h"
 #include "qt/figure_window.h"
 #include "qt/qt_host.h"
 #include "runtime/dispatch/callback.h"
 #include "runtime/graphics/operations.h"
 #include "runtime/value/eigen.h"
-#include "shell/rovantel.h"
 #include "shell/strings.h"
 
 namespace shell {
@@ -58,7 +58,7 @@ Eigen::MatrixXd run_60s() {
 }
 
 struct Session {
-    rt::FunctionTable table = shell::rovantel_function_table();
+    rt::FunctionTable table = apps::rovantel_function_table();
     rt::FunctionTable builtins;
     std::unique_ptr<rt::CallbackInterpreter> interp;
     std::unique_ptr<ScriptedWaitHost> host;

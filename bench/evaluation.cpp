@@ -6,18 +6,16 @@
 // prints both side by side.
 #include <benchmark/benchmark.h>
 
-#include <chrono>
 #include <cmath>
 #include <filesystem>
 #include <random>
-#include <thread>
 
+#include "apps/rovantel_function_table.h"
 #include "runtime/dispatch/callback.h"
 #include "runtime/graphics/operations.h"
 #include "runtime/numeric/fft.h"
 #include "shell/panel.h"
 #include "shell/prepare_evaluations.h"
-#include "shell/rovantel.h"
 #include "shell/strings.h"
 #include "signal/wavwrite.h"
 
@@ -48,7 +46,7 @@ void write_recording(const std::string& file, double fs) {
 }
 
 struct Session {
-    rt::FunctionTable table = shell::rovantel_function_table();
+    rt::FunctionTable table = apps::rovantel_function_table();
     rt::FunctionTable builtins;
     std::unique_ptr<rt::CallbackInterpreter> interp;
     std::filesystem::path dir;
@@ -103,8 +101,7 @@ int main(int argc, char** argv) {
     // As the program starts; the user takes a moment to choose a recording, in which the
     // start-up planning ends.
     shell::prepare_evaluations();
-    for (int i = 0; i < 500 && rt::fftPlanCount() < 4; ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    rt::finishFftPlanning();
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     benchmark::RunSpecifiedBenchmarks();

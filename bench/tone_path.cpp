@@ -2,7 +2,7 @@
 // -> resample to 8820 Hz -> specgram at the 1501 band frequencies -> peak per slice, called by
 // name through the program's function table, beside the same steps through the typed C++
 // functions, the spectrogram stage alone and its FFT floor (one forward and one inverse
-// 8192-point FFT per slice).
+// transform of the chirp-z length per slice, through the plans the spectrogram uses).
 //
 // Recordings: 30 s and 120 s, 16-bit at 44.1 kHz and float at 48 kHz, stereo, and 20 s of float
 // mono at 44.1 kHz. They are written
@@ -17,7 +17,6 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <ctime>
@@ -25,7 +24,6 @@
 #include <fstream>
 #include <map>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "engine_tone.h"
@@ -215,21 +213,22 @@ void BM_SpecgramByName(benchmark::State& state, const Case* c) {
     state.counters["slices"] = static_cast<double>(specgramByName(y)[0].cols());
 }
 
-// One forward and one inverse 8192-point FFT per slice of the case.
+// One forward and one inverse FFT of the chirp-z length per slice of the case.
 void BM_FftFloor(benchmark::State& state, const Case* c) {
-    const double n = std::ceil(c->seconds * kFac);
-    const double noverlap = bench::noverlapFor(n);
-    const auto slices = static_cast<Eigen::Index>((n - noverlap) / (3528 - noverlap));
-    Eigen::VectorXcd buf = Eigen::VectorXcd::Random(8192);
-    rt::fftInPlace(buf.data(), 8192, 1, false);
-    rt::fftInPlace(buf.data(), 8192, 1, true);
+    const Eigen::Index n = sig::cztFftLength(3528, 1501);
+    const rt::FftPlan forward = rt::fftPlan(n, false), inverse = rt::fftPlan(n, true);
+    rt::FftBuffer a(n), b(n);
+    for (Eigen::Index i = 0; i < n; ++i) a.data()[i] = std::sin(double(i));
+    const double samples = std::ceil(c->seconds * kFac);
+    const double noverlap = bench::noverlapFor(samples);
+    const auto slices = static_cast<Eigen::Index>((samples - noverlap) / (3528 - noverlap));
     for (auto _ : state) {
         for (Eigen::Index s = 0; s < slices; ++s) {
-            rt::fftInPlace(buf.data(), 8192, 1, false);
-            rt::fftInPlace(buf.data(), 8192, 1, true);
-            buf *= 1.0 / 8192;
+            forward.execute(a.data(), b.data());
+            inverse.execute(b.data(), a.data());
+            for (Eigen::Index i = 0; i < n; ++i) a.data()[i] *= 1.0 / double(n);
         }
-        benchmark::DoNotOptimize(buf.data());
+        benchmark::DoNotOptimize(a.data());
     }
     state.counters["slices"] = static_cast<double>(slices);
 }
@@ -247,20 +246,18 @@ void BM_WavreadTyped(benchmark::State& state, const Case* c) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    // As the program starts: the heap kept for large buffers and made ready, the analysis's
-    // FFT lengths planned on a background thread with the wisdom of earlier runs
-    // (tone_path.py's first process writes it; later ones read it, as later sessions do).
-    // $TONE_PATH_NO_PREFAULT leaves the memory to be taken as used, so that the first call's
-    // growth of the resident set shows the path's peak memory.
-    rt::useHeapForLargeBuffers(512u << 20, 256u << 20, !std::getenv("TONE_PATH_NO_PREFAULT"));
+    // As the program starts: the heap kept for large buffers, the analysis's FFT lengths
+    // planned on a background thread with the wisdom of earlier runs (tone_path.py's first
+    // process writes it; later ones read it, as later sessions do). Memory is taken as used,
+    // so the first call's growth of the resident set shows the path's peak memory.
+    rt::useHeapForLargeBuffers(64u << 20, 48u << 20);
     const std::filesystem::path wisdom =
         std::filesystem::path(recording(kCases[0])).parent_path() / "fftw-wisdom";
     const std::vector<Eigen::Index> lengths{sig::cztFftLength(3528, 1501),
                                             sig::cztFftLength(3528, 301)};
     rt::prepareFftPlans(lengths, wisdom.string());
     // The user takes a moment to choose a recording: let the start-up planning end first.
-    for (int i = 0; i < 500 && rt::fftPlanCount() < 2 * lengths.size(); ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    rt::finishFftPlanning();
     benchmark::Initialize(&argc, argv);
     using Fn = void (*)(benchmark::State&, const Case*);
     const std::pair<const char*, Fn> kinds[] = {

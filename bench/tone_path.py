@@ -60,8 +60,7 @@ def run_cpp(exe, folder, name, peak=False):
     args = [exe, "--benchmark_format=json", "--benchmark_min_time=0.5",
             "--benchmark_filter=/%s$" % name]
     if peak:
-        # Memory taken only as used: the first call's growth is the path's peak.
-        env["TONE_PATH_NO_PREFAULT"] = "1"
+        # The by-name path alone in a fresh process: its first call's growth is the peak.
         args[2:] = ["--benchmark_min_time=0.01", "--benchmark_filter=ByName/%s$" % name]
     out = subprocess.run(args, env=env, capture_output=True, text=True, check=True).stdout
     res = {}
@@ -99,7 +98,7 @@ def main():
     print("numpy %s, scipy %s; process CPU ms, medians of %d interleaved rounds"
           % (np.__version__, __import__("scipy").__version__, rounds))
     cols = ("by name", "first", "typed", "numpy", "np/name", "name/typed", "specgram", "floor",
-            "spec/floor", "faults", "1st unprep", "peak/doubles")
+            "spec/floor", "faults", "1st alone", "peak/doubles")
     print("%-16s" % "" + "".join("%13s" % c for c in cols))
     for name, *_ in CASES:
         def med(key):
@@ -110,8 +109,8 @@ def main():
         row += (row[6] / row[7], med("TonePathByName.faults_per_call"), med("unprepared.first"),
                 med("peak"))
         print("%-16s" % name + "".join("%13.2f" % v for v in row))
-    print("first: the first call of a process started as the program starts; 1st unprep: the "
-          "same\nwithout memory made ready at start-up (also where peak/doubles is measured)")
+    print("first: the first call of a process started as the program starts; 1st alone: the "
+          "same\nin a process that runs only that path (also where peak/doubles is measured)")
     print()
     print("%-16s%12s%12s%12s%12s" % ("wavread", "by name", "typed", "numpy", "np/name"))
     for name, *_ in CASES:

@@ -7,7 +7,7 @@ if(TARGET rt_qt)
       set(exe rovantel-${lang})
     endif()
     add_executable(${exe} src/apps/rovantel_main.cpp src/apps/lang_${lang}.cpp)
-    target_link_libraries(${exe} PRIVATE rovantel_system rt_qt)
+    target_link_libraries(${exe} PRIVATE rovantel_table rt_qt)
   endforeach()
 endif()
 

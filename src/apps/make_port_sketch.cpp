@@ -120,8 +120,10 @@ void portView() {
     label(cx + o.c1x - 5, base + o.c1y - 2, "r1", "center");
     line({cx + o.c2x, cx + o.xr2}, {base + o.c2y, base + o.yr2}, 0.4);
     label(cx + o.c2x - 4, base + o.c2y + 1, "r2", "center");
-    line({cx - o.x1 + 4, cx - o.x1 + 1}, {roof - 5, roof - 1}, 0.4);
-    label(cx - o.x1 + 5, roof - 6.5, "r3");
+    // r3 rounds the roof itself, not a corner: its leader ends on the roof's middle part.
+    const double onRoof = cx - 5;
+    line({onRoof - 3, onRoof}, {roof - 6, roof - 0.4}, 0.4);
+    label(onRoof - 3, roof - 7.5, "r3", "center");
 }
 
 // The cylinder in section: liner, piston, rod and crank, with bore, stroke and rod.

@@ -9,6 +9,7 @@
 #include "runtime/graphics/operations.h"
 #include "runtime/graphics/window.h"
 #include "runtime/value/num2str.h"
+#include "shell/axis_choices.h"
 #include "signal/label_family.h"
 
 namespace diagram {
@@ -94,11 +95,11 @@ void second_scale(rt::Handle ad, const std::vector<double>& lines, const std::u1
                           {"FontWeight", "bold"},
                           {"Tag", tag}});
 
-    const std::size_t slash = var_y.find(u'/');
-    sig::setLabel(sig::LabelKind::YLabel, ad, Value(var_y.substr(0, slash)), {});
-    if (slash == std::u16string::npos) return;
+    const auto [left, right] = shell::split_row(var_y);
+    sig::setLabel(sig::LabelKind::YLabel, ad, Value(left), {});
+    if (!right) return;
     rt::makeText(ad, {{"Position", {1.025 * xlim[1], My2 / 2}},
-                      {"String", var_y.substr(slash + 1)},
+                      {"String", *right},
                       {"Rotation", 270},
                       {"FontSize", font},
                       {"HorizontalAlignment", "center"},

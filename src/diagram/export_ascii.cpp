@@ -1,12 +1,12 @@
 #include "diagram/export_ascii.h"
 
-#include "diagram/save_report.h"
 #include "runtime/dispatch/error.h"
 #include "runtime/fileio/atomic_file.h"
 #include "runtime/graphics/operations.h"
 #include "runtime/host.h"
 #include "runtime/value/sprintf.h"
 #include "shell/recording_folder.h"
+#include "shell/save_or_report.h"
 #include "shell/strings.h"
 
 namespace diagram {
@@ -33,6 +33,7 @@ void export_ascii(rt::Handle fig) {
     });
     if (!choice) return;
     std::string file = choice->folder + choice->name;
+    if (!shell::save_or_report(file, [&] { rt::requireFileName(file); })) return;
     if (file.find('.') == std::string::npos) file += ".txt";
 
     rt::graphics().setCurrentFigure(fig);
@@ -45,7 +46,7 @@ void export_ascii(rt::Handle fig) {
                         .real())
         curves.emplace_back(rt::get(h, "XData"), rt::get(h, "YData"));
     const std::string text = ascii_export_text(curves);
-    save_or_report(file, [&](const std::string& path) { rt::saveFileAtomically(path, text); });
+    shell::save_or_report(file, [&] { rt::saveFileAtomically(file, text); });
 }
 
 void register_export_ascii(rt::FunctionTable& table) {

@@ -6,11 +6,13 @@
 #include "diagram/ax_lims.h"
 #include "runtime/dispatch/callback.h"
 #include "runtime/dispatch/error.h"
+#include "runtime/fileio/folders.h"
 #include "runtime/graphics/operations.h"
 #include "runtime/graphics/window.h"
 #include "runtime/graphics/zoom.h"
 #include "runtime/value/eigen.h"
 #include "runtime/value/num2str.h"
+#include "shell/axis_choices.h"
 #include "shell/get_par.h"
 #include "shell/panel.h"
 #include "shell/strings.h"
@@ -39,29 +41,15 @@ std::u16string popup_row(const char* tag, int row) {
     return list.rowText(static_cast<std::size_t>(row) - 1);
 }
 
-// The text between the which-th "[" and the which-th "]" (1-based), "" when there is none.
-std::u16string unit_of(const std::u16string& name, int which) {
-    std::size_t open = std::u16string::npos, close = std::u16string::npos;
-    for (int i = 0; i < which; ++i) {
-        open = name.find(u'[', open == std::u16string::npos ? 0 : open + 1);
-        close = name.find(u']', close == std::u16string::npos ? 0 : close + 1);
-        if (open == std::u16string::npos || close == std::u16string::npos) return u"";
-    }
-    return close > open ? name.substr(open + 1, close - open - 1) : u"";
-}
-
-// The first 20 values of the parameter record; a field that is no number has already been
-// reported, and ends the run like a missing output.
+// The values of the parameter record up to the title. Only their fields are read: the
+// evaluation has read the record just before, and a field it could do without is not reported
+// twice.
 std::vector<Value> parameters() {
-    shell::ParSlots slots = shell::get_par();
+    shell::ParSlots slots = shell::read_par(shell::par::tit + 1);
     std::vector<Value> out;
-    for (std::size_t i = 0; i < 20; ++i) {
-        if (!slots[i]) rt::unassignedOutputError("get_par");
-        out.push_back(*slots[i]);
-    }
+    for (std::size_t i = 0; i <= shell::par::tit; ++i) out.push_back(*slots[i]);
     return out;
 }
-enum Par { m, cw, r, u, l, fl, J, ur, A, W, par, cutvmax, ch1, ch2, xaxis, yaxis, wav, T, P, tit };
 
 // "<max> <unit> / <x at max> <x unit>", both rounded to two decimals.
 std::u16string maxima_text(const std::vector<double>& x, const Eigen::VectorXd& y,
@@ -258,20 +246,26 @@ void plot_diag(const std::vector<double>& x, const Eigen::MatrixXd& y, const rt:
     const std::u16string figname = diagram_name(st.fig_diag, var_x, var_y);
     const Window w = open_window(figname, vx, vy, k, st);
 
+    namespace par = shell::par;
     const std::vector<Value> p = parameters();
     std::u16string comment = komment == st.comment ? u"" : komment;
-    const std::u16string kkk =
-        parameter_comment(comment, {p[m], p[A], p[cw], p[r], p[u], p[l], p[fl], p[W]}, k);
+    const std::u16string kkk = parameter_comment(
+        comment,
+        {p[par::m], p[par::A], p[par::cw], p[par::r], p[par::u], p[par::l], p[par::fl], p[par::W]},
+        k);
     const std::u16string wav_path = shell::string_of("wav_file");
     if (!data_tag) {
-        if (p[par].isTrue()) comment = kkk;
+        if (p[par::komment].isTrue()) comment = kkk;
         if (shell::value_of("add_wav_to_comment") != 0) {
             const std::size_t sep = wav_path.rfind(u'/');
             comment += u" " + (sep == std::u16string::npos ? wav_path : wav_path.substr(sep + 1));
         }
     }
-    const std::u16string tag =
-        data_tag ? *data_tag : wav_path + kkk + num(shell::get_tagged("Main Figure", "UserData"));
+    // The recording's state too: another recording copied under its name is another run.
+    const std::u16string tag = data_tag ? *data_tag
+                                        : wav_path + kkk +
+                                              num(shell::get_tagged("Main Figure", "UserData")) +
+                                              rt::utf16(rt::fileStateKey(rt::utf8(wav_path)));
     const std::u16string run = figname + tag;
     const int ly = static_cast<int>(y.cols());
 
@@ -285,9 +279,9 @@ void plot_diag(const std::vector<double>& x, const Eigen::MatrixXd& y, const rt:
                             {"Color", {ccc[0], ccc[1], ccc[2]}},
                             {"Tag", u"Diag" + run}});
         Block b{w.fig, figname, tag, var_y, comment, ccc, ly, k, font, {}, {}};
-        const std::u16string x_unit = unit_of(var_x, 1);
+        const std::u16string x_unit = shell::row_unit(var_x, 1);
         for (int c = 0; c < ly; ++c)
-            b.maxima.push_back(maxima_text(x, y.col(c), unit_of(var_y, c + 1), x_unit));
+            b.maxima.push_back(maxima_text(x, y.col(c), shell::row_unit(var_y, c + 1), x_unit));
         b.x_max = u"Max: " + two_decimals(largest(x)) + u" " + x_unit;
         add_comment_block(b);
         if (ly == 2) add_half_scale(w.ad, x, y, ccc, run);
@@ -299,7 +293,7 @@ void plot_diag(const std::vector<double>& x, const Eigen::MatrixXd& y, const rt:
 
     ax_lims(w.ad, ly, figname, var_y);
     sig::xlabel(Value(var_x));
-    sig::title(p[tit], {Value("FontSize"), Value(12.0), Value("FontWeight"), Value("bold")});
+    sig::title(p[par::tit], {Value("FontSize"), Value(12.0), Value("FontWeight"), Value("bold")});
     rt::zoom({Value("on")});
 }
 

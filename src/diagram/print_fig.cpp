@@ -2,7 +2,6 @@
 
 #include <cmath>
 
-#include "diagram/save_report.h"
 #include "runtime/dispatch/error.h"
 #include "runtime/fileio/atomic_file.h"
 #include "runtime/graphics/operations.h"
@@ -11,6 +10,7 @@
 #include "runtime/image_io.h"
 #include "runtime/value/num2str.h"
 #include "shell/recording_folder.h"
+#include "shell/save_or_report.h"
 #include "shell/strings.h"
 
 namespace diagram {
@@ -37,6 +37,7 @@ double resolution(rt::Handle fig) {
 }  // namespace
 
 ScreenshotName screenshot_name(std::string file) {
+    rt::requireFileName(file);
     std::string suffix;
     const std::size_t dot = file.rfind('.');
     if (dot == std::string::npos) {
@@ -65,26 +66,32 @@ void print_fig(rt::Handle fig) {
             rt::utf8(st.print_files));
     });
     if (!choice) return;
-    const ScreenshotName name = screenshot_name(choice->folder + choice->name);
+    const std::string typed = choice->folder + choice->name;
+    ScreenshotName name;
+    if (!shell::save_or_report(typed, [&] { name = screenshot_name(typed); })) return;
     rt::graphics().setCurrentFigure(fig);
     rt::pause(1);
     const std::string dpi = "-r" + rt::num2str(std::round(resolution(fig)));
 
-    save_or_report(name.file, [&](const std::string& file) {
-        rt::saveFileAtomically(file, [&](int, const std::string& temporary) {
-            try {
-                rt::imwrite(rt::frame2im(rt::getframe(fig)), temporary, name.type);
-                return;
-            } catch (const rt::Error&) {
-            }
-            const rt::Value device("-d" + name.type);
-            try {
-                rt::print({device, rt::Value("-opengl"), rt::Value(dpi), rt::Value(temporary)});
-                return;
-            } catch (const rt::Error&) {
-            }
-            rt::print({device, rt::Value(dpi), rt::Value(temporary)});
-        });
+    // Each way replaces the file only whole. A refused save ends them all: the next way
+    // would meet the same file.
+    shell::save_or_report(name.file, [&] {
+        try {
+            rt::imwrite(rt::frame2im(rt::getframe(fig)), name.file, name.type);
+            return;
+        } catch (const rt::SaveError&) {
+            throw;
+        } catch (const rt::Error&) {
+        }
+        const rt::Value device("-d" + name.type);
+        try {
+            rt::print({device, rt::Value("-opengl"), rt::Value(dpi), rt::Value(name.file)});
+            return;
+        } catch (const rt::SaveError&) {
+            throw;
+        } catch (const rt::Error&) {
+        }
+        rt::print({device, rt::Value(dpi), rt::Value(name.file)});
     });
 }
 

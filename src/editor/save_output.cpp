@@ -1,19 +1,22 @@
 #include "editor/save_output.h"
 
 #include "editor/editor_window.h"
+#include "evaluation/read_recording.h"
 #include "runtime/dispatch/error.h"
+#include "runtime/fileio/atomic_file.h"
 #include "runtime/fileio/folders.h"
 #include "runtime/graphics/operations.h"
 #include "runtime/graphics/window.h"
 #include "runtime/host.h"
 #include "shell/panel.h"
-#include "signal/wavread.h"
+#include "shell/save_or_report.h"
 #include "signal/wavwrite.h"
 
 namespace editor {
 
 std::optional<std::string> output_name(const shell::Strings& st) {
     std::string name = rt::utf8(shell::string_of("wav_cut_file"));
+    if (!shell::save_or_report(name, [&] { rt::requireFileName(name); })) return std::nullopt;
     if (name.find('.') == std::string::npos) name += ".wav";
     if (rt::exist(name, "file") != 0) {
         const std::string yes = rt::utf8(st.yes), no = rt::utf8(st.no);
@@ -37,7 +40,7 @@ ShownRecording shown_recording(const shell::Strings& st, const std::string& sour
         r.Y = samples_of(held.Y, storage);
         r.FS = held.FS;
     } else {
-        sig::Recording rec = sig::wavread_recording(source);
+        sig::Recording rec = evaluation::read_recording(source, st);
         r.Y = std::move(rec.y);
         r.FS = rec.Fs;
     }
@@ -54,8 +57,8 @@ void reporting_errors(const shell::Strings& st, const std::function<void()>& sav
 }
 
 void write_recording(const Eigen::MatrixXd& Y, double FS, const std::string& name) {
-    sig::wavwrite(Y, FS, 32, name);
-    shell::set_tagged("wav_file", "String", rt::Value(name));
+    if (shell::save_or_report(name, [&] { sig::wavwrite(Y, FS, 32, name); }))
+        shell::set_tagged("wav_file", "String", rt::Value(name));
 }
 
 }  // namespace editor

@@ -15,6 +15,7 @@ namespace editor {
 // The output-file field's text, with ".wav" appended when it holds no "." at all. When a file
 // or folder of that name exists the user is asked whether to overwrite it; any answer but
 // st.yes (the dialog closed without one included) gives nullopt: nothing is to be written.
+// So does a text that gives a folder ("sub/"), after an error dialog saying so.
 std::optional<std::string> output_name(const shell::Strings& st);
 
 // The recording the editor window was handed (re-read from `source` only when the window
@@ -31,7 +32,8 @@ ShownRecording shown_recording(const shell::Strings& st, const std::string& sour
 void reporting_errors(const shell::Strings& st, const std::function<void()>& save);
 
 // Writes Y at FS with 32-bit float samples to `name` (replacing an existing file only through
-// a complete temporary file) and makes `name` the main window's recording (wav_file).
+// a complete temporary file) and makes `name` the main window's recording (wav_file). A
+// refused or failed save shows an error dialog (shell::save_or_report) and changes nothing.
 void write_recording(const Eigen::MatrixXd& Y, double FS, const std::string& name);
 
 }  // namespace editor

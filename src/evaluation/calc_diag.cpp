@@ -2,10 +2,12 @@
 
 #include <cmath>
 #include <filesystem>
-#include <system_error>
 
 #include "diagram/plot_diag.h"
+#include "evaluation/curves.h"
+#include "evaluation/read_recording.h"
 #include "runtime/dispatch/error.h"
+#include "runtime/fileio/folders.h"
 #include "runtime/graphics/operations.h"
 #include "runtime/graphics/window.h"
 #include "runtime/host.h"
@@ -16,9 +18,6 @@
 #include "shell/get_wav_filename.h"
 #include "shell/panel.h"
 #include "shell/strings.h"
-#include "signal/butter.h"
-#include "signal/filtfilt.h"
-#include "signal/wavread.h"
 
 namespace evaluation {
 
@@ -26,55 +25,12 @@ namespace {
 
 using Row = Eigen::RowVectorXd;
 
-void need_samples(Eigen::Index n) {
-    if (n < 3) rt::error("The run has too few samples to be evaluated.");
-}
-
-// diff(x) with a first element 2·d(1) − d(2) in front, so that it has x's length.
-Row extended_diff(const Row& x) {
-    const Eigen::Index n = x.size();
-    need_samples(n);
-    Row d(n);
-    d.tail(n - 1) = x.tail(n - 1) - x.head(n - 1);
-    d(0) = 2 * d(1) - d(2);
-    return d;
-}
-
-// The time steps: diff(t) with the same first element, except that a first step extrapolated to
-// zero or below (a pulse channel whose second interval is twice its first, as after one missed
-// pulse) is the first measured step instead: it would divide by zero or turn the sign of the
-// first acceleration and power, and the low-pass would spread that over the whole run.
-Row time_steps(const Row& t) {
-    Row dt = extended_diff(t);
-    if (!(dt(0) > 0)) dt(0) = dt(1);
-    return dt;
-}
-
-Row filtered(const rt::TransferFunction& lp, const Row& x) {
-    const Eigen::MatrixXd y = sig::filtfilt(lp.num.transpose(), lp.den.transpose(), x);
-    return Eigen::Map<const Row>(y.data(), y.size());
-}
-
-Row keep_first(const Row& x, Eigen::Index n) { return x.head(n); }
-
 Row row_of(const rt::Value& v) {
     const std::vector<double> d = v.real();
     return Eigen::Map<const Row>(d.data(), static_cast<Eigen::Index>(d.size()));
 }
 
 Eigen::VectorXd column_of(const rt::Value& v) { return row_of(v).transpose(); }
-
-// The file's size and modification time, as the cache key holds them.
-std::u16string file_stamp(const std::u16string& wavfile) {
-    std::error_code ec;
-    const std::filesystem::path path(rt::utf8(wavfile));
-    const auto size = std::filesystem::file_size(path, ec);
-    if (ec) return u" -";
-    const auto time = std::filesystem::last_write_time(path, ec);
-    if (ec) return u" -";
-    return rt::utf16(" " + std::to_string(size) + " " +
-                     std::to_string(time.time_since_epoch().count()));
-}
 
 // Busy: a watch pointer, and the main window's enabled controls inactive.
 void busy() {
@@ -148,27 +104,30 @@ void evaluate(const EditorCalls& editors) {
         rt::errordlg(rt::utf8(st.file_not_f + u"\n" + wavfile), rt::utf8(st.file_error));
         return;
     }
-    Slots par{shell::get_par()};
-    for (const auto& slot : par.s)
-        if (!slot) rt::unassignedOutputError("get_par");
+    Slots par{shell::read_par()};
 
     const std::u16string key =
         all_par_str(par[r], par[u], par[l], par[ur], par[W], par[sig_ch1], par[sig_ch2]);
     std::optional<RunSeries> run = cached(saved_data_tag(wavfile, key));
     if (!run) {
-        sig::Recording rec = sig::wavread_recording(rt::utf8(wavfile));
-        if (rec.y.cols() == 1) {
-            Eigen::MatrixXd both(rec.y.rows(), 2);
-            both << rec.y, rec.y;
-            rec.y = std::move(both);
-        }
         ChannelParams cp;
         cp.r = par.num(r), cp.u = par.num(u), cp.l = par.num(l), cp.ur = par.num(ur);
         cp.W = par.num(W), cp.mr = par.num(mr), cp.Mr = par.num(Mr);
         cp.sig_ch1 = static_cast<int>(par.num(sig_ch1));
         cp.sig_ch2 = static_cast<int>(par.num(sig_ch2));
         cp.cut = shell::value_of("cut_File") == 1;
-        run = channel_table(std::move(rec.y), rec.Fs, cp, st, channel_calls(editors, st));
+        const ChannelCalls calls = channel_calls(editors, st);
+        if (std::optional<sig::WavSource> source = open_recording(rt::utf8(wavfile), st)) {
+            run = channel_table(*source, cp, st, calls);
+        } else {
+            sig::Recording rec = read_recording(rt::utf8(wavfile), st);
+            if (rec.y.cols() == 1) {
+                Eigen::MatrixXd both(rec.y.rows(), 2);
+                both << rec.y, rec.y;
+                rec.y = std::move(both);
+            }
+            run = channel_table(std::move(rec.y), rec.Fs, cp, st, calls);
+        }
         if (!run) return;
         drop_missing_rpm(*run);
         // An editor may have saved the recording under a new name: the run is stored under it.
@@ -198,154 +157,6 @@ void evaluate(const EditorCalls& editors) {
 
 }  // namespace
 
-double lowpass_cutoff(double fl, const Eigen::RowVectorXd& t) {
-    const Eigen::Index n = t.size();
-    const double step = n > 1 ? (t(n - 1) - t(0)) / static_cast<double>(n - 1) : std::nan("");
-    double Wn = 2 / fl * step;
-    // 1 itself is no cut-off a low-pass can have, just as little as anything above it.
-    if (Wn >= 1) Wn = 0.999999;
-    // A cut-off at or below zero would design a filter that passes nothing sensible.
-    if (!(Wn > 0))
-        rt::error(
-            "The low-pass filter cannot be designed: the run's times do not increase "
-            "or the filter length is not positive.");
-    return Wn;
-}
-
-Eigen::RowVectorXd split_smooth(const rt::TransferFunction& lp, const Eigen::RowVectorXd& x) {
-    const Eigen::Index n = x.size(), h = n / 2;
-    const Row forward = filtered(lp, x);
-    const Row backward = filtered(lp, x.reverse()).reverse();
-    Row out(n);
-    out.head(h) = forward.head(h);
-    out.tail(n - h) = backward.tail(n - h);
-    return out;
-}
-
-double air_correction(double T, double p) { return 1013 / p * std::sqrt((273 + T) / 293); }
-
-void cut_at_vmax(RunSeries& run) {
-    Eigen::Index ii = -1;
-    for (Eigen::Index i = 0; i < run.v.size(); ++i)
-        if (!std::isnan(run.v(i)) && (ii < 0 || run.v(i) > run.v(ii))) ii = i;
-    if (ii < 0) return;
-    run.t = keep_first(run.t, ii + 1);
-    run.v = keep_first(run.v, ii + 1);
-    run.rpm = keep_first(run.rpm, ii + 1);
-}
-
-Curves curves(RunSeries run, const Physics& p) {
-    if (p.cutvmax) cut_at_vmax(run);
-    // Said before the filter design, which would blame the filter length for an empty run
-    // (every sample without an engine speed, as when a factor of the conversion is 0).
-    need_samples(run.t.size());
-    const rt::TransferFunction lp =
-        sig::butter(3, Eigen::VectorXd::Constant(1, lowpass_cutoff(p.fl, run.t)));
-    Curves c;
-    c.t = std::move(run.t);
-    const Row dt = time_steps(c.t);
-    Row v = split_smooth(lp, run.v);
-    c.rpm = split_smooth(lp, run.rpm);
-
-    c.a = filtered(lp, (extended_diff(v).array() / dt.array()).matrix());
-    c.X = Row(v.size());
-    double sum = 0;
-    for (Eigen::Index i = 0; i < v.size(); ++i) c.X(i) = sum += v(i) * dt(i);
-
-    if (p.drum) {
-        const Row w = v / p.ur * 2 * 3.1416;  // the drum's angular speed [rad/s]
-        const Row dw = extended_diff(w);
-        c.P =
-            (p.J * dw.array() / dt.array() * w.array() / 1000 + 0.0001 * p.cw * w.array().square())
-                .matrix();
-    } else {
-        if (!p.fro) rt::error("The rolling-resistance coefficient is no number.");
-        const Eigen::ArrayXd va = v.transpose().array();
-        const Eigen::ArrayXd Fr = 0.65 * p.cw * p.A * va.square();
-        const double Fro = p.m * 9.81 * *p.fro;
-        const Eigen::ArrayXd Wr = (Fr + Fro) * va * dt.transpose().array();
-        Eigen::ArrayXd Wv(va.size());
-        const double before = 2 * va(0) - va(1);
-        Wv(0) = va(0) * va(0) - before * before;
-        Wv.tail(va.size() - 1) = va.tail(va.size() - 1).square() - va.head(va.size() - 1).square();
-        Wv *= 0.5 * p.m;
-        const Row power = ((Wv + Wr) / dt.transpose().array()).matrix().transpose();
-        c.P = filtered(lp, power) / 1000;
-    }
-    c.gear_ratio = ((c.rpm / 60).array() / v.array() * p.u).matrix();
-    c.k = air_correction(p.T, p.p);
-    c.P *= c.k;
-    c.Pps = c.P * 1.35962;
-    c.M = (c.Pps.array() / c.rpm.array() * 7024).matrix();
-    c.v = v * 3.6;
-    return c;
-}
-
-std::pair<Eigen::RowVectorXd, Eigen::MatrixXd> axes_choice(const Curves& c, int xv, int yv) {
-    const Row* x = nullptr;
-    switch (xv) {
-        case 1:
-            x = &c.rpm;
-            break;
-        case 2:
-            x = &c.t;
-            break;
-        case 3:
-            x = &c.X;
-            break;
-        case 4:
-            x = &c.v;
-            break;
-        default:
-            rt::error("The x axis choice " + std::to_string(xv) + " is not in its list.");
-    }
-    const auto one = [](const Row& a) { return Eigen::MatrixXd(a.transpose()); };
-    const auto two = [](const Row& a, const Row& b) {
-        Eigen::MatrixXd y(a.size(), 2);
-        y << a.transpose(), b.transpose();
-        return y;
-    };
-    Eigen::MatrixXd y;
-    switch (yv) {
-        case 1:
-            y = two(c.Pps, c.M);
-            break;
-        case 2:
-            y = two(c.P, c.M);
-            break;
-        case 3:
-            y = one(c.Pps);
-            break;
-        case 4:
-            y = one(c.P);
-            break;
-        case 5:
-            y = one(c.M);
-            break;
-        case 6:
-            y = one(c.v);
-            break;
-        case 7:
-            y = one(c.a);
-            break;
-        case 8:
-            y = one(c.t);
-            break;
-        case 9:
-            y = one(c.X);
-            break;
-        case 10:
-            y = one(c.rpm);
-            break;
-        case 11:
-            y = one(c.gear_ratio);
-            break;
-        default:
-            rt::error("The y axis choice " + std::to_string(yv) + " is not in its list.");
-    }
-    return {*x, std::move(y)};
-}
-
 std::u16string all_par_str(const rt::Value& r, const rt::Value& u, const rt::Value& l,
                            const rt::Value& ur, const rt::Value& W, const rt::Value& sig_ch1,
                            const rt::Value& sig_ch2) {
@@ -356,7 +167,7 @@ std::u16string all_par_str(const rt::Value& r, const rt::Value& u, const rt::Val
 }
 
 std::u16string saved_data_tag(const std::u16string& wavfile, const std::u16string& all_par_str) {
-    return u"Saved Data" + wavfile + all_par_str + file_stamp(wavfile);
+    return u"Saved Data" + wavfile + all_par_str + rt::utf16(rt::fileStateKey(rt::utf8(wavfile)));
 }
 
 void EditorCalls::bind(const rt::FunctionTable& t) {
@@ -419,6 +230,11 @@ void calc_diag(const EditorCalls& editors) {
     busy();
     try {
         evaluate(editors);
+    } catch (const shell::FieldNotANumber&) {
+        // get_par's dialog has named the field: what failed on it ends the callback, whose
+        // error goes to standard error only.
+        ready();
+        throw;
     } catch (const std::exception& e) {
         rt::errordlg(rt::caught(e));
     }

@@ -1,20 +1,21 @@
 #include "evaluation/channel_table.h"
 
 #include <algorithm>
-#include <array>
 
 #include "runtime/dispatch/error.h"
 #include "runtime/host.h"
 #include "runtime/numeric/array_ops.h"
 #include "runtime/value/text_ops.h"
+#include "signal/resample.h"
 
 namespace evaluation {
 
 namespace {
 
-// Channel 2's list for each type of channel 1.
-constexpr std::array<std::array<int, 5>, 5> kSecondList{
-    {{1, 2, 3, 5, 0}, {1, 2, 4, 5, 0}, {1, 3, 4, 5, 0}, {2, 3, 4, 5, 0}, {1, 2, 3, 4, 5}}};
+// A case of the table: the types of channel 1 and channel 2.
+constexpr int pair(Signal ch1, Signal ch2) {
+    return 10 * static_cast<int>(ch1) + static_cast<int>(ch2);
+}
 
 Eigen::RowVectorXd row(const Eigen::VectorXd& v) { return v.transpose(); }
 
@@ -44,6 +45,17 @@ class Table {
 public:
     Table(Eigen::MatrixXd Y, double FS, const ChannelParams& p, const ChannelCalls& c)
         : Y_(std::move(Y)), FS_(FS), p_(p), c_(c), L_(p.l) {}
+    // The editors take the whole recording; without them each conversion reads the file.
+    Table(const sig::WavSource& source, const ChannelParams& p, const ChannelCalls& c)
+        : FS_(source.Fs), p_(p), c_(c), L_(p.l) {
+        if (p.cut) {
+            Y_.resize(source.frames(), 2);
+            Y_.col(0) = source.column(1);
+            Y_.col(1) = source.column(2);
+        } else {
+            source_ = source;
+        }
+    }
 
     // The drum's sensor signals per engine revolution.
     double drum() const { return p_.W / p_.ur * p_.u / p_.r; }
@@ -75,9 +87,22 @@ public:
     }
     ToneSeries tone(int ch, double n, bool with_track = true) const {
         static const Track none;
+        if (source_) {
+            // Read and resampled a stretch at a time: the analysis rate's signal is all
+            // that exists of the channel.
+            const sig::WavSource& s = *source_;
+            const auto read = [&](Eigen::Index first, Eigen::Index count, double* out) {
+                s.read(ch, first, count, out);
+            };
+            const Eigen::VectorXd x = sig::resample(s.frames(), read, kToneRate, FS_);
+            return c_.wav2v(x, kToneRate, n, L_, p_.mr, p_.Mr, none);
+        }
         return c_.wav2v(channel(ch), FS_, n, L_, p_.mr, p_.Mr, with_track ? track_ : none);
     }
-    PulseSeries pulse(int ch, double a, double b) const { return c_.dig2v(channel(ch), FS_, a, b); }
+    PulseSeries pulse(int ch, double a, double b) const {
+        if (source_) return c_.dig2v(source_->column(ch), FS_, a, b);
+        return c_.dig2v(channel(ch), FS_, a, b);
+    }
 
 private:
     // An editor may hand back a single channel; the table reads two.
@@ -92,6 +117,7 @@ private:
     }
 
     Eigen::MatrixXd Y_;
+    std::optional<sig::WavSource> source_;
     double FS_;
     const ChannelParams& p_;
     const ChannelCalls& c_;
@@ -101,28 +127,16 @@ private:
 
 }  // namespace
 
-std::optional<Signal> channel2_type(int sig_ch1, int sig_ch2) {
-    if (sig_ch1 < 1 || sig_ch1 > 5 || sig_ch2 < 1 || sig_ch2 > 5) return std::nullopt;
-    const int type =
-        kSecondList[static_cast<std::size_t>(sig_ch1 - 1)][static_cast<std::size_t>(sig_ch2 - 1)];
-    if (type == 0) return std::nullopt;
-    return static_cast<Signal>(type);
-}
-
-bool drum_on_a_channel(int sig_ch1, int sig_ch2) {
-    return sig_ch1 == static_cast<int>(Signal::Drum) ||
-           channel2_type(sig_ch1, sig_ch2) == Signal::Drum;
-}
-
 std::u16string both_off_message(const shell::Strings& st) {
-    std::u16string off = st.popup_sig.rows.size() >= 5 ? st.popup_sig.rows[4] : u"";
+    const auto at = static_cast<std::size_t>(Signal::Off) - 1;
+    std::u16string off = at < st.popup_sig.rows.size() ? st.popup_sig.rows[at] : u"";
     std::erase(off, u' ');
     return st.frame_ch1 + u" " + off + u" - " + st.frame_ch2 + u" " + off + u"!";
 }
 
-std::optional<RunSeries> channel_table(Eigen::MatrixXd Y, double FS, const ChannelParams& p,
-                                       const shell::Strings& st, const ChannelCalls& calls) {
-    Table k(std::move(Y), FS, p, calls);
+namespace {
+
+std::optional<RunSeries> convert(Table& k, const ChannelParams& p, const shell::Strings& st) {
     const double u = p.u, W = p.W, r = p.r, l = p.l, ur = p.ur;
     Eigen::VectorXd t, v, t_rpm, rpm;
     Eigen::RowVectorXd rpm_at_t;
@@ -145,20 +159,21 @@ std::optional<RunSeries> channel_table(Eigen::MatrixXd Y, double FS, const Chann
         rpm_at_t = row(v) * 60 / u * r;
     };
 
-    const bool listed = p.sig_ch1 >= 1 && p.sig_ch1 <= 5 && p.sig_ch2 >= 1 && p.sig_ch2 <= 5;
-    switch (listed ? p.sig_ch1 * 10 + p.sig_ch2 : 0) {
-        case 11:
+    using enum Signal;
+    const std::optional<Signal> ch2 = channel2_type(p.sig_ch1, p.sig_ch2);
+    switch (ch2 ? pair(static_cast<Signal>(p.sig_ch1), *ch2) : 0) {
+        case pair(Alternator, Alternator):
             if (!k.tone_editor({1, 2})) return std::nullopt;
             set(k.tone(0, l));
             engine_only();
             break;
-        case 12:
+        case pair(Alternator, Wheel):
             if (!k.tone_editor({1})) return std::nullopt;
             set_rpm(k.tone(1, l));
             set(k.pulse(2, u, W));
             rpm_at_t = join(t_rpm, rpm, t, true) * 60;
             break;
-        case 13:
+        case pair(Alternator, Drum):
             if (!k.tone_editor({1})) return std::nullopt;
             set_rpm(k.tone(1, l));
             rpm *= 60;
@@ -167,37 +182,37 @@ std::optional<RunSeries> channel_table(Eigen::MatrixXd Y, double FS, const Chann
             v *= ur;
             rpm_at_t = join(t_rpm, rpm, t, false);
             break;
-        case 14:
+        case pair(Alternator, Off):
             if (!k.tone_editor({1})) return std::nullopt;
             set(k.tone(1, l));
             engine_only();
             break;
-        case 21:
+        case pair(Wheel, Alternator):
             if (!k.tone_editor({2})) return std::nullopt;
             set_rpm(k.tone(2, l));
             set(k.pulse(1, u, W));
             rpm_at_t = join(t_rpm, rpm, t, true) * 60;
             break;
-        case 22:
+        case pair(Wheel, Wheel):
             if (!k.pulse_editor(u, W, {})) return std::nullopt;
             set(k.pulse(0, u, W));
             t = from_zero(t);
             wheel_only();
             break;
-        case 23:
+        case pair(Wheel, Ignition):
             if (!k.pulse_editor(u, W, {1})) return std::nullopt;
             set(k.pulse(1, u, W));
             set_rpm(k.pulse(2, 1, 1));
             rpm_at_t = join(t_rpm, rpm, t, true) * 60;
             t = from_zero(t);
             break;
-        case 24:
+        case pair(Wheel, Off):
             if (!k.pulse_editor(u, W, {1})) return std::nullopt;
             set(k.pulse(1, u, W));
             t = from_zero(t);
             wheel_only();
             break;
-        case 31:
+        case pair(Drum, Alternator):
             if (!k.tone_editor({2})) return std::nullopt;
             set_rpm(k.tone(2, l));
             rpm *= 60;
@@ -206,13 +221,13 @@ std::optional<RunSeries> channel_table(Eigen::MatrixXd Y, double FS, const Chann
             v *= ur;
             rpm_at_t = join(t_rpm, rpm, t, false);
             break;
-        case 32:
+        case pair(Drum, Drum):
             k.use_drum();
             if (!k.tone_editor({1, 2})) return std::nullopt;
             set(k.tone(0, W));
             drum_only();
             break;
-        case 33:
+        case pair(Drum, Ignition):
             k.use_drum();
             if (!k.tone_editor({1})) return std::nullopt;
             set_rpm(k.pulse(2, 1, 1));
@@ -221,20 +236,20 @@ std::optional<RunSeries> channel_table(Eigen::MatrixXd Y, double FS, const Chann
             v *= ur;
             rpm_at_t = join(t_rpm, rpm, t, false);
             break;
-        case 34:
+        case pair(Drum, Off):
             k.use_drum();
             if (!k.tone_editor({1})) return std::nullopt;
             set(k.tone(1, W));
             drum_only();
             break;
-        case 41:
+        case pair(Ignition, Wheel):
             if (!k.pulse_editor(u, W, {2})) return std::nullopt;
             set(k.pulse(2, u, W));
             set_rpm(k.pulse(1, 1, 1));
             rpm_at_t = join(t_rpm, rpm, t, true) * 60;
             t = from_zero(t);
             break;
-        case 42:
+        case pair(Ignition, Drum):
             k.use_drum();
             if (!k.tone_editor({2})) return std::nullopt;
             set_rpm(k.pulse(1, 1, 1));
@@ -243,46 +258,60 @@ std::optional<RunSeries> channel_table(Eigen::MatrixXd Y, double FS, const Chann
             v *= ur;
             rpm_at_t = join(t_rpm, rpm, t, false);
             break;
-        case 43:
+        case pair(Ignition, Ignition):
             if (!k.pulse_editor(1, 1, {})) return std::nullopt;
             set(k.pulse(0, 1, 1));
             engine_only();
             break;
-        case 44:
+        case pair(Ignition, Off):
             if (!k.pulse_editor(1, 1, {1})) return std::nullopt;
             set(k.pulse(1, 1, 1));
             engine_only();
             break;
-        case 51:
+        case pair(Off, Alternator):
             if (!k.tone_editor({2})) return std::nullopt;
             set(k.tone(2, l));
             engine_only();
             break;
-        case 52:
+        case pair(Off, Wheel):
             if (!k.pulse_editor(u, W, {2})) return std::nullopt;
             set(k.pulse(2, u, W));
             t = from_zero(t);
             wheel_only();
             break;
-        case 53:
+        case pair(Off, Drum):
             k.use_drum();
             if (!k.tone_editor({2})) return std::nullopt;
             set(k.tone(2, W));
             drum_only();
             break;
-        case 54:
+        case pair(Off, Ignition):
             if (!k.pulse_editor(1, 1, {2})) return std::nullopt;
             set(k.pulse(2, 1, 1));
             engine_only();
             break;
-        case 55:
+        case pair(Off, Off):
             rt::errordlg(rt::utf8(both_off_message(st)));
             return std::nullopt;
         default:
-            rt::error("The channel choice (" + std::to_string(p.sig_ch1) + ", " +
-                      std::to_string(p.sig_ch2) + ") is not one the channel lists offer.");
+            rt::error(rt::utf8(st.channel_pair) + " (" + std::to_string(p.sig_ch1) + ", " +
+                      std::to_string(p.sig_ch2) + ")");
     }
     return RunSeries{row(t), row(v), std::move(rpm_at_t)};
+}
+
+}  // namespace
+
+std::optional<RunSeries> channel_table(Eigen::MatrixXd Y, double FS, const ChannelParams& p,
+                                       const shell::Strings& st, const ChannelCalls& calls) {
+    Table k(std::move(Y), FS, p, calls);
+    return convert(k, p, st);
+}
+
+std::optional<RunSeries> channel_table(const sig::WavSource& source, const ChannelParams& p,
+                                       const shell::Strings& st, const ChannelCalls& calls) {
+    Table k(source, p, calls);
+    return convert(k, p, st);
 }
 
 }  // namespace evaluation

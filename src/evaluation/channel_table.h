@@ -10,19 +10,16 @@
 
 #include "evaluation/dig2v.h"
 #include "evaluation/wav2v.h"
+#include "shell/channel_lists.h"
 #include "shell/strings.h"
+#include "signal/wavread.h"
 
 namespace evaluation {
 
-// Signal types, numbered as the rows of the full channel list.
-enum class Signal { Alternator = 1, Wheel = 2, Drum = 3, Ignition = 4, Off = 5 };
-
-// The type of channel 2 from both list positions (channel 2's list depends on channel 1's
-// type); nullopt for a position that list does not hold.
-std::optional<Signal> channel2_type(int sig_ch1, int sig_ch2);
-
-// Whether one of the channels carries the drum signal: the power then follows the drum.
-bool drum_on_a_channel(int sig_ch1, int sig_ch2);
+// The channel choice is decoded by the main window's channel lists.
+using shell::channel2_type;
+using shell::drum_on_a_channel;
+using shell::Signal;
 
 // The erase window's cleaned frequency track [Hz] and its times [s]; empty when it did not run.
 struct Track {
@@ -77,6 +74,13 @@ std::u16string both_off_message(const shell::Strings& st);
 // an error dialog without title). rt::Error for a pair the lists do not offer, and what the
 // conversions and editors throw.
 std::optional<RunSeries> channel_table(Eigen::MatrixXd Y, double FS, const ChannelParams& p,
+                                       const shell::Strings& st, const ChannelCalls& calls);
+
+// The same on a recording read from its file (one or two channels; one counts as both):
+// without the editor each conversion reads only its channel, or the mean of both, and a
+// tone channel reaches wav2v already resampled to kToneRate, so that the recording never
+// exists whole; with the editor box ticked the editors get the whole recording.
+std::optional<RunSeries> channel_table(const sig::WavSource& source, const ChannelParams& p,
                                        const shell::Strings& st, const ChannelCalls& calls);
 
 }  // namespace evaluation

@@ -1,6 +1,7 @@
 #include "porttime/calc_auslass.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
 #include <numbers>
@@ -8,6 +9,7 @@
 #include "runtime/dispatch/error.h"
 #include "runtime/event_loop.h"
 #include "runtime/graphics/operations.h"
+#include "runtime/graphics/ps_font_metrics.h"
 #include "runtime/graphics/subplot.h"
 #include "runtime/graphics/window.h"
 #include "runtime/image_io.h"
@@ -100,24 +102,108 @@ rt::Handle resultWindow() {
     return fig;
 }
 
-// The window's size follows the port map, so at 10 pt the result lines of most engines run
-// into the next column, past the block's frame or into the next row. Their font shrinks until
-// each line ends a character before the next column (or the frame) and the rows clear.
-void fitResultLines(const std::vector<rt::Handle>& texts) {
-    double size = kFontSize;
-    for (int attempt = 0; attempt < 10; ++attempt) {
-        double scale = 1;
-        for (const rt::Handle t : texts) {
-            const auto extent = rt::get(Value(t), "Extent").real();  // data units
-            const double chars = static_cast<double>(rt::get(Value(t), "String").numel());
-            const double end = extent[0] < 6 ? 6 : 10;
-            const double room = end - extent[0] - extent[2] / chars;
-            scale = std::min({scale, room / extent[2], 1 / extent[3]});
-        }
-        if (scale >= 1) return;
-        size = std::floor(size * scale * 10) / 10;
-        for (const rt::Handle t : texts) rt::setProps(t, {{"FontSize", size}});
+// The result lines are read down to this size; the window grows rather than go below it.
+constexpr double kSmallestFont = 7;
+constexpr double kPointsPerCm = 72 / 2.54;
+
+// Where the twelve lines stand in the block: side by side as the two columns at x = 1 and
+// x = 6 with rows 6 down to 1 (YLim [0 7]), or stacked at x = 1, the right column's lines in
+// rows 6 ... 1 below the left one's in rows 12 ... 7 (YLim [0 13]).
+void placeLines(const std::vector<rt::Handle>& texts, rt::Handle block, bool stacked) {
+    for (int i = 0; i < 12; ++i) {
+        const double x = stacked || i < 6 ? 1 : 6, y = (stacked && i < 6 ? 12 : 6) - i % 6;
+        rt::setProps(texts[i], {{"Position", {x, y, 0}}});
     }
+    rt::setProps(block, {{"YLim", {0, stacked ? 13.0 : 7.0}}});
+}
+
+// The room in points that the lines need at `font`, on screen or on paper, whichever is
+// larger: a line ends a character before the next column or the frame, and each line keeps
+// to its row.
+struct Room {
+    double width, height;
+};
+Room roomAt(const std::vector<rt::Handle>& texts, rt::Handle fig, rt::Handle block, bool stacked,
+            double font) {
+    for (const rt::Handle t : texts) rt::setProps(t, {{"FontSize", font}});
+    const auto figure = rt::get(Value(fig), "Position").real();  // centimetres
+    const auto box = rt::get(Value(block), "Position").real();   // normalized
+    const auto ylim = rt::get(Value(block), "YLim").real();
+    const double across = box[2] * figure[2] * kPointsPerCm / 10;
+    const double up = box[3] * figure[3] * kPointsPerCm / (ylim[1] - ylim[0]);
+    const rt::PsFontMetrics print = rt::psFontMetrics(rt::PsFamily::Courier);
+    double unit = 0, row = (print.capHeight + print.descent) * font;
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        const auto extent = rt::get(Value(texts[i]), "Extent").real();  // data units
+        const std::u16string line = rt::get(Value(texts[i]), "String").text16();
+        const double width = std::max(extent[2] * across,
+                                      rt::psTextWidth(line, rt::PsFamily::Courier, false) * font);
+        const double character = width / static_cast<double>(std::max<std::size_t>(line.size(), 1));
+        // Data units from the line's start to the next column or the frame.
+        const double span = stacked ? 9 : i < 6 ? 5 : 4;
+        unit = std::max(unit, (width + character) / span);
+        row = std::max(row, extent[3] * up);
+    }
+    return {10 * unit, (stacked ? 13 : 7) * row};
+}
+
+// The largest font of at most 10 pt with which the lines fit a block of `width` x `height`
+// points; below kSmallestFont when even that does not fit.
+double fittingFont(const std::vector<rt::Handle>& texts, rt::Handle fig, rt::Handle block,
+                   bool stacked, double width, double height) {
+    double font = kFontSize;
+    while (font >= kSmallestFont) {
+        const Room need = roomAt(texts, fig, block, stacked, font);
+        const double scale = std::min(width / need.width, height / need.height);
+        if (scale >= 1) return font;
+        // Text widths are not quite proportional to the size (hinting): measure again.
+        font = std::min(font - 0.1, std::floor(font * scale * 10) / 10);
+    }
+    return font;
+}
+
+// The window's size follows the port map, and for small engines the block beneath it is too
+// small for the result lines. They keep their two columns when those fit at a readable
+// size, else stand in one column; when neither fits at kSmallestFont the window grows by what
+// the layout that grows it least needs: the block takes the extra room, and the port map and
+// chord keep their size in centimetres, and so their true scale, centred above it. `size` is
+// the true-scale window's (cm, as set); returns the window's size.
+std::array<double, 2> fitResultLines(const std::vector<rt::Handle>& texts, rt::Handle fig,
+                                     rt::Handle map, rt::Handle chord, rt::Handle block,
+                                     std::array<double, 2> size) {
+    const auto box = rt::get(Value(block), "Position").real();
+    const double width = box[2] * size[0] * kPointsPerCm, height = box[3] * size[1] * kPointsPerCm;
+    for (const bool stacked : {false, true}) {
+        placeLines(texts, block, stacked);
+        if (fittingFont(texts, fig, block, stacked, width, height) >= kSmallestFont) return size;
+    }
+    // The extra centimetres each layout needs at kSmallestFont, and the one growing least.
+    std::array<double, 2> grow[2];
+    for (const bool stacked : {false, true}) {
+        placeLines(texts, block, stacked);
+        const Room need = roomAt(texts, fig, block, stacked, kSmallestFont);
+        // A point to spare, so that rounding cannot put a line on the frame.
+        grow[stacked] = {std::max(0.0, need.width + 1 - width) / kPointsPerCm,
+                         std::max(0.0, need.height + 1 - height) / kPointsPerCm};
+    }
+    auto area = [&](const std::array<double, 2>& g) { return (size[0] + g[0]) * (size[1] + g[1]); };
+    const bool stacked = area(grow[1]) < area(grow[0]);
+    placeLines(texts, block, stacked);
+    const auto [dx, dy] = grow[stacked];
+    const std::array<double, 2> grown = {size[0] + dx, size[1] + dy};
+    auto place = [&](rt::Handle ax, double extraWidth, double extraHeight, double shiftX,
+                     double shiftY) {
+        const auto p = rt::get(Value(ax), "Position").real();
+        rt::setProps(ax,
+                     {{"Position",
+                       {(p[0] * size[0] + shiftX) / grown[0], (p[1] * size[1] + shiftY) / grown[1],
+                        (p[2] * size[0] + extraWidth) / grown[0],
+                        (p[3] * size[1] + extraHeight) / grown[1]}}});
+    };
+    place(block, dx, dy, 0, 0);
+    place(chord, 0, 0, dx / 2, dy);
+    place(map, 0, 0, dx / 2, dy);
+    return grown;
 }
 
 void drawResults(const PortInput& in, const PortTimeArea& r, const std::string& printFile) {
@@ -154,15 +240,16 @@ void drawResults(const PortInput& in, const PortTimeArea& r, const std::string& 
     blackLine({half, -half}, {o.y2, o.y2});
     blackLine({half, -half}, {0, 0});
     blackPatch(mirrored(r.X, r.Y));
+    const rt::Handle chord = rt::gca();
     for (double side : {1.0, -1.0}) {
         blackLine({side * o.xr1, side * o.c1x, side * o.c1x}, {o.yr1, o.c1y, o.c1y + o.r1}, "w");
         blackLine({side * o.xr2, side * o.c2x, side * o.c2x}, {o.yr2, o.c2y, o.c2y - o.r2}, "w");
     }
-    rt::setProps(rt::gca(), {{"Box", "on"},
-                             {"XGrid", "on"},
-                             {"YGrid", "on"},
-                             {"FontSize", kFontSize},
-                             {"XLim", {xlim[0], xlim[1]}}});
+    rt::setProps(chord, {{"Box", "on"},
+                         {"XGrid", "on"},
+                         {"YGrid", "on"},
+                         {"FontSize", kFontSize},
+                         {"XLim", {xlim[0], xlim[1]}}});
     label(o.y2, "Chord");
     rt::axis({Value("equal")});
 
@@ -191,12 +278,15 @@ void drawResults(const PortInput& in, const PortTimeArea& r, const std::string& 
         texts.push_back(rt::text({Value(i < 6 ? 1.0 : 6.0), Value(6.0 - i % 6), Value(lines[i]),
                                   Value("FontName"), Value("FixedWidth"), Value("FontSize"),
                                   Value(kFontSize)}));
-    rt::setProps(rt::gca(), {{"XLim", {0, 10}},
-                             {"YLim", {0, 7}},
-                             {"XTick", Value()},
-                             {"YTick", Value()},
-                             {"Color", "none"},
-                             {"Box", "on"}});
+    const rt::Handle block = rt::gca();
+    rt::setProps(chord, {{"Units", "normalized"}});
+    rt::setProps(block, {{"Units", "normalized"},
+                         {"XLim", {0, 10}},
+                         {"YLim", {0, 7}},
+                         {"XTick", Value()},
+                         {"YTick", Value()},
+                         {"Color", "none"},
+                         {"Box", "on"}});
 
     // True scale: the port map's millimetres over its share of the window give the window's
     // centimetres, on screen and on paper.
@@ -206,10 +296,34 @@ void drawResults(const PortInput& in, const PortTimeArea& r, const std::string& 
     const double height = (ylim[1] - ylim[0]) / apos[3] / 10;
     rt::setProps(fig, {{"Position", {1, 1, width, height}}});
     rt::setProps(fig, {{"PaperPosition", {1, 1, width, height}}});
-    fitResultLines(texts);
+    const auto [w, h] = fitResultLines(texts, fig, map, chord, block, {width, height});
+    if (w != width || h != height) {
+        rt::setProps(fig, {{"Position", {1, 1, w, h}}});
+        rt::setProps(fig, {{"PaperPosition", {1, 1, w, h}}});
+    }
     rt::drawnow();
 
     if (!printFile.empty()) rt::print({Value("-depsc"), Value(printFile)});
+}
+
+// No sheet in common use is longer than A0's 1189 mm, and no screen comes near it: a port
+// map whose true-scale window is larger could be neither shown nor printed.
+constexpr double kLargestSheet = 1189;  // mm
+
+// Refuses a bore or stroke whose true-scale window would exceed kLargestSheet. The window's
+// size follows the port map's cell of the grid (its width from the bore, its height from
+// the stroke), so the bound is known before anything is drawn.
+void checkTrueScaleFits(const PortInput& in) {
+    const auto d = rt::get(Value(0.0), "DefaultAxesPosition").real();
+    const rt::Rect cell = rt::subplotPosition(2, 1, 1, {d[0], d[1], d[2], d[3]});
+    auto check = [](const Field& f, double value, double largest) {
+        largest = std::floor(largest * 10) / 10;
+        if (value > largest)
+            refuse(f, "must not be larger than " + rt::num2str(largest) +
+                          " mm: its port map at true scale would fit no window or page.");
+    };
+    check(kBore, in.bore, kLargestSheet * cell[2] / kPi);
+    check(kStroke, in.stroke, kLargestSheet * cell[3]);
 }
 
 }  // namespace
@@ -233,11 +347,13 @@ void check_port_input(const PortInput& in) {
                                std::pair{kR2, in.r2}, std::pair{kR3, in.r3}})
         if (v < 0) refuse(f, "must not be negative.");
     if (in.widthTop > in.bore) refuse(kTop, "must not be larger than the bore.");
-    // Corners wider than the port, or side walls that meet above the floor, would give the
-    // port a negative width there and so a negative area.
+    // Side walls that meet above the floor, or corners wider than the port, would give the
+    // port a negative width there and so a negative area. Meeting walls come first: they
+    // leave no width for any corner, so blaming a radius would send the user to the wrong
+    // field.
     const PortOutline o = port_outline(in);
-    if (o.c1x < 0) refuse(kR1, "is too large for the port's width.");
     if (o.x3 < 0) refuse(kWidthTransfer, "is too small: the side walls meet above the port floor.");
+    if (o.c1x < 0) refuse(kR1, "is too large for the port's width.");
     if (o.c2x < 0) refuse(kR2, "is too large for the port's width.");
 }
 
@@ -346,7 +462,9 @@ void calc_auslass() {
     in.r1 = number(kR1);
     in.r2 = number(kR2);
     in.r3 = number(kR3);
-    drawResults(in, port_time_area(in), rt::utf8(shell::string_of("PrintFile")));
+    const PortTimeArea r = port_time_area(in);
+    checkTrueScaleFits(in);
+    drawResults(in, r, rt::utf8(shell::string_of("PrintFile")));
 }
 
 void register_calc_auslass(rt::FunctionTable& table) {

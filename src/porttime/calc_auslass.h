@@ -67,8 +67,11 @@ PortTimeArea port_time_area(const PortInput& in);
 // The CALCULATE button: reads the input window's fields, computes, and draws the window
 // "Exhaust Plot" (created once, redrawn by every run) with the port map at 1:1, the chord
 // view and the twelve result lines; writes it as colour EPS to the PrintFile field's name
-// unless that is empty. A field that holds no number or input that leaves the geometry is
-// refused with rt::Error naming the field, before the window is touched.
+// unless that is empty. A field that holds no number, input that leaves the geometry, or a
+// bore or stroke whose true-scale window no page or screen could hold is refused with
+// rt::Error naming the field, before the window is touched. The result lines stay at 7 pt
+// or more: where the block under the port map is too small for them, the window grows and
+// the port map keeps its scale.
 void calc_auslass();
 
 // "calc_auslass": no inputs, no outputs.

@@ -12,11 +12,35 @@ namespace rt {
 
 namespace {
 
+// The largest magnitude written: PostScript's integers end here and the BoundingBox needs
+// them; readers keep reals in single precision, so a drawing beyond it would be lost anyway.
+constexpr double kLargest = 2147483647;
+
+// A number the file cannot hold; writeEps names the file in its message.
+class OutOfRange : public Error {
+public:
+    explicit OutOfRange(double v) : Error(message(v)) {}
+
+private:
+    static std::string message(double v) {
+        char buf[32];
+        const auto res = std::to_chars(buf, buf + sizeof buf, v);
+        return "the figure holds a number PostScript cannot take (" + std::string(buf, res.ptr) +
+               ").";
+    }
+};
+
+double checked(double v) {
+    if (!(std::fabs(v) <= kLargest)) throw OutOfRange(v);
+    return v;
+}
+
 // Locale-independent numbers: the application may run under a decimal-comma locale.
 std::string num(double v, int decimals = 3) {
-    if (!std::isfinite(v)) v = 0;
-    char buf[64];
-    auto res = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, decimals);
+    char buf[32];
+    const auto res =
+        std::to_chars(buf, buf + sizeof buf, checked(v), std::chars_format::fixed, decimals);
+    if (res.ec != std::errc()) throw OutOfRange(v);
     std::string s(buf, res.ptr);
     if (s.find('.') != std::string::npos) {
         while (s.back() == '0') s.pop_back();
@@ -264,10 +288,9 @@ std::string EpsCanvas::finish() {
     const double l = paper_[0], b = paper_[1];
     const double r = paper_[0] + paper_[2], t = paper_[1] + paper_[3];
     std::string out = "%!PS-Adobe-3.0 EPSF-3.0\n";
-    out += "%%BoundingBox: " + std::to_string(static_cast<long>(std::floor(l))) + " " +
-           std::to_string(static_cast<long>(std::floor(b))) + " " +
-           std::to_string(static_cast<long>(std::ceil(r))) + " " +
-           std::to_string(static_cast<long>(std::ceil(t))) + "\n";
+    const auto whole = [](double v) { return std::to_string(std::lround(checked(v))); };
+    out += "%%BoundingBox: " + whole(std::floor(l)) + " " + whole(std::floor(b)) + " " +
+           whole(std::ceil(r)) + " " + whole(std::ceil(t)) + "\n";
     out += "%%HiResBoundingBox: " + num(l) + " " + num(b) + " " + num(r) + " " + num(t) + "\n";
     out += "%%Creator: rovantel\n";
     if (!title_.empty()) {
@@ -286,8 +309,14 @@ std::string EpsCanvas::finish() {
 void writeEps(const FigureScene& scene, const Rect& paper, const std::string& file,
               ImageCache* cache) {
     EpsCanvas canvas(scene.width, scene.height, paper);
-    paintFigure(canvas, scene, cache);
-    saveFileAtomically(file, canvas.finish());
+    std::string bytes;
+    try {
+        paintFigure(canvas, scene, cache);
+        bytes = canvas.finish();
+    } catch (const OutOfRange& e) {
+        throw Error("Cannot write \"" + file + "\": " + e.what());
+    }
+    saveFileAtomically(file, bytes);
 }
 
 }  // namespace rt

@@ -37,7 +37,8 @@ public:
     TextSize measureText(const std::u16string& text, const CanvasFont& font) override;
     void drawImage(const PointF& first, const PointF& last, const ArgbImage& img) override;
 
-    // The complete file: header with %%BoundingBox, prolog, the drawing, trailer.
+    // The complete file: header with %%BoundingBox, prolog, the drawing, trailer. The
+    // drawing calls and this throw rt::Error for a number out of PostScript's range.
     std::string finish();
 
 private:
@@ -60,7 +61,9 @@ private:
 std::string psString(const std::u16string& text);
 
 // Writes `scene` as EPS to `file`, replacing it atomically (an old file stays whole when the
-// write fails). rt::Error naming the file when it cannot be written.
+// write fails). rt::Error naming the file when it cannot be written, or when the figure holds
+// a number the file cannot (not finite, or beyond PostScript's integers once in points):
+// such a figure is refused whole, before the file is touched.
 void writeEps(const FigureScene& scene, const Rect& paper, const std::string& file,
               ImageCache* cache = nullptr);
 

@@ -86,7 +86,7 @@ Value getframe(double figure);
 // '-zbuffer') accepted and ignored, '-f<handle>' or a numeric handle choose the figure
 // (default: the current one). A file name without an extension gets the format's.
 // rt::Error for an unknown option or device, a missing device or file name, or a failed
-// write.
+// write; rt::SaveError for a name that gives a folder ("sub/") and a refused save.
 void print(const Values& args);
 
 }  // namespace rt

@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "runtime/dispatch/error.h"
+#include "runtime/fileio/atomic_file.h"
 #include "runtime/image_io.h"
 
 namespace rt {
@@ -85,6 +86,7 @@ void print(const Values& args) {
     } else {
         throw Error("print: unknown device \"-d" + device + "\".");
     }
+    requireFileName(file);  // "sub/" must not become "sub/.eps"
     const std::size_t slash = file.find_last_of('/');
     const std::string base = slash == std::string::npos ? file : file.substr(slash + 1);
     if (base.find('.') == std::string::npos) file += "." + extension;

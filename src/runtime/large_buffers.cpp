@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
-#include <thread>
 
 #if defined(__GLIBC__)
 #include <malloc.h>
@@ -12,7 +11,7 @@
 
 namespace rt {
 
-void useHeapForLargeBuffers(std::size_t keepBytes, std::size_t hugeBytes, bool prefault) {
+void useHeapForLargeBuffers(std::size_t keepBytes, std::size_t hugeBytes) {
 #if defined(__GLIBC__)
     // Blocks from the heap are reused after free; mapped blocks are zeroed afresh each time.
     mallopt(M_MMAP_MAX, 0);
@@ -29,20 +28,9 @@ void useHeapForLargeBuffers(std::size_t keepBytes, std::size_t hugeBytes, bool p
     const auto end = (reinterpret_cast<std::uintptr_t>(block) + hugeBytes) & ~(kHuge - 1);
     if (end > begin) madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
     std::free(block);
-#if defined(MADV_POPULATE_WRITE)
-    // Making pages present leaves their contents alone, so it is safe while the heap is
-    // already handing out parts of the range.
-    if (prefault && end > begin)
-        std::thread([begin, end] {
-            madvise(reinterpret_cast<void*>(begin), end - begin, MADV_POPULATE_WRITE);
-        }).detach();
-#else
-    (void)prefault;
-#endif
 #else
     (void)keepBytes;
     (void)hugeBytes;
-    (void)prefault;
 #endif
 }
 

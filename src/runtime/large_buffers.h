@@ -1,5 +1,5 @@
 // How the process's heap serves the large buffers of the signal path: recordings decoded to
-// doubles and their resampled and transformed forms, tens to hundreds of MB per evaluation.
+// doubles and their resampled and transformed forms, tens of MB per evaluation.
 #pragma once
 
 #include <cstddef>
@@ -11,10 +11,8 @@ namespace rt {
 // and zero fresh pages for each buffer (the C library otherwise maps every block above a few
 // MB on its own and gives it back on free). The first `hugeBytes` of the heap are advised for
 // transparent huge pages, so that filling them costs one fault per 2 MB instead of one per
-// 4 kB. Memory is taken as it is used, or, with `prefault`, made present at once on a
-// background thread, so that the first evaluation does not wait for it either (it then counts
-// in the process's memory from the start). Call once at start-up, before other threads start;
-// without the GNU C library it does nothing.
-void useHeapForLargeBuffers(std::size_t keepBytes, std::size_t hugeBytes, bool prefault = false);
+// 4 kB. Memory is taken only as it is used. Call once at start-up, before other threads
+// start; without the GNU C library it does nothing.
+void useHeapForLargeBuffers(std::size_t keepBytes, std::size_t hugeBytes);
 
 }  // namespace rt

@@ -1,8 +1,9 @@
 #include "shell/adj_par.h"
 
-#include <cmath>
+#include <algorithm>
 
 #include "runtime/dispatch/error.h"
+#include "shell/channel_lists.h"
 #include "shell/panel.h"
 #include "shell/strings.h"
 
@@ -18,36 +19,25 @@ double key_of(const rt::Value& list, std::size_t row) {
     return sum;
 }
 
-struct TypeRule {
-    const char* list;    // text-table field of the channel-2 list
-    double default_row;  // when no row matches
-    int drum_row;        // channel-2 row that means a drum; 0 never, -1 always
-};
-
-const TypeRule kRules[5] = {{"popup_sig1", 1, 3},
-                            {"popup_sig2", 2, 0},
-                            {"popup_sig3", 2, -1},
-                            {"popup_sig4", 3, 2},
-                            {"popup_sig", 1, 3}};
-
 }  // namespace
 
 void adj_par() {
     const Strings& s = text_table();
-    const rt::Value st = to_value(s);
     const double v = value_of("popup_sig_ch1");
     const double w = value_of("popup_sig_ch2");
 
     rt::Value current = get_tagged("popup_sig_ch2", "String");
     if (current.isCell()) current = current.cellAt(0);
     const int type = static_cast<int>(v);
-    if (type < 1 || type > 5 || w < 1 || w > static_cast<double>(current.rows()))
+    const ChannelList* list_of_type = channel_list(type);
+    if (!list_of_type || w < 1 || w > static_cast<double>(current.rows()))
         rt::error("Index exceeds matrix dimensions.");
     const double key = key_of(current, static_cast<std::size_t>(w) - 1);
 
-    const TypeRule& rule = kRules[type - 1];
-    const rt::Value list = st.field(rule.list);
-    double row = rule.default_row;
+    const ChannelList& rule = *list_of_type;
+    const rt::Value list = to_value(s.*rule.texts);
+    const auto fallback = std::find(rule.rows.begin(), rule.rows.end(), rule.fallback);
+    double row = static_cast<double>(fallback - rule.rows.begin() + 1);
     for (std::size_t i = 0; i < list.rows(); ++i) {
         if (key_of(list, i) == key) {
             row = static_cast<double>(i + 1);
@@ -57,7 +47,7 @@ void adj_par() {
     set_tagged("popup_sig_ch2", "String", list);
     set_tagged("popup_sig_ch2", "Value", rt::Value(row));
 
-    const bool drum = rule.drum_row < 0 || (rule.drum_row > 0 && row == rule.drum_row);
+    const bool drum = drum_on_a_channel(type, static_cast<int>(row));
     const rt::Value visible(drum ? "on" : "off");
     for (const char* tag : {"total_tork_txt", "total_tork", "cylin_perim_txt", "cylin_perim"})
         set_tagged(tag, "Visible", visible);

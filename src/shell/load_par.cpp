@@ -8,17 +8,19 @@
 #include "runtime/host.h"
 #include "runtime/value/num2str.h"
 #include "shell/adj_par.h"
+#include "shell/axis_choices.h"
+#include "shell/channel_lists.h"
 #include "shell/panel.h"
 #include "shell/strings.h"
 
 namespace shell {
 
 void load_par(const std::optional<std::string>& file) {
+    const Strings& st = text_table();
     std::string path;
     if (file) {
         path = *file;
     } else {
-        const Strings& st = text_table();
         auto choice =
             rt::uigetfile({{"*.cfg", rt::utf8(st.cfg_file)}, {"*.*", rt::utf8(st.all_file)}},
                           rt::utf8(st.par_file));
@@ -28,31 +30,28 @@ void load_par(const std::optional<std::string>& file) {
 
     std::map<std::string, rt::Value> vars;
     for (auto& nv : rt::load(path)) vars[nv.name] = std::move(nv.value);
+    const std::string named = "\"" + path + "\" ";
     // Every name is checked before the panel changes, so a foreign file leaves it as it was.
     for (const char* name :
          {"m", "cw",      "r",       "u",    "l",    "fl",    "J",      "ur",      "A",
           "W", "komment", "cutvmax", "sig1", "sig2", "xaxis", "yaxis",  "wav_kom", "T",
           "P", "tit",     "mr",      "Mr",   "cbh",  "fro",   "wavfile"}) {
-        if (!vars.count(name))
-            rt::error("Variable '" + std::string(name) + "' not found in " + path + ".");
+        if (!vars.count(name)) rt::error(named + rt::utf8(st.par_no_var) + " " + name + ".");
     }
 
     // A popup's Value outside its list leaves the popup unusable, and every later load fails
     // on it until the program restarts: such a file is refused before the panel changes.
-    const Strings& st = text_table();
     auto need_row = [&](const char* var, std::size_t rows) {
         const rt::Value& v = vars[var];
         const double row = v.isNumeric() && v.numel() == 1 ? v.scalar() : 0;
         if (!(row >= 1 && row <= static_cast<double>(rows) && row == std::floor(row)))
-            rt::error("Variable '" + std::string(var) + "' in " + path + " is not a row of its " +
-                      "list (1 to " + std::to_string(rows) + ").");
+            rt::error(named + rt::utf8(st.par_bad_row) + " " + var + " (1-" + std::to_string(rows) +
+                      ").");
     };
-    need_row("sig1", st.popup_sig.rows.size());
-    const TextList* channel2[] = {&st.popup_sig1, &st.popup_sig2, &st.popup_sig3, &st.popup_sig4,
-                                  &st.popup_sig};
-    need_row("sig2", channel2[static_cast<int>(vars["sig1"].scalar()) - 1]->rows.size());
-    need_row("xaxis", st.popup_xaxis.rows.size());
-    need_row("yaxis", st.popup_yaxis.rows.size());
+    need_row("sig1", kChannelLists.size());
+    need_row("sig2", channel_list(static_cast<int>(vars["sig1"].scalar()))->rows.size());
+    need_row("xaxis", kXAxis.size());
+    need_row("yaxis", kYAxis.size());
 
     auto number = [&](const char* tag, const char* var) {
         set_tagged(tag, "String", rt::num2str(vars[var]));

@@ -10,10 +10,11 @@
 namespace shell {
 
 void prepare_evaluations() {
-    // An evaluation holds a recording as doubles several times over (a 2-minute stereo
-    // recording is 85 MB): keep that memory between evaluations, up to 512 MB, and make the
-    // first 256 MB ready before the first evaluation asks for them.
-    rt::useHeapForLargeBuffers(512u << 20, 256u << 20, true);
+    // An evaluation reads the recording a stretch at a time and holds its analysis-rate signal
+    // and spectrogram, some 10 to 50 MB: up to 64 MB of that is kept between evaluations, so
+    // that the next one need not have fresh pages mapped and zeroed (a third of a cached-heap
+    // evaluation's time here), and nothing is taken before the first evaluation asks for it.
+    rt::useHeapForLargeBuffers(64u << 20, 48u << 20);
     // The tone analysis transforms 3528-sample windows at 1501 or 301 frequencies; plan those
     // lengths while the user is still choosing a file.
     const std::string cache = rt::userCacheFolder("rovantel");

@@ -13,7 +13,4 @@ void rovantel();
 
 void register_rovantel(rt::FunctionTable& table);
 
-// The table of functions callable by name, in the program's order.
-rt::FunctionTable rovantel_function_table();
-
 }  // namespace shell

@@ -1,9 +1,11 @@
 #include "shell/save_par.h"
 
+#include "runtime/fileio/atomic_file.h"
 #include "runtime/fileio/varfile.h"
 #include "runtime/host.h"
 #include "shell/get_par.h"
 #include "shell/panel.h"
+#include "shell/save_or_report.h"
 #include "shell/strings.h"
 
 namespace shell {
@@ -22,18 +24,21 @@ void save_par() {
     auto choice = rt::uiputfile({{"*.cfg", rt::utf8(st.cfg_file)}, {"*.*", rt::utf8(st.all_file)}},
                                 rt::utf8(st.par_file));
     if (!choice) return;
+    const std::string typed = choice->folder + choice->name;
+    if (!save_or_report(typed, [&] { rt::requireFileName(typed); })) return;
     std::string name = choice->name;
     if (name.find('.') == std::string::npos) name += ".cfg";
 
-    ParSlots par = get_par();
+    ParSlots par = read_par();
+    // The coefficient is read last, so its field failing leaves it empty rather than unset: a
+    // file holding it empty would not be the panel's parameters.
+    if (par[par::fro]->isEmpty()) throw FieldNotANumber(rt::utf8(st.fro_no_number));
     std::vector<rt::NamedValue> vars;
-    for (std::size_t i = 0; i < par.size(); ++i) {
-        if (!par[i]) rt::unassignedOutputError("get_par");
-        vars.push_back({file_name_of(i), *par[i]});
-    }
+    for (std::size_t i = 0; i < par.size(); ++i) vars.push_back({file_name_of(i), *par[i]});
     rt::Value wav = get_tagged("wav_file", "String");
     vars.push_back({"wavfile", wav.isEmpty() && !wav.isChar() ? rt::Value("") : wav});
-    rt::save(choice->folder + name, vars);
+    const std::string file = choice->folder + name;
+    save_or_report(file, [&] { rt::save(file, vars); });
 }
 
 void register_save_par(rt::FunctionTable& table) {

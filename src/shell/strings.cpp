@@ -102,17 +102,6 @@ const Field kFields[] = {
     {"titera", &Strings::titera, nullptr, nullptr},
 };
 
-rt::Value padded(const TextList& list) {
-    std::vector<std::u16string> rows;
-    rows.reserve(list.rows.size());
-    for (const auto& r : list.rows) {
-        std::u16string row = r;
-        if (row.size() < list.width) row.append(list.width - row.size(), u' ');
-        rows.push_back(std::move(row));
-    }
-    return rt::Value::charMatrix(rows);
-}
-
 }  // namespace
 
 rt::Value to_value(const Strings& st) {
@@ -121,12 +110,23 @@ rt::Value to_value(const Strings& st) {
         if (f.text) {
             rec.setField(f.name, rt::Value(st.*f.text));
         } else if (f.list) {
-            rec.setField(f.name, padded(st.*f.list));
+            rec.setField(f.name, to_value(st.*f.list));
         } else if ((st.*f.optional).has_value()) {
             rec.setField(f.name, rt::Value(*(st.*f.optional)));
         }
     }
     return rec;
+}
+
+rt::Value to_value(const TextList& list) {
+    std::vector<std::u16string> rows;
+    rows.reserve(list.rows.size());
+    for (const auto& r : list.rows) {
+        std::u16string row = r;
+        if (row.size() < list.width) row.append(list.width - row.size(), u' ');
+        rows.push_back(std::move(row));
+    }
+    return rt::Value::charMatrix(rows);
 }
 
 rt::Value strings() { return to_value(text_table()); }

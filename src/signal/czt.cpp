@@ -1,5 +1,6 @@
 #include "signal/czt.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <vector>
@@ -7,54 +8,126 @@
 #include "runtime/dispatch/error.h"
 #include "runtime/dispatch/function_table.h"
 #include "runtime/numeric/fft.h"
-#include "runtime/numeric/nextpow2.h"
 #include "runtime/value/eigen.h"
 
 namespace sig {
 
 namespace {
 using cd = std::complex<double>;
+
+// The product as std::complex forms it for finite values, without its NaN recovery call,
+// which keeps the compiler from vectorising the loops over whole transforms.
+inline cd times(cd a, cd b) {
+    return {a.real() * b.real() - a.imag() * b.imag(), a.real() * b.imag() + a.imag() * b.real()};
+}
 }  // namespace
 
 Eigen::Index cztFftLength(Eigen::Index m, Eigen::Index k) {
-    return static_cast<Eigen::Index>(
-        std::ldexp(1.0, static_cast<int>(rt::nextpow2(double(m + k - 1)))));
+    const Eigen::Index n = std::max<Eigen::Index>(m + k - 1, 1);
+    Eigen::Index best = 0;
+    for (Eigen::Index odd : {1, 3, 5}) {
+        Eigen::Index len = odd;
+        while (len < n) len *= 2;
+        if (best == 0 || len < best) best = len;
+    }
+    return best;
 }
+
+namespace {
+
+// Bluestein's algorithm for one set of points: the chirps, the transformed chirp filter and
+// the buffers, made once per call and used for every column.
+class Chirp {
+public:
+    Chirp(Eigen::Index m, Eigen::Index k, cd w, cd a)
+        : m_(m),
+          k_(k),
+          nfft_(cztFftLength(m, k)),
+          forward_(rt::fftPlan(nfft_, false)),
+          inverse_(rt::fftPlan(nfft_, true)),
+          fv_(nfft_),
+          in_(nfft_),
+          spec_(nfft_),
+          out_(nfft_) {
+        // ww(i) = w^(kk(i)^2/2), kk = -m+1 … max(k-1, m-1); element m-1 (0-based) is kk = 0.
+        const Eigen::Index kkLast = std::max(k - 1, m - 1);
+        const cd logw = std::log(w);
+        ww_.resize(static_cast<std::size_t>(kkLast + m));
+        for (Eigen::Index i = 0; i < kkLast + m; ++i) {
+            const double kk = static_cast<double>(i - (m - 1));
+            ww_[i] = std::exp(kk * kk / 2 * logw);
+        }
+        const cd loga = std::log(a);
+        aa_.resize(static_cast<std::size_t>(m));
+        for (Eigen::Index n = 0; n < m; ++n)
+            aa_[n] = std::exp(-static_cast<double>(n) * loga) * ww_[m - 1 + n];
+
+        // The chirp filter, transformed once; the inverse transform's 1/nfft is folded into it.
+        cd* in = in_.data();
+        std::fill(in, in + nfft_, cd(0));
+        for (Eigen::Index i = 0; i < k - 1 + m; ++i) in[i] = 1.0 / ww_[i];
+        forward_.execute(in, fv_.data());
+        const double scale = 1.0 / static_cast<double>(nfft_);
+        for (Eigen::Index i = 0; i < nfft_; ++i) fv_.data()[i] *= scale;
+        // The columns fill only the first m points; the rest stays zero.
+        std::fill(in, in + nfft_, cd(0));
+    }
+
+    // The premultiplying chirp a^(-n) w^(n^2/2), n = 0 … m-1.
+    const std::vector<cd>& premultiplier() const { return aa_; }
+    // Where a column's m premultiplied values go.
+    cd* input() { return in_.data(); }
+
+    // The k points of the column in input(), to g.
+    void transform(cd* g) {
+        forward_.execute(in_.data(), spec_.data());
+        cd* spec = spec_.data();
+        const cd* fv = fv_.data();
+        for (Eigen::Index i = 0; i < nfft_; ++i) spec[i] = times(spec[i], fv[i]);
+        inverse_.execute(spec, out_.data());
+        const cd* out = out_.data() + (m_ - 1);
+        const cd* ww = ww_.data() + (m_ - 1);
+        for (Eigen::Index i = 0; i < k_; ++i) g[i] = times(out[i], ww[i]);
+    }
+
+private:
+    Eigen::Index m_, k_, nfft_;
+    rt::FftPlan forward_, inverse_;
+    rt::FftBuffer fv_, in_, spec_, out_;
+    std::vector<cd> ww_, aa_;
+};
+
+}  // namespace
 
 Eigen::MatrixXcd cztColumns(Eigen::Index m, Eigen::Index cols, Eigen::Index k, cd w, cd a,
                             const std::function<void(Eigen::Index, cd*)>& fill) {
     if (k == 0 || cols == 0 || m == 0) return Eigen::MatrixXcd::Zero(k, cols);
     Eigen::MatrixXcd g(k, cols);  // every element is written below
-    const Eigen::Index nfft = cztFftLength(m, k);
-
-    // ww(i) = w^(kk(i)^2/2), kk = -m+1 … max(k-1, m-1); element m-1 (0-based) is kk = 0.
-    const Eigen::Index kkLast = std::max(k - 1, m - 1);
-    const cd logw = std::log(w);
-    std::vector<cd> ww(static_cast<std::size_t>(kkLast + m));
-    for (Eigen::Index i = 0; i < kkLast + m; ++i) {
-        const double kk = static_cast<double>(i - (m - 1));
-        ww[i] = std::exp(kk * kk / 2 * logw);
-    }
-    const cd loga = std::log(a);
-    std::vector<cd> aa(static_cast<std::size_t>(m));
-    for (Eigen::Index n = 0; n < m; ++n)
-        aa[n] = std::exp(-static_cast<double>(n) * loga) * ww[m - 1 + n];
-
-    // The chirp filter, transformed once; the inverse transform's 1/nfft is folded into it.
-    Eigen::VectorXcd fv = Eigen::VectorXcd::Zero(nfft);
-    for (Eigen::Index i = 0; i < k - 1 + m; ++i) fv(i) = 1.0 / ww[i];
-    rt::fftInPlace(fv.data(), nfft, 1, false);
-    fv /= static_cast<double>(nfft);
-
-    Eigen::VectorXcd buf(nfft);
+    Chirp chirp(m, k, w, a);
+    const std::vector<cd>& aa = chirp.premultiplier();
+    cd* in = chirp.input();
     for (Eigen::Index c = 0; c < cols; ++c) {
-        fill(c, buf.data());
-        for (Eigen::Index n = 0; n < m; ++n) buf(n) *= aa[n];
-        buf.tail(nfft - m).setZero();
-        rt::fftInPlace(buf.data(), nfft, 1, false);
-        buf.array() *= fv.array();
-        rt::fftInPlace(buf.data(), nfft, 1, true);
-        for (Eigen::Index i = 0; i < k; ++i) g(i, c) = buf(m - 1 + i) * ww[m - 1 + i];
+        fill(c, in);
+        for (Eigen::Index n = 0; n < m; ++n) in[n] *= aa[n];
+        chirp.transform(g.col(c).data());
+    }
+    return g;
+}
+
+Eigen::MatrixXcd cztSlices(const double* x, const Eigen::VectorXd& weight,
+                           const Eigen::VectorXi& starts, Eigen::Index k, cd w, cd a) {
+    const Eigen::Index m = weight.size(), cols = starts.size();
+    if (k == 0 || cols == 0 || m == 0) return Eigen::MatrixXcd::Zero(k, cols);
+    Eigen::MatrixXcd g(k, cols);
+    Chirp chirp(m, k, w, a);
+    // The weights ride on the premultiplier: a slice then costs one product per sample.
+    std::vector<cd> wa(chirp.premultiplier());
+    for (Eigen::Index n = 0; n < m; ++n) wa[n] *= weight(n);
+    cd* in = chirp.input();
+    for (Eigen::Index c = 0; c < cols; ++c) {
+        const double* src = x + starts(c);
+        for (Eigen::Index n = 0; n < m; ++n) in[n] = wa[n] * src[n];
+        chirp.transform(g.col(c).data());
     }
     return g;
 }

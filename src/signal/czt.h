@@ -27,7 +27,15 @@ Eigen::MatrixXcd cztColumns(Eigen::Index m, Eigen::Index cols, Eigen::Index k,
                             std::complex<double> w, std::complex<double> a,
                             const std::function<void(Eigen::Index, std::complex<double>*)>& fill);
 
-// The FFT length of cztColumns for m samples and k points (a power of two >= m + k - 1).
+// The same transform of real slices without forming them: column c is
+// weight(r)·x[starts(c) + r], r = 0 … weight.size() - 1 (every such sample must exist).
+Eigen::MatrixXcd cztSlices(const double* x, const Eigen::VectorXd& weight,
+                           const Eigen::VectorXi& starts, Eigen::Index k, std::complex<double> w,
+                           std::complex<double> a);
+
+// The FFT length of the transforms above for m samples and k points: the least of a power of
+// two, three or five times one that holds m + k - 1 points (5120 for a 3528-sample window
+// and 1501 points, 4096 for 301), since FFTW is nearly as fast per point on these.
 Eigen::Index cztFftLength(Eigen::Index m, Eigen::Index k);
 
 // "czt": 4 inputs (1 needed), 1 output; "Inputs M, W and A must be scalars." when one of

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "runtime/dispatch/error.h"
 #include "runtime/dispatch/function_table.h"
@@ -43,38 +44,81 @@ Eigen::RowVectorXd designFilter(double p, double q, const Eigen::VectorXd& N, do
 
 }  // namespace
 
-ResampleResult resample(const Eigen::Ref<const Eigen::MatrixXd>& x, double p, double q,
-                        const Eigen::VectorXd& N, double beta) {
+namespace {
+
+// The filter with its alignment zeros, and which of upfirdn's outputs are kept.
+struct Design {
+    Eigen::RowVectorXd h0;  // the filter
+    Eigen::RowVectorXd h;   // with nz zeros in front and nz1 behind
+    double p = 1, q = 1;
+    Eigen::Index delay = 0, Ly = 0;
+};
+
+// p/q in lowest terms, the filter, and the alignment for a signal of Lx samples; p = q = 1
+// when no resampling is needed (h0 = 1).
+Design design(double p, double q, const Eigen::VectorXd& N, double beta, double Lx) {
     if (notPositiveInteger(p)) rt::error("P must be a positive integer.");
     if (notPositiveInteger(q)) rt::error("Q must be a positive integer.");
     const rt::Ratio r = rt::rat(p / q, 1e-12);
-    p = r.num;
-    q = r.den;
-    if (p == 1 && q == 1) return {x, Eigen::RowVectorXd::Ones(1)};
-
+    Design d;
+    d.p = r.num;
+    d.q = r.den;
+    if (d.p == 1 && d.q == 1) {
+        d.h0 = Eigen::RowVectorXd::Ones(1);
+        return d;
+    }
     double L = 0;
-    const Eigen::RowVectorXd h0 = designFilter(p, q, N, beta, L);
+    d.h0 = designFilter(d.p, d.q, N, beta, L);
+    if (Lx == 0) return d;
     double Lhalf = (L - 1) / 2;
+    const double nz = std::floor(d.q - std::fmod(Lhalf, d.q));
+    Lhalf += nz;
+    const double delay = std::floor(std::ceil(Lhalf) / d.q);
+    const double lh = static_cast<double>(d.h0.size()) + nz;
+    const double Ly = std::ceil(Lx * d.p / d.q);
+    double nz1 = 0;
+    while (std::ceil(((Lx - 1) * d.p + lh + nz1) / d.q) - delay < Ly) ++nz1;
+
+    d.h = Eigen::RowVectorXd::Zero(static_cast<Eigen::Index>(lh + nz1));
+    d.h.segment(static_cast<Eigen::Index>(nz), d.h0.size()) = d.h0;
+    d.delay = static_cast<Eigen::Index>(delay);
+    d.Ly = static_cast<Eigen::Index>(Ly);
+    return d;
+}
+
+}  // namespace
+
+ResampleResult resample(const Eigen::Ref<const Eigen::MatrixXd>& x, double p, double q,
+                        const Eigen::VectorXd& N, double beta) {
     const bool isvect = x.rows() == 1 || x.cols() == 1;
     const double Lx = static_cast<double>(isvect ? std::max(x.rows(), x.cols()) : x.rows());
-    if (x.size() == 0) return {x, h0};
-
-    const double nz = std::floor(q - std::fmod(Lhalf, q));
-    Lhalf += nz;
-    const double delay = std::floor(std::ceil(Lhalf) / q);
-    const double lh = static_cast<double>(h0.size()) + nz;
-    const double Ly = std::ceil(Lx * p / q);
-    double nz1 = 0;
-    while (std::ceil(((Lx - 1) * p + lh + nz1) / q) - delay < Ly) ++nz1;
-
-    Eigen::RowVectorXd h = Eigen::RowVectorXd::Zero(static_cast<Eigen::Index>(lh + nz1));
-    h.segment(static_cast<Eigen::Index>(nz), h0.size()) = h0;
+    const Design d = design(p, q, N, beta, x.size() == 0 ? 0 : Lx);
+    if ((d.p == 1 && d.q == 1) || x.size() == 0) return {x, d.h0};
     // The kernel forms only the kept samples: from the filter's centre on, Ly of them.
-    ResampleResult out;
-    out.y =
-        rt::upfirdn(x, h, p, q, static_cast<Eigen::Index>(delay), static_cast<Eigen::Index>(Ly));
-    out.h = h0;
-    return out;
+    return {rt::upfirdn(x, d.h, d.p, d.q, d.delay, d.Ly), d.h0};
+}
+
+Eigen::VectorXd resample(Eigen::Index Lx, const SampleReader& read, double p, double q) {
+    const Design d = design(p, q, Eigen::VectorXd::Constant(1, 10.0), 5, double(Lx));
+    if ((d.p == 1 && d.q == 1) || Lx == 0) {
+        Eigen::VectorXd x(Lx);
+        read(0, Lx, x.data());
+        return x;
+    }
+    const rt::UpfirdnRange kernel(d.h, d.p, d.q, Lx);
+    Eigen::VectorXd y(d.Ly);
+    // Runs of about 8192 outputs, a whole number of the kernel's groups, read a few
+    // hundred kB of samples each, which stay in the cache while they are filtered.
+    const Eigen::Index run = std::max<Eigen::Index>(1, 8192 / kernel.group()) * kernel.group();
+    std::vector<double> samples;
+    for (Eigen::Index done = 0; done < d.Ly; done += run) {
+        const Eigen::Index count = std::min(run, d.Ly - done);
+        const auto [lo, hi] = kernel.inputs(d.delay + done, count);
+        samples.resize(static_cast<std::size_t>(hi - lo));
+        if (hi > lo) read(lo, hi - lo, samples.data());
+        kernel.run(samples.data(), lo, d.delay + done, count, y.data() + done);
+    }
+    return y;
 }
 
 ResampleResult resample(const Eigen::Ref<const Eigen::MatrixXd>& x, double p, double q, double N,

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <Eigen/Dense>
+#include <functional>
 
 namespace rt {
 class FunctionTable;
@@ -26,6 +27,13 @@ ResampleResult resample(const Eigen::Ref<const Eigen::MatrixXd>& x, double p, do
                         const Eigen::VectorXd& N, double beta = 5);
 ResampleResult resample(const Eigen::Ref<const Eigen::MatrixXd>& x, double p, double q,
                         double N = 10, double beta = 5);
+
+// Hands over samples first … first + count - 1 (0-based) of a signal.
+using SampleReader = std::function<void(Eigen::Index first, Eigen::Index count, double* out)>;
+
+// resample(x, p, q) of one signal of Lx samples that `read` hands over a stretch at a time,
+// so that the signal never needs to exist whole: the same values to the last bit.
+Eigen::VectorXd resample(Eigen::Index Lx, const SampleReader& read, double p, double q);
 
 // "resample": 5 inputs (3 needed), 2 outputs [y, h]; a complex x is resampled as its
 // real and imaginary parts.

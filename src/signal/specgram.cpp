@@ -63,11 +63,15 @@ Eigen::MatrixXcd chirpPath(const Vec& x, const Eigen::VectorXd& win, const Eigen
     const cd w =
         std::exp(cd(0, -2 * std::numbers::pi * (f2 - f1) / (static_cast<double>(m - 1) * Fs)));
     const cd a = std::exp(cd(0, 2 * std::numbers::pi * f1 / Fs));
-    const Eigen::Index nwind = win.size();
-    return cztColumns(nwind, colindex.size(), m, w, a, [&](Eigen::Index c, cd* dst) {
-        const auto* src = x.data() + colindex(c);
-        for (Eigen::Index r = 0; r < nwind; ++r) dst[r] = win(r) * src[r];
-    });
+    if constexpr (std::is_same_v<typename Vec::Scalar, double>) {
+        return cztSlices(x.data(), win, colindex, m, w, a);
+    } else {
+        const Eigen::Index nwind = win.size();
+        return cztColumns(nwind, colindex.size(), m, w, a, [&](Eigen::Index c, cd* dst) {
+            const auto* src = x.data() + colindex(c);
+            for (Eigen::Index r = 0; r < nwind; ++r) dst[r] = win(r) * src[r];
+        });
+    }
 }
 
 // A bank of one FIR filter per frequency, run over the signal with the slice step as the

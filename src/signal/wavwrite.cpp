@@ -159,6 +159,7 @@ void wavwrite(const Eigen::MatrixXd& y, double Fs, double nbits, const std::stri
     const double data_pad = std::fmod(total_bytes, 2);
     const double riff_cksize = 36 + total_bytes + data_pad;
 
+    rt::requireFileName(wavefile);  // before the ".wav" rule makes "sub/" a hidden "sub/.wav"
     const std::string name = waveFileName(wavefile);
     rt::saveFileAtomically(name, [&](int, const std::string& temporary) {
         auto [fid, err] = OpenWaveWrite(temporary);

@@ -11,7 +11,8 @@ namespace sig {
 // wavwrite(y, Fs, nbits, wavefile). y is samples by channels (a 1 x n row is one channel).
 // nbits 8, 16 and 24 write rounded integers clipped to their range, with one warning
 // "Data clipped during write to file:" + wavefile when any sample was clipped; 32 writes IEEE
-// single samples unscaled. ".wav" is appended when the name holds no "."; an existing file is
+// single samples unscaled. ".wav" is appended when the name holds no "." (a name that gives a
+// folder, "sub/", is refused as rt::SaveError before that); an existing file is
 // replaced as a whole (rt::saveFileAtomically): every failure, "Invalid number of bits
 // specified." included, leaves a previous file untouched and no partial file behind. Throws
 // rt::Error with the writer's message; a failed write adds the file and the system's reason.

@@ -9,6 +9,8 @@
 #include <filesystem>
 #include <iterator>
 #include <optional>
+#include <string>
+#include <variant>
 #include <vector>
 
 #include "runtime/dispatch/error.h"
@@ -19,6 +21,7 @@
 #include "runtime/host.h"
 #include "runtime/value/num2str.h"
 #include "shell/panel.h"
+#include "shell/save_or_report.h"
 #include "tables/table_file.h"
 
 namespace tables {
@@ -30,18 +33,30 @@ using shell::Strings;
 
 std::string quoted(const char* file) { return std::string("\"") + file + "\""; }
 
+// Where and why the file is refused, in the build's language.
+std::string fault_text(const TableKind& k, const Strings& st, const TableFault& f) {
+    const std::u16string Strings::*why[] = {&Strings::tab_bad_file, &Strings::tab_long_field,
+                                            &Strings::tab_many_lines};
+    std::u16string at = st.tab_at_line;
+    if (const std::size_t p = at.find(u"%d"); p != std::u16string::npos)
+        at.replace(p, 2, rt::utf16(std::to_string(f.line)));
+    return quoted(k.file) + rt::utf8(at + u" " + st.*why[f.kind]);
+}
+
 // The file's entries; a missing file holds none. nullopt after telling the user why not.
+// A file it refuses is read no further than its first fault.
 std::optional<std::vector<Entry>> read_entries(const TableKind& k, const Strings& st) {
     std::error_code ec;
     if (!std::filesystem::exists(k.file, ec)) return std::vector<Entry>{};
     std::string why;
-    std::string bytes;
+    TableReader reader;
     const int fd = rt::openRegularFile(k.file, why);
     if (fd >= 0) {
-        char buf[4096];
+        char buf[65536];
         ssize_t n;
-        while ((n = ::read(fd, buf, sizeof buf)) > 0)
-            bytes.append(buf, static_cast<std::size_t>(n));
+        while ((n = ::read(fd, buf, sizeof buf)) > 0 &&
+               reader.read({buf, static_cast<std::size_t>(n)})) {
+        }
         if (n < 0) why = std::strerror(errno);
         ::close(fd);
     }
@@ -49,18 +64,34 @@ std::optional<std::vector<Entry>> read_entries(const TableKind& k, const Strings
         rt::errordlg(rt::utf8(st.file_error) + ": " + quoted(k.file) + " (" + why + ")");
         return std::nullopt;
     }
-    auto entries = parse_table(decode_latin1(bytes));
-    if (!entries) rt::errordlg(quoted(k.file) + " " + rt::utf8(st.tab_bad_file));
-    return entries;
+    TableRead read = reader.finish();
+    if (auto* fault = std::get_if<TableFault>(&read)) {
+        rt::errordlg(fault_text(k, st, *fault));
+        return std::nullopt;
+    }
+    return std::move(std::get<std::vector<Entry>>(read));
 }
 
-// Rewrites the file whole; false after telling the user, the old file then being unchanged.
-bool write_entries(const TableKind& k, const Strings& st, const std::vector<std::u16string>& raw) {
-    if (auto failed = rt::catchError([&] { rt::saveFileAtomically(k.file, encode_table(raw)); })) {
-        rt::errordlg(quoted(k.file) + " " + rt::utf8(st.tab_write_failed) + "\n" + *failed);
+// Rewrites the file whole with these rows; false after telling the user, the old file then
+// being unchanged. Rows the file could not hold are refused before anything is written.
+bool write_entries(const TableKind& k, const std::vector<std::u16string>& raw) {
+    std::vector<Entry> entries;
+    entries.reserve(raw.size());
+    for (const auto& row : raw)
+        if (auto e = split_raw_row(row)) entries.push_back(std::move(*e));
+    const std::optional<std::string> bytes = encode_table(entries);
+    if (!bytes || entries.size() != raw.size()) {
+        rt::errordlg(rt::utf8(shell::text_table().tab_bad_field));
         return false;
     }
-    return true;
+    return shell::save_or_report(
+        k.file, [&] { rt::saveFileAtomically(k.file, *bytes); }, &Strings::tab_write_failed);
+}
+
+// The window's texts as a list value: one text each, so that one long row does not pad
+// every other.
+Value text_list(const std::vector<std::u16string>& texts) {
+    return Value::cell(texts.size(), 1, rt::Values(texts.begin(), texts.end()));
 }
 
 std::optional<rt::Handle> only(const std::vector<rt::Handle>& hs) {
@@ -83,7 +114,9 @@ std::optional<ListState> list_state(const TableKind& k) {
     if (!list) return std::nullopt;
     ListState s;
     const Value rows = rt::get(Value(*list), "UserData");
-    if (rows.isChar()) s.raw = rows.rowTexts();
+    if (rows.isCell())
+        for (const Value& row : rows.cells())
+            if (row.isChar()) s.raw.push_back(row.text16());
     const Value v = rt::get(Value(*list), "Value");
     if (v.isNumeric() && !v.isEmpty()) {
         const double x = std::round(v.scalar());
@@ -148,11 +181,11 @@ void show_table(const TableKind& k, double vvv) {
     const rt::Prop center{"HorizontalAlignment", "center"};
     rt::makeControl(fig, "ListBox", {0.025, 0.2, 0.95, 0.75},
                     {{"Tag", k.list_tag},
-                     {"String", Value::charMatrix(a.display)},
+                     {"String", text_list(a.display)},
                      {"FontName", "FixedWidth"},
                      {"CallBack", ""},
                      {"Value", vvv},
-                     {"UserData", Value::charMatrix(a.raw)}});
+                     {"UserData", text_list(a.raw)}});
     rt::makeControl(fig, "frame", {0.025, 0.005, 0.95, 0.18});
     const double left[4] = {0.05, 0.31, 0.44, 0.57};
     const double label_width[4] = {0.15, 0.12, 0.12, 0.12};
@@ -195,7 +228,7 @@ void remove_entry(const TableKind& k) {
     const std::size_t row = *s->selected;
     if (!confirmed(k, st, s->raw[row], st.delask)) return;
     s->raw.erase(s->raw.begin() + static_cast<std::ptrdiff_t>(row));
-    if (!write_entries(k, st, s->raw)) return;
+    if (!write_entries(k, s->raw)) return;
     show_table(k, static_cast<double>(std::min(row + 1, s->raw.size())));
 }
 
@@ -210,10 +243,14 @@ void add_entry(const TableKind& k) {
         rt::errordlg(rt::utf8(st.tab_bad_field));
         return;
     }
+    if (s->raw.size() >= kMaxLines) {
+        rt::errordlg(rt::utf8(st.tab_full));
+        return;
+    }
     const std::u16string row = raw_row(e);
     if (!confirmed(k, st, row, st.addask)) return;
     s->raw.push_back(row);
-    if (!write_entries(k, st, s->raw)) return;
+    if (!write_entries(k, s->raw)) return;
     show_table(k, s->selected ? static_cast<double>(*s->selected + 1) : 1.0);
 }
 

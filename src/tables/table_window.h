@@ -1,12 +1,13 @@
 // The table window shared by the tire and the gear table: a fixed-width list sorted by name,
 // four fields showing the selected entry, and add, remove, accept and cancel. The window keeps
 // its state in its list: String = the shown rows, Value = the selection (1-based, sorted
-// order), UserData = the raw rows "a;b;c;d;" in the same order. The file is the only lasting
-// state; it is read on every (re)build and rewritten whole on every add or remove.
+// order), UserData = the raw rows "a;b;c;d;" in the same order (both lists of texts, one a
+// row). The file is the only lasting state; it is read on every (re)build and rewritten whole
+// on every add or remove.
 //
 // Problems the user can act on (a file that is no table file, an entry the file cannot hold,
-// a failed write) are shown in an error dialog naming the file; nothing is written then and
-// the window stays as it was.
+// a failed write) are shown in an error dialog naming the file, and the line where it is the
+// file's; nothing is written then and the window stays as it was.
 #pragma once
 
 #include "runtime/dispatch/function_table.h"

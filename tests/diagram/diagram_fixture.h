@@ -11,7 +11,7 @@
 #include "runtime/graphics/operations.h"
 #include "runtime/value/eigen.h"
 #include "shell/panel.h"
-#include "shell/shell_fixture.h"
+#include "support/shell_fixture.h"
 
 namespace diagram_test {
 

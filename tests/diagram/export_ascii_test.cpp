@@ -1,7 +1,5 @@
 #include "diagram/export_ascii.h"
 
-#include <unistd.h>
-
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -114,13 +112,15 @@ TEST_F(ExportTest, AFailedWriteSaysSoAndLeavesTheOldFileWhole) {
                             std::filesystem::directory_iterator{}),
               1);  // no temporary left behind
 
-    if (::geteuid() != 0) {  // a read-only folder stops everyone but root
-        std::filesystem::create_directories(dir_ / "ro");
-        std::ofstream(dir_ / "ro" / "x.txt") << "kept";
-        std::filesystem::permissions(
-            dir_ / "ro", std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
-        export_as("x.txt", dir_ / "ro", true);
-        std::filesystem::permissions(dir_ / "ro", std::filesystem::perms::owner_all);
-        EXPECT_EQ(read_file(dir_ / "ro" / "x.txt"), "kept");
-    }
+    // A read-only folder stops everyone, root included.
+    std::filesystem::create_directories(dir_ / "ro");
+    std::ofstream(dir_ / "ro" / "x.txt") << "kept";
+    std::filesystem::permissions(
+        dir_ / "ro", std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    export_as("x.txt", dir_ / "ro", true);
+    std::filesystem::permissions(dir_ / "ro", std::filesystem::perms::owner_all);
+    EXPECT_EQ(read_file(dir_ / "ro" / "x.txt"), "kept");
+    EXPECT_EQ(dialogs_.shown().back().text, "\"" + (dir_ / "ro" / "x.txt").string() + "\" " +
+                                                rt::utf8(shell::text_table().write_failed) + "\n" +
+                                                rt::utf8(shell::text_table().save_dir_locked));
 }

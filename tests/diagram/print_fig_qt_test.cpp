@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <random>
 #include <sstream>
 
@@ -74,22 +75,43 @@ TEST_F(ScreenshotTest, EachFormatReadsBackWithTheWindowsPixelSize) {
     EXPECT_EQ(rt::get(Value(power_window()), "Units").text(), "pixels");
 }
 
-TEST_F(ScreenshotTest, AFailedSaveSaysSoAndLeavesTheOldFileWhole) {
+TEST_F(ScreenshotTest, RefusalsNameTheUsersFileNotTheTemporaryAndChangeNothing) {
     start(1366, 768);
     run("/runs/a.wav", 1.0, {1, 0, 0});
+    namespace fs = std::filesystem;
+    fs::create_directory(dir_ / "sub");
     std::ofstream(dir_ / "old.png", std::ios::binary) << "old picture";
-    {
-        testsupport::FileSizeLimit full(100);
-        shoot("old.png", true);
+    std::ofstream(dir_ / "ro.png", std::ios::binary) << "old picture";
+    fs::permissions(dir_ / "ro.png", fs::perms(0444));
+    const shell::Strings& st = shell::german_table();
+    const struct {
+        const char* typed;
+        std::u16string shell::Strings::*reason;
+        bool fullDisk;
+    } cases[] = {
+        {"sub/", &shell::Strings::save_no_file, false},
+        {"ro.png", &shell::Strings::save_read_only, false},
+        {"old.png", &shell::Strings::save_disk_full, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        {
+            std::optional<testsupport::FileSizeLimit> full;
+            if (c.fullDisk) full.emplace(100);
+            shoot(c.typed, true);
+        }
+        EXPECT_EQ(dialogs_.shown().back().text, "\"" + (dir_ / c.typed).string() + "\" " +
+                                                    rt::utf8(st.write_failed) + "\n" +
+                                                    rt::utf8(st.*c.reason));
     }
-    std::ifstream in(dir_ / "old.png", std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    EXPECT_EQ(s.str(), "old picture");
-    EXPECT_NE(dialogs_.shown().back().text.find("old.png"), std::string::npos);
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_),
-                            std::filesystem::directory_iterator{}),
-              1);
+    for (const char* name : {"old.png", "ro.png"}) {
+        std::ifstream in(dir_ / name, std::ios::binary);
+        std::ostringstream s;
+        s << in.rdbuf();
+        EXPECT_EQ(s.str(), "old picture") << name;
+    }
+    EXPECT_TRUE(fs::is_empty(dir_ / "sub"));
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator{}), 3);
 }
 
 TEST_F(ScreenshotTest, APowerTorqueWindowWithItsMeanAsPng) {

@@ -15,7 +15,7 @@
 #include "runtime/graphics/window.h"
 #include "runtime/value/eigen.h"
 #include "shell/panel.h"
-#include "shell/shell_fixture.h"
+#include "support/shell_fixture.h"
 
 namespace editor_test {
 

@@ -6,9 +6,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "apps/rovantel_function_table.h"
 #include "runtime/graphics/operations.h"
 #include "runtime/value/eigen.h"
-#include "shell/rovantel.h"
 #include "shell/strings.h"
 #include "support/test_helpers.h"
 
@@ -131,7 +131,7 @@ TEST_F(Dig2v, AnIgnitionTrainAtTenThousandRpmIsKeptWhole) {
 
 TEST_F(Dig2v, ProgressWindowOpensWithItsTextsAndClosesOrStaysOnFailure) {
     const shell::Strings& de = shell::german_table();
-    rt::FunctionTable table = shell::rovantel_function_table();
+    rt::FunctionTable table = apps::rovantel_function_table();
     const rt::Value y = rt::fromMatrix(Eigen::MatrixXd(pulses(every(0.1, 30), 8820, 3.2)));
     rt::Values out = table.call("dig2v", {y, 8820, 1.325, 1, shell::to_value(de)}, 2);
     EXPECT_EQ(out[0].cols(), 1u);

@@ -5,8 +5,8 @@
 #include <cmath>
 #include <random>
 
+#include "apps/rovantel_function_table.h"
 #include "runtime/value/eigen.h"
-#include "shell/rovantel.h"
 #include "shell/strings.h"
 #include "support/test_helpers.h"
 
@@ -70,7 +70,7 @@ TEST_F(SyntheticRun, ToneWheelAndIgnitionFollowTheKnownEngineSpeed) {
     Y.col(1) = pulseTrain(run.crossings(r * W), {0.6, 1, -1, -0.6}, fs, n, 8);
     const Eigen::VectorXd spark = pulseTrain(run.crossings(1), {1, -0.6, 0.2}, fs, n, 9);
 
-    rt::FunctionTable table = shell::rovantel_function_table();
+    rt::FunctionTable table = apps::rovantel_function_table();
     const rt::Value st = shell::to_value(shell::german_table());
 
     // Tone track: within one grid step plus 0.5 % of the engine speed at the slice centre.

@@ -1,6 +1,7 @@
 // The port's computation checked against an independent one, and the result window.
 #include "porttime/calc_auslass.h"
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -143,6 +144,64 @@ TEST_F(KelvoraTest, DefaultsGiveTheTwelveResultLines) {
     EXPECT_EQ(lines[11], "Rounding          :            0.00mm");
 }
 
+// The areas as the program sums them, each step's rise of the uncovered height times the
+// port's width at the step's end, worked from the reference's own heights and widths: they
+// must agree to rounding, where the two-decimal result lines would hide a sum that took each
+// step's width at its start.
+TEST(PortTimeArea, AreasAndTimeAreasAreTheStepSumsToFullPrecision) {
+    for (double rounding : {0.0, 5.0}) {
+        PortInput in;
+        in.r3 = rounding;
+        SCOPED_TRACE("roof rounding " + std::to_string(rounding));
+        const Reference ref(in);
+        const porttime::PortTimeArea r = porttime::port_time_area(in);
+        const int n = 10000;
+        // The crank angles by the triangle of crank, rod and the pin's distance from the crank
+        // centre (bisection on the height cannot place bottom dead centre closely enough).
+        const auto angle = [&](double y) {
+            const double c = in.stroke / 2, d = in.rod - c + y;
+            return std::acos(
+                std::clamp((c * c + d * d - in.rod * in.rod) / (2 * c * d), -1.0, 1.0));
+        };
+        const double st1 = angle(ref.y1), st2 = angle(ref.y2), st3 = angle(ref.y3);
+        std::vector<double> h, w;  // height and full width at each crank position
+        for (int i = 0; i < n; ++i) {
+            // As in the program, rounding may not carry the ends outside the port.
+            const double y =
+                std::clamp(ref.height(st1 + (st3 - st1) * i / (n - 1)), ref.y3, ref.y1);
+            double width = ref.width(y);
+            // The roof rounding narrows the port by ((y1 - y - r3)/r3)^10 from r3 below the roof.
+            const double below = ref.y1 - y;
+            if (rounding != 0 && below <= rounding)
+                width *= 1 - std::pow((below - rounding) / rounding, 10);
+            h.push_back(y);
+            w.push_back(width);
+        }
+        const auto sums = [&](double lowest) {  // areas after each step down to `lowest`
+            std::vector<double> areas;
+            double area = 0;
+            for (std::size_t i = 1; i < h.size() && h[i] >= lowest; ++i)
+                areas.push_back(area += (h[i - 1] - h[i]) * w[i]);
+            return areas;
+        };
+        const auto mean = [](const std::vector<double>& v) {
+            double sum = 0;
+            for (double a : v) sum += a;
+            return sum / static_cast<double>(v.size());
+        };
+        const std::vector<double> AA = sums(ref.y3), AV = sums(ref.y2);
+        ASSERT_EQ(r.AA.size(), AA.size());
+        for (std::size_t i = 0; i < AA.size(); ++i)
+            ASSERT_NEAR(r.AA[i], AA[i], 1e-9 * AA.back()) << "after step " << i + 1;
+        const double ta = (180 - degrees(st1)) * 2 / in.rpm / 6;
+        const double tv = degrees(st2 - st1) / in.rpm / 6;
+        const double taa = mean(AA) / ref.ccm() * ta * 1000;
+        const double tav = mean(AV) / ref.ccm() * tv * 10000;
+        EXPECT_NEAR(r.TAA, taa, 1e-9 * taa);
+        EXPECT_NEAR(r.TAV, tav, 1e-9 * tav);
+    }
+}
+
 TEST(PortTimeArea, CrankAnglesAndTheRunOfSamples) {
     const PortInput in;
     const double s = in.stroke / 2;
@@ -274,6 +333,16 @@ TEST_F(KelvoraTest, InputOutsideTheGeometryIsRefusedAndNothingIsDrawn) {
          "Lower Radius (r2) is too large for the port's width."},
         {{{"Width@Transfer", "10"}},
          "Width at Transfer is too small: the side walls meet above the port floor."},
+        // No window or page holds these at true scale.
+        {{{"Bore", "1e300"}},
+         "Bore must not be larger than 293.3 mm: its port map at true scale would fit no "
+         "window or page."},
+        {{{"Stroke", "500"}, {"Rod", "900"}},
+         "Stroke must not be larger than 408.8 mm: its port map at true scale would fit no "
+         "window or page."},
+        // The walls meet at the transfer height, where the upper corner would not fit either.
+        {{{"Width@Transfer", "0"}},
+         "Width at Transfer is too small: the side walls meet above the port floor."},
     };
     for (const auto& c : cases) {
         for (std::size_t i = 0; i < tags.size(); ++i) type(tags[i], defaults[i]);
@@ -332,6 +401,24 @@ TEST_F(KelvoraTest, PrintFileOnlyWhenNamed) {
     std::string first;
     std::getline(in, first);
     EXPECT_EQ(first, "%!PS-Adobe-3.0 EPSF-3.0");
+}
+
+// The print file is refused, naming it, when it gives a folder (which would become a hidden
+// "sub/.eps") or is read-only; the old file is kept.
+TEST_F(KelvoraTest, APrintFileThatGivesAFolderOrIsReadOnlyIsRefusedNamingIt) {
+    start();
+    std::filesystem::create_directory("sub");
+    std::ofstream("ro.ps") << "the previous plot";
+    std::filesystem::permissions("ro.ps", std::filesystem::perms(0444));
+    for (const auto& [typed, message] :
+         {std::pair{"sub/", "Cannot write \"sub/\": it names a folder, not a file."},
+          std::pair{"ro.ps", "Cannot write \"ro.ps\": the file is read-only."}}) {
+        type("PrintFile", typed);
+        EXPECT_EQ(testsupport::errorOf([&] { press("CALCULATE"); }), message);
+    }
+    EXPECT_TRUE(std::filesystem::is_empty("sub"));
+    std::ifstream in("ro.ps");
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "the previous plot");
 }
 
 }  // namespace

@@ -4,12 +4,14 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <limits>
 #include <sstream>
 
 #include "qt/eps_writer.h"
 #include "runtime/dispatch/error.h"
 #include "scenes.h"
 #include "support/file_size_limit.h"
+#include "support/test_helpers.h"
 #include "support/tools.h"
 
 namespace {
@@ -122,6 +124,28 @@ TEST(Eps, RefusesEmptyPaperAndUnwritableFiles) {
                  rt::Error);
     EXPECT_THROW(rt::writeEps(portFigure(), {0, 0, 10, 10}, "/nonexistent-dir/x.eps"), rt::Error);
     EXPECT_EQ(rt::psString(u"a(b)\\\u00e9\u20ac"), "a\\(b\\)\\\\\\351?");
+}
+
+TEST(Eps, RefusesNumbersPostScriptCannotTakeAndKeepsTheOldFile) {
+    painter_test::ensureApp();
+    const std::string eps = painter_test::outDir() + "/huge.ps";
+    std::ofstream(eps) << "the previous plot";
+    constexpr double nan = std::numeric_limits<double>::quiet_NaN();
+    // A bore of 1e300 mm gave its paper; past 2^31 points the BoundingBox's integers end.
+    for (const rt::Rect& paper : {rt::Rect{0, 0, 1e300, 1e300}, rt::Rect{28, 28, 3e9, 500},
+                                  rt::Rect{-3e9, 28, 100, 60}, rt::Rect{nan, 28, 100, 60}}) {
+        const std::string message =
+            testsupport::errorOf([&] { rt::writeEps(portFigure(), paper, eps); });
+        EXPECT_EQ(message.rfind("Cannot write \"" + eps +
+                                    "\": the figure holds a number PostScript cannot take (",
+                                0),
+                  0u)
+            << message;
+        EXPECT_EQ(slurp(eps), "the previous plot");
+    }
+    // The largest figure it takes is written whole.
+    rt::writeEps(portFigure(), {0, 0, 2e9, 1.2e9}, eps);
+    EXPECT_NE(slurp(eps).find("%%BoundingBox: 0 0 2000000000 1200000000\n"), std::string::npos);
 }
 
 TEST(Eps, ReplacesAnOldFileOnlyWhenTheNewOneIsComplete) {

@@ -26,8 +26,8 @@
 #include "shell/rovantel.h"
 #include "shell/strings.h"
 #include "shell_qt_fixture.h"
-#include "shell_test_support.h"
 #include "support/modal_dialogs.h"
+#include "support/shell_test_support.h"
 #include "support/working_folder.h"
 
 namespace {
@@ -133,18 +133,25 @@ TEST_F(MainWindowQt, AForeignFileShowsOneErrorDialogOverTheMainWindowAndTheFocus
     QTRY_COMPARE(QApplication::focusWidget(), load);
 }
 
+// Also the rolling-resistance coefficient, read last, which its failure leaves empty, not unset.
 TEST_F(MainWindowQt, ABadNumberOnSaveShowsExactlyOneDialog) {
     WorkingFolder wf("rovantel_main_qt");
     const shell::Strings& st = shell::german_table();
     start(st);
-    shell::set_tagged("cw_value", "String", rt::Value("0,5x"));
-    dialogs_.answerPutFile(rt::FileChoice{"run1", wf.dir.string() + "/"});
-    dialogs_.expectError();
-    QTest::mouseClick(button(st.save), Qt::LeftButton);
-    ASSERT_EQ(dialogs_.shown().size(), 2u);
-    EXPECT_EQ(dialogs_.shown()[1].text, rt::utf8(st.error_num2s + st.cw_value) + "0.5x");
-    EXPECT_TRUE(dialogs_.reported().empty()) << dialogs_.reported().front();
-    EXPECT_FALSE(fs::exists(wf.dir / "run1.cfg"));
+    for (const auto& [tag, label] :
+         {std::pair{"cw_value", st.cw_value}, {"fro_value", st.fro_value}}) {
+        const rt::Value kept = shell::get_tagged(tag, "String");
+        shell::set_tagged(tag, "String", rt::Value("0,5x"));
+        dialogs_.answerPutFile(rt::FileChoice{"run1", wf.dir.string() + "/"});
+        dialogs_.expectError();
+        const std::size_t before = dialogs_.shown().size();
+        QTest::mouseClick(button(st.save), Qt::LeftButton);
+        ASSERT_EQ(dialogs_.shown().size(), before + 2) << tag;
+        EXPECT_EQ(dialogs_.shown().back().text, rt::utf8(st.error_num2s + label) + "0.5x");
+        EXPECT_TRUE(dialogs_.reported().empty()) << dialogs_.reported().front();
+        EXPECT_FALSE(fs::exists(wf.dir / "run1.cfg")) << tag;
+        shell::set_tagged(tag, "String", kept);
+    }
 }
 
 // Saves main_window_focused.png and file_chooser_de.png to ROVANTEL_GRAB_DIR when it is set.

@@ -17,6 +17,7 @@
 #include <memory>
 #include <string>
 
+#include "apps/rovantel_function_table.h"
 #include "qt/control_view.h"
 #include "qt/figure_window.h"
 #include "qt/qt_host.h"
@@ -24,8 +25,7 @@
 #include "runtime/dispatch/callback.h"
 #include "runtime/graphics/operations.h"
 #include "shell/panel.h"
-#include "shell/rovantel.h"
-#include "shell/shell_test_support.h"
+#include "support/shell_test_support.h"
 
 namespace shell_test {
 
@@ -33,7 +33,7 @@ class ShellQtTest : public ::testing::Test {
 protected:
     ShellQtTest()
         : dialogs_([](const std::string& line) { ADD_FAILURE() << line; }),
-          table_(shell::rovantel_function_table()),
+          table_(apps::rovantel_function_table()),
           interp_(table_, &builtins_) {
         rt::register_graphics_builtins(builtins_);
     }

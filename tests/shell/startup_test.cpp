@@ -4,21 +4,13 @@
 #include "runtime/graphics/operations.h"
 #include "runtime/value/eigen.h"
 #include "shell/panel.h"
-#include "shell_fixture.h"
+#include "support/shell_fixture.h"
+#include "support/shell_test_support.h"
 
 using shell_test::ShellTest;
 
-namespace {
-struct Lang {
-    const char* name;
-    const shell::Strings& (*table)();
-};
-const Lang kLangs[] = {
-    {"de", shell::german_table}, {"fr", shell::french_table}, {"en", shell::english_table}};
-}  // namespace
-
 TEST_F(ShellTest, StartsWithThePanelDefaultsInEveryLanguage) {
-    for (const Lang& lang : kLangs) {
+    for (const shell_test::Build& lang : shell_test::kBuilds) {
         SCOPED_TRACE(lang.name);
         const shell::Strings& st = lang.table();
         EXPECT_EQ(start(st), "");  // no start file, no start-up line

@@ -4,21 +4,22 @@
 
 #include <algorithm>
 
-#include "shell_test_support.h"
+#include "support/shell_test_support.h"
 
 namespace {
 
 using shell::Strings;
 
-struct Build {
-    const char* name;
-    const Strings& (*table)();
-};
-
-const Build kBuilds[] = {
-    {"de", shell::german_table}, {"fr", shell::french_table}, {"en", shell::english_table}};
+using shell_test::Build;
+using shell_test::kBuilds;
 
 std::u16string row(const rt::Value& m, std::size_t r) { return m.rowText(r); }
+
+rt::Value table_of(const char* build) {
+    const Build& b = *std::find_if(std::begin(kBuilds), std::end(kBuilds),
+                                   [&](const Build& x) { return std::string(x.name) == build; });
+    return shell::to_value(b.table());
+}
 
 }  // namespace
 
@@ -35,10 +36,7 @@ TEST(Strings, ListsArePaddedToTheirStatedWidths) {
         {"de", "popup_yaxis", 11, 26}, {"fr", "popup_yaxis", 11, 26}, {"en", "popup_yaxis", 11, 22},
     };
     for (const Expect& c : cases) {
-        const Build& b = *std::find_if(std::begin(kBuilds), std::end(kBuilds), [&](const Build& x) {
-            return std::string(x.name) == c.build;
-        });
-        rt::Value st = shell::to_value(b.table());
+        rt::Value st = table_of(c.build);
         const rt::Value& list = st.field(c.field);
         SCOPED_TRACE(std::string(c.build) + " " + c.field);
         EXPECT_TRUE(list.isChar());
@@ -82,4 +80,37 @@ TEST(Strings, TwoCallsGiveEqualRecordsInTheBuildsLanguage) {
     EXPECT_EQ(shell::to_value(shell::french_table()).fieldNames().size(), 85u);
     shell_test::use_table(shell::french_table());
     EXPECT_TRUE(shell::strings().equals(shell::to_value(shell::french_table())));
+}
+
+// Axis names, window names and panel labels show these units; each is the unit of the values.
+TEST(Strings, UnitsAreThoseOfTheValues) {
+    struct Expect {
+        const char* build;
+        const char* field;
+        std::size_t row;  // of a list; 0 for a text
+        std::u16string text;
+    };
+    const Expect cases[] = {
+        {"de", "frontalA", 0, u"Stirnfläche [m²]:"},
+        {"fr", "frontalA", 0, u"Surface frontale [m²]:"},
+        {"en", "frontalA", 0, u"Frontal Area [m²]:"},
+        {"de", "total_tork", 0, u"Trägheitsmoment Rolle [kgm²]:"},
+        {"fr", "total_tork", 0, u"Moment d'inertie [kgm²]:"},
+        {"en", "total_tork", 0, u"Moment of Inertia [kgm²]:"},
+        {"de", "popup_yaxis", 7, u"Beschleunigung [m/s²]"},
+        {"fr", "popup_yaxis", 7, u"Acceleration [m/s²]"},
+        {"en", "popup_yaxis", 7, u"Acceleration [m/s²]"},
+        {"de", "popup_yaxis", 6, u"Geschwindigkeit [km/h]"},
+        {"fr", "popup_yaxis", 6, u"Vitesse [km/h]"},
+        {"en", "popup_yaxis", 6, u"Velocity [km/h]"},
+        {"de", "popup_xaxis", 4, u"Geschwindigkeit [km/h]"},
+        {"fr", "popup_xaxis", 4, u"Vitesse [km/h]"},
+        {"en", "popup_xaxis", 4, u"Velocity [km/h]"},
+    };
+    for (const Expect& c : cases) {
+        const rt::Value f = table_of(c.build).field(c.field);
+        std::u16string text = c.row ? row(f, c.row - 1) : f.text16();
+        text.erase(text.find_last_not_of(u' ') + 1);
+        EXPECT_EQ(text, c.text) << c.build << " " << c.field << " " << c.row;
+    }
 }

@@ -1,6 +1,6 @@
 #include "runtime/dispatch/error.h"
 #include "runtime/graphics/operations.h"
-#include "shell_fixture.h"
+#include "support/shell_fixture.h"
 
 using shell_test::ShellTest;
 

@@ -3,7 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <utility>
+#include <vector>
 
 #include "runtime/numeric/besseli.h"
 #include "signal/firls.h"
@@ -43,6 +46,33 @@ TEST(Resample, From48000NeedsTheReducedRatioAndItsLongFilter) {
     EXPECT_EQ(r.y.rows(), 882);  // ceil(4800 * 147 / 800)
     ASSERT_EQ(r.h.size(), 16001);
     EXPECT_NEAR(r.h(8000), 147.0 / 800, 1e-15);  // p * 2 fc with fc = 1/1600
+}
+
+// A signal handed over a stretch at a time resamples to the very values of the whole one:
+// the runs of outputs must fall on the kernel's groups (147 outputs a group at 48 kHz).
+TEST(Resample, AStretchAtATimeGivesTheWholeSignalsValues) {
+    for (double fs : {44100.0, 48000.0, 22050.0, 8820.0}) {
+        for (Eigen::Index n :
+             {Eigen::Index(0), Eigen::Index(7), Eigen::Index(40001), Eigen::Index(123457)}) {
+            const Eigen::MatrixXd x = ramp(n);
+            std::vector<std::pair<Eigen::Index, Eigen::Index>> asked;
+            const auto read = [&](Eigen::Index first, Eigen::Index count, double* out) {
+                asked.emplace_back(first, count);
+                ASSERT_GE(first, 0);
+                ASSERT_LE(first + count, n);
+                std::copy_n(x.data() + first, count, out);
+            };
+            const Eigen::VectorXd got = sig::resample(n, read, 8820, fs);
+            const Eigen::MatrixXd want = sig::resample(x, 8820, fs).y;
+            ASSERT_EQ(got.size(), want.rows()) << fs << " " << n;
+            for (Eigen::Index i = 0; i < got.size(); ++i) {
+                ASSERT_EQ(got(i), want(i, 0)) << fs << " " << n << " at " << i;
+            }
+            if (n > 100000 && fs != 8820) {
+                EXPECT_GT(asked.size(), 2u) << "read in stretches";
+            }
+        }
+    }
 }
 
 TEST(Resample, RefusedFactorsAndTrivialRatios) {

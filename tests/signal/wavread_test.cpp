@@ -11,6 +11,7 @@
 #include "runtime/fileio/file_io.h"
 #include "runtime/value/eigen.h"
 #include "runtime/value/value.h"
+#include "support/test_helpers.h"
 #include "support/wav_bytes.h"
 #include "warnings.h"
 
@@ -150,6 +151,45 @@ TEST_F(WavRead, StereoFramesAndLowerCaseIdentifiers) {
         EXPECT_EQ(r.Fs, 44100);
         EXPECT_EQ(*r.bits, 16);
     }
+}
+
+// Read from the file in parts, a channel or the mean of two comes out as wavread's columns
+// give it, for every sample width; more than two channels or four-byte integers are left to
+// the whole read.
+TEST_F(WavRead, SourceReadsAChannelOrTheMeanOfTwoInParts) {
+    const Bytes data = chunk("data", frames16({{-32768, 32767}, {1, -1}, {16384, 0}, {3, 5}}));
+    const std::string stereo = dir.write("s.wav", riff(cat({kFmt16, data})));
+    const Eigen::MatrixXd y = *sig::wavread(stereo).y;
+    std::optional<sig::WavSource> s = sig::WavSource::open(stereo);
+    ASSERT_TRUE(s);
+    EXPECT_EQ(s->Fs, 44100);
+    ASSERT_EQ(s->frames(), 4);
+    EXPECT_EQ(s->column(1), y.col(0));
+    EXPECT_EQ(s->column(2), y.col(1));
+    EXPECT_EQ(s->column(0), Eigen::VectorXd((y.col(0) + y.col(1)) / 2));
+    double part[2];
+    s->read(0, 2, 2, part);
+    EXPECT_EQ(part[0], (y(2, 0) + y(2, 1)) / 2);
+    EXPECT_EQ(part[1], (y(3, 0) + y(3, 1)) / 2);
+    EXPECT_FALSE(testsupport::errorOf([&] { s->read(1, 3, 2, part); }).empty());
+
+    // 8-bit, 24-bit and float mono: every channel asked for is the one there is.
+    const std::pair<Bytes, Bytes> monos[] = {
+        {fmtChunk(1, 1, 8000, 1), chunk("data", Bytes{0, 255, 128, 7})},
+        {fmtChunk(1, 1, 8000, 3), chunk("data", Bytes{0, 0, 128, 255, 255, 127, 1, 0, 0})},
+        {fmtChunk(3, 1, 8000, 4), chunk("data", cat({le32(0x3f000000), le32(0xbe800000)}))}};
+    for (const auto& [fmt, samples] : monos) {
+        const std::string mono = dir.write("m.wav", riff(cat({fmt, samples})));
+        const Eigen::MatrixXd m = *sig::wavread(mono).y;
+        std::optional<sig::WavSource> ms = sig::WavSource::open(mono);
+        ASSERT_TRUE(ms);
+        for (int ch : {0, 1, 2}) EXPECT_EQ(ms->column(ch), m.col(0)) << ch;
+    }
+    const std::string int32 =
+        dir.write("i.wav", riff(cat({fmtChunk(1, 1, 8000, 4), chunk("data", le32(0x40000000))})));
+    EXPECT_FALSE(sig::WavSource::open(int32));
+    EXPECT_EQ(testsupport::errorOf([&] { sig::WavSource::open(dir.write("n.wav", riff(kFmt16))); }),
+              "One or more output arguments not assigned during call to 'wavread'.");
 }
 
 TEST_F(WavRead, OtherChunksAreSteppedOver) {

@@ -148,28 +148,67 @@ TEST_F(TableWindow, AMissingOrEmptiedTableShowsAnEmptyListToAddTo) {
     EXPECT_EQ(selected(), 1);
 }
 
+TEST_F(TableWindow, AFourthFieldThatIsNoNumberIsKeptAsItStands) {
+    write_file(kTires, "Zeta;kept?;17;about two;\nAlpha;s;1;1.5;\n");
+    start();
+    open_tires();
+    EXPECT_EQ(rows().back(), u"Zeta   kept?  17  about two");
+    fill("Beta", "s", "1", "2");
+    add();
+    EXPECT_EQ(read_file(kTires), "Alpha;s;1;1.500;\nZeta;kept?;17;about two;\nBeta;s;1;2;\n");
+    select(2);
+    remove();
+    EXPECT_EQ(read_file(kTires), "Alpha;s;1;1.500;\nZeta;kept?;17;about two;\n");
+}
+
 TEST_F(TableWindow, AnEntryTheFileCannotHoldIsRefusedBeforeAnythingIsWritten) {
     write_file(kTires, "a;s;1;1;\n");
     start();
     open_tires();
-    for (const char* name : {"x;y", "two\nlines"}) {
+    const std::string long_name(1001, 'x');
+    for (const char* name : {"x;y", "two\nlines", long_name.c_str()}) {
         fill(name, "s", "1", "1");
         dialogs_.expectError();
         press(kWindow, de().Wtireadd);
         EXPECT_EQ(last_dialog(), rt::utf8(de().tab_bad_field));
         EXPECT_EQ(read_file(kTires), "a;s;1;1;\n");
     }
+
+    // A table as long as a file may be takes no further entry.
+    std::string full;
+    for (int i = 0; i < 100000; ++i) full += "a;s;1;1.000;\n";
+    write_file(kTires, full);
+    open_tires();
+    fill("one more", "s", "1", "1");
+    dialogs_.expectError();
+    press(kWindow, de().Wtireadd);
+    EXPECT_EQ(last_dialog(), rt::utf8(de().tab_full));
+    EXPECT_EQ(read_file(kTires), full);
 }
 
-TEST_F(TableWindow, AFileItCannotReadIsNamedAndNoWindowOpens) {
+TEST_F(TableWindow, AFileItCannotReadIsNamedWithTheLineAndNoWindowOpens) {
+    const std::string at = "\"tire_tab.txt\", Zeile ";
+    std::string many;
+    for (int i = 0; i < 100001; ++i) many += "a;s;1;1;\n";
+    const struct {
+        std::string bytes;
+        std::string says;
+    } cases[] = {
+        {"a;b;c;1;;x;y;2;", at + "1: " + rt::utf8(de().tab_bad_file)},
+        {"a;s;1;1;\r\nb;s;1;2;\r\n", at + "1: " + rt::utf8(de().tab_bad_file)},
+        {"a;s;1;1;\nb;s;1;\n", at + "2: " + rt::utf8(de().tab_bad_file)},
+        {"a;s;1;1;\nb;" + std::string(200000, 's') + ";1;2;\n",
+         at + "2: " + rt::utf8(de().tab_long_field)},
+        {many, at + "100001: " + rt::utf8(de().tab_many_lines)},
+    };
     start();
-    for (const char* bytes : {"a;s;1;1;\r\nb;s;1;2;\r\n", "a;s;1;1;\nb;s;1;\n"}) {
-        write_file(kTires, bytes);
+    for (const auto& c : cases) {
+        write_file(kTires, c.bytes);
         dialogs_.expectError();
         interp_->eval("wheel_tab");
         EXPECT_FALSE(window_open(kWindow));
-        EXPECT_EQ(last_dialog().rfind("\"tire_tab.txt\" ", 0), 0u) << last_dialog();
-        EXPECT_EQ(read_file(kTires), bytes);
+        EXPECT_EQ(last_dialog(), c.says);
+        EXPECT_EQ(read_file(kTires), c.bytes);
     }
     // Neither a folder nor a pipe is read (a pipe would wait for a writer for ever).
     std::filesystem::remove(kTires);

@@ -31,8 +31,8 @@ void TablesTest::press(const char* figure_tag, const std::u16string& label) {
 std::vector<std::u16string> TablesTest::rows(const char* list_tag) const {
     std::vector<std::u16string> out;
     rt::Value list = prop(list_tag, "String");
-    if (list.isChar())
-        for (const auto& r : list.rowTexts()) out.push_back(rt::deblank(r));
+    if (list.isCell())
+        for (const auto& r : list.cells()) out.push_back(rt::deblank(r.text16()));
     return out;
 }
 

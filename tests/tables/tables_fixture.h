@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/shell_fixture.h"
+#include "support/shell_fixture.h"
 
 namespace tables_test {
 

@@ -24,7 +24,7 @@
 #include "shell/panel.h"
 #include "shell/rovantel.h"
 #include "shell/shell_qt_fixture.h"
-#include "shell/shell_test_support.h"
+#include "support/shell_test_support.h"
 
 namespace {
 

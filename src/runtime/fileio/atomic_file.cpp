@@ -12,15 +12,34 @@
 #include <filesystem>
 #include <vector>
 
-#include "runtime/dispatch/error.h"
-
 namespace rt {
 namespace {
 
 namespace fs = std::filesystem;
 
-[[noreturn]] void refuse(const std::string& path, const std::string& why) {
-    throw Error("Cannot write \"" + path + "\": " + why + ".");
+using Reason = SaveError::Reason;
+
+[[noreturn]] void refuse(const std::string& path, Reason reason, const std::string& why) {
+    throw SaveError(path, reason, why);
+}
+
+Reason reasonOf(int err) {
+    return err == ENOSPC || err == EDQUOT || err == EFBIG ? Reason::DiskFull : Reason::Other;
+}
+
+// The read-only rule of every save (see the header): the system's own check for this
+// process, and the permission bits for everybody, root included.
+bool readOnly(const fs::path& p, const struct stat& st, int access) {
+    if ((st.st_mode & 0222) == 0) return true;
+    if (::faccessat(AT_FDCWD, p.c_str(), access, AT_EACCESS) == 0) return false;
+    return errno == EACCES || errno == EPERM || errno == EROFS;
+}
+
+std::string replaceAll(std::string text, const std::string& from, const std::string& to) {
+    for (std::size_t at = text.find(from); at != std::string::npos;
+         at = text.find(from, at + to.size()))
+        text.replace(at, from.size(), to);
+    return text;
 }
 
 fs::path folderOf(const fs::path& p) {
@@ -100,7 +119,12 @@ class Temporary {
 public:
     Temporary(const std::string& path, const fs::path& target) : path_(path) {
         fd_ = createTemporary(target, name_);
-        if (fd_ < 0) throwWriteError(path_, errno);
+        if (fd_ < 0) {
+            const int err = errno;
+            if (err == EACCES || err == EPERM || err == EROFS)
+                refuse(path_, Reason::ReadOnlyFolder, "the folder is read-only");
+            throwWriteError(path_, err);
+        }
     }
     ~Temporary() {
         if (fd_ >= 0) ::close(fd_);
@@ -154,20 +178,54 @@ bool writeFully(int fd, std::string_view bytes) {
     return true;
 }
 
-void throwWriteError(const std::string& path, int err) { refuse(path, std::strerror(err)); }
+SaveError::SaveError(std::string path, Reason reason, const std::string& why)
+    : SaveError("Cannot write \"" + path + "\": " + why + ".", path, reason) {}
+
+SaveError::SaveError(const std::string& message, std::string path, Reason reason)
+    : Error(message), path_(std::move(path)), reason_(reason) {}
+
+SaveError SaveError::withMessage(const std::string& message) const {
+    return SaveError(message, path_, reason_);
+}
+
+void requireFileName(const std::string& name) {
+    const fs::path file = fs::path(name).filename();
+    if (name.empty() || file.empty() || file == "." || file == "..")
+        refuse(name, Reason::NoFileName, "it names a folder, not a file");
+}
+
+void throwWriteError(const std::string& path, int err) {
+    refuse(path, reasonOf(err), std::strerror(err));
+}
 
 void saveFileAtomically(const std::string& path, const AtomicProducer& produce) {
-    if (path.empty() || fs::path(path).filename().empty()) refuse(path, "names no file");
+    requireFileName(path);
     const fs::path target = followLinks(path);
     struct stat old {};
     const bool exists = ::stat(target.c_str(), &old) == 0;
     if (!exists && errno != ENOENT) throwWriteError(path, errno);
-    if (exists && !S_ISREG(old.st_mode)) refuse(path, "not a regular file");
+    if (exists && !S_ISREG(old.st_mode)) refuse(path, Reason::NotAFile, "not a regular file");
+    if (exists && readOnly(target, old, W_OK))
+        refuse(path, Reason::ReadOnlyFile, "the file is read-only");
+    const fs::path folder = folderOf(target);
+    struct stat dir {};
+    if (::stat(folder.c_str(), &dir) == 0 && readOnly(folder, dir, W_OK | X_OK))
+        refuse(path, Reason::ReadOnlyFolder, "the folder is read-only");
 
     removeStaleTemporaries(target);
     Temporary tmp(path, target);
+    try {
+        produce(tmp.fd(), tmp.name());
+    } catch (const SaveError& e) {
+        const SaveError named = e.path() == tmp.name() ? SaveError(path, e.reason(), "") : e;
+        throw named.withMessage(replaceAll(e.what(), tmp.name(), path));
+    } catch (const Error& e) {
+        const std::string message = replaceAll(e.what(), tmp.name(), path);
+        if (message == e.what()) throw;
+        throw Error(message);
+    }
+    // Only now: a producer that opens the temporary by name must still be let in.
     if (exists) tmp.copyModeOf(old);
-    produce(tmp.fd(), tmp.name());
     tmp.commit(target);
 }
 

@@ -13,17 +13,53 @@
 // - A symbolic link is written through: its final target is replaced and the link stays. A
 //   dangling link creates its target.
 // - A target that exists but is not a regular file (a folder, FIFO or device) is refused
-//   without being touched.
-// Failures throw rt::Error naming the file as the caller gave it and the system's reason:
+//   without being touched, and so is a name that gives no file ("", "sub/", "sub/.").
+// - A read-only target is refused, and so is a read-only folder. Read-only is what the system
+//   would not let this process write, and also what no permission bit lets anybody write:
+//   the system lets root replace a mode-444 file, but a user who made a file read-only expects
+//   it kept whoever saves.
+// Failures throw rt::SaveError naming the file as the caller gave it, never the temporary:
 //   Cannot write "out.wav": No space left on device.
-// Errors thrown by a producer pass through unchanged (after the temporary is removed).
+// Errors thrown by a producer pass through after the temporary is removed, with the
+// temporary's name replaced by the caller's wherever their message gives it.
 #pragma once
 
 #include <functional>
 #include <string>
 #include <string_view>
 
+#include "runtime/dispatch/error.h"
+
 namespace rt {
+
+// A refused or failed save. what() is "Cannot write \"<path>\": <reason>." in English;
+// programs with texts of their own show reason() in their words.
+class SaveError : public Error {
+public:
+    enum class Reason {
+        NoFileName,      // the name gives a folder, not a file
+        NotAFile,        // a folder, FIFO or device bears the name
+        ReadOnlyFile,    // the rule above
+        ReadOnlyFolder,  // no file can be made in the target's folder
+        DiskFull,        // no space left, a quota or a file-size limit
+        Other,           // the system's reason, as what() gives it
+    };
+    SaveError(std::string path, Reason reason, const std::string& why);
+    // The file as the caller named it.
+    const std::string& path() const { return path_; }
+    Reason reason() const { return reason_; }
+    // The same refusal under another message, e.g. with the operation's name before it.
+    SaveError withMessage(const std::string& message) const;
+
+private:
+    SaveError(const std::string& message, std::string path, Reason reason);
+    std::string path_;
+    Reason reason_;
+};
+
+// Refuses (SaveError, NoFileName) a name that gives a folder rather than a file. Callers that
+// add a default extension check first, so that "sub/" never becomes the hidden "sub/.txt".
+void requireFileName(const std::string& name);
 
 // Replaces `path` with `bytes` under the rules above.
 void saveFileAtomically(const std::string& path, std::string_view bytes);
@@ -39,7 +75,7 @@ void saveFileAtomically(const std::string& path, const AtomicProducer& produce);
 // Writes all of `bytes` to `fd`, retrying short writes; false with errno set on failure.
 bool writeFully(int fd, std::string_view bytes);
 
-// "Cannot write \"path\": reason." as rt::Error, for producers that meet a failing write.
+// "Cannot write \"path\": reason." as rt::SaveError, for producers that meet a failing write.
 [[noreturn]] void throwWriteError(const std::string& path, int err);
 
 }  // namespace rt

@@ -303,8 +303,8 @@ void save(const std::string& path, const std::vector<NamedValue>& variables) {
     try {
         saveFileAtomically(
             path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
-    } catch (const Error& e) {
-        throw Error(std::string("save: ") + e.what());
+    } catch (const SaveError& e) {
+        throw e.withMessage(std::string("save: ") + e.what());
     }
 }
 

@@ -41,8 +41,8 @@ struct NamedValue {
 // `path`: a failed save leaves a previous file untouched and no temporary behind.
 // Savable: 2-D double (real or complex), char and logical values of up to 65535 rows and
 // columns, empties included. rt::Error for another class, an N-D or larger value, an invalid
-// or repeated name, or a failure of the file system (the message names the file and the
-// reason). The file is replaced as rt::saveFileAtomically describes.
+// or repeated name; rt::SaveError for a failure of the file system (the message names the file
+// and the reason). The file is replaced as rt::saveFileAtomically describes.
 void save(const std::string& path, const std::vector<NamedValue>& variables);
 
 // Reads every variable of a variable file, in file order, whatever the file's name or

@@ -2,12 +2,13 @@
 
 #include <fftw3.h>
 
+#include <atomic>
 #include <cstring>
 #include <list>
 #include <map>
-#include <memory>
 #include <mutex>
 #include <thread>
+#include <tuple>
 #include <utility>
 
 #include "runtime/dispatch/error.h"
@@ -25,27 +26,65 @@ std::mutex& plannerMutex() {
     return m;
 }
 
-struct Plan {
+fftw_complex* fftwArray(Eigen::Index n) {
+    return static_cast<fftw_complex*>(fftw_malloc(sizeof(fftw_complex) * std::size_t(n)));
+}
+
+struct Key {
+    Eigen::Index n;
+    bool inverse;
+    bool inPlace;
+    bool operator<(const Key& o) const {
+        return std::tie(n, inverse, inPlace) < std::tie(o.n, o.inverse, o.inPlace);
+    }
+};
+
+}  // namespace
+
+struct FftPlanData {
     fftw_plan plan = nullptr;
-    int alignment = 0;  // fftw_alignment_of the planning buffer: arrays must match it
-    ~Plan() {
+    int alignment = 0;  // fftw_alignment_of the planning buffers: arrays must match it
+    bool measured = false;
+    ~FftPlanData() {
         std::lock_guard<std::mutex> lock(plannerMutex());
         fftw_destroy_plan(plan);
     }
 };
 
-using Key = std::pair<Eigen::Index, bool>;  // length, inverse
+namespace {
 
-// Plans by length and direction, the least recently used dropped beyond kMaxFftPlans (callers
-// that still execute a dropped plan keep it alive through their reference). Freed with FFTW's
-// own state at exit.
+using PlanPtr = std::shared_ptr<const FftPlanData>;
+
+// A plan for `key` by `flags`; nullptr when FFTW_WISDOM_ONLY finds no wisdom for it.
+PlanPtr makePlan(const Key& key, unsigned flags) {
+    auto plan = std::make_shared<FftPlanData>();
+    std::lock_guard<std::mutex> planner(plannerMutex());
+    fftw_complex* in = fftwArray(key.n);
+    fftw_complex* out = key.inPlace ? in : fftwArray(key.n);
+    plan->alignment = fftw_alignment_of(reinterpret_cast<double*>(in));
+    plan->measured = (flags & FFTW_ESTIMATE) == 0;
+    plan->plan = fftw_plan_dft_1d(static_cast<int>(key.n), in, out,
+                                  key.inverse ? FFTW_BACKWARD : FFTW_FORWARD,
+                                  flags | (key.inPlace ? 0u : unsigned(FFTW_PRESERVE_INPUT)));
+    if (out != in) fftw_free(out);
+    fftw_free(in);
+    if (!plan->plan) {
+        if (flags & FFTW_WISDOM_ONLY) return nullptr;
+        rt::error("fft: no transform plan for length " + std::to_string(key.n) + ".");
+    }
+    return plan;
+}
+
+// Plans by length, direction and placement, the least recently used dropped beyond
+// kMaxFftPlans (callers that still execute a dropped plan keep it alive through their
+// reference). Freed with FFTW's own state at exit.
 class PlanCache {
 public:
     // The planner's lock is made first, so that it outlives the cache at exit.
     PlanCache() { plannerMutex(); }
 
     ~PlanCache() {
-        if (worker_.joinable()) worker_.join();
+        stopWorker();
         std::lock_guard<std::mutex> lock(mutex_);
         lru_.clear();
         plans_.clear();
@@ -53,43 +92,36 @@ public:
         fftw_cleanup();
     }
 
-    std::shared_ptr<const Plan> get(Eigen::Index n, bool inverse) {
-        const Key key{n, inverse};
+    PlanPtr get(const Key& key) {
         {
             std::lock_guard<std::mutex> lock(mutex_);
             if (auto p = findLocked(key)) return p;
         }
-        // Planning takes long; lookups of other lengths go on meanwhile. A plan the start-up
-        // thread is making for the same length is found after waiting for the planner.
-        std::shared_ptr<const Plan> plan = makePlan(n, inverse);
-        std::lock_guard<std::mutex> lock(mutex_);
-        if (auto p = findLocked(key)) return p;
-        insertLocked(key, plan);
-        return plan;
+        // Estimating takes microseconds; lookups of other lengths go on meanwhile.
+        PlanPtr plan = makePlan(key, FFTW_ESTIMATE);
+        return store(key, std::move(plan), false);
     }
 
     void prepare(std::vector<Eigen::Index> lengths, std::string wisdomFile) {
-        std::lock_guard<std::mutex> lock(mutex_);
+        std::lock_guard<std::mutex> lock(workerMutex_);
         if (prepared_) return;
         prepared_ = true;
         worker_ = std::thread([this, lengths = std::move(lengths), file = std::move(wisdomFile)] {
             try {
-                // A FIFO or device by that name would block the reader: only files are read.
-                if (!file.empty() && notARegularFile(file).empty()) {
-                    std::lock_guard<std::mutex> planner(plannerMutex());
-                    fftw_import_wisdom_from_filename(file.c_str());
-                }
-                for (Eigen::Index n : lengths)
-                    for (bool inverse : {false, true}) get(n, inverse);
-                if (!file.empty()) saveWisdom(file);
+                plan(lengths, file);
             } catch (...) {
                 // A length that cannot be planned is planned again, and reported, when used.
             }
         });
     }
 
-    void release() {
+    void finish() {
+        std::lock_guard<std::mutex> lock(workerMutex_);
         if (worker_.joinable()) worker_.join();
+    }
+
+    void release() {
+        stopWorker();
         std::lock_guard<std::mutex> lock(mutex_);
         lru_.clear();
         plans_.clear();
@@ -101,36 +133,60 @@ public:
     }
 
 private:
-    std::shared_ptr<const Plan> findLocked(const Key& key) {
-        auto it = plans_.find(key);
-        if (it == plans_.end()) return nullptr;
-        lru_.splice(lru_.begin(), lru_, it->second.second);
-        return it->second.first;
+    // The start-up planning: every plan usable at once (from wisdom or estimated), then the
+    // missing measurements one after another, each swapped in when done.
+    void plan(const std::vector<Eigen::Index>& lengths, const std::string& file) {
+        // A FIFO or device by that name would block the reader: only files are read.
+        if (!file.empty() && notARegularFile(file).empty()) {
+            std::lock_guard<std::mutex> planner(plannerMutex());
+            fftw_import_wisdom_from_filename(file.c_str());
+        }
+        std::vector<Key> unmeasured;
+        for (Eigen::Index n : lengths)
+            for (bool inverse : {false, true}) {
+                const Key key{n, inverse, false};
+                if (PlanPtr wise = makePlan(key, FFTW_MEASURE | FFTW_WISDOM_ONLY)) {
+                    store(key, std::move(wise), true);
+                } else {
+                    store(key, makePlan(key, FFTW_ESTIMATE), false);
+                    unmeasured.push_back(key);
+                }
+            }
+        for (const Key& key : unmeasured) {
+            if (stop_) return;
+            store(key, makePlan(key, FFTW_MEASURE), true);
+        }
+        if (!unmeasured.empty() && !file.empty()) saveWisdom(file);
     }
 
-    void insertLocked(const Key& key, std::shared_ptr<const Plan> plan) {
+    void stopWorker() {
+        stop_ = true;
+        finish();
+        stop_ = false;
+    }
+
+    // Keeps `plan` unless one is held already and `replace` is false; returns the one held.
+    PlanPtr store(const Key& key, PlanPtr plan, bool replace) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (auto held = findLocked(key)) {
+            if (!replace) return held;
+            plans_[key].first = plan;
+            return plan;
+        }
         lru_.push_front(key);
-        plans_.emplace(key, std::make_pair(std::move(plan), lru_.begin()));
+        plans_.emplace(key, std::make_pair(plan, lru_.begin()));
         while (plans_.size() > kMaxFftPlans) {
             plans_.erase(lru_.back());
             lru_.pop_back();
         }
+        return plan;
     }
 
-    static std::shared_ptr<const Plan> makePlan(Eigen::Index n, bool inverse) {
-        auto plan = std::make_shared<Plan>();
-        std::lock_guard<std::mutex> planner(plannerMutex());
-        auto* buf = static_cast<fftw_complex*>(fftw_malloc(sizeof(fftw_complex) * n));
-        plan->alignment = fftw_alignment_of(reinterpret_cast<double*>(buf));
-        // Measuring pays off for the power-of-two lengths the spectrogram repeats;
-        // odd lengths are rare and would cost long planning.
-        const bool pow2 = (n & (n - 1)) == 0;
-        const unsigned flags = (pow2 && n <= (1 << 16)) ? FFTW_MEASURE : FFTW_ESTIMATE;
-        plan->plan = fftw_plan_dft_1d(static_cast<int>(n), buf, buf,
-                                      inverse ? FFTW_BACKWARD : FFTW_FORWARD, flags);
-        fftw_free(buf);
-        if (!plan->plan) rt::error("fft: no transform plan for length " + std::to_string(n) + ".");
-        return plan;
+    PlanPtr findLocked(const Key& key) {
+        auto it = plans_.find(key);
+        if (it == plans_.end()) return nullptr;
+        lru_.splice(lru_.begin(), lru_, it->second.second);
+        return it->second.first;
     }
 
     static void saveWisdom(const std::string& file) {
@@ -146,9 +202,11 @@ private:
     }
 
     std::mutex mutex_;
-    std::map<Key, std::pair<std::shared_ptr<const Plan>, std::list<Key>::iterator>> plans_;
+    std::map<Key, std::pair<PlanPtr, std::list<Key>::iterator>> plans_;
     std::list<Key> lru_;  // most recently used first
+    std::mutex workerMutex_;
     std::thread worker_;
+    std::atomic<bool> stop_{false};
     bool prepared_ = false;
 };
 
@@ -167,23 +225,59 @@ Eigen::MatrixXcd transform(const Eigen::MatrixXcd& y, Eigen::Index n, bool inver
     return out;
 }
 
+bool alignedLike(const void* p, int alignment) {
+    return fftw_alignment_of(static_cast<double*>(const_cast<void*>(p))) == alignment;
+}
+
 }  // namespace
+
+void FftBuffer::Free::operator()(std::complex<double>* p) const { fftw_free(p); }
+
+FftBuffer::FftBuffer(Eigen::Index n)
+    : data_(reinterpret_cast<std::complex<double>*>(fftwArray(std::max<Eigen::Index>(n, 1)))),
+      n_(n) {
+    if (!data_) throw std::bad_alloc();
+}
+
+void FftPlan::execute(const std::complex<double>* in, std::complex<double>* out) const {
+    auto* i = reinterpret_cast<fftw_complex*>(const_cast<std::complex<double>*>(in));
+    auto* o = reinterpret_cast<fftw_complex*>(out);
+    if (alignedLike(in, plan_->alignment) && alignedLike(out, plan_->alignment)) {
+        fftw_execute_dft(plan_->plan, i, o);
+        return;
+    }
+    FftBuffer a(n_), b(n_);
+    std::memcpy(a.data(), in, sizeof(fftw_complex) * std::size_t(n_));
+    fftw_execute_dft(plan_->plan, reinterpret_cast<fftw_complex*>(a.data()),
+                     reinterpret_cast<fftw_complex*>(b.data()));
+    std::memcpy(out, b.data(), sizeof(fftw_complex) * std::size_t(n_));
+}
+
+bool FftPlan::measured() const { return plan_->measured; }
+
+FftPlan fftPlan(Eigen::Index n, bool inverse) {
+    if (n <= 0) rt::error("fft: a plan needs a positive length.");
+    FftPlan p;
+    p.plan_ = cache().get(Key{n, inverse, false});
+    p.n_ = n;
+    return p;
+}
 
 void fftInPlace(std::complex<double>* data, Eigen::Index n, Eigen::Index cols, bool inverse) {
     if (n <= 0 || cols <= 0) return;
-    const std::shared_ptr<const Plan> plan = cache().get(n, inverse);
+    const PlanPtr plan = cache().get(Key{n, inverse, true});
     fftw_complex* scratch = nullptr;
     for (Eigen::Index c = 0; c < cols; ++c) {
         auto* col = reinterpret_cast<fftw_complex*>(data + c * n);
-        if (fftw_alignment_of(reinterpret_cast<double*>(col)) == plan->alignment) {
+        if (alignedLike(col, plan->alignment)) {
             fftw_execute_dft(plan->plan, col, col);
             continue;
         }
         // A column that is not aligned like the plan's buffer goes through an aligned copy.
-        if (!scratch) scratch = static_cast<fftw_complex*>(fftw_malloc(sizeof(fftw_complex) * n));
-        std::memcpy(scratch, col, sizeof(fftw_complex) * n);
+        if (!scratch) scratch = fftwArray(n);
+        std::memcpy(scratch, col, sizeof(fftw_complex) * std::size_t(n));
         fftw_execute_dft(plan->plan, scratch, scratch);
-        std::memcpy(col, scratch, sizeof(fftw_complex) * n);
+        std::memcpy(col, scratch, sizeof(fftw_complex) * std::size_t(n));
     }
     if (scratch) fftw_free(scratch);
 }
@@ -191,6 +285,8 @@ void fftInPlace(std::complex<double>* data, Eigen::Index n, Eigen::Index cols, b
 void prepareFftPlans(std::vector<Eigen::Index> lengths, std::string wisdomFile) {
     cache().prepare(std::move(lengths), std::move(wisdomFile));
 }
+
+void finishFftPlanning() { cache().finish(); }
 
 void releaseFftPlans() { cache().release(); }
 

@@ -117,10 +117,11 @@ std::vector<Phase<T>> polyphase(const T* h, std::int64_t lh, std::int64_t p) {
 }
 
 // Output m: y[m] = sum_j h[r + j p] x[i0 - j] with n = m q, r = n mod p, i0 = n div p;
-// the ends of the signal clipped, 0 past the full output length ly.
+// the ends of the signal clipped, 0 past the full output length ly. x points at sample x0
+// of the signal: the samples the output reads must be there.
 template <class T>
-T outputAt(const T* x, std::int64_t lx, const std::vector<Phase<T>>& phases, std::int64_t p,
-           std::int64_t q, std::int64_t m, std::int64_t ly) {
+T outputAt(const T* x, std::int64_t x0, std::int64_t lx, const std::vector<Phase<T>>& phases,
+           std::int64_t p, std::int64_t q, std::int64_t m, std::int64_t ly) {
     if (m >= ly) return T(0);
     const std::int64_t n = m * q;
     const Phase<T>& ph = phases[static_cast<std::size_t>(n % p)];
@@ -130,21 +131,23 @@ T outputAt(const T* x, std::int64_t lx, const std::vector<Phase<T>>& phases, std
     const std::int64_t s = n / p - ph.first - (len - 1);
     const std::int64_t t0 = s < 0 ? -s : 0;
     const std::int64_t t1 = std::min(len, lx - s);
-    return t1 > t0 ? upfirdn_detail::dot(ph.g.data() + t0, x + s + t0, t1 - t0) : T(0);
+    return t1 > t0 ? upfirdn_detail::dot(ph.g.data() + t0, x + (s + t0 - x0), t1 - t0) : T(0);
 }
 
 template <class T>
-void filterOne(const T* x, std::int64_t lx, const std::vector<Phase<T>>& phases, std::int64_t p,
-               std::int64_t q, T* y, std::int64_t first, std::int64_t count, std::int64_t ly) {
-    for (std::int64_t i = 0; i < count; ++i) y[i] = outputAt(x, lx, phases, p, q, first + i, ly);
+void filterOne(const T* x, std::int64_t x0, std::int64_t lx, const std::vector<Phase<T>>& phases,
+               std::int64_t p, std::int64_t q, T* y, std::int64_t first, std::int64_t count,
+               std::int64_t ly) {
+    for (std::int64_t i = 0; i < count; ++i)
+        y[i] = outputAt(x, x0, lx, phases, p, q, first + i, ly);
 }
 
 // Real signals: outputs of one phase lie P = p/g apart and read inputs Q = q/g apart
 // (g = gcd(p, q)), so they are formed four at a time. The outputs go in stretches of 4 P
 // so that the signal is read once, from the cache, whatever p is.
-void filterOne(const double* x, std::int64_t lx, const std::vector<Phase<double>>& phases,
-               std::int64_t p, std::int64_t q, double* y, std::int64_t first, std::int64_t count,
-               std::int64_t ly) {
+void filterOne(const double* x, std::int64_t x0, std::int64_t lx,
+               const std::vector<Phase<double>>& phases, std::int64_t p, std::int64_t q, double* y,
+               std::int64_t first, std::int64_t count, std::int64_t ly) {
     const std::int64_t g = std::gcd(p, q);
     const std::int64_t P = p / g, Q = q / g;
     for (std::int64_t base = 0; base < count; base += 4 * P) {
@@ -156,12 +159,12 @@ void filterOne(const double* x, std::int64_t lx, const std::vector<Phase<double>
             if (len > 0 && i + 3 * P < count && first + i + 3 * P < ly && s >= 0 &&
                 s + 3 * Q + len <= lx) {
                 double out[4];
-                upfirdn_detail::dot4(ph.g.data(), x + s, Q, len, out);
+                upfirdn_detail::dot4(ph.g.data(), x + (s - x0), Q, len, out);
                 for (int k = 0; k < 4; ++k) y[i + k * P] = out[k];
                 continue;
             }
             for (std::int64_t k = 0; k < 4 && i + k * P < count; ++k)
-                y[i + k * P] = outputAt(x, lx, phases, p, q, first + i + k * P, ly);
+                y[i + k * P] = outputAt(x, x0, lx, phases, p, q, first + i + k * P, ly);
         }
     }
 }
@@ -201,7 +204,7 @@ Mat<T> run(const Eigen::Map<const Mat<T>>& x, const Mat<T>& h, double pin, doubl
     for (std::int64_t c = 0; c < ncols; ++c) {
         const T* xs = x.data() + (nsig == 1 ? 0 : c * lx);
         const auto& bank = banks[static_cast<std::size_t>(nfil == 1 ? 0 : c)];
-        filterOne(xs, lx, bank, p, q, y.data() + c * count, first, count, ly);
+        filterOne(xs, 0, lx, bank, p, q, y.data() + c * count, first, count, ly);
     }
     return y;
 }
@@ -226,6 +229,39 @@ Eigen::MatrixXd upfirdn(const Eigen::Ref<const Eigen::MatrixXd>& x, const Eigen:
     if (!contiguous) return run<double>(whole(Eigen::MatrixXd(x)), h, p, q, first, count);
     return run<double>(Eigen::Map<const Eigen::MatrixXd>(x.data(), x.rows(), x.cols()), h, p, q,
                        first, count);
+}
+
+struct UpfirdnRange::Bank {
+    std::vector<Phase<double>> phases;
+};
+
+UpfirdnRange::UpfirdnRange(const Eigen::RowVectorXd& h, double p, double q, Eigen::Index lx)
+    : p_(positiveFactor(p, "P")), q_(positiveFactor(q, "Q")), lx_(lx) {
+    if (h.size() == 0) rt::error("upfirdn: the filter must not be empty.");
+    bank_ = std::make_shared<Bank>(Bank{polyphase(h.data(), h.size(), p_)});
+    ly_ = lx == 0 ? 0 : ((lx - 1) * p_ + h.size() + q_ - 1) / q_;
+}
+
+Eigen::Index UpfirdnRange::group() const { return 4 * (p_ / std::gcd(p_, q_)); }
+
+std::pair<Eigen::Index, Eigen::Index> UpfirdnRange::inputs(Eigen::Index first,
+                                                           Eigen::Index count) const {
+    std::int64_t lo = lx_, hi = 0;
+    for (std::int64_t m = first; m < std::min<std::int64_t>(first + count, ly_); ++m) {
+        const std::int64_t n = m * q_;
+        const Phase<double>& ph = bank_->phases[static_cast<std::size_t>(n % p_)];
+        const auto len = static_cast<std::int64_t>(ph.g.size());
+        const std::int64_t s = n / p_ - ph.first - (len - 1);
+        if (len == 0 || s + len <= 0 || s >= lx_) continue;
+        lo = std::min(lo, std::max<std::int64_t>(s, 0));
+        hi = std::max(hi, std::min(s + len, lx_));
+    }
+    return lo < hi ? std::make_pair(lo, hi) : std::make_pair(Eigen::Index(0), Eigen::Index(0));
+}
+
+void UpfirdnRange::run(const double* x, Eigen::Index x0, Eigen::Index first, Eigen::Index count,
+                       double* y) const {
+    filterOne(x, x0, lx_, bank_->phases, p_, q_, y, first, count, ly_);
 }
 
 Eigen::MatrixXcd upfirdn(const Eigen::MatrixXcd& x, const Eigen::MatrixXcd& h, double p, double q) {

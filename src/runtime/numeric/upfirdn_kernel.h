@@ -3,6 +3,8 @@
 #pragma once
 
 #include <Eigen/Dense>
+#include <memory>
+#include <utility>
 
 namespace rt {
 
@@ -24,5 +26,28 @@ Eigen::MatrixXcd upfirdn(const Eigen::MatrixXcd& x, const Eigen::MatrixXcd& h, d
 // x is read in place when its columns lie one after another in memory.
 Eigen::MatrixXd upfirdn(const Eigen::Ref<const Eigen::MatrixXd>& x, const Eigen::MatrixXd& h,
                         double p, double q, Eigen::Index first, Eigen::Index count);
+
+// The same for one real signal of lx samples whose samples are handed over a stretch at a
+// time, so that it never needs to exist whole: run() forms outputs first … first + count - 1
+// from the samples inputs() names for them. Outputs formed in runs whose starts lie a
+// multiple of group() apart from one another equal those of one call, to the last bit.
+class UpfirdnRange {
+public:
+    // Throws rt::Error for p or q not a positive integer or an empty h.
+    UpfirdnRange(const Eigen::RowVectorXd& h, double p, double q, Eigen::Index lx);
+    Eigen::Index outputs() const { return ly_; }  // the full output length
+    Eigen::Index group() const;
+    // The samples [lo, hi) that those outputs read ([0, 0) when none).
+    std::pair<Eigen::Index, Eigen::Index> inputs(Eigen::Index first, Eigen::Index count) const;
+    // x holds samples x0 … of the signal, at least those inputs() names; outputs past the
+    // full length are 0.
+    void run(const double* x, Eigen::Index x0, Eigen::Index first, Eigen::Index count,
+             double* y) const;
+
+private:
+    struct Bank;
+    std::int64_t p_, q_, lx_, ly_ = 0;
+    std::shared_ptr<const Bank> bank_;
+};
 
 }  // namespace rt

@@ -19,7 +19,7 @@ const Strings& english_table() {
         .popup_sig4 = {{u"Wheel Sensors", u"Inertia Drum", u"Ignition", u"Off"}, 22},
         .total_mass = u"Total Weight [kg]:",
         .cw_value = u"Cd Value:",
-        .frontalA = u"Frontal Area [m]:",
+        .frontalA = u"Frontal Area [m²]:",
         .fro_value = u"Rolling Friction Coefficient:",
         .gear_ratio = u"Gear Ratio:",
         .wheel_perim = u"Tyre Circumference [m]:",
@@ -31,7 +31,7 @@ const Strings& english_table() {
         .filt_length = u"Filter Length [s]:",
         .cut_Vmax = u"Plot Graphs only to Vmax",
         .cut_File = u"Edit WAV File by Hand",
-        .total_tork = u"Moment of Inertia [kgm]:",
+        .total_tork = u"Moment of Inertia [kgm²]:",
         .cylin_perim = u"Drum Circumference [m]:",
         .air_temp = u"Air Temperatur [C]",
         .air_pres = u"Air Pressure [mbar]",
@@ -43,7 +43,7 @@ const Strings& english_table() {
         .popup_xaxis = {{u"RPM [1/min]", u"Time [s]", u"Distance [m]", u"Velocity [km/h]"}, 15},
         .frame_yaxis = u"Y - Axis",
         .popup_yaxis = {{u"Power [PS]/Torque [Nm]", u"Power [kW]/Torque [Nm]", u"Power [PS]",
-                         u"Power [kW]", u"Torque [Nm]", u"Velocity [km/h]", u"Acceleration [m/s]",
+                         u"Power [kW]", u"Torque [Nm]", u"Velocity [km/h]", u"Acceleration [m/s²]",
                          u"Time [s]", u"Distance [m]", u"RPM [1/min]", u"Gear Ration [1/1]"},
                         22},
         .fig_diag = u"Graphs",
@@ -96,13 +96,41 @@ const Strings& english_table() {
         .addask = u"Really add this entry to the list?",
         .titcut = u"Selection of the time interval.",
         .titera = u"Rub out the disturbances.",
+        .run_too_short = u"The run has too few samples to be evaluated.",
+        .lowpass_fails =
+            u"The low-pass filter cannot be designed: the run's times do not increase or the "
+            u"filter length is not positive.",
+        .fro_no_number = u"The rolling-resistance coefficient is no number.",
+        .channel_pair = u"The channel lists do not offer this channel choice:",
+        .rpm_not_finite = u"The rpm limits and the signals per revolution must be finite numbers.",
+        .rpm_band_empty = u"The lowest and the highest rpm must differ.",
+        .no_speed_to_cut = u"The recording shows no speed to choose an interval from.",
+        .par_no_var = u"is no parameter file: it lacks the variable",
+        .par_bad_row = u"holds a choice outside its list: variable",
         .tab_bad_field =
-            u"A field of this entry holds \";\", a line break or a character that the table file "
-            u"cannot store. Nothing was written.",
+            u"A field of this entry holds \";\", a line break, a character that the table file "
+            u"cannot store, or more than 1,000 characters. Nothing was written.",
+        .tab_full =
+            u"The table holds 100,000 entries, as many as a table file may. Nothing was written.",
+        .tab_at_line = u", line %d:",
         .tab_bad_file =
-            u"is not a valid table file: every entry must be four fields, each ended by \";\", one "
-            u"entry a line, with LF line ends.",
+            u"this line is no table entry. Every entry must be four fields, each ended by \";\", "
+            u"one entry a line, with LF line ends.",
+        .tab_long_field = u"a field is longer than 1,000 characters.",
+        .tab_many_lines = u"the table has more than 100,000 lines.",
         .tab_write_failed = u"could not be written; the old table is left as it was.",
+        .rec_refused = u"cannot be evaluated:",
+        .rec_rate = u"its sampling rate must lie between 1 kHz and 384 kHz; the file gives",
+        .rec_no_channels = u"the file holds no channel.",
+        .rec_no_frames = u"the file holds no samples.",
+        .rec_cut_short = u"is cut short; only the samples present are used.",
+        .rec_frames = u"Samples per channel expected / read:",
+        .save_no_file = u"The name gives a folder, not a file.",
+        .save_read_only = u"The file is read-only.",
+        .save_dir_locked = u"The folder is read-only.",
+        .save_disk_full = u"There is no room left on the disk.",
+        .save_not_a_file =
+            u"Something other than a file, a folder for instance, already has this name.",
         .mean_no_common = u"The ticked runs share no x range, so they have no mean.",
         .write_failed = u"could not be written; an existing file is left as it was.",
     };

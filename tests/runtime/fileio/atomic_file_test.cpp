@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <optional>
 
 #include "runtime/dispatch/error.h"
 #include "support/file_size_limit.h"
@@ -92,10 +93,11 @@ TEST_F(AtomicFile, RefusesWhatIsNotARegularFile) {
     for (const char* name : {"folder", "fifo", "tofifo"})
         EXPECT_EQ(errorOf([&] { rt::saveFileAtomically(path(name), std::string_view("x")); }),
                   "Cannot write \"" + path(name) + "\": not a regular file.");
-    EXPECT_NE(errorOf([&] {
-                  rt::saveFileAtomically(path("") + "/", std::string_view("x"));
-              }).find("names no file"),
-              std::string::npos);
+    // A name that gives a folder would otherwise become a hidden file in it.
+    for (const std::string& name : {std::string(), path("folder/"), path("folder/."),
+                                    path("folder/.."), std::string("folder/")})
+        EXPECT_EQ(errorOf([&] { rt::saveFileAtomically(name, std::string_view("x")); }),
+                  "Cannot write \"" + name + "\": it names a folder, not a file.");
     EXPECT_TRUE(fs::is_fifo(dir_ / "fifo"));
     EXPECT_TRUE(fs::is_empty(dir_ / "folder"));
     EXPECT_EQ(listing(), (std::vector<std::string>{"fifo", "folder", "tofifo"}));
@@ -127,6 +129,85 @@ TEST_F(AtomicFile, FailuresKeepTheOldFileAndNoTemporary) {
                   rt::saveFileAtomically(path("no/folder/x"), std::string_view(""));
               }).find("No such file or directory"),
               std::string::npos);
+}
+
+// One rule, root included: what no permission bit lets anybody write, and a folder in which
+// no file can be made, are refused naming the user's file; nothing on disk changes.
+TEST_F(AtomicFile, ReadOnlyFilesAndFoldersAndAFullDiskAreRefusedNamingTheUsersFile) {
+    using Reason = rt::SaveError::Reason;
+    write("ro.txt", "old");
+    ::chmod(path("ro.txt").c_str(), 0444);
+    fs::create_symlink("ro.txt", dir_ / "to_ro");
+    fs::create_directories(dir_ / "locked");
+    write("locked/kept.txt", "old");
+    write("full.txt", "old");
+    ::chmod(path("locked").c_str(), 0555);
+    const std::vector<std::string> before = listing();
+    const struct {
+        const char* name;
+        Reason reason;
+        const char* why;
+        bool fullDisk;
+    } cases[] = {
+        {"ro.txt", Reason::ReadOnlyFile, "the file is read-only", false},
+        {"to_ro", Reason::ReadOnlyFile, "the file is read-only", false},
+        {"locked/kept.txt", Reason::ReadOnlyFolder, "the folder is read-only", false},
+        {"locked/new.txt", Reason::ReadOnlyFolder, "the folder is read-only", false},
+        {"full.txt", Reason::DiskFull, "File too large", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::optional<testsupport::FileSizeLimit> limit;
+        if (c.fullDisk) limit.emplace(16);
+        try {
+            rt::saveFileAtomically(path(c.name), std::string(1000, 'n'));
+            ADD_FAILURE() << "saved";
+        } catch (const rt::SaveError& e) {
+            EXPECT_EQ(e.path(), path(c.name));
+            EXPECT_EQ(e.reason(), c.reason);
+            EXPECT_EQ(std::string(e.what()),
+                      "Cannot write \"" + path(c.name) + "\": " + c.why + ".");
+        }
+    }
+    ::chmod(path("locked").c_str(), 0755);
+    EXPECT_EQ(listing(), before);
+    EXPECT_EQ(read("ro.txt"), "old");
+    EXPECT_EQ(mode("ro.txt"), 0444u);
+    EXPECT_EQ(read("locked/kept.txt"), "old");
+    EXPECT_EQ(read("full.txt"), "old");
+    EXPECT_EQ(fs::directory_iterator(dir_ / "locked")->path().filename(), "kept.txt");
+    EXPECT_FALSE(fs::exists(dir_ / "locked/new.txt"));
+
+    // What the owner may write but others may not is still the owner's to replace.
+    ::chmod(path("ro.txt").c_str(), 0644);
+    rt::saveFileAtomically(path("to_ro"), std::string_view("new"));
+    EXPECT_EQ(read("ro.txt"), "new");
+}
+
+// A producer that writes the temporary by name may report it; the user reads their own name.
+TEST_F(AtomicFile, AProducersMessagesNameTheUsersFileNotTheTemporary) {
+    write("keep", "old");
+    const std::string kept = path("keep");
+    EXPECT_EQ(errorOf([&] {
+                  rt::saveFileAtomically(kept, [](int, const std::string& temporary) {
+                      throw rt::Error("Cannot open \"" + temporary + "\": Permission denied");
+                  });
+              }),
+              "Cannot open \"" + kept + "\": Permission denied");
+    // A save nested on the temporary, failing on a full disk.
+    try {
+        testsupport::FileSizeLimit full(16);
+        rt::saveFileAtomically(kept, [](int, const std::string& temporary) {
+            rt::saveFileAtomically(temporary, std::string(1000, 'n'));
+        });
+        ADD_FAILURE() << "saved";
+    } catch (const rt::SaveError& e) {
+        EXPECT_EQ(e.path(), kept);
+        EXPECT_EQ(e.reason(), rt::SaveError::Reason::DiskFull);
+        EXPECT_EQ(std::string(e.what()), "Cannot write \"" + kept + "\": File too large.");
+    }
+    EXPECT_EQ(read("keep"), "old");
+    EXPECT_EQ(listing(), std::vector<std::string>{"keep"});
 }
 
 TEST_F(AtomicFile, NextSaveRemovesTemporariesOfKilledSaves) {

@@ -97,15 +97,35 @@ TEST(Fft, PlansStayFewAndAreFreedWhileTransformsStayRight) {
     EXPECT_EQ(rt::fftPlanCount(), 2u);
 }
 
-TEST(Fft, StartUpPlanningKeepsItsWisdomInAFile) {
+// A length is estimated at once; the start-up planning swaps a measured plan in, leaves its
+// wisdom in a file, and the two plans agree to rounding.
+TEST(Fft, StartUpPlanningSwapsMeasuredPlansInAndKeepsItsWisdom) {
     const auto dir =
         std::filesystem::temp_directory_path() / ("fft_wisdom_" + std::to_string(::getpid()));
     std::filesystem::create_directories(dir);
     const std::string file = (dir / "wisdom").string();
+    const rt::FftPlan estimated = rt::fftPlan(128, false);
+    EXPECT_FALSE(estimated.measured());
     rt::prepareFftPlans({64, 128}, file);
-    rt::releaseFftPlans();  // waits for the planning thread
+    rt::finishFftPlanning();
+    const rt::FftPlan measured = rt::fftPlan(128, false);
+    EXPECT_TRUE(measured.measured());
+    EXPECT_TRUE(rt::fftPlan(64, true).measured());
+    EXPECT_FALSE(rt::fftPlan(96, false).measured()) << "only prepared lengths are measured";
     EXPECT_GT(std::filesystem::file_size(file), 0u);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1);  // no temporary
+
+    std::mt19937 gen(5);
+    std::normal_distribution<double> nd;
+    Eigen::VectorXcd y(128), a(128), b(128);
+    for (auto& v : y) v = {nd(gen), nd(gen)};
+    const Eigen::VectorXcd kept = y;
+    estimated.execute(y.data(), a.data());
+    measured.execute(y.data(), b.data());
+    EXPECT_EQ(y, kept) << "the input is left as it was";
+    EXPECT_LT((a - b).cwiseAbs().maxCoeff(), 1e-13 * a.cwiseAbs().maxCoeff());
+    EXPECT_LT((a - directDft(Eigen::MatrixXcd(y), 128)).cwiseAbs().maxCoeff(), 1e-11);
+    rt::releaseFftPlans();
     std::filesystem::remove_all(dir);
 }
 

@@ -1,4 +1,4 @@
-#include "shell_test_support.h"
+#include "support/shell_test_support.h"
 
 namespace {
 const shell::Strings* current = nullptr;

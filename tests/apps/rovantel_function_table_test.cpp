@@ -1,3 +1,5 @@
+#include "apps/rovantel_function_table.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -8,11 +10,10 @@
 #include <vector>
 
 #include "runtime/dispatch/error.h"
-#include "shell/rovantel.h"
 
 // The declared counts that callers and callback strings rely on.
 TEST(RovantelFunctionTable, EntriesCarryTheirDeclaredCountsInTheProgramsOrder) {
-    rt::FunctionTable t = shell::rovantel_function_table();
+    rt::FunctionTable t = apps::rovantel_function_table();
     const std::map<std::string, std::pair<int, int>> counts = {{"rovantel", {0, 0}},
                                                                {"get_wav_filename", {0, 0}},
                                                                {"save_par", {0, 0}},
@@ -185,7 +186,7 @@ TEST(RovantelFunctionTable, EntriesFollowTheProgramsList) {
         "upfirdn czt hanning hilbert signal/private/firchk sinc signal/private/check_order");
     const std::vector<std::string> order{std::istream_iterator<std::string>(list), {}};
     ASSERT_EQ(order.size(), 72u);
-    const rt::FunctionTable t = shell::rovantel_function_table();
+    const rt::FunctionTable t = apps::rovantel_function_table();
     std::size_t next = 0;
     for (const rt::FunctionEntry& e : t.entries()) {
         const auto at = std::find(order.begin() + std::ptrdiff_t(next), order.end(), e.name);

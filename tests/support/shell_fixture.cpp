@@ -1,12 +1,12 @@
-#include "shell_fixture.h"
+#include "support/shell_fixture.h"
 
 #include <random>
 
+#include "apps/rovantel_function_table.h"
 #include "runtime/graphics/operations.h"
 #include "runtime/value/text_ops.h"
 #include "shell/panel.h"
-#include "shell/rovantel.h"
-#include "shell_test_support.h"
+#include "support/shell_test_support.h"
 
 namespace shell_test {
 
@@ -19,7 +19,7 @@ void ShellTest::SetUp() {
     rt::graphics().reset();
     host_ = std::make_unique<TestHost>(dialogs_);
     rt::setHost(host_.get());
-    table_ = shell::rovantel_function_table();
+    table_ = apps::rovantel_function_table();
     rt::register_graphics_builtins(builtins_);
     interp_ = std::make_unique<rt::CallbackInterpreter>(table_, &builtins_);
 }

@@ -1,5 +1,7 @@
-// The table of functions callable by name of rovantel, in the program's order. Functions
-// of the evaluation, the diagram, the editor and the tables join it as they are built.
+// The table of functions callable by name of rovantel, in the program's order. It is the one
+// place that knows every folder of the system, so it stands above them all, beside the entry.
+#include "apps/rovantel_function_table.h"
+
 #include "diagram/ax_lims.h"
 #include "diagram/ch_color.h"
 #include "diagram/export_ascii.h"
@@ -72,20 +74,20 @@
 #include "tables/wheel_tab_bdf.h"
 #include "tables/wheel_tab_rm.h"
 
-namespace shell {
+namespace apps {
 
 rt::FunctionTable rovantel_function_table() {
     rt::FunctionTable t;
-    register_rovantel(t);
-    register_get_wav_filename(t);
-    register_get_out_filename(t);
+    shell::register_rovantel(t);
+    shell::register_get_wav_filename(t);
+    shell::register_get_out_filename(t);
     const auto editors = evaluation::register_calc_diag(t);
     evaluation::register_wav2v(t);
     diagram::register_plot_diag(t);
-    register_load_par(t);
-    register_save_par(t);
-    register_set_sdiag_color(t);
-    register_adj_par(t);
+    shell::register_load_par(t);
+    shell::register_save_par(t);
+    shell::register_set_sdiag_color(t);
+    shell::register_adj_par(t);
     evaluation::register_dig2v(t);
     editor::register_cut_file_spect(t);
     editor::register_cut_file_digi(t);
@@ -94,8 +96,8 @@ rt::FunctionTable rovantel_function_table() {
     diagram::register_toggle_vis(t);
     diagram::register_ax_lims(t);
     diagram::register_ch_color(t);
-    register_isodd(t);
-    register_clear_cache(t);
+    shell::register_isodd(t);
+    shell::register_clear_cache(t);
     tables::register_wheel(t);
     tables::register_calc_wheel(t);
     tables::register_wheel_tab(t);
@@ -114,18 +116,18 @@ rt::FunctionTable rovantel_function_table() {
     diagram::register_meanvis(t);
     editor::register_era_file_spect(t);
     editor::register_save_wav_era(t);
-    register_uicontrols_main(t);
+    shell::register_uicontrols_main(t);
     sig::register_isdir(t);
-    register_strings(t);
+    shell::register_strings(t);
     sig::register_butter(t);
     sig::register_filtfilt(t);
-    register_get_par(t);
+    shell::register_get_par(t);
     sig::register_wavread(t);
     sig::register_resample(t);
     sig::register_specgram(t);
     sig::register_title(t);
     sig::register_xlabel(t);
-    register_tit(t);
+    shell::register_tit(t);
     sig::register_waitbar(t);
     sig::register_clf(t);
     sig::register_imagesc(t);
@@ -153,4 +155,4 @@ rt::FunctionTable rovantel_function_table() {
     return t;
 }
 
-}  // namespace shell
+}  // namespace apps
