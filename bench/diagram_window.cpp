@@ -1,7 +1,9 @@
 // A diagram window at the end of a long session: 20 power/torque runs of 2,000 points each.
 // Measures what the evaluation's hand-over costs for the 20th run (plot_diag by name, with
 // its ax_lims), a run's checkbox (toggle_vis and ax_lims through the callback text), and
-// redrawing the window as the screen shows it (whole window, and after a zoom). With
+// redrawing the window as the screen shows it (whole window, and after a zoom). The paints a
+// run and a checkbox cost are counted on the way the screen gets them: the change, then the
+// event loop draws what is pending. With
 // ROVANTEL_BENCH_HEADLESS=1 no window exists: the first two then measure the object model alone
 // (the redraws need windows and are skipped).
 #include <benchmark/benchmark.h>
@@ -23,6 +25,7 @@
 #include "runtime/value/eigen.h"
 #include "shell/panel.h"
 #include "shell/strings.h"
+#include "support/paint_counter.h"
 
 namespace shell {
 const Strings& text_table() { return german_table(); }
@@ -118,6 +121,60 @@ void BM_CheckboxOfARun(benchmark::State& state) {
     for (auto _ : state) s.interp->eval(callback);
 }
 BENCHMARK(BM_CheckboxOfARun)->Unit(benchmark::kMillisecond);
+
+// The paints of the diagram window itself (its axes are drawn in each) for the n-th run:
+// plot_diag by name, then the event loop until nothing is pending.
+void BM_PaintsForRun(benchmark::State& state) {
+    Session& s = session();
+    if (!s.host) return state.SkipWithError("no windows");
+    const int n = static_cast<int>(state.range(0));
+    PaintCounter counter;
+    double paints = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        s.start();
+        for (int i = 1; i < n; ++i) s.add(i);
+        s.host->flush();
+        if (n > 1) s.host->window(s.window())->installEventFilter(&counter);
+        counter.paints = 0;
+        state.ResumeTiming();
+        s.add(n);
+        if (n == 1) s.host->window(s.window())->installEventFilter(&counter);
+        s.host->flush();
+        state.PauseTiming();
+        paints += counter.paints;
+        s.host->window(s.window())->removeEventFilter(&counter);
+        state.ResumeTiming();
+    }
+    state.counters["paints"] = paints / double(state.iterations());
+}
+BENCHMARK(BM_PaintsForRun)->Arg(1)->Arg(10)->Arg(20)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// A run's checkbox with 20 runs, from the click's write-back to the window painted.
+void BM_CheckboxToPaint(benchmark::State& state) {
+    Session& s = session();
+    if (!s.host) return state.SkipWithError("no windows");
+    s.start();
+    for (int i = 1; i <= kRuns; ++i) s.add(i);
+    s.host->flush();
+    const rt::Handle box =
+        rt::findobj({Value(s.window()), Value("Style"), Value("checkbox")}).real().back();
+    const std::u16string callback = rt::get(Value(box), "Callback").text16();
+    PaintCounter counter;
+    rt::FigureWindow* w = s.host->window(s.window());
+    w->installEventFilter(&counter);
+    bool on = true;
+    for (auto _ : state) {
+        // What a click does: the box's new state into the model, then its callback.
+        on = !on;
+        rt::graphics().setFromHost(box, "Value", Value(on ? 1.0 : 0.0));
+        s.interp->eval(callback);
+        s.host->flush();
+    }
+    w->removeEventFilter(&counter);
+    state.counters["paints"] = double(counter.paints) / double(state.iterations());
+}
+BENCHMARK(BM_CheckboxToPaint)->Unit(benchmark::kMillisecond);
 
 void BM_RedrawWindow(benchmark::State& state) {
     Session& s = session();

@@ -6,6 +6,7 @@
 #include "diagram/ax_lims.h"
 #include "runtime/dispatch/callback.h"
 #include "runtime/dispatch/error.h"
+#include "runtime/fileio/folders.h"
 #include "runtime/graphics/operations.h"
 #include "runtime/graphics/window.h"
 #include "runtime/graphics/zoom.h"
@@ -40,15 +41,13 @@ std::u16string popup_row(const char* tag, int row) {
     return list.rowText(static_cast<std::size_t>(row) - 1);
 }
 
-// The first 20 values of the parameter record, up to the title; a field that is no number has
-// already been reported, and ends the run like a missing output.
+// The values of the parameter record up to the title. Only their fields are read: the
+// evaluation has read the record just before, and a field it could do without is not reported
+// twice.
 std::vector<Value> parameters() {
-    shell::ParSlots slots = shell::get_par();
+    shell::ParSlots slots = shell::read_par(shell::par::tit + 1);
     std::vector<Value> out;
-    for (std::size_t i = 0; i <= shell::par::tit; ++i) {
-        if (!slots[i]) rt::unassignedOutputError("get_par");
-        out.push_back(*slots[i]);
-    }
+    for (std::size_t i = 0; i <= shell::par::tit; ++i) out.push_back(*slots[i]);
     return out;
 }
 
@@ -262,8 +261,11 @@ void plot_diag(const std::vector<double>& x, const Eigen::MatrixXd& y, const rt:
             comment += u" " + (sep == std::u16string::npos ? wav_path : wav_path.substr(sep + 1));
         }
     }
-    const std::u16string tag =
-        data_tag ? *data_tag : wav_path + kkk + num(shell::get_tagged("Main Figure", "UserData"));
+    // The recording's state too: another recording copied under its name is another run.
+    const std::u16string tag = data_tag ? *data_tag
+                                        : wav_path + kkk +
+                                              num(shell::get_tagged("Main Figure", "UserData")) +
+                                              rt::utf16(rt::fileStateKey(rt::utf8(wav_path)));
     const std::u16string run = figname + tag;
     const int ly = static_cast<int>(y.cols());
 

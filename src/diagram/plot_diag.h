@@ -19,9 +19,10 @@ namespace diagram {
 // values, `y` n rows of one or two quantities (the second drawn at half scale with dots);
 // `ccc` is the run's colour, `komment` its comment (the text table's default comment counts
 // as none), `k` the air correction factor. Without `data_tag` the run's identity is the
-// recording's path, the parameter comment and the cache generation, and the comment gets the
-// parameters and the recording's name when the main window asks for them. A run already in
-// the window is shown again and ticked instead of being drawn twice. Needs the main window
+// recording's path, the parameter comment, the cache generation and the state of the
+// recording file (rt::fileStateKey), and the comment gets the parameters and the recording's
+// name when the main window asks for them. A run already in the window is shown again and
+// ticked instead of being drawn twice. Needs the main window
 // (popups, parameter panel); rt::Error when a field of the panel is no number, `vx`/`vy`
 // name no row, or `y` does not have one row per x value.
 void plot_diag(const std::vector<double>& x, const Eigen::MatrixXd& y, const rt::Rgb& ccc,

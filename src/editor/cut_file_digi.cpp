@@ -7,6 +7,7 @@
 #include "runtime/graphics/window.h"
 #include "runtime/graphics/zoom.h"
 #include "runtime/value/eigen.h"
+#include "shell/strings.h"
 #include "signal/xlabel.h"
 #include "signal/ylabel.h"
 
@@ -22,7 +23,7 @@ CutResult cut_file_digi(const Eigen::Ref<const Eigen::MatrixXd>& Y, double FS, d
     rt::plot({rt::fromMatrix(speed.t), rt::fromMatrix(kmh), rt::Value("k"), rt::Value("Parent"),
               rt::Value(frame.axes)});
     const double top = kmh.size() > 0 ? kmh.maxCoeff() : 0;
-    if (speed.t.size() < 2) rt::error("The recording shows no speed to choose an interval from.");
+    if (speed.t.size() < 2) rt::error(rt::utf8(shell::text_table().no_speed_to_cut));
     rt::setProps(rt::Value(frame.axes), {{"YDir", "normal"},
                                          {"XLim", {speed.t(0), speed.t(speed.t.size() - 1)}},
                                          {"YLim", {-5, 1.3 * top}},

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "evaluation/read_recording.h"
 #include "runtime/dispatch/callback.h"
 #include "runtime/dispatch/error.h"
 #include "runtime/event_loop.h"
@@ -80,6 +81,15 @@ EditorFrame open_frame(const EditorTexts& st, EditorKind kind,
                        const Eigen::Ref<const Eigen::MatrixXd>& Y, double FS,
                        const std::vector<int>& ch, double L) {
     rt::Graphics& g = rt::graphics();
+    const auto main_field = g.withTag(u"wav_file");
+    const std::u16string wavfile =
+        main_field.empty() ? std::u16string() : rt::get(main_field.front(), "String").text16();
+    // Called by name, an editor may be handed a rate the evaluation refuses; the samples in
+    // hand may be a cut of the file, so only the rate is held against it.
+    const double unknown = std::nan("");
+    rt::error(evaluation::recording_refusal(rt::utf8(wavfile),
+                                            {FS, static_cast<double>(Y.cols()), unknown, unknown},
+                                            shell::text_table()));
     // Big enough to read the spectrogram and the controls' texts on today's screens.
     const rt::ScreenInfo screen = g.screen();
     const rt::Handle fig = rt::makeFigure(
@@ -97,9 +107,6 @@ EditorFrame open_frame(const EditorTexts& st, EditorKind kind,
                                    static_cast<std::size_t>(Y.cols()), std::move(samples)));
     g.setAppData(fig, kRate, rt::Value(FS));
 
-    const auto main_field = g.withTag(u"wav_file");
-    const std::u16string wavfile =
-        main_field.empty() ? std::u16string() : rt::get(main_field.front(), "String").text16();
     const FrameCommands cmd = frame_commands(kind, fig, wavfile, ch, L);
 
     sig::clf();

@@ -1,6 +1,7 @@
 #include "editor/save_output.h"
 
 #include "editor/editor_window.h"
+#include "evaluation/read_recording.h"
 #include "runtime/dispatch/error.h"
 #include "runtime/fileio/atomic_file.h"
 #include "runtime/fileio/folders.h"
@@ -9,7 +10,6 @@
 #include "runtime/host.h"
 #include "shell/panel.h"
 #include "shell/save_or_report.h"
-#include "signal/wavread.h"
 #include "signal/wavwrite.h"
 
 namespace editor {
@@ -40,7 +40,7 @@ ShownRecording shown_recording(const shell::Strings& st, const std::string& sour
         r.Y = samples_of(held.Y, storage);
         r.FS = held.FS;
     } else {
-        sig::Recording rec = sig::wavread_recording(source);
+        sig::Recording rec = evaluation::read_recording(source, st);
         r.Y = std::move(rec.y);
         r.FS = rec.Fs;
     }

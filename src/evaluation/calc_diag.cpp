@@ -2,11 +2,12 @@
 
 #include <cmath>
 #include <filesystem>
-#include <system_error>
 
 #include "diagram/plot_diag.h"
 #include "evaluation/curves.h"
+#include "evaluation/read_recording.h"
 #include "runtime/dispatch/error.h"
+#include "runtime/fileio/folders.h"
 #include "runtime/graphics/operations.h"
 #include "runtime/graphics/window.h"
 #include "runtime/host.h"
@@ -17,7 +18,6 @@
 #include "shell/get_wav_filename.h"
 #include "shell/panel.h"
 #include "shell/strings.h"
-#include "signal/wavread.h"
 
 namespace evaluation {
 
@@ -31,18 +31,6 @@ Row row_of(const rt::Value& v) {
 }
 
 Eigen::VectorXd column_of(const rt::Value& v) { return row_of(v).transpose(); }
-
-// The file's size and modification time, as the cache key holds them.
-std::u16string file_stamp(const std::u16string& wavfile) {
-    std::error_code ec;
-    const std::filesystem::path path(rt::utf8(wavfile));
-    const auto size = std::filesystem::file_size(path, ec);
-    if (ec) return u" -";
-    const auto time = std::filesystem::last_write_time(path, ec);
-    if (ec) return u" -";
-    return rt::utf16(" " + std::to_string(size) + " " +
-                     std::to_string(time.time_since_epoch().count()));
-}
 
 // Busy: a watch pointer, and the main window's enabled controls inactive.
 void busy() {
@@ -116,9 +104,7 @@ void evaluate(const EditorCalls& editors) {
         rt::errordlg(rt::utf8(st.file_not_f + u"\n" + wavfile), rt::utf8(st.file_error));
         return;
     }
-    Slots par{shell::get_par()};
-    for (const auto& slot : par.s)
-        if (!slot) rt::unassignedOutputError("get_par");
+    Slots par{shell::read_par()};
 
     const std::u16string key =
         all_par_str(par[r], par[u], par[l], par[ur], par[W], par[sig_ch1], par[sig_ch2]);
@@ -131,10 +117,10 @@ void evaluate(const EditorCalls& editors) {
         cp.sig_ch2 = static_cast<int>(par.num(sig_ch2));
         cp.cut = shell::value_of("cut_File") == 1;
         const ChannelCalls calls = channel_calls(editors, st);
-        if (std::optional<sig::WavSource> source = sig::WavSource::open(rt::utf8(wavfile))) {
+        if (std::optional<sig::WavSource> source = open_recording(rt::utf8(wavfile), st)) {
             run = channel_table(*source, cp, st, calls);
         } else {
-            sig::Recording rec = sig::wavread_recording(rt::utf8(wavfile));
+            sig::Recording rec = read_recording(rt::utf8(wavfile), st);
             if (rec.y.cols() == 1) {
                 Eigen::MatrixXd both(rec.y.rows(), 2);
                 both << rec.y, rec.y;
@@ -181,7 +167,7 @@ std::u16string all_par_str(const rt::Value& r, const rt::Value& u, const rt::Val
 }
 
 std::u16string saved_data_tag(const std::u16string& wavfile, const std::u16string& all_par_str) {
-    return u"Saved Data" + wavfile + all_par_str + file_stamp(wavfile);
+    return u"Saved Data" + wavfile + all_par_str + rt::utf16(rt::fileStateKey(rt::utf8(wavfile)));
 }
 
 void EditorCalls::bind(const rt::FunctionTable& t) {
@@ -246,6 +232,11 @@ void calc_diag(const EditorCalls& editors) {
     busy();
     try {
         evaluate(editors);
+    } catch (const shell::FieldNotANumber&) {
+        // get_par's dialog has named the field: what failed on it ends the callback, whose
+        // error goes to standard error only.
+        ready();
+        throw;
     } catch (const std::exception& e) {
         rt::errordlg(rt::caught(e));
     }

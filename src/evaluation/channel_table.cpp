@@ -303,8 +303,8 @@ std::optional<RunSeries> convert(Table& k, const ChannelParams& p, const shell::
             rt::errordlg(rt::utf8(both_off_message(st)));
             return std::nullopt;
         default:
-            rt::error("The channel choice (" + std::to_string(p.sig_ch1) + ", " +
-                      std::to_string(p.sig_ch2) + ") is not one the channel lists offer.");
+            rt::error(rt::utf8(st.channel_pair) + " (" + std::to_string(p.sig_ch1) + ", " +
+                      std::to_string(p.sig_ch2) + ")");
     }
     return RunSeries{row(t), row(v), std::move(rpm_at_t)};
 }

@@ -5,6 +5,8 @@
 
 #include "runtime/dispatch/error.h"
 #include "shell/axis_choices.h"
+#include "shell/get_par.h"
+#include "shell/strings.h"
 #include "signal/butter.h"
 #include "signal/filtfilt.h"
 
@@ -29,8 +31,11 @@ constexpr double kPsPerKw = 1.35962;
 // Torque [Nm] from power [PS] over engine speed [1/min]: 735.49875·60/(2·π) ≈ 7023.4, rounded.
 constexpr double kNmPerPsOverRpm = 7024;
 
-void need_samples(Eigen::Index n) {
-    if (n < 3) rt::error("The run has too few samples to be evaluated.");
+// The low-pass's order; the forward-backward filter needs more than three times as many samples.
+constexpr int kLowpassOrder = 3;
+
+void need_samples(Eigen::Index n, Eigen::Index least = 3) {
+    if (n < least) rt::error(rt::utf8(shell::text_table().run_too_short));
 }
 
 // diff(x) with a first element 2·d(1) − d(2) in front, so that it has x's length.
@@ -94,10 +99,7 @@ double lowpass_cutoff(double fl, const Eigen::RowVectorXd& t) {
     // 1 itself is no cut-off a low-pass can have, just as little as anything above it.
     if (Wn >= 1) Wn = 0.999999;
     // A cut-off at or below zero would design a filter that passes nothing sensible.
-    if (!(Wn > 0))
-        rt::error(
-            "The low-pass filter cannot be designed: the run's times do not increase "
-            "or the filter length is not positive.");
+    if (!(Wn > 0)) rt::error(rt::utf8(shell::text_table().lowpass_fails));
     return Wn;
 }
 
@@ -126,10 +128,11 @@ void cut_at_vmax(RunSeries& run) {
 Curves curves(RunSeries run, const Physics& p) {
     if (p.cutvmax) cut_at_vmax(run);
     // Said before the filter design, which would blame the filter length for an empty run
-    // (every sample without an engine speed, as when a factor of the conversion is 0).
-    need_samples(run.t.size());
+    // (every sample without an engine speed, as when a factor of the conversion is 0), and
+    // before the filter itself, which would refuse a short run in a message of its own.
+    need_samples(run.t.size(), 3 * kLowpassOrder + 1);
     const rt::TransferFunction lp =
-        sig::butter(3, Eigen::VectorXd::Constant(1, lowpass_cutoff(p.fl, run.t)));
+        sig::butter(kLowpassOrder, Eigen::VectorXd::Constant(1, lowpass_cutoff(p.fl, run.t)));
     Curves c;
     c.t = std::move(run.t);
     const Row dt = time_steps(c.t);
@@ -148,7 +151,8 @@ Curves curves(RunSeries run, const Physics& p) {
             (p.J * dw.array() / dt.array() * w.array() / 1000 + 0.0001 * p.cw * w.array().square())
                 .matrix();
     } else {
-        if (!p.fro) rt::error("The rolling-resistance coefficient is no number.");
+        // Absent only when its field was no number, which get_par's dialog has named.
+        if (!p.fro) throw shell::FieldNotANumber(rt::utf8(shell::text_table().fro_no_number));
         const Eigen::ArrayXd va = v.transpose().array();
         const Eigen::ArrayXd Fr = kHalfAirDensity * p.cw * p.A * va.square();
         const double Fro = p.m * kGravity * *p.fro;

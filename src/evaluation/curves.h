@@ -41,8 +41,8 @@ double air_correction(double T, double p);
 void cut_at_vmax(RunSeries& run);
 
 // Smoothing, acceleration, distance, power, torque and gear ratio of a run (t [s], v [m/s],
-// rpm [1/min]). rt::Error when the run is too short to filter, the times do not increase,
-// or the road model lacks its rolling-resistance coefficient.
+// rpm [1/min]). rt::Error when the run is too short to filter or the times do not increase;
+// shell::FieldNotANumber when the road model lacks its rolling-resistance coefficient.
 Curves curves(RunSeries run, const Physics& p);
 
 // The x row and the y columns of the list rows xv and yv (the axis choices' quantities).

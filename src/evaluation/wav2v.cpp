@@ -6,6 +6,7 @@
 #include "runtime/dispatch/error.h"
 #include "runtime/dispatch/function_table.h"
 #include "runtime/value/eigen.h"
+#include "shell/strings.h"
 #include "signal/resample.h"
 #include "signal/specgram.h"
 
@@ -28,10 +29,11 @@ Eigen::VectorXd toneSignal(const Eigen::Ref<const Eigen::MatrixXd>& Y, double FS
 }
 
 Eigen::VectorXd toneGrid(double mr, double Mr, double L, int steps) {
+    const shell::Strings& st = shell::text_table();
     if (!std::isfinite(mr) || !std::isfinite(Mr) || !std::isfinite(L))
-        rt::error("The rpm band and its factor must be finite numbers.");
+        rt::error(rt::utf8(st.rpm_not_finite));
     const double d = (Mr - mr) / steps;
-    if (d == 0) rt::error("The lowest and the highest rpm must differ.");
+    if (d == 0) rt::error(rt::utf8(st.rpm_band_empty));
     // Both ends exact, each half counted from its own end, as a range of the run-time is.
     Eigen::VectorXd f(steps + 1);
     for (int k = 0; k <= steps; ++k)

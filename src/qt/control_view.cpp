@@ -4,16 +4,19 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
+#include <QFontInfo>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <algorithm>
 #include <cmath>
 
 #include "qt/qt_host.h"
 #include "qt/view_support.h"
+#include "qt/window_fit.h"
 
 namespace rt {
 
@@ -35,6 +38,16 @@ int rowIndex(const Value& v, int count) {
     const long i = std::lround(x) - 1;
     return (i >= 0 && i < count) ? static_cast<int>(i) : -1;
 }
+
+// A run's box is a small square on a larger control: a click anywhere on the control
+// toggles it, not only one on the indicator or its text.
+class WholeAreaCheckBox : public QCheckBox {
+public:
+    using QCheckBox::QCheckBox;
+
+protected:
+    bool hitButton(const QPoint& pos) const override { return rect().contains(pos); }
+};
 
 bool isInputEvent(QEvent::Type t) {
     switch (t) {
@@ -99,7 +112,7 @@ void ControlView::build() {
     } else if (style_ == "checkbox" || style_ == "radiobutton" || style_ == "togglebutton") {
         QAbstractButton* b = style_ == "togglebutton"
                                  ? static_cast<QAbstractButton*>(new QPushButton(figureWidget_))
-                                 : new QCheckBox(figureWidget_);
+                                 : new WholeAreaCheckBox(figureWidget_);
         b->setCheckable(true);
         connect(b, &QAbstractButton::clicked, this, [this, b](bool checked) {
             userAction([this, checked] {
@@ -143,7 +156,7 @@ void ControlView::applyAll() {
     applyValue();
     applyColours();
     applyEnable();
-    widget_->setFont(fontOf(g_, h_, widget_->height()));
+    fitFont();
     if (g_.hasProperty(h_, "TooltipString"))
         widget_->setToolTip(displayRows(g_.get(h_, "TooltipString")).join(u'\n'));
     widget_->setVisible(enumWord(g_, h_, "Visible") == "on");
@@ -161,6 +174,7 @@ void ControlView::apply(const std::string& p) {
     } else if (p == "String") {
         applyText();
         applyValue();
+        fitFont();
     } else if (p == "Value" || p == "Min" || p == "Max") {
         applyValue();
     } else if (p == "BackgroundColor" || p == "ForegroundColor" || p == "HorizontalAlignment") {
@@ -171,7 +185,7 @@ void ControlView::apply(const std::string& p) {
     } else if (p == "Visible") {
         widget_->setVisible(enumWord(g_, h_, "Visible") == "on");
     } else if (p.rfind("Font", 0) == 0) {
-        widget_->setFont(fontOf(g_, h_, widget_->height()));
+        fitFont();
     } else if (p == "TooltipString") {
         widget_->setToolTip(displayRows(g_.get(h_, "TooltipString")).join(u'\n'));
     } else if (p == "Tag") {
@@ -184,8 +198,21 @@ void ControlView::place(double figureHeight) {
     if (!widget_) return;
     QRect r = toQtRect(g_.pixelPosition(h_), figureHeight);
     if (widget_->geometry() != r) widget_->setGeometry(r);
-    if (enumWord(g_, h_, "FontUnits") == "normalized")
-        widget_->setFont(fontOf(g_, h_, widget_->height()));
+    fitFont();
+}
+
+QFont ControlView::font() const { return fontOf(g_, h_, widget_ ? widget_->height() : 0); }
+
+int ControlView::floorPixels(const QFont& font) const {
+    // A text the program itself made smaller than that keeps its size.
+    return std::min(QFontInfo(font).pixelSize(), readablePixels(g_.screen().pixelsPerInch));
+}
+
+void ControlView::fitFont() {
+    if (!widget_) return;
+    const QFont own = font();
+    const QFont shown = fittedFont(widget_, own, widget_->size(), floorPixels(own));
+    if (widget_->font() != shown) widget_->setFont(shown);
 }
 
 void ControlView::applyText() {

@@ -3,6 +3,7 @@
 // Callback runs, and a programmatic set never runs it.
 #pragma once
 
+#include <QFont>
 #include <QObject>
 #include <QPointer>
 #include <QWidget>
@@ -27,6 +28,13 @@ public:
     void apply(const std::string& property);
     // Places the widget from the model's pixel position (the figure is `figureHeight` high).
     void place(double figureHeight);
+    // The control's own font, as the model gives it.
+    QFont font() const;
+    // The smallest pixel size its text may shrink to where the control is too small for it.
+    int floorPixels(const QFont& font) const;
+    // Shows the text in its own font, or where that does not fit the control, in the largest
+    // smaller size that does, down to a readable floor.
+    void fitFont();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

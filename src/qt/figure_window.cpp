@@ -8,7 +8,6 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QRubberBand>
-#include <QScreen>
 #include <algorithm>
 #include <cmath>
 
@@ -23,6 +22,8 @@ namespace rt {
 namespace {
 
 double screenHeight(const Graphics& g) { return g.screen().height; }
+
+const QEvent::Type kMinimumDue = static_cast<QEvent::Type>(QEvent::registerEventType());
 
 Qt::CursorShape shapeOf(const std::string& word) {
     if (word == "watch") return Qt::WaitCursor;
@@ -122,7 +123,7 @@ void FigureWindow::removeControl(Handle control) {
     it->second->deleteLater();  // it may be inside its own signal
     controls_.erase(it);
     fit_.remove(control);
-    applyMinimum();
+    scheduleMinimum();
 }
 
 void FigureWindow::fitControl(Handle control) {
@@ -135,18 +136,41 @@ void FigureWindow::fitControl(Handle control) {
         const std::vector<double> p = g_.get(control, "Position").real();
         if (p.size() == 4) share = QSizeF(p[2], p[3]);
     }
-    fit_.set(control, textRoom(view->widget()), share);
+    const QFont font = view->font();
+    QFont floor = font;
+    floor.setPixelSize(view->floorPixels(font));
+    // A text the program itself made smaller than readable gains nothing from a larger window.
+    const bool readable = floor.pixelSize() >= readablePixels(g_.screen().pixelsPerInch);
+    fit_.set(control, textRoom(view->widget(), font),
+             readable ? textRoom(view->widget(), floor) : QSize(), share);
+    view->fitFont();
+    scheduleMinimum();
+}
+
+void FigureWindow::scheduleMinimum() {
+    if (minimumDue_) return;
+    minimumDue_ = true;
+    // Ahead of the paint that the same change asked for.
+    QCoreApplication::postEvent(this, new QEvent(kMinimumDue), Qt::HighEventPriority);
+}
+
+bool FigureWindow::event(QEvent* event) {
+    if (event->type() != kMinimumDue) return QWidget::event(event);
+    minimumDue_ = false;
     applyMinimum();
+    return true;
+}
+
+QSize FigureWindow::screenSize() const {
+    const ScreenInfo s = g_.screen();
+    return {static_cast<int>(s.width), static_cast<int>(s.height)};
 }
 
 QSize FigureWindow::leastSize() const {
-    const ScreenInfo s = g_.screen();
-    QSize limit(static_cast<int>(s.width), static_cast<int>(s.height));
-    // The desktop's panels take from that room: a window forced taller than the work area
-    // would hide its bottom controls under a panel.
-    if (const QScreen* screen = this->screen())
-        limit -= screen->geometry().size() - screen->availableGeometry().size();
-    return fit_.minimum(limit.expandedTo(QSize(1, 1)));
+    // Within the screen less the desktop's panels and the window's frame: a window forced
+    // larger would put its title bar above the screen or its bottom controls under a panel.
+    const QSize room = screenRoom(this, screenSize()).inner().size();
+    return fit_.minimum(asked_, room.expandedTo(QSize(1, 1)));
 }
 
 void FigureWindow::applyMinimum() {
@@ -162,21 +186,18 @@ void FigureWindow::applyMinimum() {
 
 void FigureWindow::followQtSize() {
     if (disposing_ || !g_.isValid(h_) || size() == applied_.size()) return;
-    QRect r(applied_.topLeft(), size());
-    // A window grown past the screen's edge moves back onto it.
-    const ScreenInfo screen = g_.screen();
-    const int overRight = r.right() + 1 - static_cast<int>(screen.width);
-    const int overBottom = r.bottom() + 1 - static_cast<int>(screen.height);
-    if (size().width() > applied_.width() && overRight > 0)
-        r.moveLeft(std::max(0, r.left() - overRight));
-    if (size().height() > applied_.height() && overBottom > 0)
-        r.moveTop(std::max(0, r.top() - overBottom));
+    // A window grown for its texts stays on the screen, frame and all.
+    const QRect r = placedWithin(QRect(applied_.topLeft(), size()), screenRoom(this, screenSize()));
     if (r != geometry()) {
         const bool applying = applying_;
         applying_ = true;
         setGeometry(r);
         applying_ = applying;
     }
+    storeGeometry(r);
+}
+
+void FigureWindow::storeGeometry(const QRect& r) {
     applied_ = r;
     const double bottom = screenHeight(g_) - r.y() - r.height();
     g_.setPixelPosition(h_, Rect{double(r.x()), bottom, double(r.width()), double(r.height())});
@@ -196,7 +217,17 @@ void FigureWindow::dispose() {
 }
 
 void FigureWindow::applyGeometry() {
-    const QRect r = toQtRect(g_.pixelPosition(h_), screenHeight(g_));
+    const QRect asked = toQtRect(g_.pixelPosition(h_), screenHeight(g_));
+    QRect r = asked;
+    if (asked != applied_) {
+        // The program placed the window (what the run-time stores itself equals applied_). A
+        // window at the run-time's default place was given no size: its texts decide it.
+        const bool byDefault =
+            asked == toQtRect(defaultFigurePixels(g_.screen()), screenHeight(g_));
+        asked_ = byDefault ? QSize() : asked.size();
+        // Its frame too must lie on the screen: the title bar is what moves and closes it.
+        r = placedWithin(asked, screenRoom(this, screenSize()));
+    }
     applied_ = r;
     applying_ = true;
     if (enumWord(g_, h_, "Resize") == "off") {
@@ -207,6 +238,14 @@ void FigureWindow::applyGeometry() {
     }
     if (geometry() != r) setGeometry(r);
     applying_ = false;
+    if (r != asked) {
+        // Moved only: the model keeps the size exactly as the program gave it.
+        Rect px = g_.pixelPosition(h_);
+        px[0] = r.x();
+        px[1] = screenHeight(g_) - r.y() - px[3];
+        applied_ = toQtRect(px, screenHeight(g_));
+        g_.setPixelPosition(h_, px);
+    }
     followQtSize();
     layoutControls();
 }
@@ -243,9 +282,7 @@ void FigureWindow::userMovedOrResized() {
     if (applying_ || disposing_ || !isVisible() || !g_.isValid(h_)) return;
     const QRect r = geometry();
     if (r == applied_) return;  // our own placement: keep the model's exact numbers
-    applied_ = r;
-    const double bottom = screenHeight(g_) - r.y() - r.height();
-    g_.setPixelPosition(h_, Rect{double(r.x()), bottom, double(r.width()), double(r.height())});
+    storeGeometry(r);
 }
 
 void FigureWindow::resizeEvent(QResizeEvent* event) {

@@ -32,13 +32,14 @@ public:
     void removeControl(Handle control);
     // Places every control from the model (after the figure's size changed).
     void layoutControls();
-    // The room a control's text needs changed (its text, font, style or place did): the window
-    // never gets smaller than its controls' texts need.
+    // The room a control's text needs changed (its text, font, style or place did): its text
+    // is fitted to it at once, the window's least size once the whole change is made.
     void fitControl(Handle control);
     // Closes the window without asking the model (the figure is being deleted).
     void dispose();
 
 protected:
+    bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
@@ -54,8 +55,15 @@ private:
     void applyPointer();
     void applyColour();
     void userMovedOrResized();
-    QSize leastSize() const;  // what the controls' texts need, within the screen
+    // The model learns where the window lies (the user or the run-time moved or resized it).
+    void storeGeometry(const QRect& r);
+    QSize screenSize() const;  // the model's screen
+    QSize leastSize() const;   // what the controls' texts need, within the screen
     void applyMinimum();
+    // A change moves many controls at once (a new run shrinks every comment block): the
+    // window's least size follows once they all are in place, before the window paints, so
+    // that no half-made state (a block in its new place with its old font) enlarges it.
+    void scheduleMinimum();
     // Where Qt kept the window larger than the model asked, the model learns the real size.
     void followQtSize();
     // A mouse event on the figure: the pointer position goes to the model (figure and axes
@@ -73,8 +81,10 @@ private:
     std::map<Handle, ControlView*> controls_;
     TextFit fit_;
     QRect applied_;          // the geometry last taken from the model
+    QSize asked_;            // the size the program gave; invalid where it gave none
     bool applying_ = false;  // geometry changes now come from the model, not the user
     bool disposing_ = false;
+    bool minimumDue_ = false;
     QRubberBand* band_ = nullptr;  // the zoom rectangle while dragging
     QPoint zoomStart_;
     Handle zoomAxes_ = 0;

@@ -29,6 +29,11 @@ namespace {
 QString q(const std::string& s) { return QString::fromStdString(s); }
 
 const QString kErrorName = QStringLiteral("errordlg");
+const QString kWarningName = QStringLiteral("warndlg");
+
+bool isMessageBox(const QWidget* w) {
+    return w->objectName() == kErrorName || w->objectName() == kWarningName;
+}
 
 // A dialog that opens over its owner's window. Not the owner's child: the owner may be
 // deleted while the dialog is up, and the dialog must outlive that.
@@ -46,17 +51,17 @@ protected:
         D::showEvent(event);  // settles the size and places it on the screen
         if (event->spontaneous()) return;
         placeOver(this, owner_.window);
-        if (this->objectName() == kErrorName) stepAside();
+        if (isMessageBox(this)) stepAside();
     }
 
 private:
-    // A second error dialog must not hide the first.
+    // A second message must not hide the first.
     void stepAside() {
         for (int tries = 0; tries < 16; ++tries) {
             bool covered = false;
             for (QWidget* w : QApplication::topLevelWidgets())
-                covered |= w != this && w->isVisible() && w->objectName() == kErrorName &&
-                           w->pos() == this->pos();
+                covered |=
+                    w != this && w->isVisible() && isMessageBox(w) && w->pos() == this->pos();
             if (!covered) return;
             this->move(this->pos() + QPoint(24, 24));
         }
@@ -229,10 +234,19 @@ std::optional<Rgb> QtDialogs::color(const Rgb& initial) {
 }
 
 void QtDialogs::error(const std::string& text, const std::string& title) {
+    message(QMessageBox::Critical, kErrorName, text, title);
+}
+
+void QtDialogs::warning(const std::string& text, const std::string& title) {
+    message(QMessageBox::Warning, kWarningName, text, title);
+}
+
+// Error and warning boxes alike: over their window, without blocking it.
+void QtDialogs::message(QMessageBox::Icon icon, const QString& name, const std::string& text,
+                        const std::string& title) {
     ensureApplication();
-    auto* box =
-        new Owned<QMessageBox>(owner(), QMessageBox::Critical, q(title), q(text), QMessageBox::Ok);
-    box->setObjectName(kErrorName);
+    auto* box = new Owned<QMessageBox>(owner(), icon, q(title), q(text), QMessageBox::Ok);
+    box->setObjectName(name);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setWindowModality(Qt::NonModal);
     box->setTextFormat(Qt::PlainText);

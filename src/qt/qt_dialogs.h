@@ -1,6 +1,7 @@
 // The five dialogs drawn with Qt Widgets.
 #pragma once
 
+#include <QMessageBox>
 #include <QPointer>
 #include <QString>
 #include <QWidget>
@@ -43,9 +44,12 @@ public:
                          const std::string& defaultButton) override;
     std::optional<Rgb> color(const Rgb& initial) override;
     void error(const std::string& text, const std::string& title) override;
+    void warning(const std::string& text, const std::string& title) override;
 
 private:
     DialogOwner owner() const;
+    void message(QMessageBox::Icon icon, const QString& name, const std::string& text,
+                 const std::string& title);
     std::optional<FileChoice> runFileDialog(const std::vector<FileFilter>& filters,
                                             const std::string& title, bool save);
 

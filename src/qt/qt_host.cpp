@@ -54,6 +54,9 @@ public:
         if (!host_.frames_.empty()) host_.frames_.back().errorShown = true;
         host_.dialogs_->error(text, title);
     }
+    void warning(const std::string& text, const std::string& title) override {
+        host_.dialogs_->warning(text, title);
+    }
     void callbackError(const std::string& text, const std::string& title) override {
         host_.dialogs_->callbackError(text, title);
     }
@@ -202,8 +205,8 @@ void QtHost::runAsCallback(const std::function<void()>& work) {
     try {
         work();
     } catch (const std::exception& e) {
-        setLasterr(e.what());
-        reportError(e.what());
+        const std::string message = caught(e);
+        reportError(message);
     }
     frames_.pop_back();
     --callbackDepth_;

@@ -18,6 +18,8 @@ const char* kindName(ScriptedDialogs::Kind k) {
             return "uisetcolor";
         case ScriptedDialogs::Kind::Error:
             return "errordlg";
+        case ScriptedDialogs::Kind::Warning:
+            return "warndlg";
     }
     return "dialog";
 }
@@ -46,6 +48,7 @@ void ScriptedDialogs::answerColor(std::optional<Rgb> colour) {
     answers_.push_back({Kind::Color, {}, {}, colour});
 }
 void ScriptedDialogs::expectError() { answers_.push_back({Kind::Error, {}, {}, {}}); }
+void ScriptedDialogs::expectWarning() { answers_.push_back({Kind::Warning, {}, {}, {}}); }
 
 const ScriptedDialogs::Answer* ScriptedDialogs::next(Kind kind) {
     const Shown& s = shown_.back();
@@ -95,6 +98,11 @@ std::optional<Rgb> ScriptedDialogs::color(const Rgb& initial) {
 void ScriptedDialogs::error(const std::string& text, const std::string& title) {
     shown_.push_back({Kind::Error, title, text, {}, {}, {}, {}, workingFolder()});
     next(Kind::Error);
+}
+
+void ScriptedDialogs::warning(const std::string& text, const std::string& title) {
+    shown_.push_back({Kind::Warning, title, text, {}, {}, {}, {}, workingFolder()});
+    next(Kind::Warning);
 }
 
 void ScriptedDialogs::callbackError(const std::string& text, const std::string&) {

@@ -16,13 +16,13 @@ namespace rt {
 
 class ScriptedDialogs : public Dialogs {
 public:
-    enum class Kind { GetFile, PutFile, Question, Color, Error };
+    enum class Kind { GetFile, PutFile, Question, Color, Error, Warning };
 
     // What a dialog was shown with, in the order shown.
     struct Shown {
         Kind kind;
         std::string title;
-        std::string text;                  // question or error text
+        std::string text;                  // question, error or warning text
         std::vector<FileFilter> filters;   // file dialogs
         std::vector<std::string> buttons;  // question
         std::string defaultButton;         // question
@@ -39,7 +39,8 @@ public:
     void answerPutFile(std::optional<FileChoice> choice);
     void answerQuestion(std::string button);  // "": closed
     void answerColor(std::optional<Rgb> colour);
-    void expectError();  // an error dialog may come
+    void expectError();    // an error dialog may come
+    void expectWarning();  // a warning dialog may come
 
     const std::vector<Shown>& shown() const { return shown_; }
     // The errors that ended a callback, as the run-time reported them (no answer is needed:
@@ -56,6 +57,7 @@ public:
                          const std::string& defaultButton) override;
     std::optional<Rgb> color(const Rgb& initial) override;
     void error(const std::string& text, const std::string& title) override;
+    void warning(const std::string& text, const std::string& title) override;
     void callbackError(const std::string& text, const std::string& title) override;
 
 private:

@@ -1,12 +1,15 @@
 #include "qt/window_fit.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFontInfo>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScreen>
 #include <QStyle>
 #include <QStyleOptionComboBox>
 #include <algorithm>
@@ -22,6 +25,17 @@ QSize linesSize(const QFontMetrics& fm, const QString& text) {
     int width = 0;
     for (const QString& line : lines) width = std::max(width, fm.horizontalAdvance(line));
     return {width, fm.height() + fm.lineSpacing() * static_cast<int>(lines.size() - 1)};
+}
+
+// A label draws its text from its top: the last line's glyphs end where they reach below its
+// baseline, which for most texts is well above the font's full descent.
+QSize labelRoom(const QLabel* l, const QFontMetrics& fm) {
+    const QStringList lines = l->text().split(u'\n');
+    int width = 0;
+    for (const QString& line : lines) width = std::max(width, fm.horizontalAdvance(line));
+    const int below = std::max(0, fm.tightBoundingRect(lines.back()).bottom() + 1);
+    const int height = fm.ascent() + below + fm.lineSpacing() * static_cast<int>(lines.size() - 1);
+    return QSize(width + 2, height) + QSize(2 * l->margin(), 2 * l->margin());
 }
 
 QSize comboRoom(const QComboBox* c, const QFontMetrics& fm) {
@@ -51,17 +65,17 @@ QSize listRoom(const QListWidget* l, const QFontMetrics& fm) {
 
 }  // namespace
 
-QSize textRoom(const QWidget* control) {
-    const QFontMetrics fm(control->font());
-    if (auto* l = qobject_cast<const QLabel*>(control)) {
-        if (l->text().isEmpty()) return {};
-        return linesSize(fm, l->text()) + QSize(2 * l->margin() + 2, 2 * l->margin());
-    }
+QSize textRoom(const QWidget* control, const QFont& font) {
+    const QFontMetrics fm(font);
+    if (auto* l = qobject_cast<const QLabel*>(control))
+        return l->text().isEmpty() ? QSize() : labelRoom(l, fm);
     if (auto* e = qobject_cast<const QLineEdit*>(control)) {
         // A field scrolls its text; it need show only a short number whole.
         const int text = std::min(fm.horizontalAdvance(e->text()),
                                   fm.horizontalAdvance(QStringLiteral("0000000")));
-        return {text + 12, fm.height() + 6};  // frame, padding and the text cursor's margin
+        // The frame and the cursor's margin; the line may lose a pixel at top and bottom,
+        // where no glyph reaches.
+        return {text + 12, fm.height() + 4};
     }
     if (auto* c = qobject_cast<const QComboBox*>(control)) return comboRoom(c, fm);
     if (auto* l = qobject_cast<const QListWidget*>(control)) return listRoom(l, fm);
@@ -80,24 +94,97 @@ QSize textRoom(const QWidget* control) {
     return {};
 }
 
-void TextFit::set(Handle control, QSize room, QSizeF share) {
+int readablePixels(double pixelsPerInch) {
+    return static_cast<int>(std::ceil(7 * pixelsPerInch / 72));
+}
+
+QFont fittedFont(const QWidget* control, const QFont& font, QSize box, int floorPixels) {
+    const auto fits = [&](const QFont& f) {
+        const QSize room = textRoom(control, f);
+        return room.width() <= box.width() && room.height() <= box.height();
+    };
+    if (fits(font)) return font;
+    QFont f = font;
+    for (int px = QFontInfo(font).pixelSize() - 1; px >= floorPixels && px > 0; --px) {
+        f.setPixelSize(px);
+        if (fits(f)) return f;
+    }
+    return f;
+}
+
+ScreenRoom screenRoom(const QWidget* window, QSize screen) {
+    ScreenRoom room{QRect(QPoint(0, 0), screen), {}};
+    // The desktop's panels (the model's screen is the whole screen, panels included).
+    if (const QScreen* s = window->screen() ? window->screen() : QGuiApplication::primaryScreen()) {
+        const QRect all = s->geometry(), free = s->availableGeometry();
+        room.area -= QMargins(free.left() - all.left(), free.top() - all.top(),
+                              all.right() - free.right(), all.bottom() - free.bottom());
+    }
+    // A window manager reports the frame only once a window is shown, and gives every window
+    // of a program the same.
+    const auto frameOf = [](const QWidget* w) {
+        const QRect f = w->frameGeometry(), g = w->geometry();
+        return QMargins(g.left() - f.left(), g.top() - f.top(), f.right() - g.right(),
+                        f.bottom() - g.bottom());
+    };
+    if (window->isVisible() && !frameOf(window).isNull()) {
+        room.frame = frameOf(window);
+        return room;
+    }
+    for (const QWidget* w : QApplication::topLevelWidgets())
+        if (w != window && w->isVisible() && w->windowType() == Qt::Window &&
+            !frameOf(w).isNull()) {
+            room.frame = frameOf(w);
+            return room;
+        }
+    const QStyle* style = QApplication::style();
+    const int border = style->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth);
+    room.frame =
+        QMargins(border, style->pixelMetric(QStyle::PM_TitleBarHeight) + border, border, border);
+    return room;
+}
+
+QRect placedWithin(QRect r, const ScreenRoom& room) {
+    const QRect inner = room.inner();
+    if (inner.isEmpty()) return r;
+    if (r.width() <= inner.width()) {
+        if (r.right() > inner.right()) r.moveRight(inner.right());
+    }
+    if (r.height() <= inner.height()) {
+        if (r.bottom() > inner.bottom()) r.moveBottom(inner.bottom());
+    }
+    if (r.left() < inner.left()) r.moveLeft(inner.left());
+    if (r.top() < inner.top()) r.moveTop(inner.top());
+    return r;
+}
+
+void TextFit::set(Handle control, QSize room, QSize floorRoom, QSizeF share) {
     if (room.isEmpty() || !(share.width() > 0) || !(share.height() > 0)) {
         needs_.erase(control);
         return;
     }
-    needs_[control] = QSizeF(room.width() / share.width(), room.height() / share.height());
+    const auto window = [&](QSize r) {
+        return QSizeF(r.width() / share.width(), r.height() / share.height());
+    };
+    needs_[control] = {window(room), floorRoom.isEmpty() ? QSizeF(0, 0) : window(floorRoom)};
 }
 
 void TextFit::remove(Handle control) { needs_.erase(control); }
 
-QSize TextFit::minimum(QSize limit) const {
-    double width = 0, height = 0;
+QSize TextFit::minimum(QSize asked, QSize limit) const {
+    QSizeF full(0, 0), floor(0, 0);
     for (const auto& [h, need] : needs_) {
-        width = std::max(width, need.width());
-        height = std::max(height, need.height());
+        full = full.expandedTo(need.full);
+        floor = floor.expandedTo(need.floor);
     }
-    return {std::min(limit.width(), static_cast<int>(std::ceil(width))),
-            std::min(limit.height(), static_cast<int>(std::ceil(height)))};
+    const auto least = [](double full, double floor, int asked) {
+        return static_cast<int>(
+            std::ceil(asked < 0 ? full : std::min(full, std::max(floor, double(asked)))));
+    };
+    const bool given = asked.isValid();
+    return QSize(least(full.width(), floor.width(), given ? asked.width() : -1),
+                 least(full.height(), floor.height(), given ? asked.height() : -1))
+        .boundedTo(limit);
 }
 
 }  // namespace rt

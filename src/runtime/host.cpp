@@ -26,6 +26,8 @@ public:
     }
     std::optional<Rgb> color(const Rgb&) override { fail(); }
     void error(const std::string&, const std::string&) override { fail(); }
+    // A warning needs no answer: it goes where the run-time's warnings go.
+    void warning(const std::string& text, const std::string&) override { rt::warning(text); }
 
 private:
     [[noreturn]] static void fail() { throw Error("No dialogs without a user interface."); }
@@ -113,6 +115,10 @@ void errordlg(const std::string& text, const std::string& title) {
     host().dialogs().error(text, title.empty() ? defaultErrorTitle() : title);
 }
 
+void warndlg(const std::string& text, const std::string& title) {
+    host().dialogs().warning(text, title.empty() ? defaultWarningTitle() : title);
+}
+
 void setUiLanguage(const std::string& code) { language() = code.empty() ? "en" : code; }
 
 const std::string& uiLanguage() { return language(); }
@@ -121,6 +127,12 @@ std::string defaultErrorTitle() {
     if (language() == "de") return "Fehler";
     if (language() == "fr") return "Erreur";
     return "Error Dialog";
+}
+
+std::string defaultWarningTitle() {
+    if (language() == "de") return "Warnung";
+    if (language() == "fr") return "Avertissement";
+    return "Warning Dialog";
 }
 
 void drawnow() { host().flush(); }

@@ -49,6 +49,8 @@ public:
     virtual std::optional<Rgb> color(const Rgb& initial) = 0;
     // Shows the message and returns at once; several may stand side by side.
     virtual void error(const std::string& text, const std::string& title) = 0;
+    // As error, for a warning: something went on that the user should know of.
+    virtual void warning(const std::string& text, const std::string& title) = 0;
     // The run-time's report of an error that ended a callback (its message, the default error
     // title). An error dialog unless a provider shows such reports otherwise.
     virtual void callbackError(const std::string& text, const std::string& title) {
@@ -118,13 +120,16 @@ std::string questdlg(const std::string& question, const std::string& title,
 std::optional<Rgb> uisetcolor(const Rgb& initial);
 // Returns at once. The empty title stands for defaultErrorTitle().
 void errordlg(const std::string& text, const std::string& title = "");
+// Returns at once. The empty title stands for defaultWarningTitle().
+void warndlg(const std::string& text, const std::string& title = "");
 
 // The language of the build ("de", "fr", "en"; "en" until set): the run-time's own texts
 // follow it.
 void setUiLanguage(const std::string& code);
 const std::string& uiLanguage();
-// The title of an error dialog that was given none, in the build's language.
+// The title of an error or warning dialog that was given none, in the build's language.
 std::string defaultErrorTitle();
+std::string defaultWarningTitle();
 
 // pause(seconds) of the run-time: draws, takes no input, returns after the time.
 void pause(double seconds);

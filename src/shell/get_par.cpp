@@ -25,13 +25,17 @@ bool read_number(ParSlots& out, par::Slot slot, const char* tag, const std::u16s
 
 }  // namespace
 
-ParSlots get_par() {
+ParSlots get_par(std::size_t count) {
     const Strings& st = text_table();
     ParSlots out;
     struct Numeric {
         par::Slot slot;
         const char* tag;
         const std::u16string& label;
+    };
+    const auto read = [&](const Numeric& f) {
+        return static_cast<std::size_t>(f.slot) >= count ||
+               read_number(out, f.slot, f.tag, f.label, st);
     };
     const Numeric first[] = {{m, "total_mass", st.total_mass},
                              {cw, "cw_value", st.cw_value},
@@ -42,7 +46,7 @@ ParSlots get_par() {
                              {J, "total_tork", st.total_tork},
                              {ur, "cylin_perim", st.cylin_perim}};
     for (const Numeric& f : first)
-        if (!read_number(out, f.slot, f.tag, f.label, st)) return out;
+        if (!read(f)) return out;
 
     const std::pair<par::Slot, const char*> values[] = {
         {komment, "add_par_to_comment"}, {wav_kom, "add_wav_to_comment"},
@@ -56,15 +60,22 @@ ParSlots get_par() {
                               {T, "air_temp", st.air_temp},
                               {P, "air_pres", st.air_pres}};
     for (const Numeric& f : second)
-        if (!read_number(out, f.slot, f.tag, f.label, st)) return out;
+        if (!read(f)) return out;
 
     out[tit] = get_tagged("title_txt", "String");
 
     const Numeric third[] = {
         {mr, "min_rpm", st.min_rpm}, {Mr, "max_rpm", st.max_rpm}, {fro, "fro_value", st.fro_value}};
     for (const Numeric& f : third)
-        if (!read_number(out, f.slot, f.tag, f.label, st)) return out;
+        if (!read(f)) return out;
     return out;
+}
+
+ParSlots read_par(std::size_t count) {
+    ParSlots par = get_par(count);
+    for (std::size_t i = 0; i < count; ++i)
+        if (!par[i]) throw FieldNotANumber(rt::unassignedOutputMessage("get_par"));
+    return par;
 }
 
 void register_get_par(rt::FunctionTable& table) {

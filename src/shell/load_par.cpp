@@ -16,11 +16,11 @@
 namespace shell {
 
 void load_par(const std::optional<std::string>& file) {
+    const Strings& st = text_table();
     std::string path;
     if (file) {
         path = *file;
     } else {
-        const Strings& st = text_table();
         auto choice =
             rt::uigetfile({{"*.cfg", rt::utf8(st.cfg_file)}, {"*.*", rt::utf8(st.all_file)}},
                           rt::utf8(st.par_file));
@@ -30,13 +30,13 @@ void load_par(const std::optional<std::string>& file) {
 
     std::map<std::string, rt::Value> vars;
     for (auto& nv : rt::load(path)) vars[nv.name] = std::move(nv.value);
+    const std::string named = "\"" + path + "\" ";
     // Every name is checked before the panel changes, so a foreign file leaves it as it was.
     for (const char* name :
          {"m", "cw",      "r",       "u",    "l",    "fl",    "J",      "ur",      "A",
           "W", "komment", "cutvmax", "sig1", "sig2", "xaxis", "yaxis",  "wav_kom", "T",
           "P", "tit",     "mr",      "Mr",   "cbh",  "fro",   "wavfile"}) {
-        if (!vars.count(name))
-            rt::error("Variable '" + std::string(name) + "' not found in " + path + ".");
+        if (!vars.count(name)) rt::error(named + rt::utf8(st.par_no_var) + " " + name + ".");
     }
 
     // A popup's Value outside its list leaves the popup unusable, and every later load fails
@@ -45,8 +45,8 @@ void load_par(const std::optional<std::string>& file) {
         const rt::Value& v = vars[var];
         const double row = v.isNumeric() && v.numel() == 1 ? v.scalar() : 0;
         if (!(row >= 1 && row <= static_cast<double>(rows) && row == std::floor(row)))
-            rt::error("Variable '" + std::string(var) + "' in " + path + " is not a row of its " +
-                      "list (1 to " + std::to_string(rows) + ").");
+            rt::error(named + rt::utf8(st.par_bad_row) + " " + var + " (1-" + std::to_string(rows) +
+                      ").");
     };
     need_row("sig1", kChannelLists.size());
     need_row("sig2", channel_list(static_cast<int>(vars["sig1"].scalar()))->rows.size());

@@ -29,12 +29,12 @@ void save_par() {
     std::string name = choice->name;
     if (name.find('.') == std::string::npos) name += ".cfg";
 
-    ParSlots par = get_par();
+    ParSlots par = read_par();
+    // The coefficient is read last, so its field failing leaves it empty rather than unset: a
+    // file holding it empty would not be the panel's parameters.
+    if (par[par::fro]->isEmpty()) throw FieldNotANumber(rt::utf8(st.fro_no_number));
     std::vector<rt::NamedValue> vars;
-    for (std::size_t i = 0; i < par.size(); ++i) {
-        if (!par[i]) rt::unassignedOutputError("get_par");
-        vars.push_back({file_name_of(i), *par[i]});
-    }
+    for (std::size_t i = 0; i < par.size(); ++i) vars.push_back({file_name_of(i), *par[i]});
     rt::Value wav = get_tagged("wav_file", "String");
     vars.push_back({"wavfile", wav.isEmpty() && !wav.isChar() ? rt::Value("") : wav});
     const std::string file = choice->folder + name;

@@ -108,6 +108,17 @@ struct Strings {
     std::u16string titera;
 
     // Messages of the program's own checks. The record `strings` returns leaves them out.
+    // The evaluation and the parameter files
+    std::u16string run_too_short;    // too few samples of the run are left to evaluate
+    std::u16string lowpass_fails;    // the run's times or the filter length allow no low-pass
+    std::u16string fro_no_number;    // the road model lacks its rolling-resistance coefficient
+    std::u16string channel_pair;     // the pair of list positions follows it
+    std::u16string rpm_not_finite;   // an rpm limit or the signals per revolution not finite
+    std::u16string rpm_band_empty;   // the lowest and the highest rpm are equal
+    std::u16string no_speed_to_cut;  // the speed editor finds no speed to choose from
+    std::u16string par_no_var;       // follows a parameter file's name; the variable's name follows
+    std::u16string par_bad_row;      // as par_no_var; then the list's rows, as in "(1-5)"
+
     // Table files (tire and gear tables)
     std::u16string tab_bad_field;     // an entry the table file cannot hold
     std::u16string tab_full;          // an entry added to a table that holds all it may
@@ -116,6 +127,13 @@ struct Strings {
     std::u16string tab_long_field;    // follows tab_at_line
     std::u16string tab_many_lines;    // follows tab_at_line
     std::u16string tab_write_failed;  // follows the table file's name; the reason follows it
+    // The recording a run is read from.
+    std::u16string rec_refused;      // follows the recording's name; the reason follows it
+    std::u16string rec_rate;         // a reason; the file's rate follows it, then " Hz."
+    std::u16string rec_no_channels;  // a reason
+    std::u16string rec_no_frames;    // a reason
+    std::u16string rec_cut_short;    // follows the recording's name
+    std::u16string rec_frames;       // "expected / read" counts follow it
     // Saves refused: the reason on the line after write_failed or tab_write_failed.
     std::u16string save_no_file;     // the name gives a folder ("sub/")
     std::u16string save_read_only;   // the file is read-only

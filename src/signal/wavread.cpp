@@ -372,10 +372,21 @@ std::string frameCount(double n) {
 
 // Reads into `out` (absent samples leave it untouched); returns the message, empty on success.
 std::string read_dat_pcm(int fid, const Chunk& datack, const WavFormat& fmt, double tag,
-                         const WavExtent& ext, SampleStore& out) {
+                         const WavExtent& ext, const WavShapeCheck& check,
+                         std::optional<WavShape>& shape, SampleStore& out) {
     const double bps = std::ceil(fmt.nBlockAlign / fmt.nChannels);
-    if (!(bps == 1 || bps == 2 || bps == 3 || bps == 4))
-        return "Cannot read PCM file formats with more than 32 bits per sample.";
+    const bool usable = bps == 1 || bps == 2 || bps == 3 || bps == 4;
+    const double frameBytes = bps * fmt.nChannels;
+    // Whole frames only, and only those the file really holds: a size that is not a whole
+    // number of frames, or a chunk the file cuts short, gives the frames present.
+    const std::int64_t left = bytesLeft(fid);
+    const double present = std::min(datack.Size, static_cast<double>(left));
+    const double nan = std::nan("");
+    shape =
+        WavShape{fmt.nSamplesPerSec, fmt.nChannels, usable ? std::floor(present / frameBytes) : nan,
+                 usable ? std::floor(datack.Size / frameBytes) : nan};
+    if (check) check(*shape);
+    if (!usable) return "Cannot read PCM file formats with more than 32 bits per sample.";
     const bool int32 = bps == 4 && tag == 1;
     const Precision dtype = bps == 1   ? Precision::UChar
                             : bps == 2 ? Precision::Short
@@ -389,16 +400,11 @@ std::string read_dat_pcm(int fid, const Chunk& datack, const WavFormat& fmt, dou
                                     : 1;
     const double offset = bps == 1 ? -128 : 0;
     const auto nch = static_cast<std::size_t>(fmt.nChannels);
-    const double frameBytes = bps * fmt.nChannels;
-    // Whole frames only, and only those the file really holds: a size that is not a whole
-    // number of frames, or a chunk the file cuts short, gives the frames present.
-    const std::int64_t left = bytesLeft(fid);
-    const double present = std::min(datack.Size, static_cast<double>(left));
-    const double frames = std::floor(present / frameBytes);
+    const double frames = shape->frames;
     if (datack.Size > static_cast<double>(left))
         rt::warning("The data chunk of '" + rt::filename(fid) +
-                    "' is cut short: " + frameCount(std::floor(datack.Size / frameBytes)) +
-                    " frames expected, " + frameCount(frames) + " read.");
+                    "' is cut short: " + frameCount(shape->expected) + " frames expected, " +
+                    frameCount(frames) + " read.");
     const std::int64_t dataStart = rt::ftell(fid);
     // The end of the chunk and its pad byte, never past the end of the file.
     auto skipToEnd = [&]() -> bool {
@@ -465,15 +471,16 @@ std::string read_dat_pcm(int fid, const Chunk& datack, const WavFormat& fmt, dou
 }
 
 std::string read_wavedat(int fid, const Chunk& datack, const WavFormat& fmt, const WavExtent& ext,
+                         const WavShapeCheck& check, std::optional<WavShape>& shape,
                          SampleStore& out) {
     double tag = dataTag(fmt);
-    if (tag == 1 || tag == 3) return read_dat_pcm(fid, datack, fmt, tag, ext, out);
+    if (tag == 1 || tag == 3) return read_dat_pcm(fid, datack, fmt, tag, ext, check, shape, out);
     return "Data compression format (" + compression_name(fmt.wFormatTag) + ") is not supported.";
 }
 
 // The chunk walk; the caller's guard closes the file.
-void walk(int fid, const WavExtent& ext, WavReadResult& out, SampleStore& samples,
-          bool& haveSamples) {
+void walk(int fid, const WavExtent& ext, const WavShapeCheck& check, WavReadResult& out,
+          SampleStore& samples, bool& haveSamples) {
     if (!find_cktype(fid, "RIFF").second.empty()) throw rt::Error("Not a WAVE file.");
     rt::error(check_rifftype(fid, "WAVE"));
     WavOptCk& opt_ck = out.opt_ck;
@@ -487,7 +494,7 @@ void walk(int fid, const WavExtent& ext, WavReadResult& out, SampleStore& sample
         } else if (id == "data") {
             if (!opt_ck.fmt)
                 throw rt::Error("Corrupt WAV file: found audio data before format information.");
-            rt::error(read_wavedat(fid, ck, *opt_ck.fmt, ext, samples));
+            rt::error(read_wavedat(fid, ck, *opt_ck.fmt, ext, check, out.shape, samples));
             haveSamples = true;
         } else if (id == "fact") {
             msg = read_factck(fid, ck, opt_ck);
@@ -558,14 +565,14 @@ WavExtent extentOf(const rt::Value& ext) {
 
 // The reader behind both entries: the samples go to `samples`; `have` tells whether the
 // file held a data chunk.
-WavReadResult readWav(const std::string& file, const WavExtent& ext, SampleStore& samples,
-                      bool& have) {
+WavReadResult readWav(const std::string& file, const WavExtent& ext, const WavShapeCheck& check,
+                      SampleStore& samples, bool& have) {
     auto [fid, msg] = open_wav(file);
     rt::error(msg);
     WavReadResult out;
     {
         FileGuard guard{fid};
-        walk(fid, ext, out, samples, have);
+        walk(fid, ext, check, out, samples, have);
     }
     if (!out.opt_ck.fmt) throw rt::Error("Attempt to reference field of non-structure array.");
     const WavFormat& fmt = *out.opt_ck.fmt;
@@ -582,7 +589,7 @@ rt::Values wavreadByName(const rt::Values& in, int nargout) {
     SampleStore samples;
     samples.forValue = true;
     bool have = false;
-    const WavReadResult r = readWav(in[0].text(), ext, samples, have);
+    const WavReadResult r = readWav(in[0].text(), ext, {}, samples, have);
     if (!have) return {};
     rt::Values out;
     out.reserve(4);
@@ -608,19 +615,19 @@ WavExtent wavExtent(const std::vector<double>& ext) {
     return {WavExtent::Kind::Range, ext[0], ext[1]};
 }
 
-WavReadResult wavread(const std::string& file, const WavExtent& ext) {
+WavReadResult wavread(const std::string& file, const WavExtent& ext, const WavShapeCheck& check) {
     SampleStore samples;
     bool have = false;
-    WavReadResult out = readWav(file, ext, samples, have);
+    WavReadResult out = readWav(file, ext, check, samples, have);
     if (have) out.y = std::move(samples.matrix);
     return out;
 }
 
-Recording wavread_recording(const std::string& file) {
-    WavReadResult r = wavread(file);
+Recording wavread_recording(const std::string& file, const WavShapeCheck& check) {
+    WavReadResult r = wavread(file, {}, check);
     if (!r.y)
         throw rt::Error("One or more output arguments not assigned during call to 'wavread'.");
-    return {std::move(*r.y), r.Fs};
+    return {std::move(*r.y), r.Fs, *r.shape};
 }
 
 struct WavSource::File {
@@ -636,17 +643,18 @@ struct WavSource::File {
     }
 };
 
-std::optional<WavSource> WavSource::open(const std::string& file) {
+std::optional<WavSource> WavSource::open(const std::string& file, const WavShapeCheck& check) {
     WavLayout layout;
     SampleStore samples;
     samples.locate = &layout;
     bool have = false;
-    const WavReadResult r = readWav(file, {}, samples, have);
+    const WavReadResult r = readWav(file, {}, check, samples, have);
     if (!have)
         throw rt::Error("One or more output arguments not assigned during call to 'wavread'.");
     if (!layout.inParts || layout.channels < 1 || layout.channels > 2) return std::nullopt;
     WavSource s;
     s.Fs = r.Fs;
+    s.shape = *r.shape;
     s.layout_ = layout;
     const auto [fid, msg] = open_wav(file);
     rt::error(msg);

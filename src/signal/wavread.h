@@ -3,6 +3,7 @@
 
 #include <Eigen/Dense>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -57,6 +58,19 @@ struct WavExtent {
 // specified as a scalar or 2-element vector." for more than two elements.
 WavExtent wavExtent(const std::vector<double>& ext);
 
+// What a data chunk's header says of its samples, known before any of them is decoded.
+struct WavShape {
+    double Fs = 0;        // nSamplesPerSec of the format in force, Hz
+    double channels = 0;  // nChannels
+    double frames = 0;    // whole frames the file holds; NaN when the sample width is unusable
+    double expected = 0;  // whole frames the chunk's size announces (NaN as frames)
+    bool cut_short() const { return frames < expected; }
+};
+
+// Called with each data chunk's shape before its samples are read; refuses the file by
+// throwing. The reader allocates nothing for the samples before it returns.
+using WavShapeCheck = std::function<void(const WavShape&)>;
+
 struct WavReadResult {
     // Samples by channels (or [frames channels] for a size request); absent when the file
     // held no data chunk, which a caller asking for y must treat as an unassigned output.
@@ -64,6 +78,7 @@ struct WavReadResult {
     double Fs = 0;               // Hz
     std::optional<double> bits;  // for PCM and float data (tags 1 and 3, or 65534 naming them)
     WavOptCk opt_ck;
+    std::optional<WavShape> shape;  // of the data chunk read last
 };
 
 // [y, Fs, bits, opt_ck] = wavread(file, ext). ".wav" is appended when the file-name part has
@@ -72,15 +87,18 @@ struct WavReadResult {
 // Integer samples scale to [-1, 1): 8-bit (v-128)/128, 16-bit v/32768, 24-bit v/2^23,
 // 32-bit integers v/2^31; float samples come back unscaled. A data chunk that the file cuts
 // short gives the whole frames present, with a warning naming the frames expected and read.
-WavReadResult wavread(const std::string& file, const WavExtent& ext = {});
+// `check`, when given, sees each data chunk's shape first.
+WavReadResult wavread(const std::string& file, const WavExtent& ext = {},
+                      const WavShapeCheck& check = {});
 
 // [y, Fs] = wavread(file) as the system's callers use it; throws rt::Error when the file
 // has no data chunk.
 struct Recording {
     Eigen::MatrixXd y;
     double Fs = 0;
+    WavShape shape;
 };
-Recording wavread_recording(const std::string& file);
+Recording wavread_recording(const std::string& file, const WavShapeCheck& check = {});
 
 // Where a file's samples lie and how they are read.
 struct WavLayout {
@@ -100,10 +118,11 @@ public:
     // Walks the file as wavread does, with the same messages (and the same error when there
     // is no data chunk). nullopt when its samples cannot be read in parts (more than two
     // channels, or four-byte integers, whose scaling depends on every sample): the caller
-    // then reads the whole recording.
-    static std::optional<WavSource> open(const std::string& file);
+    // then reads the whole recording. `check`, when given, sees the data chunk's shape first.
+    static std::optional<WavSource> open(const std::string& file, const WavShapeCheck& check = {});
 
-    double Fs = 0;  // Hz
+    double Fs = 0;   // Hz
+    WavShape shape;  // of the data chunk
     Eigen::Index frames() const { return layout_.frames; }
     // Frames first … first + count - 1 (0-based) of channel 1 or 2, or with 0 the mean of
     // the two, (left + right)/2, as the conversions average them; a one-channel recording

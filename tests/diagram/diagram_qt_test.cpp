@@ -3,12 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QFontInfo>
 #include <QImage>
 #include <QTest>
+#include <cmath>
 #include <cstdlib>
 
 #include "diagram_qt_fixture.h"
 #include "qt/control_view.h"
+#include "qt/window_fit.h"
 #include "runtime/event_loop.h"
 
 using namespace diagram_test;
@@ -62,5 +65,60 @@ TEST_F(DiagramQt, ThreeRunsOneHiddenAtFullHdAndAtLaptopSize) {
         EXPECT_GT(count(grab, box_px, QColor(255, 0, 0)), 200);
         EXPECT_GT(count(grab, box_px, QColor(0, 0, 255)), 200);
         EXPECT_EQ(count(grab, box_px, QColor(0, 153, 0)), 0);
+    }
+}
+
+TEST_F(DiagramQt, AWindowKeepsItsPlaceAndItsWholeFrameOnTheScreenWithOneAndTwelveRuns) {
+    for (const auto& [w, h] : {std::pair{1920, 1080}, std::pair{1366, 768}}) {
+        SCOPED_TRACE(w);
+        start(w, h);
+        // ScreenSize is [1 1 w h]: its width and height are w - 1 and h - 1.
+        const double sw = w - 1, sh = h - 1;
+        const std::vector<double> part{0.05 * sw, 0.05 * sh, 0.9 * sw, 0.9 * sh};
+        for (int n = 1; n <= 12; ++n) {
+            run(("/runs/" + std::to_string(n) + ".wav").c_str(), 1.0 - 0.02 * n, {0, 0, 1});
+            if (n != 1 && n != 12) continue;
+            SCOPED_TRACE(n);
+            const rt::Handle fig = power_window();
+            rt::FigureWindow* window = host_->window(fig);
+            ASSERT_NE(window, nullptr);
+            const auto pos = rt::get(Value(fig), "Position").real();
+            ASSERT_EQ(pos.size(), 4u);
+            for (int i = 0; i < 4; ++i) EXPECT_NEAR(pos[i], part[i], 1e-9) << i;
+            EXPECT_EQ(window->size(), QSize(int(std::lround(part[2])), int(std::lround(part[3]))));
+            // The texts' need never takes the window, frame included, off the screen.
+            const QRect room = rt::screenRoom(window, QSize(w, h)).inner();
+            EXPECT_TRUE(room.contains(window->geometry())) << room.height();
+            EXPECT_LE(window->minimumWidth(), room.width());
+            EXPECT_LE(window->minimumHeight(), room.height());
+        }
+        // The texts shrank where the window is too small for them, and stay readable.
+        const rt::Handle fig = power_window();
+        if (w == 1366) {
+            for (rt::Handle c : rt::graphics().children(fig)) {
+                if (rt::graphics().type(c) != rt::ObjectType::UIControl ||
+                    rt::get(Value(c), "Position").at(0) < 0.35)
+                    continue;
+                EXPECT_GE(QFontInfo(widget(c)->font()).pixelSize(), 10);
+            }
+        }
+    }
+}
+
+TEST_F(DiagramQt, ARunsBoxTogglesOnAClickAnywhereOnItsControl) {
+    start(1366, 768);
+    run("/runs/a.wav", 1.0, {1, 0, 0});
+    const rt::Handle fig = power_window();
+    const rt::Handle h = rt::findobj({Value(fig), Value("Style"), Value("checkbox")}).scalar();
+    auto* box = qobject_cast<QCheckBox*>(widget(h));
+    ASSERT_NE(box, nullptr);
+    ASSERT_GT(box->width(), 30);
+    // Far right, and near the bottom right corner: well away from the small square.
+    for (const QPoint at : {QPoint(box->width() - 3, box->height() / 2),
+                            QPoint(box->width() - 2, box->height() - 2)}) {
+        const bool was = box->isChecked();
+        QTest::mouseClick(box, Qt::LeftButton, {}, at);
+        EXPECT_NE(box->isChecked(), was) << at.x() << "," << at.y();
+        EXPECT_EQ(rt::get(Value(h), "Value").scalar(), was ? 0 : 1);
     }
 }

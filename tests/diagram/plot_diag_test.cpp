@@ -99,7 +99,7 @@ TEST_F(DiagramTest, TheSameRunAgainAddsNothingAndShowsItAgain) {
                                    {Value(200.0), Value(0.75), Value(0.5), Value(6.32),
                                     Value(1.325), Value(3.0), Value(1.0), Value(1.0)},
                                    1) +
-        u"1");
+        u"1 -");  // cache generation 1; " -": the state of a file that is not there
     ASSERT_EQ(box.numel(), 1u);
 
     // The user unticks the run: all three lines go.

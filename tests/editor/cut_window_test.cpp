@@ -1,5 +1,7 @@
 // The cut windows: what they show, how they end, and which samples they hand back.
 #include "editor_fixture.h"
+#include "support/shell_test_support.h"
+#include "support/test_helpers.h"
 
 namespace {
 
@@ -176,6 +178,50 @@ TEST_F(CutWindow, SpeedPlotShowsKmhAndDropsSamplesOnTheBounds) {
     const Eigen::MatrixXd cut = rt::toMatrix(out[0]);
     ASSERT_EQ(cut.rows(), 999);
     EXPECT_EQ(cut.row(0), Y.row(1001));
+}
+
+// Called by name, an editor may be handed a rate that would size its resampling beyond any
+// memory; it refuses it as the evaluation does, before a window opens.
+TEST_F(CutWindow, EachEditorRefusesARateTheEvaluationRefuses) {
+    shell::set_tagged("wav_file", "String", Value("run.wav"));
+    const Eigen::MatrixXd Y = recording(1, 8820);
+    const std::string refused =
+        "\"run.wav\" kann nicht ausgewertet werden: Die Abtastrate muss zwischen 1 kHz und "
+        "384 kHz liegen; die Datei nennt ";
+    const std::pair<double, const char*> rates[] = {{1, "1"}, {0, "0"}, {4e9, "4000000000"}};
+    for (const auto& [FS, said] : rates)
+        for (const std::string name : {"cut_file_spect", "era_file_spect", "cut_file_digi"}) {
+            const rt::Values in =
+                name == "cut_file_digi"
+                    ? rt::Values{rt::fromMatrix(Y), Value(FS), Value(1.0), Value(1.0), st_value()}
+                    : rt::Values{rt::fromMatrix(Y), Value(FS),     Value::row({1, 2}), Value(3.0),
+                                 st_value(),        Value(2000.0), Value(10000.0)};
+            EXPECT_EQ(testsupport::errorOf([&] { call(name, in, 2); }), refused + said + " Hz.")
+                << name;
+            EXPECT_EQ(window(), 0) << name;
+        }
+}
+
+// A pulse channel without a pulse: the speed window has nothing to offer, and says so in the
+// build's language.
+TEST_F(CutWindow, ASpeedPlotWithoutSpeedSaysSoInTheBuildsLanguage) {
+    const Eigen::MatrixXd Y = Eigen::MatrixXd::Zero(5000, 2);
+    const std::pair<const shell::Strings*, std::string> builds[] = {
+        {&shell::german_table(),
+         "Die Aufnahme zeigt keine Geschwindigkeit, aus der sich ein Zeitintervall wählen ließe."},
+        {&shell::french_table(),
+         "L'enregistrement ne montre aucune vitesse permettant de choisir un intervalle de "
+         "temps."}};
+    for (const auto& [table, text] : builds) {
+        shell_test::use_table(*table);
+        EXPECT_EQ(testsupport::errorOf([&] {
+                      call("cut_file_digi",
+                           {rt::fromMatrix(Y), Value(1000.0), Value(1.325), Value(1.0), st_value()},
+                           2);
+                  }),
+                  text);
+    }
+    shell_test::use_table(st());
 }
 
 }  // namespace

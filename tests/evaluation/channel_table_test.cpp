@@ -226,7 +226,7 @@ TEST(ChannelTable, CancelledEditorsBothOffAndUnknownPairsEndTheTable) {
                   evaluation::channel_table(recording(), 44100, params(1, 5, false), st,
                                             fake.calls());
               }),
-              "The channel choice (1, 5) is not one the channel lists offer.");
+              "Diese Kanalwahl bieten die Kanallisten nicht an: (1, 5)");
     EXPECT_TRUE(fake.log.empty());
 }
 

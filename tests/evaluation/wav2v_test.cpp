@@ -9,6 +9,7 @@
 #include "apps/rovantel_function_table.h"
 #include "runtime/dispatch/error.h"
 #include "runtime/value/eigen.h"
+#include "shell/strings.h"
 #include "support/test_helpers.h"
 
 namespace {
@@ -32,7 +33,7 @@ TEST(Wav2v, GridSpansTheRpmBandAtTheSignalFactor) {
     EXPECT_NEAR(f(1000) - f(999), 0.516666666666667, 1e-9);
     EXPECT_EQ(evaluation::toneGrid(500, 16000, 3, 300).size(), 301);
     EXPECT_EQ(testsupport::errorOf([] { evaluation::toneGrid(3000, 3000, 1, 1500); }),
-              "The lowest and the highest rpm must differ.");
+              rt::utf8(shell::text_table().rpm_band_empty));
 }
 
 // The peak sits on the grid frequency nearest the tone whatever the recording's rate, and

@@ -1,6 +1,7 @@
 // The port's computation checked against an independent one, and the result window.
 #include "porttime/calc_auslass.h"
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -141,6 +142,64 @@ TEST_F(KelvoraTest, DefaultsGiveTheTwelveResultLines) {
     EXPECT_EQ(lines[9], "Upper Radius      :            8.00mm");
     EXPECT_EQ(lines[10], "Lower Radius      :           15.00mm");
     EXPECT_EQ(lines[11], "Rounding          :            0.00mm");
+}
+
+// The areas as the program sums them, each step's rise of the uncovered height times the
+// port's width at the step's end, worked from the reference's own heights and widths: they
+// must agree to rounding, where the two-decimal result lines would hide a sum that took each
+// step's width at its start.
+TEST(PortTimeArea, AreasAndTimeAreasAreTheStepSumsToFullPrecision) {
+    for (double rounding : {0.0, 5.0}) {
+        PortInput in;
+        in.r3 = rounding;
+        SCOPED_TRACE("roof rounding " + std::to_string(rounding));
+        const Reference ref(in);
+        const porttime::PortTimeArea r = porttime::port_time_area(in);
+        const int n = 10000;
+        // The crank angles by the triangle of crank, rod and the pin's distance from the crank
+        // centre (bisection on the height cannot place bottom dead centre closely enough).
+        const auto angle = [&](double y) {
+            const double c = in.stroke / 2, d = in.rod - c + y;
+            return std::acos(
+                std::clamp((c * c + d * d - in.rod * in.rod) / (2 * c * d), -1.0, 1.0));
+        };
+        const double st1 = angle(ref.y1), st2 = angle(ref.y2), st3 = angle(ref.y3);
+        std::vector<double> h, w;  // height and full width at each crank position
+        for (int i = 0; i < n; ++i) {
+            // As in the program, rounding may not carry the ends outside the port.
+            const double y =
+                std::clamp(ref.height(st1 + (st3 - st1) * i / (n - 1)), ref.y3, ref.y1);
+            double width = ref.width(y);
+            // The roof rounding narrows the port by ((y1 - y - r3)/r3)^10 from r3 below the roof.
+            const double below = ref.y1 - y;
+            if (rounding != 0 && below <= rounding)
+                width *= 1 - std::pow((below - rounding) / rounding, 10);
+            h.push_back(y);
+            w.push_back(width);
+        }
+        const auto sums = [&](double lowest) {  // areas after each step down to `lowest`
+            std::vector<double> areas;
+            double area = 0;
+            for (std::size_t i = 1; i < h.size() && h[i] >= lowest; ++i)
+                areas.push_back(area += (h[i - 1] - h[i]) * w[i]);
+            return areas;
+        };
+        const auto mean = [](const std::vector<double>& v) {
+            double sum = 0;
+            for (double a : v) sum += a;
+            return sum / static_cast<double>(v.size());
+        };
+        const std::vector<double> AA = sums(ref.y3), AV = sums(ref.y2);
+        ASSERT_EQ(r.AA.size(), AA.size());
+        for (std::size_t i = 0; i < AA.size(); ++i)
+            ASSERT_NEAR(r.AA[i], AA[i], 1e-9 * AA.back()) << "after step " << i + 1;
+        const double ta = (180 - degrees(st1)) * 2 / in.rpm / 6;
+        const double tv = degrees(st2 - st1) / in.rpm / 6;
+        const double taa = mean(AA) / ref.ccm() * ta * 1000;
+        const double tav = mean(AV) / ref.ccm() * tv * 10000;
+        EXPECT_NEAR(r.TAA, taa, 1e-9 * taa);
+        EXPECT_NEAR(r.TAV, tav, 1e-9 * tav);
+    }
 }
 
 TEST(PortTimeArea, CrankAnglesAndTheRunOfSamples) {

@@ -30,6 +30,12 @@ protected:
             rt::errordlg("Wrong Format of Cd Value:x");
             throw rt::Error("One or more output arguments not assigned during call to 'get_par'.");
         });
+        // warn: tells the user something and goes on.
+        table.add("warn", 0, 0, [this](const rt::Values&, int) {
+            rt::warndlg("\"run.wav\" is cut short.");
+            went_on = true;
+            return rt::Values{};
+        });
         table.add("ask", 0, 0, [this](const rt::Values&, int) {
             answer = rt::questdlg("Really?", "Tyre List", "Yes", "No", "Yes");
             return rt::Values{};
@@ -49,6 +55,7 @@ protected:
     }
 
     std::string answer;
+    bool went_on = false;
 };
 
 TEST_F(DialogOwner, AnErrorEndingACallbackShowsOnceOverTheWindowWhoseControlRanIt) {
@@ -82,6 +89,22 @@ TEST_F(DialogOwner, ACallbacksOwnErrorDialogIsNotRepeatedInTheRunTimesWords) {
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0]->text().toStdString(), "Wrong Format of Cd Value:x");
     EXPECT_NE(err.find("not assigned"), std::string::npos) << err;  // still on standard error
+}
+
+TEST_F(DialogOwner, AWarningStandsOverItsWindowWithoutStoppingTheCallback) {
+    QWidget* go = button("warn");
+    figure({Value("Position"), Value::row({900, 600, 200, 150})});  // current, elsewhere
+    go->window()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(go->window()));
+    QTest::mouseClick(go, Qt::LeftButton);
+    EXPECT_TRUE(went_on);
+    QCoreApplication::processEvents();
+    auto boxes = openErrorDialogs();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0]->icon(), QMessageBox::Warning);
+    EXPECT_EQ(boxes[0]->windowTitle().toStdString(), "Warning Dialog");
+    EXPECT_EQ(boxes[0]->windowModality(), Qt::NonModal);
+    EXPECT_LE(offCentre(boxes[0], go->window()), 4);
 }
 
 TEST_F(DialogOwner, ABlockingDialogOpensOverItsWindowAndGivesTheFocusBack) {

@@ -245,7 +245,7 @@ TEST(QtDialogs, TheFileChoosersSizeTypeAndDateColumnsAreShownWhole) {
 }
 
 // Qt's own texts come from Debian's qt6-translations-l10n (scripts/install-deps.sh).
-TEST(QtDialogs, TheGermanBuildsStandardDialogsAndErrorTitleSpeakGerman) {
+TEST(QtDialogs, TheGermanBuildsStandardDialogsAndMessageTitlesSpeakGerman) {
     rt::QtHost host;
     ASSERT_TRUE(rt::useQtLanguage("de")) << "Qt's German translations are not installed";
     rt::setUiLanguage("de");
@@ -271,9 +271,11 @@ TEST(QtDialogs, TheGermanBuildsStandardDialogsAndErrorTitleSpeakGerman) {
     host.dialogs().color({0, 0, 1});
     rt::ScriptedDialogs scripted;
     scripted.expectError();
+    scripted.expectWarning();
     host.setDialogs(&scripted);
     rt::Host* old = rt::setHost(&host);
     rt::errordlg("Fehlerhaftes Zahlenformat von Cw Wert:x");
+    rt::warndlg("\"run.wav\" ist abgeschnitten.");
     rt::setHost(old);
     rt::setUiLanguage("en");
     rt::useQtLanguage("en");
@@ -285,8 +287,9 @@ TEST(QtDialogs, TheGermanBuildsStandardDialogsAndErrorTitleSpeakGerman) {
     EXPECT_EQ(fileName.remove(u'&').toStdString(), "Dateiname:");
     EXPECT_TRUE(colourButtons.contains("Abbrechen")) << colourButtons.join('|').toStdString();
     EXPECT_EQ(colourTitle.toStdString(), "Farbauswahl");
-    ASSERT_EQ(scripted.shown().size(), 1u);
+    ASSERT_EQ(scripted.shown().size(), 2u);
     EXPECT_EQ(scripted.shown()[0].title, "Fehler");
+    EXPECT_EQ(scripted.shown()[1].title, "Warnung");
 }
 
 }  // namespace

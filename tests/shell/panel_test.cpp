@@ -9,6 +9,8 @@
 #include "runtime/graphics/operations.h"
 #include "runtime/value/eigen.h"
 #include "support/shell_fixture.h"
+#include "support/shell_test_support.h"
+#include "support/test_helpers.h"
 
 using shell_test::ShellTest;
 
@@ -293,10 +295,10 @@ TEST_F(ShellTest, AParameterFileLackingAVariableLeavesThePanelAsItWas) {
             click_label(st.load);
             ADD_FAILURE() << "a file without " << missing << " loaded";
         } catch (const rt::Error& e) {
-            EXPECT_EQ(std::string(e.what()), "Variable '" + std::string(missing) +
-                                                 "' not found in " + dir_.string() + "/" + file +
-                                                 ".")
-                << missing;
+            EXPECT_EQ(std::string(e.what()), "\"" + dir_.string() + "/" + file +
+                                                 "\" ist keine Parameterdatei: Es fehlt die "
+                                                 "Variable " +
+                                                 missing + ".");
         }
         const std::vector<rt::Value> after = panel();
         ASSERT_EQ(after.size(), before.size());
@@ -396,11 +398,15 @@ TEST_F(ShellTest, APopupValueOutsideItsListIsRefusedAndLaterLoadsStillWork) {
     const std::vector<rt::NamedValue> full = rt::load((dir_ / "full.cfg").string());
     type("total_mass", "123");
 
-    const std::pair<const char*, rt::Value> bad[] = {
-        {"sig1", rt::Value(std::nan(""))}, {"sig1", rt::Value()},     {"sig1", rt::Value(6.0)},
-        {"sig2", rt::Value(std::nan(""))}, {"sig2", rt::Value(5.0)},  {"sig2", rt::Value(2.5)},
-        {"xaxis", rt::Value(0.0)},         {"yaxis", rt::Value(12.0)}};
-    for (const auto& [name, value] : bad) {
+    const struct {
+        const char* name;
+        rt::Value value;
+        const char* rows;
+    } bad[] = {{"sig1", rt::Value(std::nan("")), "1-5"}, {"sig1", rt::Value(), "1-5"},
+               {"sig1", rt::Value(6.0), "1-5"},          {"sig2", rt::Value(std::nan("")), "1-4"},
+               {"sig2", rt::Value(5.0), "1-4"},          {"sig2", rt::Value(2.5), "1-4"},
+               {"xaxis", rt::Value(0.0), "1-4"},         {"yaxis", rt::Value(12.0), "1-11"}};
+    for (const auto& [name, value, rows] : bad) {
         std::vector<rt::NamedValue> vars = full;
         for (auto& nv : vars)
             if (nv.name == name) nv.value = value;
@@ -410,12 +416,27 @@ TEST_F(ShellTest, APopupValueOutsideItsListIsRefusedAndLaterLoadsStillWork) {
             click_label(st.load);
             ADD_FAILURE() << name << " outside its list was loaded";
         } catch (const rt::Error& e) {
-            EXPECT_NE(std::string(e.what()).find("Variable '" + std::string(name) + "' in "),
-                      std::string::npos)
-                << e.what();
+            EXPECT_EQ(std::string(e.what()),
+                      "\"" + (dir_ / "bad.cfg").string() +
+                          "\" enthält eine Auswahl außerhalb ihrer Liste: Variable " + name + " (" +
+                          rows + ").");
         }
         EXPECT_EQ(text("total_mass"), "123") << name;
     }
+    // The French build says it in French.
+    shell_test::use_table(shell::french_table());
+    EXPECT_EQ(testsupport::errorOf(
+                  [&] { table_.call("load_par", {rt::Value((dir_ / "bad.cfg").string())}, 0); }),
+              "\"" + (dir_ / "bad.cfg").string() +
+                  "\" contient un choix hors de sa liste : variable yaxis (1-11).");
+    std::vector<rt::NamedValue> no_m = full;
+    std::erase_if(no_m, [](const rt::NamedValue& nv) { return nv.name == "m"; });
+    rt::save((dir_ / "no_m.cfg").string(), no_m);
+    EXPECT_EQ(testsupport::errorOf(
+                  [&] { table_.call("load_par", {rt::Value((dir_ / "no_m.cfg").string())}, 0); }),
+              "\"" + (dir_ / "no_m.cfg").string() +
+                  "\" n'est pas un fichier de paramètres : il y manque la variable m.");
+    shell_test::use_table(st);
     // Channel 1 off offers the whole list of five on channel 2.
     std::vector<rt::NamedValue> off = full;
     for (auto& nv : off) {

@@ -1,6 +1,9 @@
 #include "runtime/dispatch/error.h"
 
 #include <iostream>
+#include <new>
+
+#include "runtime/host.h"
 
 namespace rt {
 
@@ -23,8 +26,15 @@ const std::string& lasterr() { return lastError(); }
 void setLasterr(const std::string& message) { lastError() = message; }
 
 const std::string& caught(const std::exception& e) {
-    setLasterr(e.what());
+    // The library's name for memory that ran out ("std::bad_alloc") tells a user nothing.
+    setLasterr(dynamic_cast<const std::bad_alloc*>(&e) ? outOfMemoryMessage() : e.what());
     return lasterr();
+}
+
+std::string outOfMemoryMessage() {
+    if (uiLanguage() == "de") return "Der Arbeitsspeicher reicht dafür nicht aus.";
+    if (uiLanguage() == "fr") return "La mémoire ne suffit pas pour cette opération.";
+    return "There is not enough memory for this.";
 }
 
 std::optional<std::string> catchError(const std::function<void()>& body) {

@@ -23,8 +23,10 @@ void error(const std::string& message);
 const std::string& lasterr();
 void setLasterr(const std::string& message);
 
-// For the program's catch blocks: makes the caught error's message lasterr and returns it.
+// For the program's catch blocks: makes the caught error's message lasterr and returns it;
+// memory that ran out (std::bad_alloc) gives outOfMemoryMessage().
 const std::string& caught(const std::exception& e);
+std::string outOfMemoryMessage();  // in the build's language
 
 // A try/catch in one call: runs body; when it throws rt::Error (or another std::exception)
 // its message becomes lasterr and is returned. nullopt when body completed.

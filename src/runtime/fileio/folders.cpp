@@ -1,5 +1,6 @@
 #include "runtime/fileio/folders.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -24,6 +25,25 @@ int exist(const std::string& name, const std::string& kind) {
     if (ec || !fs::exists(st)) return 0;
     if (fs::is_directory(st)) return 7;
     return kind == "file" ? 2 : 0;
+}
+
+std::optional<FileState> fileState(const std::string& name) {
+    struct stat st {};
+    if (name.empty() || ::stat(name.c_str(), &st) != 0) return std::nullopt;
+    const auto ns = [](const timespec& t) {
+        return static_cast<std::int64_t>(t.tv_sec) * 1'000'000'000 + t.tv_nsec;
+    };
+    return FileState{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino),
+                     static_cast<std::uint64_t>(st.st_size), ns(st.st_mtim), ns(st.st_ctim)};
+}
+
+std::string fileStateKey(const std::string& name) {
+    const std::optional<FileState> f = fileState(name);
+    if (!f) return " -";
+    std::string s;
+    for (const auto n : {f->device, f->inode, f->size}) s += " " + std::to_string(n);
+    for (const auto t : {f->modified, f->changed}) s += " " + std::to_string(t);
+    return s;
 }
 
 std::string pwd() {

@@ -1,6 +1,8 @@
 // File and folder tests and the working folder, relative to the process's working folder.
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -11,6 +13,19 @@ namespace rt {
 // only for folders (7 or 0). Another kind is an rt::Error. Never throws for a missing or
 // unreadable name; an empty name gives 0. Symbolic links are followed.
 int exist(const std::string& name, const std::string& kind);
+
+// What tells one state of a file from another: which file it is (device and inode, so that a
+// file renamed over it is another), its size, and its modification and change times in
+// nanoseconds (a copy that keeps the modification time still changes the change time).
+struct FileState {
+    std::uint64_t device = 0, inode = 0, size = 0;
+    std::int64_t modified = 0, changed = 0;
+};
+// The state of `name` (symbolic links followed); nullopt when it cannot be looked at.
+std::optional<FileState> fileState(const std::string& name);
+// That state as a part of a key: " device inode size modified changed", or " -" when the file
+// cannot be looked at.
+std::string fileStateKey(const std::string& name);
 
 // The working folder as an absolute path without a trailing separator (except "/").
 std::string pwd();

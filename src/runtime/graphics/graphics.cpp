@@ -1,6 +1,7 @@
 #include "runtime/graphics/graphics.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "runtime/dispatch/error.h"
 #include "runtime/graphics/model.h"
@@ -166,6 +167,17 @@ void Graphics::removeObserver(GraphicsObserver* observer) {
 Graphics& graphics() {
     static Graphics g;
     return g;
+}
+
+Rect defaultFigurePixels(const ScreenInfo& screen) {
+    // A third of today's wide screens at 4:3, never below the classic 560 x 420.
+    double w = std::max(560.0, std::round(0.45 * screen.width));
+    double h = std::round(0.75 * w);
+    if (h > 0.85 * screen.height && 0.85 * screen.height >= 420) {
+        h = std::floor(0.85 * screen.height);
+        w = std::round(h / 0.75);
+    }
+    return {std::floor((screen.width - w) / 2), std::floor((screen.height - h) / 2), w, h};
 }
 
 }  // namespace rt

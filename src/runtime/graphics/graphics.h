@@ -167,4 +167,8 @@ private:
 // The process-wide tree that the graphics operations and callback strings work on.
 Graphics& graphics();
 
+// Where a figure given no Position lies on `screen`: 0-based pixels [left bottom width height]
+// as pixelPosition gives them.
+Rect defaultFigurePixels(const ScreenInfo& screen);
+
 }  // namespace rt

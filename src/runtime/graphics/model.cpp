@@ -115,16 +115,8 @@ Handle GraphicsModel::create(ObjectType type, Handle parentHandle, const Values&
     o.creating = true;
     for (const auto& p : typeSpec(type).props) o.props.push_back(p.factory);
     if (type == ObjectType::Figure) {
-        // A third of today's wide screens at 4:3, never below the classic 560 x 420.
-        double w = std::max(560.0, std::round(0.45 * screen().width));
-        double hgt = std::round(0.75 * w);
-        if (hgt > 0.85 * screen().height && 0.85 * screen().height >= 420) {
-            hgt = std::floor(0.85 * screen().height);
-            w = std::round(hgt / 0.75);
-        }
-        const double left = std::floor((screen().width - w) / 2) + 1;
-        const double bottom = std::floor((screen().height - hgt) / 2) + 1;
-        store(o, "position", Value::row({left, bottom, w, hgt}));
+        const Rect p = defaultFigurePixels(screen());
+        store(o, "position", Value::row({p[0] + 1, p[1] + 1, p[2], p[3]}));  // 1-based
     }
     const Handle h = newHandle(type, integerHandle);
     o.handle = h;

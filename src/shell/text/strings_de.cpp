@@ -99,6 +99,20 @@ const Strings& german_table() {
         .addask = u"Soll der Eintrag der Liste hinzugefügt werden?",
         .titcut = u"Auswahl des Zeit-Intervalls.",
         .titera = u"Ausradieren der Störungen.",
+        .run_too_short = u"Der Lauf hat zu wenige Messwerte für eine Auswertung.",
+        .lowpass_fails =
+            u"Der Tiefpassfilter lässt sich nicht entwerfen: Die Zeiten des Laufs steigen nicht "
+            u"an oder die Filterlänge ist nicht größer als null.",
+        .fro_no_number = u"Der Rollwiderstandsbeiwert ist keine Zahl.",
+        .channel_pair = u"Diese Kanalwahl bieten die Kanallisten nicht an:",
+        .rpm_not_finite =
+            u"Die Drehzahlgrenzen und die Signale pro Umdrehung müssen endliche Zahlen sein.",
+        .rpm_band_empty = u"Minimale und maximale Drehzahl müssen sich unterscheiden.",
+        .no_speed_to_cut =
+            u"Die Aufnahme zeigt keine Geschwindigkeit, aus der sich ein Zeitintervall wählen "
+            u"ließe.",
+        .par_no_var = u"ist keine Parameterdatei: Es fehlt die Variable",
+        .par_bad_row = u"enthält eine Auswahl außerhalb ihrer Liste: Variable",
         .tab_bad_field =
             u"Ein Feld des Eintrags enthält \";\", einen Zeilenumbruch, ein Zeichen, das die "
             u"Tabellendatei nicht speichern kann, oder mehr als 1000 Zeichen. Es wurde nichts "
@@ -114,6 +128,12 @@ const Strings& german_table() {
         .tab_many_lines = u"Die Tabelle hat mehr als 100.000 Zeilen.",
         .tab_write_failed =
             u"konnte nicht geschrieben werden; die bisherige Tabelle bleibt unverändert.",
+        .rec_refused = u"kann nicht ausgewertet werden:",
+        .rec_rate = u"Die Abtastrate muss zwischen 1 kHz und 384 kHz liegen; die Datei nennt",
+        .rec_no_channels = u"Die Datei enthält keinen Kanal.",
+        .rec_no_frames = u"Die Datei enthält keine Abtastwerte.",
+        .rec_cut_short = u"ist abgeschnitten; verwendet werden nur die vorhandenen Abtastwerte.",
+        .rec_frames = u"Abtastwerte je Kanal erwartet / gelesen:",
         .save_no_file = u"Der Name gibt einen Ordner an, keine Datei.",
         .save_read_only = u"Die Datei ist schreibgeschützt.",
         .save_dir_locked = u"Der Ordner ist schreibgeschützt.",

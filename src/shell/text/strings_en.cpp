@@ -96,6 +96,17 @@ const Strings& english_table() {
         .addask = u"Really add this entry to the list?",
         .titcut = u"Selection of the time interval.",
         .titera = u"Rub out the disturbances.",
+        .run_too_short = u"The run has too few samples to be evaluated.",
+        .lowpass_fails =
+            u"The low-pass filter cannot be designed: the run's times do not increase or the "
+            u"filter length is not positive.",
+        .fro_no_number = u"The rolling-resistance coefficient is no number.",
+        .channel_pair = u"The channel lists do not offer this channel choice:",
+        .rpm_not_finite = u"The rpm limits and the signals per revolution must be finite numbers.",
+        .rpm_band_empty = u"The lowest and the highest rpm must differ.",
+        .no_speed_to_cut = u"The recording shows no speed to choose an interval from.",
+        .par_no_var = u"is no parameter file: it lacks the variable",
+        .par_bad_row = u"holds a choice outside its list: variable",
         .tab_bad_field =
             u"A field of this entry holds \";\", a line break, a character that the table file "
             u"cannot store, or more than 1,000 characters. Nothing was written.",
@@ -108,6 +119,12 @@ const Strings& english_table() {
         .tab_long_field = u"a field is longer than 1,000 characters.",
         .tab_many_lines = u"the table has more than 100,000 lines.",
         .tab_write_failed = u"could not be written; the old table is left as it was.",
+        .rec_refused = u"cannot be evaluated:",
+        .rec_rate = u"its sampling rate must lie between 1 kHz and 384 kHz; the file gives",
+        .rec_no_channels = u"the file holds no channel.",
+        .rec_no_frames = u"the file holds no samples.",
+        .rec_cut_short = u"is cut short; only the samples present are used.",
+        .rec_frames = u"Samples per channel expected / read:",
         .save_no_file = u"The name gives a folder, not a file.",
         .save_read_only = u"The file is read-only.",
         .save_dir_locked = u"The folder is read-only.",

@@ -98,6 +98,21 @@ const Strings& french_table() {
         .addask = u"L'entrée doit-elle être ajoutée dans la liste?",
         .titcut = u"Choix de l'intervalle de temps.",
         .titera = u"Elliminieren les dérangements.",
+        .run_too_short = u"L'essai compte trop peu de points de mesure pour être évalué.",
+        .lowpass_fails =
+            u"Impossible de concevoir le filtre passe-bas : les temps de l'essai ne sont pas "
+            u"croissants ou la longueur du filtre n'est pas positive.",
+        .fro_no_number = u"Le facteur de résistance au roulement n'est pas un nombre.",
+        .channel_pair = u"Les listes des canaux ne proposent pas ce choix de canaux :",
+        .rpm_not_finite =
+            u"Les régimes minimum et maximum et le nombre de signaux par tour doivent être des "
+            u"nombres finis.",
+        .rpm_band_empty = u"Les régimes minimum et maximum doivent être différents.",
+        .no_speed_to_cut =
+            u"L'enregistrement ne montre aucune vitesse permettant de choisir un intervalle de "
+            u"temps.",
+        .par_no_var = u"n'est pas un fichier de paramètres : il y manque la variable",
+        .par_bad_row = u"contient un choix hors de sa liste : variable",
         .tab_bad_field =
             u"Un champ de l'entrée contient \";\", un saut de ligne, un caractère que le fichier "
             u"de la liste ne peut pas enregistrer, ou plus de 1\u00a0000 caractères. Rien n'a été "
@@ -112,6 +127,14 @@ const Strings& french_table() {
         .tab_long_field = u"un champ dépasse 1\u00a0000 caractères.",
         .tab_many_lines = u"la liste compte plus de 100\u00a0000 lignes.",
         .tab_write_failed = u"n'a pas pu être écrit ; la liste précédente reste inchangée.",
+        .rec_refused = u"ne peut pas être évalué :",
+        .rec_rate =
+            u"sa fréquence d'échantillonnage doit être comprise entre 1 kHz et 384 kHz ; "
+            u"le fichier indique",
+        .rec_no_channels = u"le fichier ne contient aucun canal.",
+        .rec_no_frames = u"le fichier ne contient aucun échantillon.",
+        .rec_cut_short = u"est tronqué ; seuls les échantillons présents sont utilisés.",
+        .rec_frames = u"Échantillons par canal attendus / lus :",
         .save_no_file = u"Le nom désigne un dossier, pas un fichier.",
         .save_read_only = u"Le fichier est en lecture seule.",
         .save_dir_locked = u"Le dossier est en lecture seule.",

@@ -1,0 +1,69 @@
+#include "evaluation/read_recording.h"
+
+#include <cstdio>
+
+#include "runtime/dispatch/error.h"
+#include "runtime/host.h"
+#include "runtime/value/value.h"
+
+namespace evaluation {
+
+namespace {
+
+std::string whole(double n) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.0f", n);
+    return text;
+}
+
+std::string quoted(const std::string& file) { return "\"" + file + "\""; }
+
+sig::WavShapeCheck refusing(const std::string& file, const shell::Strings& st) {
+    return
+        [&file, &st](const sig::WavShape& shape) { rt::error(recording_refusal(file, shape, st)); };
+}
+
+// After the walk: a format chunk after the data may have changed the rate the samples are
+// taken at; a data chunk the file cuts short is told.
+void accept(const std::string& file, const sig::WavShape& shape, const shell::Strings& st) {
+    rt::error(recording_refusal(file, shape, st));
+    if (shape.cut_short())
+        rt::warndlg(quoted(file) + " " + rt::utf8(st.rec_cut_short) + "\n" +
+                    rt::utf8(st.rec_frames) + " " + whole(shape.expected) + " / " +
+                    whole(shape.frames));
+}
+
+}  // namespace
+
+std::string recording_refusal(const std::string& file, const sig::WavShape& shape,
+                              const shell::Strings& st) {
+    std::string why;
+    if (!(shape.Fs >= kLowestRate && shape.Fs <= kHighestRate))
+        why = rt::utf8(st.rec_rate) + " " + whole(shape.Fs) + " Hz.";
+    else if (shape.channels == 0)
+        why = rt::utf8(st.rec_no_channels);
+    else if (shape.frames == 0)
+        why = rt::utf8(st.rec_no_frames);
+    if (why.empty()) return why;
+    return quoted(file) + " " + rt::utf8(st.rec_refused) + " " + why;
+}
+
+sig::Recording read_recording(const std::string& file, const shell::Strings& st) {
+    sig::Recording rec = sig::wavread_recording(file, refusing(file, st));
+    accept(file,
+           {rec.Fs, static_cast<double>(rec.y.cols()), static_cast<double>(rec.y.rows()),
+            rec.shape.expected},
+           st);
+    return rec;
+}
+
+std::optional<sig::WavSource> open_recording(const std::string& file, const shell::Strings& st) {
+    std::optional<sig::WavSource> source = sig::WavSource::open(file, refusing(file, st));
+    if (source)
+        accept(file,
+               {source->Fs, source->shape.channels, source->shape.frames, source->shape.expected},
+               st);
+    return source;
+}
+
+}  // namespace evaluation
