@@ -83,16 +83,19 @@ Result spawnOne(double delay, const std::string& recording, const std::string& c
     return r;
 }
 
+// The recording and the cache folders, removed at exit (never destroyed, so that the exit
+// handler still finds the name).
 const fs::path& folder() {
-    static const fs::path dir = [] {
-        fs::path d = fs::temp_directory_path() / ("bench_first_" + std::to_string(getpid()));
-        fs::create_directories(d);
+    static const fs::path* dir = [] {
+        auto* d =
+            new fs::path(fs::temp_directory_path() / ("bench_first_" + std::to_string(getpid())));
+        fs::create_directories(*d);
         const Eigen::MatrixXd y = bench::engineTone(44100, 60).cwiseMax(-0.99).cwiseMin(0.99);
-        sig::wavwrite(y, 44100, 16, (d / "run.wav").string());
+        sig::wavwrite(y, 44100, 16, (*d / "run.wav").string());
         std::atexit([] { fs::remove_all(folder()); });
         return d;
     }();
-    return dir;
+    return *dir;
 }
 
 // Args: the delay in ms, and 1 for warm wisdom.

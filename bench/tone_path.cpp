@@ -61,15 +61,17 @@ Eigen::MatrixXd tone(const Case& c) {
 }
 
 std::string recording(const Case& c) {
-    static std::filesystem::path dir = [] {
-        if (const char* d = std::getenv("TONE_PATH_DIR")) return std::filesystem::path(d);
-        auto p = std::filesystem::temp_directory_path() /
-                 ("bench_tone_path_" + std::to_string(getpid()));
-        std::filesystem::create_directories(p);
-        std::atexit([] { std::filesystem::remove_all(dir); });
+    // Never destroyed, so that the exit handler still finds it (a handler registered while
+    // a static is made runs after that static is gone).
+    static const std::filesystem::path* dir = [] {
+        if (const char* d = std::getenv("TONE_PATH_DIR")) return new std::filesystem::path(d);
+        auto* p = new std::filesystem::path(std::filesystem::temp_directory_path() /
+                                            ("bench_tone_path_" + std::to_string(getpid())));
+        std::filesystem::create_directories(*p);
+        std::atexit([] { std::filesystem::remove_all(*dir); });
         return p;
     }();
-    const auto file = dir / (std::string(c.name) + ".wav");
+    const auto file = *dir / (std::string(c.name) + ".wav");
     if (!std::filesystem::exists(file)) sig::wavwrite(tone(c), c.fs, c.bits, file.string());
     return file.string();
 }

@@ -106,12 +106,17 @@ public:
         std::lock_guard<std::mutex> lock(workerMutex_);
         if (prepared_) return;
         prepared_ = true;
+        {
+            std::lock_guard<std::mutex> plans(mutex_);
+            planning_ = true;
+        }
         worker_ = std::thread([this, lengths = std::move(lengths), file = std::move(wisdomFile)] {
             try {
                 plan(lengths, file);
             } catch (...) {
                 // A length that cannot be planned is planned again, and reported, when used.
             }
+            endPlanning();
         });
     }
 
@@ -166,20 +171,38 @@ private:
     }
 
     // Keeps `plan` unless one is held already and `replace` is false; returns the one held.
+    // A plan given up while the start-up thread plans is kept until it ends: destroying it
+    // takes the planner, and a caller that held it last would wait for a measurement.
     PlanPtr store(const Key& key, PlanPtr plan, bool replace) {
         std::lock_guard<std::mutex> lock(mutex_);
         if (auto held = findLocked(key)) {
             if (!replace) return held;
+            retireLocked(std::move(plans_[key].first));
             plans_[key].first = plan;
             return plan;
         }
         lru_.push_front(key);
         plans_.emplace(key, std::make_pair(plan, lru_.begin()));
         while (plans_.size() > kMaxFftPlans) {
+            retireLocked(std::move(plans_[lru_.back()].first));
             plans_.erase(lru_.back());
             lru_.pop_back();
         }
         return plan;
+    }
+
+    void retireLocked(PlanPtr plan) {
+        if (planning_) retired_.push_back(std::move(plan));
+    }
+
+    // The plans given up meanwhile go with the start-up thread's own planner lock.
+    void endPlanning() {
+        std::vector<PlanPtr> gone;
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            planning_ = false;
+            gone.swap(retired_);
+        }
     }
 
     PlanPtr findLocked(const Key& key) {
@@ -203,7 +226,9 @@ private:
 
     std::mutex mutex_;
     std::map<Key, std::pair<PlanPtr, std::list<Key>::iterator>> plans_;
-    std::list<Key> lru_;  // most recently used first
+    std::list<Key> lru_;            // most recently used first
+    bool planning_ = false;         // the start-up thread plans
+    std::vector<PlanPtr> retired_;  // plans given up meanwhile
     std::mutex workerMutex_;
     std::thread worker_;
     std::atomic<bool> stop_{false};
