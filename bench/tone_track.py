@@ -91,12 +91,14 @@ def best_ms(f, repeats):
     return 1000 * float(np.median(times))
 
 
-def cpp_times(doc):
+def cpp_times(doc, filter=None, min_time=1):
     """Runs the C++ benchmark named on the command line: CPU milliseconds by benchmark name."""
     if len(sys.argv) < 2:
         sys.exit(doc)
-    out = subprocess.run([sys.argv[1], "--benchmark_format=json", "--benchmark_min_time=1"],
-                         capture_output=True, text=True, check=True).stdout
+    args = [sys.argv[1], "--benchmark_format=json", "--benchmark_min_time=%g" % min_time]
+    if filter:
+        args.append("--benchmark_filter=" + filter)
+    out = subprocess.run(args, capture_output=True, text=True, check=True).stdout
     cpp = {}
     for b in json.loads(out)["benchmarks"]:
         scale = {"ms": 1.0, "us": 1e-3, "ns": 1e-6}[b["time_unit"]]

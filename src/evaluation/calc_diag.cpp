@@ -193,6 +193,8 @@ ChannelCalls channel_calls(const EditorCalls& editors, const shell::Strings& st)
     c.dig2v = [texts](const Eigen::Ref<const Eigen::MatrixXd>& Y, double FS, double a, double b) {
         return dig2v(Y, FS, a, b, texts);
     };
+    c.dig2v_read = [texts](Eigen::Index samples, const sig::SampleReader& read, double FS, double a,
+                           double b) { return dig2v(samples, read, FS, a, b, texts); };
     const rt::Value stv = shell::to_value(st);
     const auto ch_value = [](const std::vector<int>& ch) {
         return rt::Value::row(std::vector<double>(ch.begin(), ch.end()));

@@ -100,6 +100,15 @@ public:
         return c_.wav2v(channel(ch), FS_, n, L_, p_.mr, p_.Mr, with_track ? track_ : none);
     }
     PulseSeries pulse(int ch, double a, double b) const {
+        if (source_ && c_.dig2v_read) {
+            const sig::WavSource& s = *source_;
+            return c_.dig2v_read(
+                s.frames(),
+                [&](Eigen::Index first, Eigen::Index count, double* out) {
+                    s.read(ch, first, count, out);
+                },
+                FS_, a, b);
+        }
         if (source_) return c_.dig2v(source_->column(ch), FS_, a, b);
         return c_.dig2v(channel(ch), FS_, a, b);
     }

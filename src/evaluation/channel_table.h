@@ -36,6 +36,11 @@ struct ChannelCalls {
     std::function<PulseSeries(const Eigen::Ref<const Eigen::MatrixXd>& Y, double FS, double a,
                               double b)>
         dig2v;
+    // dig2v on a channel of that many samples handed over a stretch at a time; when unset, a
+    // channel read from its file is decoded whole for dig2v.
+    std::function<PulseSeries(Eigen::Index samples, const sig::SampleReader& read, double FS,
+                              double a, double b)>
+        dig2v_read;
     std::function<std::optional<Eigen::MatrixXd>(const Eigen::MatrixXd& Y, double FS,
                                                  const std::vector<int>& ch, double L, double mr,
                                                  double Mr)>

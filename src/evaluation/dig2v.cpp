@@ -20,44 +20,43 @@ namespace {
 constexpr double kEdgeShare = 0.3679;
 
 // The edges (0-based i: the step from sample i to i+1) whose step is more than kEdgeShare
-// of the largest (NaN steps never count). One pass: blocks whose largest step stays below a
-// little less than that share of the largest step so far (never more than the final one) are
-// skipped whole; the steps of the others are kept as candidates and tested exactly at the end.
-template <class Vec>
-std::vector<Eigen::Index> edges(const Vec& y) {
-    const Eigen::Index n = y.size() - 1;
+// of the largest (NaN steps never count). One pass over the samples, read a stretch at a
+// time: blocks whose largest step stays below a little less than that share of the largest
+// step so far (never more than the final one) are skipped whole; the steps of the others are
+// kept as candidates and tested exactly at the end.
+std::vector<Eigen::Index> edges(Eigen::Index samples, const sig::SampleReader& read) {
+    const Eigen::Index n = samples - 1;
     std::vector<Eigen::Index> out;
     if (n < 1) return out;
-    const auto step = (y.tail(n) - y.head(n)).cwiseAbs();
     constexpr double kLoose = 0.36;
-    constexpr Eigen::Index kBlock = 512;
+    constexpr Eigen::Index kBlock = 512, kChunk = 64 * kBlock;
     std::vector<std::pair<Eigen::Index, double>> candidates;
+    std::vector<double> y(static_cast<std::size_t>(std::min(kChunk, n) + 1));
+    Eigen::VectorXd step(std::min(kChunk, n));
     double top = 0, pruned = 0;
-    for (Eigen::Index b = 0; b < n; b += kBlock) {
-        const Eigen::Index len = std::min(kBlock, n - b);
-        const double m = step.segment(b, len).template maxCoeff<Eigen::PropagateNumbers>();
-        if (m > top) top = m;
-        // A signal whose steps keep growing would keep every step: drop the outgrown ones.
-        if (top > 4 * pruned) {
-            std::erase_if(candidates, [&](const auto& c) { return c.second < kLoose * top; });
-            pruned = top;
-        }
-        if (!(m > 0) || m < kLoose * top) continue;
-        for (Eigen::Index i = b; i < b + len; ++i) {
-            const double s = step(i);
-            if (s > 0 && s >= kLoose * top) candidates.emplace_back(i, s);
+    for (Eigen::Index c = 0; c < n; c += kChunk) {
+        const Eigen::Index steps = std::min(kChunk, n - c);
+        read(c, steps + 1, y.data());
+        for (Eigen::Index i = 0; i < steps; ++i) step(i) = std::fabs(y[i + 1] - y[i]);
+        for (Eigen::Index b = 0; b < steps; b += kBlock) {
+            const Eigen::Index len = std::min(kBlock, steps - b);
+            const double m = step.segment(b, len).maxCoeff<Eigen::PropagateNumbers>();
+            if (m > top) top = m;
+            // A signal whose steps keep growing would keep every step: drop the outgrown.
+            if (top > 4 * pruned) {
+                std::erase_if(candidates, [&](const auto& e) { return e.second < kLoose * top; });
+                pruned = top;
+            }
+            if (!(m > 0) || m < kLoose * top) continue;
+            for (Eigen::Index i = b; i < b + len; ++i) {
+                const double s = step(i);
+                if (s > 0 && s >= kLoose * top) candidates.emplace_back(c + i, s);
+            }
         }
     }
     for (const auto& [i, s] : candidates)
         if (s / top > kEdgeShare) out.push_back(i);
     return out;
-}
-
-std::vector<Eigen::Index> edgesOf(const Eigen::Ref<const Eigen::MatrixXd>& Y) {
-    if (Y.cols() == 2) return edges((Y.col(0) + Y.col(1)) / 2);
-    if (Y.cols() == 1) return edges(Y.col(0));
-    if (Y.rows() != 1) rt::error("The recording must have one or two channels.");
-    return edges(Y.row(0));
 }
 
 // Of a run of edges on consecutive steps only the last stays; then an edge goes when the
@@ -100,13 +99,17 @@ void keep(PulseSeries& s, const std::vector<bool>& flag) {
 
 }  // namespace
 
-PulseSeries dig2v(const Eigen::Ref<const Eigen::MatrixXd>& Y, double FS, double u, double W,
-                  const Dig2vTexts& texts) {
+namespace {
+
+// `shape`: the message that the channel's shape calls for, raised once the window is open.
+PulseSeries convert(Eigen::Index samples, const sig::SampleReader& read, const char* shape,
+                    double FS, double u, double W, const Dig2vTexts& texts) {
     const rt::Handle bar = sig::waitbar(
         0, rt::Value(texts.wait),
         {rt::Value("NumberTitle"), rt::Value("off"), rt::Value("Name"), rt::Value(texts.wb_sdiag)});
     rt::drawnow();
-    const std::vector<Eigen::Index> all = edgesOf(Y);
+    if (shape) rt::error(shape);
+    const std::vector<Eigen::Index> all = edges(samples, read);
     sig::waitbar(0.45, bar);
 
     const std::vector<Eigen::Index> e = trustedEdges(all);
@@ -144,6 +147,36 @@ PulseSeries dig2v(const Eigen::Ref<const Eigen::MatrixXd>& Y, double FS, double 
 
     rt::close({rt::Value(bar)});
     return s;
+}
+
+}  // namespace
+
+PulseSeries dig2v(const Eigen::Ref<const Eigen::MatrixXd>& Y, double FS, double u, double W,
+                  const Dig2vTexts& texts) {
+    if (Y.cols() == 2)
+        return convert(
+            Y.rows(),
+            [&](Eigen::Index first, Eigen::Index count, double* out) {
+                for (Eigen::Index i = 0; i < count; ++i)
+                    out[i] = (Y(first + i, 0) + Y(first + i, 1)) / 2;
+            },
+            nullptr, FS, u, W, texts);
+    if (Y.cols() == 1 || Y.rows() == 1) {
+        const bool row = Y.cols() != 1;
+        return convert(
+            row ? Y.cols() : Y.rows(),
+            [&](Eigen::Index first, Eigen::Index count, double* out) {
+                for (Eigen::Index i = 0; i < count; ++i)
+                    out[i] = row ? Y(0, first + i) : Y(first + i, 0);
+            },
+            nullptr, FS, u, W, texts);
+    }
+    return convert(0, {}, "The recording must have one or two channels.", FS, u, W, texts);
+}
+
+PulseSeries dig2v(Eigen::Index samples, const sig::SampleReader& read, double FS, double u,
+                  double W, const Dig2vTexts& texts) {
+    return convert(samples, read, nullptr, FS, u, W, texts);
 }
 
 void register_dig2v(rt::FunctionTable& table) {

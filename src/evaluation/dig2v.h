@@ -6,6 +6,8 @@
 #include <functional>
 #include <string>
 
+#include "signal/resample.h"
+
 namespace rt {
 class FunctionTable;
 }
@@ -40,6 +42,11 @@ struct PulseSeries {
 // for any other shape but a single row.
 PulseSeries dig2v(const Eigen::Ref<const Eigen::MatrixXd>& Y, double FS, double u, double W,
                   const Dig2vTexts& texts);
+
+// The same on one channel of `samples` samples that `read` hands over a stretch at a time,
+// so that it never needs to exist whole.
+PulseSeries dig2v(Eigen::Index samples, const sig::SampleReader& read, double FS, double u,
+                  double W, const Dig2vTexts& texts);
 
 // "dig2v": (Y, FS, u, W, st) -> [t, v] as columns; the window's texts are st.wait and
 // st.wb_sdiag. Throws rt::Error "Not enough input arguments." with fewer than five inputs.

@@ -631,6 +631,9 @@ Recording wavread_recording(const std::string& file, const WavShapeCheck& check)
 }
 
 struct WavSource::File {
+    // Blocks of frames go through these on their way to the caller.
+    static constexpr Eigen::Index kBlock = 4096;
+    std::unique_ptr<unsigned char[]> raw;
     explicit File(int f) : fid(f) {}
     File(const File&) = delete;
     File& operator=(const File&) = delete;
@@ -667,31 +670,20 @@ void WavSource::read(int channel, Eigen::Index first, Eigen::Index count, double
     if (rt::fseek(file_->fid, layout_.dataStart + std::int64_t(first) * std::int64_t(frameBytes),
                   SeekOrigin::Begin) != 0)
         rt::error(kPcmDataError);
-    // Blocks of frames decoded as wavread decodes them, one column per channel, then taken
-    // as the caller asks: one channel, or the mean of two as (left + right) / 2.
-    constexpr Eigen::Index kBlock = 8192;
-    std::vector<unsigned char> raw(std::size_t(std::min(kBlock, count)) * frameBytes);
-    std::vector<double> both(nch == 2 ? std::size_t(std::min(kBlock, count)) * 2 : 0);
+    // Blocks of frames, decoded as wavread decodes them and taken as the caller asks: one
+    // channel, or the mean of two as (left + right) / 2.
+    constexpr Eigen::Index kBlock = File::kBlock;
+    if (!file_->raw) file_->raw.reset(new unsigned char[std::size_t(kBlock) * frameBytes]);
+    unsigned char* raw = file_->raw.get();
     for (Eigen::Index done = 0; done < count;) {
         const Eigen::Index n = std::min(kBlock, count - done);
-        if (rt::freadBytes(file_->fid, raw.data(), std::size_t(n) * frameBytes) !=
+        if (rt::freadBytes(file_->fid, raw, std::size_t(n) * frameBytes) !=
             std::size_t(n) * frameBytes)
             rt::error(kPcmDataError);
-        double* o = out + done;
-        if (nch == 1) {
-            rt::decodeFrames(raw.data(), std::size_t(n), 1, layout_.dtype, o, std::size_t(n),
-                             layout_.scale, layout_.offset);
-        } else {
-            rt::decodeFrames(raw.data(), std::size_t(n), 2, layout_.dtype, both.data(),
-                             std::size_t(n), layout_.scale, layout_.offset);
-            const double *l = both.data(), *r = both.data() + n;
-            if (channel == 1)
-                std::copy_n(l, n, o);
-            else if (channel == 2)
-                std::copy_n(r, n, o);
-            else
-                for (Eigen::Index i = 0; i < n; ++i) o[i] = (l[i] + r[i]) / 2;
-        }
+        // A one-channel recording gives its channel whatever is asked.
+        rt::decodeChannel(raw, std::size_t(n), nch, layout_.dtype,
+                          nch == 1 ? 1 : std::size_t(channel), out + done, layout_.scale,
+                          layout_.offset);
         done += n;
     }
 }

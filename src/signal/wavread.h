@@ -127,7 +127,7 @@ public:
     // Frames first … first + count - 1 (0-based) of channel 1 or 2, or with 0 the mean of
     // the two, (left + right)/2, as the conversions average them; a one-channel recording
     // gives its channel whatever is asked. Throws rt::Error for frames it does not hold or a
-    // file that no longer reads.
+    // file that no longer reads. Copies share the open file: one reader at a time.
     void read(int channel, Eigen::Index first, Eigen::Index count, double* out) const;
     // All frames of that channel.
     Eigen::VectorXd column(int channel) const;

@@ -157,30 +157,79 @@ void decodeFramesOf(const unsigned char* b, std::size_t n, std::size_t channels,
 
 }  // namespace
 
-void decodeFrames(const unsigned char* b, std::size_t frames, std::size_t channels, Precision p,
-                  double* out, std::size_t column, double scale, double offset) {
+namespace {
+
+// One channel of interleaved frames, or with `which` 0 the mean of two, each value scaled as
+// decodeFramesAs scales it.
+template <Precision P, bool Scaled>
+void decodeChannelAs(const unsigned char* __restrict b, std::size_t n, std::size_t channels,
+                     std::size_t which, double* __restrict out, double scale, double offset) {
+    constexpr std::size_t w = widthOf(P);
+    const auto value = [&](const unsigned char* at) {
+        if constexpr (Scaled)
+            return (decodeOne<P>(at) + offset) * scale;
+        else
+            return decodeOne<P>(at);
+    };
+    if (which == 0) {
+        for (std::size_t i = 0; i < n; ++i)
+            out[i] = (value(b + i * 2 * w) + value(b + i * 2 * w + w)) / 2;
+        return;
+    }
+    const unsigned char* bc = b + (which - 1) * w;
+    for (std::size_t i = 0; i < n; ++i) out[i] = value(bc + i * channels * w);
+}
+
+template <Precision P>
+void decodeChannelOf(const unsigned char* b, std::size_t n, std::size_t channels, std::size_t which,
+                     double* out, double scale, double offset) {
+    if (scale == 1 && offset == 0)
+        decodeChannelAs<P, false>(b, n, channels, which, out, scale, offset);
+    else
+        decodeChannelAs<P, true>(b, n, channels, which, out, scale, offset);
+}
+
+}  // namespace
+
+namespace {
+
+// Calls f with the precision as a compile-time constant, so that each decoder is made for it.
+template <class F>
+void withPrecision(Precision p, F&& f) {
     switch (p) {
         case Precision::Char:
-            return decodeFramesOf<Precision::Char>(b, frames, channels, out, column, scale, offset);
+            return f(std::integral_constant<Precision, Precision::Char>{});
         case Precision::UChar:
-            return decodeFramesOf<Precision::UChar>(b, frames, channels, out, column, scale,
-                                                    offset);
+            return f(std::integral_constant<Precision, Precision::UChar>{});
         case Precision::UShort:
-            return decodeFramesOf<Precision::UShort>(b, frames, channels, out, column, scale,
-                                                     offset);
+            return f(std::integral_constant<Precision, Precision::UShort>{});
         case Precision::ULong:
-            return decodeFramesOf<Precision::ULong>(b, frames, channels, out, column, scale,
-                                                    offset);
+            return f(std::integral_constant<Precision, Precision::ULong>{});
         case Precision::Short:
-            return decodeFramesOf<Precision::Short>(b, frames, channels, out, column, scale,
-                                                    offset);
+            return f(std::integral_constant<Precision, Precision::Short>{});
         case Precision::Bit24:
-            return decodeFramesOf<Precision::Bit24>(b, frames, channels, out, column, scale,
-                                                    offset);
+            return f(std::integral_constant<Precision, Precision::Bit24>{});
         case Precision::Float:
-            return decodeFramesOf<Precision::Float>(b, frames, channels, out, column, scale,
-                                                    offset);
+            return f(std::integral_constant<Precision, Precision::Float>{});
     }
+}
+
+}  // namespace
+
+void decodeChannel(const unsigned char* b, std::size_t frames, std::size_t channels, Precision p,
+                   std::size_t which, double* out, double scale, double offset) {
+    if (which > channels || (which == 0 && channels != 2))
+        rt::error("decodeChannel: no such channel.");
+    withPrecision(p, [&](auto P) {
+        decodeChannelOf<decltype(P)::value>(b, frames, channels, which, out, scale, offset);
+    });
+}
+
+void decodeFrames(const unsigned char* b, std::size_t frames, std::size_t channels, Precision p,
+                  double* out, std::size_t column, double scale, double offset) {
+    withPrecision(p, [&](auto P) {
+        decodeFramesOf<decltype(P)::value>(b, frames, channels, out, column, scale, offset);
+    });
 }
 
 #if defined(__GNUC__) && !defined(__clang__)

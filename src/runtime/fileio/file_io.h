@@ -59,6 +59,12 @@ std::size_t freadBytes(int fid, void* out, std::size_t count);
 // offset 0 store the values exactly as read.
 void decodeFrames(const unsigned char* bytes, std::size_t frames, std::size_t channels, Precision p,
                   double* out, std::size_t column, double scale = 1, double offset = 0);
+// The same for one channel `which` (1-based) of the frames into out, or with `which` 0 the
+// mean of the two channels of two-channel frames, (left + right) / 2, each value decoded as
+// above. Throws rt::Error for a channel the frames do not have.
+void decodeChannel(const unsigned char* bytes, std::size_t frames, std::size_t channels,
+                   Precision p, std::size_t which, double* out, double scale = 1,
+                   double offset = 0);
 
 // fread(fid, [rows cols], type): fills a rows x cols matrix column by column. When the file
 // ends first, the result has ceil(read / rows) columns, the last padded with zeros;

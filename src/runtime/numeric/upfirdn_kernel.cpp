@@ -1,5 +1,6 @@
 #include "runtime/numeric/upfirdn_kernel.h"
 
+#include <algorithm>
 #include <cmath>
 #include <complex>
 #include <cstdint>
@@ -153,9 +154,11 @@ void filterOne(const double* x, std::int64_t x0, std::int64_t lx,
     for (std::int64_t base = 0; base < count; base += 4 * P) {
         for (std::int64_t i = base; i < std::min(base + P, count); ++i) {
             const std::int64_t n = (first + i) * q;
-            const Phase<double>& ph = phases[static_cast<std::size_t>(n % p)];
+            // Downsampling alone (p = 1) needs no division: one per output would cost a
+            // tenth of its dot product.
+            const Phase<double>& ph = phases[p == 1 ? 0 : static_cast<std::size_t>(n % p)];
             const std::int64_t len = static_cast<std::int64_t>(ph.g.size());
-            const std::int64_t s = n / p - ph.first - (len - 1);
+            const std::int64_t s = (p == 1 ? n : n / p) - ph.first - (len - 1);
             if (len > 0 && i + 3 * P < count && first + i + 3 * P < ly && s >= 0 &&
                 s + 3 * Q + len <= lx) {
                 double out[4];
@@ -246,16 +249,22 @@ Eigen::Index UpfirdnRange::group() const { return 4 * (p_ / std::gcd(p_, q_)); }
 
 std::pair<Eigen::Index, Eigen::Index> UpfirdnRange::inputs(Eigen::Index first,
                                                            Eigen::Index count) const {
+    const std::int64_t end = std::min<std::int64_t>(first + count, ly_);
+    if (first >= end) return {0, 0};
+    // Output m + P reads the stretch of output m moved on by Q samples, so the lowest sample
+    // read is among the first P outputs and the highest among the last P.
+    const std::int64_t P = p_ / std::gcd(p_, q_);
     std::int64_t lo = lx_, hi = 0;
-    for (std::int64_t m = first; m < std::min<std::int64_t>(first + count, ly_); ++m) {
+    const auto visit = [&](std::int64_t m) {
         const std::int64_t n = m * q_;
         const Phase<double>& ph = bank_->phases[static_cast<std::size_t>(n % p_)];
         const auto len = static_cast<std::int64_t>(ph.g.size());
         const std::int64_t s = n / p_ - ph.first - (len - 1);
-        if (len == 0 || s + len <= 0 || s >= lx_) continue;
-        lo = std::min(lo, std::max<std::int64_t>(s, 0));
-        hi = std::max(hi, std::min(s + len, lx_));
-    }
+        lo = std::min(lo, std::clamp<std::int64_t>(s, 0, lx_));
+        hi = std::max(hi, std::clamp<std::int64_t>(s + len, 0, lx_));
+    };
+    for (std::int64_t m = first; m < std::min(end, first + P); ++m) visit(m);
+    for (std::int64_t m = std::max(first, end - P); m < end; ++m) visit(m);
     return lo < hi ? std::make_pair(lo, hi) : std::make_pair(Eigen::Index(0), Eigen::Index(0));
 }
 

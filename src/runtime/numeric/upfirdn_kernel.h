@@ -37,7 +37,7 @@ public:
     UpfirdnRange(const Eigen::RowVectorXd& h, double p, double q, Eigen::Index lx);
     Eigen::Index outputs() const { return ly_; }  // the full output length
     Eigen::Index group() const;
-    // The samples [lo, hi) that those outputs read ([0, 0) when none).
+    // Samples [lo, hi) that hold all those outputs read ([0, 0) when they read none).
     std::pair<Eigen::Index, Eigen::Index> inputs(Eigen::Index first, Eigen::Index count) const;
     // x holds samples x0 … of the signal, at least those inputs() names; outputs past the
     // full length are 0.
