@@ -317,6 +317,7 @@ void FigureWindow::closeEvent(QCloseEvent* event) {
 
 void FigureWindow::paintEvent(QPaintEvent*) {
     if (disposing_ || !g_.isValid(h_)) return;
+    painted_ = true;
     QPainter painter(this);
     try {
         paintModelFigure(painter, host_.scenes(), h_);

@@ -25,6 +25,8 @@ public:
     ~FigureWindow() override;
 
     Handle handle() const { return h_; }
+    // Whether the window has painted itself yet (a first paint is never held back).
+    bool painted() const { return painted_; }
 
     void apply(const std::string& property);
     void addControl(Handle control);
@@ -85,6 +87,7 @@ private:
     bool applying_ = false;  // geometry changes now come from the model, not the user
     bool disposing_ = false;
     bool minimumDue_ = false;
+    bool painted_ = false;
     QRubberBand* band_ = nullptr;  // the zoom rectangle while dragging
     QPoint zoomStart_;
     Handle zoomAxes_ = 0;

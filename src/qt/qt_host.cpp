@@ -5,6 +5,8 @@
 #include <QFontMetricsF>
 #include <QScreen>
 #include <QTimer>
+#include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <iostream>
 
@@ -20,6 +22,28 @@
 namespace rt {
 
 namespace {
+
+// A drawnow this early in a callback leaves the painting of shown windows to the callback's
+// end: what it would paint is half a change (a run's checkbox redraws its axes once the
+// second scale and the watermark are in place too). A longer callback paints as it goes, so
+// that its progress shows.
+constexpr auto kQuickCallback = std::chrono::milliseconds(100);
+
+// Holds back the paints of figure windows that have been painted before, for the time of one
+// event pass; they are asked for again afterwards.
+class PaintHold : public QObject {
+public:
+    std::vector<QPointer<QWidget>> held;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::UpdateRequest) return false;
+        auto* w = qobject_cast<FigureWindow*>(watched);
+        if (!w || !w->painted()) return false;
+        if (std::find(held.begin(), held.end(), w) == held.end()) held.emplace_back(w);
+        return true;
+    }
+};
 
 double logicalDpi() {
     QScreen* s = QGuiApplication::primaryScreen();
@@ -169,8 +193,21 @@ void QtHost::serveUntil(const std::function<bool()>& done) {
 }
 
 void QtHost::flush() {
+    const bool quick = !frames_.empty() &&
+                       std::chrono::steady_clock::now() - frames_.back().began < kQuickCallback;
+    if (!quick) {
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        return;
+    }
+    PaintHold hold;
+    qApp->installEventFilter(&hold);
     QCoreApplication::sendPostedEvents();
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    qApp->removeEventFilter(&hold);
+    for (const QPointer<QWidget>& w : hold.held)
+        if (w)
+            QCoreApplication::postEvent(w, new QEvent(QEvent::UpdateRequest), Qt::LowEventPriority);
 }
 
 void QtHost::pause(double seconds) {
@@ -201,7 +238,7 @@ bool QtHost::runUserCallback(const std::string& code) {
 void QtHost::runAsCallback(const std::function<void()>& work) {
     ++callbackDepth_;
     const Handle from = g_.currentFigure();
-    frames_.push_back({from, QApplication::focusWidget(), false});
+    frames_.push_back({from, QApplication::focusWidget(), false, std::chrono::steady_clock::now()});
     try {
         work();
     } catch (const std::exception& e) {

@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QWidget>
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <string>
@@ -82,6 +83,7 @@ private:
         Handle figure;
         QPointer<QWidget> focus;
         bool errorShown;
+        std::chrono::steady_clock::time_point began;
     };
     struct Wait {
         QEventLoop* loop;
