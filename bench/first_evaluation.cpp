@@ -44,8 +44,8 @@ double statusMB(const std::string& key) {
 }
 
 // One process: start as the program starts, wait, evaluate once; prints
-// "ms idle_MB peak_MB after_MB".
-int runOne(double delay, const std::string& recording, const std::string& cacheHome) {
+// "ms idle_MB peak_MB after_MB". `wheel`: wheel sensors on the right channel.
+int runOne(double delay, const std::string& recording, const std::string& cacheHome, bool wheel) {
     setenv("XDG_CACHE_HOME", cacheHome.c_str(), 1);
     const clk::time_point start = clk::now();
     shell::prepare_evaluations();
@@ -57,6 +57,7 @@ int runOne(double delay, const std::string& recording, const std::string& cacheH
     interp.eval("rovantel");
     shell::set_tagged("wav_file", "String", rt::Value(recording));
     shell::set_tagged("cut_File", "Value", rt::Value(0.0));
+    shell::set_tagged("popup_sig_ch2", "Value", rt::Value(wheel ? 2.0 : 1.0));
     std::this_thread::sleep_until(start + std::chrono::duration<double>(delay));
     const double idle = statusMB("VmRSS");
     std::ofstream("/proc/self/clear_refs") << "5";  // resets VmHWM
@@ -139,8 +140,10 @@ BENCHMARK(BM_FirstEvaluation)
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc == 5 && std::string(argv[1]) == "--one")
-        return runOne(std::atof(argv[2]), argv[3], argv[4]);
+    // --one DELAY_S RECORDING CACHE_HOME [wheel]: one evaluation in this process.
+    if (argc >= 5 && std::string(argv[1]) == "--one")
+        return runOne(std::atof(argv[2]), argv[3], argv[4],
+                      argc > 5 && std::string(argv[5]) == "wheel");
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     benchmark::RunSpecifiedBenchmarks();

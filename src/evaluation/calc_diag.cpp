@@ -117,7 +117,11 @@ void evaluate(const EditorCalls& editors) {
         cp.sig_ch2 = static_cast<int>(par.num(sig_ch2));
         cp.cut = shell::value_of("cut_File") == 1;
         const ChannelCalls calls = channel_calls(editors, st);
-        if (std::optional<sig::WavSource> source = open_recording(rt::utf8(wavfile), st)) {
+        // The editors take the whole recording (and the file is not held open while they
+        // wait for the user); without them each conversion reads its own channel.
+        std::optional<sig::WavSource> source;
+        if (!cp.cut) source = open_recording(rt::utf8(wavfile), st);
+        if (source) {
             run = channel_table(*source, cp, st, calls);
         } else {
             sig::Recording rec = read_recording(rt::utf8(wavfile), st);
