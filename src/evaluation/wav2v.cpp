@@ -76,8 +76,12 @@ ToneSeries wav2v(const Eigen::Ref<const Eigen::MatrixXd>& Y, double FS, double l
                  double mr, double Mr) {
     const Eigen::VectorXd freq = toneGrid(mr, Mr, L, 1500);
     const Eigen::VectorXd x = toneSignal(Y, FS);
-    ToneSpectrum s = toneSpectrum(x, freq, toneOverlap(x.size()));
-    return {std::move(s.t), s.track / l};
+    // Only the strongest frequency of each slice is wanted: the spectrum is not kept.
+    const sig::SpecgramPeaks p =
+        sig::specgramPeaks(x, freq, kToneRate, kToneWindow, toneOverlap(x.size()));
+    ToneSeries r{p.T.array() + kToneCentre, Eigen::VectorXd(p.row.size())};
+    for (Eigen::Index c = 0; c < p.row.size(); ++c) r.v(c) = freq(p.row(c)) / l;
+    return r;
 }
 
 ToneSeries wav2v(const Eigen::VectorXd& f, const Eigen::VectorXd& t, double l) {

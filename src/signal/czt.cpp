@@ -143,21 +143,49 @@ Eigen::MatrixXcd cztColumns(Eigen::Index m, Eigen::Index cols, Eigen::Index k, c
     return g;
 }
 
-Eigen::MatrixXcd cztSlices(const double* x, const Eigen::VectorXd& weight,
-                           const Eigen::VectorXi& starts, Eigen::Index k, cd w, cd a) {
-    const Eigen::Index m = weight.size(), cols = starts.size();
-    if (k == 0 || cols == 0 || m == 0) return Eigen::MatrixXcd::Zero(k, cols);
-    Eigen::MatrixXcd g(k, cols);
+namespace {
+
+// Transforms slice c into where(c) (k values), then calls done(c).
+void transformSlices(const double* x, const Eigen::VectorXd& weight, const Eigen::VectorXi& starts,
+                     Eigen::Index k, cd w, cd a, const std::function<cd*(Eigen::Index)>& where,
+                     const std::function<void(Eigen::Index)>& done) {
+    const Eigen::Index m = weight.size();
     Chirp chirp(m, k, w, a);
     // The weights ride on the premultiplier: a slice then costs one product per sample.
     std::vector<cd> wa(chirp.premultiplier());
     for (Eigen::Index n = 0; n < m; ++n) wa[n] *= weight(n);
     cd* in = chirp.input();
-    for (Eigen::Index c = 0; c < cols; ++c) {
+    for (Eigen::Index c = 0; c < starts.size(); ++c) {
         scale(wa.data(), x + starts(c), in, m);
-        chirp.transform(g.col(c).data());
+        chirp.transform(where(c));
+        done(c);
     }
+}
+
+}  // namespace
+
+Eigen::MatrixXcd cztSlices(const double* x, const Eigen::VectorXd& weight,
+                           const Eigen::VectorXi& starts, Eigen::Index k, cd w, cd a) {
+    const Eigen::Index m = weight.size(), cols = starts.size();
+    if (k == 0 || cols == 0 || m == 0) return Eigen::MatrixXcd::Zero(k, cols);
+    Eigen::MatrixXcd g(k, cols);
+    transformSlices(
+        x, weight, starts, k, w, a, [&](Eigen::Index c) { return g.col(c).data(); },
+        [](Eigen::Index) {});
     return g;
+}
+
+void cztSlices(const double* x, const Eigen::VectorXd& weight, const Eigen::VectorXi& starts,
+               Eigen::Index k, cd w, cd a,
+               const std::function<void(Eigen::Index, const cd*)>& take) {
+    std::vector<cd> g(static_cast<std::size_t>(k));
+    if (k == 0 || weight.size() == 0) {
+        for (Eigen::Index c = 0; c < starts.size(); ++c) take(c, g.data());
+        return;
+    }
+    transformSlices(
+        x, weight, starts, k, w, a, [&](Eigen::Index) { return g.data(); },
+        [&](Eigen::Index c) { take(c, g.data()); });
 }
 
 Eigen::MatrixXcd czt(const Eigen::MatrixXcd& xin, std::optional<double> kin, std::optional<cd> win,

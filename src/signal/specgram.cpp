@@ -5,6 +5,7 @@
 #include <complex>
 #include <numbers>
 #include <type_traits>
+#include <utility>
 
 #include "runtime/dispatch/error.h"
 #include "runtime/dispatch/function_table.h"
@@ -55,14 +56,19 @@ Eigen::MatrixXcd fftPath(const Vec& x, bool real, const Eigen::VectorXd& win, Ei
     return y.topRows(keep);
 }
 
+// The chirp-z transform's w and a for an evenly spaced list of frequencies.
+std::pair<cd, cd> spiral(const Eigen::VectorXd& f, double Fs) {
+    const Eigen::Index m = f.size();
+    const double f1 = f(0), f2 = f(m - 1);
+    return {std::exp(cd(0, -2 * std::numbers::pi * (f2 - f1) / (static_cast<double>(m - 1) * Fs))),
+            std::exp(cd(0, 2 * std::numbers::pi * f1 / Fs))};
+}
+
 template <class Vec>
 Eigen::MatrixXcd chirpPath(const Vec& x, const Eigen::VectorXd& win, const Eigen::VectorXd& f,
                            double Fs, const Eigen::VectorXi& colindex) {
     const Eigen::Index m = f.size();
-    const double f1 = f(0), f2 = f(m - 1);
-    const cd w =
-        std::exp(cd(0, -2 * std::numbers::pi * (f2 - f1) / (static_cast<double>(m - 1) * Fs)));
-    const cd a = std::exp(cd(0, 2 * std::numbers::pi * f1 / Fs));
+    const auto [w, a] = spiral(f, Fs);
     if constexpr (std::is_same_v<typename Vec::Scalar, double>) {
         return cztSlices(x.data(), win, colindex, m, w, a);
     } else {
@@ -139,16 +145,26 @@ SpecgramChecked check(const SpecgramArgs& args, Eigen::Index rows, Eigen::Index 
     return c;
 }
 
+// The 0-based starts of the slices of a signal of nx samples (at least a window).
+Eigen::VectorXi sliceStarts(Eigen::Index nx, const SpecgramChecked& c) {
+    const Eigen::Index nwind = c.window.size();
+    const Eigen::Index step = nwind - static_cast<Eigen::Index>(c.noverlap);
+    const Eigen::Index ncol = (nx - static_cast<Eigen::Index>(c.noverlap)) / step;
+    Eigen::VectorXi colindex(ncol);
+    for (Eigen::Index i = 0; i < ncol; ++i) colindex(i) = static_cast<int>(i * step);
+    return colindex;
+}
+
+Eigen::VectorXd startTimes(const Eigen::VectorXi& colindex, double Fs) {
+    Eigen::VectorXd T(colindex.size());
+    for (Eigen::Index i = 0; i < colindex.size(); ++i) T(i) = static_cast<double>(colindex(i)) / Fs;
+    return T;
+}
+
 // x: the signal as a column of at least the window's length.
 template <class Vec>
 SpecgramResult compute(const Vec& x, bool real, const SpecgramChecked& c) {
-    const Eigen::Index nwind = c.window.size();
-    const Eigen::Index nx = x.size();
-    const Eigen::Index step = nwind - static_cast<Eigen::Index>(c.noverlap);
-    const Eigen::Index ncol = (nx - static_cast<Eigen::Index>(c.noverlap)) / step;
-    Eigen::VectorXi colindex(ncol);  // 0-based slice starts
-    for (Eigen::Index i = 0; i < ncol; ++i) colindex(i) = static_cast<int>(i * step);
-
+    const Eigen::VectorXi colindex = sliceStarts(x.size(), c);
     SpecgramResult r;
     switch (specgramPath(c.nfft, c.Fs)) {
         case SpecgramPath::Fft:
@@ -161,11 +177,10 @@ SpecgramResult compute(const Vec& x, bool real, const SpecgramChecked& c) {
             break;
         case SpecgramPath::Direct:
             r.F = c.nfft;
-            r.B = directPath(x, c.window, c.nfft, c.Fs, c.noverlap, ncol);
+            r.B = directPath(x, c.window, c.nfft, c.Fs, c.noverlap, colindex.size());
             break;
     }
-    r.T.resize(ncol);
-    for (Eigen::Index i = 0; i < ncol; ++i) r.T(i) = static_cast<double>(colindex(i)) / c.Fs;
+    r.T = startTimes(colindex, c.Fs);
     return r;
 }
 
@@ -198,14 +213,60 @@ SpecgramResult specgram(const SpecgramArgs& args) {
     return run(args.x.data(), args.x.rows(), args.x.cols(), args.xReal, args);
 }
 
-SpecgramResult specgram(const Eigen::Ref<const Eigen::VectorXd>& x, const Eigen::VectorXd& freqs,
-                        double Fs, double windowLength, double noverlap) {
+namespace {
+
+SpecgramArgs analysisArgs(const Eigen::VectorXd& freqs, double Fs, double windowLength,
+                          double noverlap) {
     SpecgramArgs a;
     a.nfft = freqs;
     a.Fs = Fs;
     a.window = Eigen::VectorXd::Constant(1, windowLength);
     a.noverlap = noverlap;
-    return run(x.data(), x.rows(), 1, true, a);
+    return a;
+}
+
+// The row of the largest |v|² (the first of equal ones), as maxCoeff finds it.
+Eigen::Index strongest(const cd* v, Eigen::Index n) {
+    Eigen::Index row = 0;
+    double best = v[0].real() * v[0].real() + v[0].imag() * v[0].imag();
+    for (Eigen::Index i = 1; i < n; ++i) {
+        const double m = v[i].real() * v[i].real() + v[i].imag() * v[i].imag();
+        if (m > best) best = m, row = i;
+    }
+    return row;
+}
+
+}  // namespace
+
+SpecgramResult specgram(const Eigen::Ref<const Eigen::VectorXd>& x, const Eigen::VectorXd& freqs,
+                        double Fs, double windowLength, double noverlap) {
+    return run(x.data(), x.rows(), 1, true, analysisArgs(freqs, Fs, windowLength, noverlap));
+}
+
+SpecgramPeaks specgramPeaks(const Eigen::Ref<const Eigen::VectorXd>& x,
+                            const Eigen::VectorXd& freqs, double Fs, double windowLength,
+                            double noverlap) {
+    const SpecgramArgs a = analysisArgs(freqs, Fs, windowLength, noverlap);
+    const SpecgramChecked c = check(a, x.rows(), 1);
+    rt::error(c.msg);
+    SpecgramPeaks p;
+    if (x.size() < c.window.size() || specgramPath(c.nfft, c.Fs) != SpecgramPath::ChirpZ) {
+        const SpecgramResult r = run(x.data(), x.rows(), 1, true, a);
+        p.row.resize(r.B.cols());
+        for (Eigen::Index col = 0; col < r.B.cols(); ++col)
+            p.row(col) =
+                r.B.rows() ? static_cast<int>(strongest(r.B.col(col).data(), r.B.rows())) : 0;
+        p.T = r.T;
+        return p;
+    }
+    const Eigen::VectorXi starts = sliceStarts(x.size(), c);
+    const auto [w, aa] = spiral(c.nfft, c.Fs);
+    p.row.resize(starts.size());
+    cztSlices(x.data(), c.window, starts, c.nfft.size(), w, aa, [&](Eigen::Index col, const cd* g) {
+        p.row(col) = static_cast<int>(strongest(g, c.nfft.size()));
+    });
+    p.T = startTimes(starts, c.Fs);
+    return p;
 }
 
 namespace {

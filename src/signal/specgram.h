@@ -59,6 +59,16 @@ SpecgramResult specgram(const SpecgramArgs& args);
 SpecgramResult specgram(const Eigen::Ref<const Eigen::VectorXd>& x, const Eigen::VectorXd& freqs,
                         double Fs, double windowLength, double noverlap);
 
+// The analysis form's strongest row per slice (of the largest |B|, the first of equal ones)
+// with the slice start times, without keeping the spectrum.
+struct SpecgramPeaks {
+    Eigen::VectorXi row;
+    Eigen::VectorXd T;  // s
+};
+SpecgramPeaks specgramPeaks(const Eigen::Ref<const Eigen::VectorXd>& x,
+                            const Eigen::VectorXd& freqs, double Fs, double windowLength,
+                            double noverlap);
+
 // "specgram": any number of inputs (1 to 5 accepted), 3 outputs [B, F, T]. With no output
 // requested it draws 20 log10(|B| + eps) as an image in a new plot instead.
 void register_specgram(rt::FunctionTable& t);

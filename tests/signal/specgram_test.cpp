@@ -185,8 +185,6 @@ TEST(Czt, ShapesAndDefaultIsTheDft) {
     EXPECT_LT(std::abs(g(1, 1) - s), 1e-12);
 }
 
-}  // namespace
-
 // A rising tone, a steady one and noise from the generator's raw output, 3 s at 8820 Hz.
 Eigen::VectorXd analysisSignal() {
     std::mt19937 gen(5);
@@ -266,3 +264,25 @@ TEST(Specgram, AnalysisGridsKeepTheirRecordedAnswers) {
         }
     }
 }
+
+// The strongest rows without the spectrum are those the spectrum shows, on the chirp-z
+// path and on the others (a short list, a signal shorter than a slice).
+TEST(Specgram, PeaksWithoutTheSpectrumAreTheSpectrumsPeaks) {
+    const Eigen::VectorXd x = analysisSignal();
+    for (Eigen::Index m : {1501, 20})
+        for (Eigen::Index n : {x.size(), Eigen::Index(3000)}) {
+            const Eigen::VectorXd f = grid(25, 775.0 / double(m - 1), m);
+            const Eigen::VectorXd part = x.head(n);
+            const sig::SpecgramResult r = sig::specgram(part, f, 8820, 3528, 3175);
+            const sig::SpecgramPeaks p = sig::specgramPeaks(part, f, 8820, 3528, 3175);
+            ASSERT_EQ(p.row.size(), r.B.cols()) << m << " " << n;
+            EXPECT_EQ(p.T, r.T);
+            for (Eigen::Index c = 0; c < r.B.cols(); ++c) {
+                Eigen::Index row = 0;
+                r.B.col(c).cwiseAbs2().maxCoeff(&row);
+                EXPECT_EQ(p.row(c), row) << m << " " << n << " slice " << c;
+            }
+        }
+}
+
+}  // namespace
