@@ -37,10 +37,15 @@ std::vector<Eigen::Index> edges(Eigen::Index samples, const sig::SampleReader& r
     for (Eigen::Index c = 0; c < n; c += kChunk) {
         const Eigen::Index steps = std::min(kChunk, n - c);
         read(c, steps + 1, y.data());
-        for (Eigen::Index i = 0; i < steps; ++i) step(i) = std::fabs(y[i + 1] - y[i]);
         for (Eigen::Index b = 0; b < steps; b += kBlock) {
             const Eigen::Index len = std::min(kBlock, steps - b);
-            const double m = step.segment(b, len).maxCoeff<Eigen::PropagateNumbers>();
+            // The block's largest step, NaN steps left out (0 when none is left).
+            double m = 0;
+            for (Eigen::Index i = b; i < b + len; ++i) {
+                const double s = std::fabs(y[i + 1] - y[i]);
+                step(i) = s;
+                if (s > m) m = s;
+            }
             if (m > top) top = m;
             // A signal whose steps keep growing would keep every step: drop the outgrown.
             if (top > 4 * pruned) {

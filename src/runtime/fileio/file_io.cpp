@@ -161,10 +161,13 @@ namespace {
 
 // One channel of interleaved frames, or with `which` 0 the mean of two, each value scaled as
 // decodeFramesAs scales it.
-template <Precision P, bool Scaled>
+// C: the channel count when it is fixed at compile time (1 or 2, so that the loop
+// vectorises), else 0.
+template <Precision P, bool Scaled, std::size_t C>
 void decodeChannelAs(const unsigned char* __restrict b, std::size_t n, std::size_t channels,
                      std::size_t which, double* __restrict out, double scale, double offset) {
     constexpr std::size_t w = widthOf(P);
+    const std::size_t stride = (C ? C : channels) * w;
     const auto value = [&](const unsigned char* at) {
         if constexpr (Scaled)
             return (decodeOne<P>(at) + offset) * scale;
@@ -173,20 +176,28 @@ void decodeChannelAs(const unsigned char* __restrict b, std::size_t n, std::size
     };
     if (which == 0) {
         for (std::size_t i = 0; i < n; ++i)
-            out[i] = (value(b + i * 2 * w) + value(b + i * 2 * w + w)) / 2;
+            out[i] = (value(b + i * stride) + value(b + i * stride + w)) / 2;
         return;
     }
     const unsigned char* bc = b + (which - 1) * w;
-    for (std::size_t i = 0; i < n; ++i) out[i] = value(bc + i * channels * w);
+    for (std::size_t i = 0; i < n; ++i) out[i] = value(bc + i * stride);
+}
+
+template <Precision P, bool Scaled>
+void decodeChannelIn(const unsigned char* b, std::size_t n, std::size_t channels, std::size_t which,
+                     double* out, double scale, double offset) {
+    if (channels == 2) return decodeChannelAs<P, Scaled, 2>(b, n, 2, which, out, scale, offset);
+    if (channels == 1) return decodeChannelAs<P, Scaled, 1>(b, n, 1, which, out, scale, offset);
+    decodeChannelAs<P, Scaled, 0>(b, n, channels, which, out, scale, offset);
 }
 
 template <Precision P>
 void decodeChannelOf(const unsigned char* b, std::size_t n, std::size_t channels, std::size_t which,
                      double* out, double scale, double offset) {
     if (scale == 1 && offset == 0)
-        decodeChannelAs<P, false>(b, n, channels, which, out, scale, offset);
+        decodeChannelIn<P, false>(b, n, channels, which, out, scale, offset);
     else
-        decodeChannelAs<P, true>(b, n, channels, which, out, scale, offset);
+        decodeChannelIn<P, true>(b, n, channels, which, out, scale, offset);
 }
 
 }  // namespace
