@@ -10,9 +10,9 @@
 namespace shell {
 
 void prepare_evaluations() {
-    // An evaluation reads the recording a stretch at a time and holds its analysis-rate signal
-    // and spectrogram, some 10 to 50 MB: up to 64 MB of that is kept between evaluations, so
-    // that the next one need not have fresh pages mapped and zeroed (a third of a cached-heap
+    // An evaluation reads the recording a stretch at a time and holds little more than its
+    // analysis-rate signal, some 10 to 30 MB: up to 64 MB is kept between evaluations, so that
+    // the next one need not have fresh pages mapped and zeroed (a third of a cached-heap
     // evaluation's time here), and nothing is taken before the first evaluation asks for it.
     rt::useHeapForLargeBuffers(64u << 20, 48u << 20);
     // The tone analysis transforms 3528-sample windows at 1501 or 301 frequencies; plan those
