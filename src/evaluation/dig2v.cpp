@@ -57,7 +57,7 @@ std::vector<Eigen::Index> edges(Eigen::Index samples, const sig::SampleReader& r
     std::vector<Eigen::Index> out;
     if (n < 1) return out;
     constexpr double kLoose = 0.36;
-    constexpr Eigen::Index kBlock = 512, kChunk = 64 * kBlock;
+    constexpr Eigen::Index kStretch = 32, kBlock = 512, kChunk = 64 * kBlock;
     std::vector<std::pair<Eigen::Index, double>> candidates;
     std::vector<double> y(static_cast<std::size_t>(std::min(kChunk, n) + 1));
     double top = 0, pruned = 0;
@@ -74,9 +74,15 @@ std::vector<Eigen::Index> edges(Eigen::Index samples, const sig::SampleReader& r
                 pruned = top;
             }
             if (!(m > 0) || m < kLoose * top) continue;
-            for (Eigen::Index i = b; i < b + len; ++i) {
-                const double s = std::fabs(y[i + 1] - y[i]);
-                if (s > 0 && s >= kLoose * top) candidates.emplace_back(c + i, s);
+            // A pulse is a few steps: only the short stretches holding one are gone through
+            // step by step.
+            for (Eigen::Index f = b; f < b + len; f += kStretch) {
+                const Eigen::Index fl = std::min(kStretch, b + len - f);
+                if (!(largestStep(y.data() + f, fl) >= kLoose * top)) continue;
+                for (Eigen::Index i = f; i < f + fl; ++i) {
+                    const double s = std::fabs(y[i + 1] - y[i]);
+                    if (s > 0 && s >= kLoose * top) candidates.emplace_back(c + i, s);
+                }
             }
         }
     }
