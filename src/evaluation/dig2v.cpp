@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <vector>
 
 #include "runtime/dispatch/error.h"
@@ -19,6 +20,33 @@ namespace {
 
 constexpr double kEdgeShare = 0.3679;
 
+typedef double v4d __attribute__((vector_size(32)));
+
+// The largest |y[i+1] − y[i]| for i < n, NaN steps left out (0 when none is left), four
+// steps at a time: the one pass over every sample of a pulse channel. Cloned for AVX2.
+__attribute__((target_clones("avx2", "default"))) double largestStep(const double* y,
+                                                                     Eigen::Index n) {
+    v4d m = {0, 0, 0, 0};
+    Eigen::Index i = 0;
+    for (; i + 4 <= n; i += 4) {
+        v4d a, b;
+        std::memcpy(&a, y + i, sizeof a);
+        std::memcpy(&b, y + i + 1, sizeof b);
+        const v4d d = b - a, e = -d;
+        // A NaN step compares false and leaves the lane as it was.
+        m = d > m ? d : m;
+        m = e > m ? e : m;
+    }
+    double top = 0;
+    for (int k = 0; k < 4; ++k)
+        if (m[k] > top) top = m[k];
+    for (; i < n; ++i) {
+        const double s = std::fabs(y[i + 1] - y[i]);
+        if (s > top) top = s;
+    }
+    return top;
+}
+
 // The edges (0-based i: the step from sample i to i+1) whose step is more than kEdgeShare
 // of the largest (NaN steps never count). One pass over the samples, read a stretch at a
 // time: blocks whose largest step stays below a little less than that share of the largest
@@ -29,23 +57,16 @@ std::vector<Eigen::Index> edges(Eigen::Index samples, const sig::SampleReader& r
     std::vector<Eigen::Index> out;
     if (n < 1) return out;
     constexpr double kLoose = 0.36;
-    constexpr Eigen::Index kBlock = 512, kChunk = 64 * kBlock;
+    constexpr Eigen::Index kStretch = 32, kBlock = 512, kChunk = 64 * kBlock;
     std::vector<std::pair<Eigen::Index, double>> candidates;
     std::vector<double> y(static_cast<std::size_t>(std::min(kChunk, n) + 1));
-    Eigen::VectorXd step(std::min(kChunk, n));
     double top = 0, pruned = 0;
     for (Eigen::Index c = 0; c < n; c += kChunk) {
         const Eigen::Index steps = std::min(kChunk, n - c);
         read(c, steps + 1, y.data());
         for (Eigen::Index b = 0; b < steps; b += kBlock) {
             const Eigen::Index len = std::min(kBlock, steps - b);
-            // The block's largest step, NaN steps left out (0 when none is left).
-            double m = 0;
-            for (Eigen::Index i = b; i < b + len; ++i) {
-                const double s = std::fabs(y[i + 1] - y[i]);
-                step(i) = s;
-                if (s > m) m = s;
-            }
+            const double m = largestStep(y.data() + b, len);
             if (m > top) top = m;
             // A signal whose steps keep growing would keep every step: drop the outgrown.
             if (top > 4 * pruned) {
@@ -53,9 +74,15 @@ std::vector<Eigen::Index> edges(Eigen::Index samples, const sig::SampleReader& r
                 pruned = top;
             }
             if (!(m > 0) || m < kLoose * top) continue;
-            for (Eigen::Index i = b; i < b + len; ++i) {
-                const double s = step(i);
-                if (s > 0 && s >= kLoose * top) candidates.emplace_back(c + i, s);
+            // A pulse is a few steps: only the short stretches holding one are gone through
+            // step by step.
+            for (Eigen::Index f = b; f < b + len; f += kStretch) {
+                const Eigen::Index fl = std::min(kStretch, b + len - f);
+                if (!(largestStep(y.data() + f, fl) >= kLoose * top)) continue;
+                for (Eigen::Index i = f; i < f + fl; ++i) {
+                    const double s = std::fabs(y[i + 1] - y[i]);
+                    if (s > 0 && s >= kLoose * top) candidates.emplace_back(c + i, s);
+                }
             }
         }
     }

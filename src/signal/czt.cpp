@@ -112,11 +112,13 @@ public:
     cd* input() { return in_.data(); }
 
     // The k points of the column in input(), to g.
-    void transform(cd* g) {
+    void transform(cd* g) { multiply(unrotated(), ww_.data() + (m_ - 1), g, k_); }
+    // The k points before their last rotation by the unit chirp; valid until the next call.
+    const cd* unrotated() {
         forward_.execute(in_.data(), spec_.data());
         multiply(spec_.data(), fv_.data(), spec_.data(), nfft_);
         inverse_.execute(spec_.data(), out_.data());
-        multiply(out_.data() + (m_ - 1), ww_.data() + (m_ - 1), g, k_);
+        return out_.data() + (m_ - 1);
     }
 
 private:
@@ -145,10 +147,10 @@ Eigen::MatrixXcd cztColumns(Eigen::Index m, Eigen::Index cols, Eigen::Index k, c
 
 namespace {
 
-// Transforms slice c into where(c) (k values), then calls done(c).
+// Hands each slice, premultiplied, to `transform` with the chirp that transforms it.
 void transformSlices(const double* x, const Eigen::VectorXd& weight, const Eigen::VectorXi& starts,
-                     Eigen::Index k, cd w, cd a, const std::function<cd*(Eigen::Index)>& where,
-                     const std::function<void(Eigen::Index)>& done) {
+                     Eigen::Index k, cd w, cd a,
+                     const std::function<void(Eigen::Index, Chirp&)>& transform) {
     const Eigen::Index m = weight.size();
     Chirp chirp(m, k, w, a);
     // The weights ride on the premultiplier: a slice then costs one product per sample.
@@ -157,8 +159,7 @@ void transformSlices(const double* x, const Eigen::VectorXd& weight, const Eigen
     cd* in = chirp.input();
     for (Eigen::Index c = 0; c < starts.size(); ++c) {
         scale(wa.data(), x + starts(c), in, m);
-        chirp.transform(where(c));
-        done(c);
+        transform(c, chirp);
     }
 }
 
@@ -169,23 +170,21 @@ Eigen::MatrixXcd cztSlices(const double* x, const Eigen::VectorXd& weight,
     const Eigen::Index m = weight.size(), cols = starts.size();
     if (k == 0 || cols == 0 || m == 0) return Eigen::MatrixXcd::Zero(k, cols);
     Eigen::MatrixXcd g(k, cols);
-    transformSlices(
-        x, weight, starts, k, w, a, [&](Eigen::Index c) { return g.col(c).data(); },
-        [](Eigen::Index) {});
+    transformSlices(x, weight, starts, k, w, a,
+                    [&](Eigen::Index c, Chirp& chirp) { chirp.transform(g.col(c).data()); });
     return g;
 }
 
-void cztSlices(const double* x, const Eigen::VectorXd& weight, const Eigen::VectorXi& starts,
-               Eigen::Index k, cd w, cd a,
-               const std::function<void(Eigen::Index, const cd*)>& take) {
-    std::vector<cd> g(static_cast<std::size_t>(k));
+void cztSliceMagnitudes(const double* x, const Eigen::VectorXd& weight,
+                        const Eigen::VectorXi& starts, Eigen::Index k, cd w, cd a,
+                        const std::function<void(Eigen::Index, const cd*)>& take) {
     if (k == 0 || weight.size() == 0) {
-        for (Eigen::Index c = 0; c < starts.size(); ++c) take(c, g.data());
+        const std::vector<cd> zero(static_cast<std::size_t>(k));
+        for (Eigen::Index c = 0; c < starts.size(); ++c) take(c, zero.data());
         return;
     }
-    transformSlices(
-        x, weight, starts, k, w, a, [&](Eigen::Index) { return g.data(); },
-        [&](Eigen::Index c) { take(c, g.data()); });
+    transformSlices(x, weight, starts, k, w, a,
+                    [&](Eigen::Index c, Chirp& chirp) { take(c, chirp.unrotated()); });
 }
 
 Eigen::MatrixXcd czt(const Eigen::MatrixXcd& xin, std::optional<double> kin, std::optional<cd> win,

@@ -32,11 +32,14 @@ Eigen::MatrixXcd cztColumns(Eigen::Index m, Eigen::Index cols, Eigen::Index k,
 Eigen::MatrixXcd cztSlices(const double* x, const Eigen::VectorXd& weight,
                            const Eigen::VectorXi& starts, Eigen::Index k, std::complex<double> w,
                            std::complex<double> a);
-// The same, each slice's k points handed to take(c, points) (valid during the call) instead
-// of being kept, for a caller that needs less than the whole spectrum.
-void cztSlices(const double* x, const Eigen::VectorXd& weight, const Eigen::VectorXi& starts,
-               Eigen::Index k, std::complex<double> w, std::complex<double> a,
-               const std::function<void(Eigen::Index, const std::complex<double>*)>& take);
+// The same for a caller that compares magnitudes only: each slice's k points are handed to
+// take(c, points) (valid during the call) before their last rotation, a factor of modulus
+// one per point, so that their magnitudes are the transform's (to rounding) and the
+// spectrum is never kept.
+void cztSliceMagnitudes(const double* x, const Eigen::VectorXd& weight,
+                        const Eigen::VectorXi& starts, Eigen::Index k, std::complex<double> w,
+                        std::complex<double> a,
+                        const std::function<void(Eigen::Index, const std::complex<double>*)>& take);
 
 // The FFT length of the transforms above for m samples and k points: the least of a power of
 // two, three or five times one that holds m + k - 1 points (5120 for a 3528-sample window

@@ -262,9 +262,10 @@ SpecgramPeaks specgramPeaks(const Eigen::Ref<const Eigen::VectorXd>& x,
     const Eigen::VectorXi starts = sliceStarts(x.size(), c);
     const auto [w, aa] = spiral(c.nfft, c.Fs);
     p.row.resize(starts.size());
-    cztSlices(x.data(), c.window, starts, c.nfft.size(), w, aa, [&](Eigen::Index col, const cd* g) {
-        p.row(col) = static_cast<int>(strongest(g, c.nfft.size()));
-    });
+    cztSliceMagnitudes(x.data(), c.window, starts, c.nfft.size(), w, aa,
+                       [&](Eigen::Index col, const cd* g) {
+                           p.row(col) = static_cast<int>(strongest(g, c.nfft.size()));
+                       });
     p.T = startTimes(starts, c.Fs);
     return p;
 }

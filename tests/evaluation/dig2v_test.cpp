@@ -49,6 +49,18 @@ TEST_F(Dig2v, WheelPulsesATenthApartGiveTheCircumferenceTenTimesASecond) {
                 50, 1e-9);
 }
 
+// Samples that are not numbers (a float recording may hold them) make no step: wherever
+// they fall in a block of the edge search, the pulses around them are found alike.
+TEST_F(Dig2v, SamplesThatAreNotNumbersMakeNoEdge) {
+    Eigen::VectorXd x = pulses(every(0.1, 30), 44100, 3.2);
+    for (Eigen::Index i : {0, 1, 3, 1000, 4411 + 2, 40001, 40002, 40003, 40004, 140000})
+        x(i) = std::nan("");
+    x(x.size() - 1) = std::nan("");
+    const evaluation::PulseSeries r = evaluation::dig2v(x, 44100, 1.325, 1, kTexts);
+    ASSERT_EQ(r.v.size(), 29);
+    for (Eigen::Index j = 0; j < r.v.size(); ++j) EXPECT_NEAR(r.v(j), 13.25, 1e-9) << j;
+}
+
 // A pulse that rises and falls over several samples is a run of steps over the threshold:
 // one edge, at the run's last step.
 TEST_F(Dig2v, ARunOfStepsAboveTheThresholdIsOneEdgeAtItsEnd) {

@@ -36,43 +36,50 @@ __attribute__((target_clones("avx2", "default"))) double dot(const double* a, co
     return s;
 }
 
-// Four dot products of one filter with four stretches of the signal `stride` apart:
-// each filter load serves four outputs.
+// K dot products of one filter with K stretches of the signal `stride` apart: each filter
+// load serves K outputs. Each output is summed in the same order whatever K is (lanes of
+// four taps, then the lanes pairwise, then the last taps), so that outputs formed eight or
+// four at a time are equal to the last bit.
+template <int K>
+inline void dotK(const double* g, const double* x, std::int64_t stride, std::int64_t n,
+                 double* out) {
+    typedef double v4d __attribute__((vector_size(32)));
+    // Unrolled, so that the sums stay in registers.
+    v4d a[K];
+#pragma GCC unroll 8
+    for (int k = 0; k < K; ++k) a[k] = v4d{0, 0, 0, 0};
+    std::int64_t i = 0;
+    for (; i + 4 <= n; i += 4) {
+        v4d gv;
+        std::memcpy(&gv, g + i, sizeof gv);
+#pragma GCC unroll 8
+        for (int k = 0; k < K; ++k) {
+            v4d v;
+            std::memcpy(&v, x + k * stride + i, sizeof v);
+            a[k] += gv * v;
+        }
+    }
+#pragma GCC unroll 8
+    for (int k = 0; k < K; ++k) {
+        double s = (a[k][0] + a[k][1]) + (a[k][2] + a[k][3]);
+        for (std::int64_t j = i; j < n; ++j) s += g[j] * x[k * stride + j];
+        out[k] = s;
+    }
+}
+
+// Eight outputs at a time keep eight sums in flight, which the additions' latency needs;
+// cloned for AVX2 and resolved at load time, since this loop carries nearly all of the
+// resampler's time.
+__attribute__((target_clones("avx2", "default"))) void dot8(const double* g, const double* x,
+                                                            std::int64_t stride, std::int64_t n,
+                                                            double* out) {
+    dotK<8>(g, x, stride, n, out);
+}
+
 __attribute__((target_clones("avx2", "default"))) void dot4(const double* g, const double* x,
                                                             std::int64_t stride, std::int64_t n,
                                                             double* out) {
-    typedef double v4d __attribute__((vector_size(32)));
-    v4d a0 = {0, 0, 0, 0}, a1 = a0, a2 = a0, a3 = a0;
-    const double* x1 = x + stride;
-    const double* x2 = x + 2 * stride;
-    const double* x3 = x + 3 * stride;
-    std::int64_t i = 0;
-    for (; i + 4 <= n; i += 4) {
-        v4d gv, v0, v1, v2, v3;
-        std::memcpy(&gv, g + i, sizeof gv);
-        std::memcpy(&v0, x + i, sizeof v0);
-        std::memcpy(&v1, x1 + i, sizeof v1);
-        std::memcpy(&v2, x2 + i, sizeof v2);
-        std::memcpy(&v3, x3 + i, sizeof v3);
-        a0 += gv * v0;
-        a1 += gv * v1;
-        a2 += gv * v2;
-        a3 += gv * v3;
-    }
-    double s0 = (a0[0] + a0[1]) + (a0[2] + a0[3]);
-    double s1 = (a1[0] + a1[1]) + (a1[2] + a1[3]);
-    double s2 = (a2[0] + a2[1]) + (a2[2] + a2[3]);
-    double s3 = (a3[0] + a3[1]) + (a3[2] + a3[3]);
-    for (; i < n; ++i) {
-        s0 += g[i] * x[i];
-        s1 += g[i] * x1[i];
-        s2 += g[i] * x2[i];
-        s3 += g[i] * x3[i];
-    }
-    out[0] = s0;
-    out[1] = s1;
-    out[2] = s2;
-    out[3] = s3;
+    dotK<4>(g, x, stride, n, out);
 }
 
 std::complex<double> dot(const std::complex<double>* a, const std::complex<double>* b,
@@ -144,14 +151,20 @@ void filterOne(const T* x, std::int64_t x0, std::int64_t lx, const std::vector<P
 }
 
 // Real signals: outputs of one phase lie P = p/g apart and read inputs Q = q/g apart
-// (g = gcd(p, q)), so they are formed four at a time. The outputs go in stretches of 4 P
-// so that the signal is read once, from the cache, whatever p is.
+// (g = gcd(p, q)), so they are formed eight (or, near the ends, four) at a time. The outputs
+// go in stretches of 8 P so that the signal is read once, from the cache, whatever p is.
 void filterOne(const double* x, std::int64_t x0, std::int64_t lx,
                const std::vector<Phase<double>>& phases, std::int64_t p, std::int64_t q, double* y,
                std::int64_t first, std::int64_t count, std::int64_t ly) {
     const std::int64_t g = std::gcd(p, q);
     const std::int64_t P = p / g, Q = q / g;
-    for (std::int64_t base = 0; base < count; base += 4 * P) {
+    // Outputs i, i + P, …, i + (k-1) P from one call when all of them exist and read
+    // samples that x holds.
+    const auto fits = [&](std::int64_t i, std::int64_t k, std::int64_t len, std::int64_t s) {
+        return len > 0 && i + (k - 1) * P < count && first + i + (k - 1) * P < ly && s >= 0 &&
+               s + (k - 1) * Q + len <= lx;
+    };
+    for (std::int64_t base = 0; base < count; base += 8 * P) {
         for (std::int64_t i = base; i < std::min(base + P, count); ++i) {
             const std::int64_t n = (first + i) * q;
             // Downsampling alone (p = 1) needs no division: one per output would cost a
@@ -159,15 +172,23 @@ void filterOne(const double* x, std::int64_t x0, std::int64_t lx,
             const Phase<double>& ph = phases[p == 1 ? 0 : static_cast<std::size_t>(n % p)];
             const std::int64_t len = static_cast<std::int64_t>(ph.g.size());
             const std::int64_t s = (p == 1 ? n : n / p) - ph.first - (len - 1);
-            if (len > 0 && i + 3 * P < count && first + i + 3 * P < ly && s >= 0 &&
-                s + 3 * Q + len <= lx) {
-                double out[4];
-                upfirdn_detail::dot4(ph.g.data(), x + (s - x0), Q, len, out);
-                for (int k = 0; k < 4; ++k) y[i + k * P] = out[k];
+            if (fits(i, 8, len, s)) {
+                double out[8];
+                upfirdn_detail::dot8(ph.g.data(), x + (s - x0), Q, len, out);
+                for (int k = 0; k < 8; ++k) y[i + k * P] = out[k];
                 continue;
             }
-            for (std::int64_t k = 0; k < 4 && i + k * P < count; ++k)
-                y[i + k * P] = outputAt(x, x0, lx, phases, p, q, first + i + k * P, ly);
+            for (std::int64_t half = 0; half < 2; ++half) {
+                const std::int64_t j = i + 4 * half * P;
+                if (fits(j, 4, len, s + 4 * half * Q)) {
+                    double out[4];
+                    upfirdn_detail::dot4(ph.g.data(), x + (s + 4 * half * Q - x0), Q, len, out);
+                    for (int k = 0; k < 4; ++k) y[j + k * P] = out[k];
+                    continue;
+                }
+                for (std::int64_t k = 0; k < 4 && j + k * P < count; ++k)
+                    y[j + k * P] = outputAt(x, x0, lx, phases, p, q, first + j + k * P, ly);
+            }
         }
     }
 }
@@ -245,7 +266,7 @@ UpfirdnRange::UpfirdnRange(const Eigen::RowVectorXd& h, double p, double q, Eige
     ly_ = lx == 0 ? 0 : ((lx - 1) * p_ + h.size() + q_ - 1) / q_;
 }
 
-Eigen::Index UpfirdnRange::group() const { return 4 * (p_ / std::gcd(p_, q_)); }
+Eigen::Index UpfirdnRange::group() const { return 8 * (p_ / std::gcd(p_, q_)); }
 
 std::pair<Eigen::Index, Eigen::Index> UpfirdnRange::inputs(Eigen::Index first,
                                                            Eigen::Index count) const {
