@@ -7,7 +7,6 @@
 
 #include "runtime/dispatch/error.h"
 #include "runtime/fileio/file_io.h"
-#include "runtime/fileio/mapped_file.h"
 #include "runtime/value/eigen.h"
 #include "runtime/value/value.h"
 
@@ -639,8 +638,6 @@ struct WavSource::File {
     File(const File&) = delete;
     File& operator=(const File&) = delete;
     int fid;
-    // The file's bytes when they could be mapped: decoded in place, without read()'s copy.
-    std::optional<rt::MappedFile> mapped;
     ~File() {
         if (rt::isOpen(fid)) rt::fclose(fid);
     }
@@ -662,10 +659,6 @@ std::optional<WavSource> WavSource::open(const std::string& file, const WavShape
     const auto [fid, msg] = open_wav(file);
     rt::error(msg);
     s.file_ = std::make_shared<File>(fid);
-    const auto end = static_cast<std::size_t>(layout.dataStart) +
-                     static_cast<std::size_t>(layout.frames) * layout.channels * layout.bytes;
-    s.file_->mapped = rt::MappedFile::open(rt::filename(fid));
-    if (s.file_->mapped && s.file_->mapped->size() < end) s.file_->mapped.reset();
     return s;
 }
 
@@ -674,14 +667,6 @@ void WavSource::read(int channel, Eigen::Index first, Eigen::Index count, double
         rt::error("The recording has no samples " + std::to_string(first + 1) + " to " +
                   std::to_string(first + count) + ".");
     const std::size_t nch = layout_.channels, frameBytes = nch * layout_.bytes;
-    // A one-channel recording gives its channel whatever is asked.
-    const std::size_t which = nch == 1 ? 1 : std::size_t(channel);
-    if (file_->mapped) {
-        rt::decodeChannel(
-            file_->mapped->data() + layout_.dataStart + std::size_t(first) * frameBytes,
-            std::size_t(count), nch, layout_.dtype, which, out, layout_.scale, layout_.offset);
-        return;
-    }
     if (rt::fseek(file_->fid, layout_.dataStart + std::int64_t(first) * std::int64_t(frameBytes),
                   SeekOrigin::Begin) != 0)
         rt::error(kPcmDataError);
@@ -695,7 +680,9 @@ void WavSource::read(int channel, Eigen::Index first, Eigen::Index count, double
         if (rt::freadBytes(file_->fid, raw, std::size_t(n) * frameBytes) !=
             std::size_t(n) * frameBytes)
             rt::error(kPcmDataError);
-        rt::decodeChannel(raw, std::size_t(n), nch, layout_.dtype, which, out + done, layout_.scale,
+        // A one-channel recording gives its channel whatever is asked.
+        rt::decodeChannel(raw, std::size_t(n), nch, layout_.dtype,
+                          nch == 1 ? 1 : std::size_t(channel), out + done, layout_.scale,
                           layout_.offset);
         done += n;
     }
