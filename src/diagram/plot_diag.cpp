@@ -234,7 +234,8 @@ rt::Rect shrunk(const rt::Rect& p, double fac) {
 
 void plot_diag(const std::vector<double>& x, const Eigen::MatrixXd& y, const rt::Rgb& ccc,
                const std::u16string& komment, int vx, int vy, double k,
-               const std::optional<std::u16string>& data_tag) {
+               const std::optional<std::u16string>& data_tag,
+               const std::optional<std::string>& wav_state) {
     const shell::Strings& st = shell::text_table();
     if (static_cast<std::size_t>(y.rows()) != x.size() || y.cols() < 1 || y.cols() > 2)
         rt::error("plot_diag: y must hold one or two columns with one row per x value.");
@@ -262,10 +263,10 @@ void plot_diag(const std::vector<double>& x, const Eigen::MatrixXd& y, const rt:
         }
     }
     // The recording's state too: another recording copied under its name is another run.
-    const std::u16string tag = data_tag ? *data_tag
-                                        : wav_path + kkk +
-                                              num(shell::get_tagged("Main Figure", "UserData")) +
-                                              rt::utf16(rt::fileStateKey(rt::utf8(wav_path)));
+    const std::u16string tag =
+        data_tag ? *data_tag
+                 : wav_path + kkk + num(shell::get_tagged("Main Figure", "UserData")) +
+                       rt::utf16(wav_state ? *wav_state : rt::fileStateKey(rt::utf8(wav_path)));
     const std::u16string run = figname + tag;
     const int ly = static_cast<int>(y.cols());
 

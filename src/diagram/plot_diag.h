@@ -24,10 +24,12 @@ namespace diagram {
 // name when the main window asks for them. A run already in the window is shown again and
 // ticked instead of being drawn twice. Needs the main window
 // (popups, parameter panel); rt::Error when a field of the panel is no number, `vx`/`vy`
-// name no row, or `y` does not have one row per x value.
+// name no row, or `y` does not have one row per x value. `wav_state` is that state as the
+// caller took it when it read the recording; absent, it is taken here.
 void plot_diag(const std::vector<double>& x, const Eigen::MatrixXd& y, const rt::Rgb& ccc,
                const std::u16string& komment, int vx, int vy, double k,
-               const std::optional<std::u16string>& data_tag = std::nullopt);
+               const std::optional<std::u16string>& data_tag = std::nullopt,
+               const std::optional<std::string>& wav_state = std::nullopt);
 
 // Pieces of a run's identity and layout, as plot_diag makes them.
 

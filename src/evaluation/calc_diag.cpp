@@ -108,7 +108,10 @@ void evaluate(const EditorCalls& editors) {
 
     const std::u16string key =
         all_par_str(par[r], par[u], par[l], par[ur], par[W], par[sig_ch1], par[sig_ch2]);
-    std::optional<RunSeries> run = cached(saved_data_tag(wavfile, key));
+    // Taken before the recording is read: a file written on or replaced meanwhile does not
+    // lend its state to what was read before.
+    std::string state = rt::fileStateKey(rt::utf8(wavfile));
+    std::optional<RunSeries> run = cached(saved_data_tag(wavfile, key, state));
     if (!run) {
         ChannelParams cp;
         cp.r = par.num(r), cp.u = par.num(u), cp.l = par.num(l), cp.ur = par.num(ur);
@@ -135,8 +138,11 @@ void evaluate(const EditorCalls& editors) {
         if (!run) return;
         drop_missing_rpm(*run);
         // An editor may have saved the recording under a new name: the run is stored under it.
-        wavfile = shell::string_of("wav_file");
-        store(saved_data_tag(wavfile, key), *run);
+        if (std::u16string saved = shell::string_of("wav_file"); saved != wavfile) {
+            wavfile = std::move(saved);
+            state = rt::fileStateKey(rt::utf8(wavfile));
+        }
+        store(saved_data_tag(wavfile, key, state), *run);
     }
 
     Physics ph;
@@ -156,7 +162,7 @@ void evaluate(const EditorCalls& editors) {
     if (colour.size() != 3) rt::error("The diagram colour must be an RGB triple.");
     diagram::plot_diag(std::vector<double>(x.data(), x.data() + x.size()), y,
                        rt::Rgb{colour[0], colour[1], colour[2]},
-                       shell::string_of("comment_spect_diag"), xv, yv, c.k);
+                       shell::string_of("comment_spect_diag"), xv, yv, c.k, std::nullopt, state);
 }
 
 }  // namespace
@@ -170,8 +176,9 @@ std::u16string all_par_str(const rt::Value& r, const rt::Value& u, const rt::Val
     return s;
 }
 
-std::u16string saved_data_tag(const std::u16string& wavfile, const std::u16string& all_par_str) {
-    return u"Saved Data" + wavfile + all_par_str + rt::utf16(rt::fileStateKey(rt::utf8(wavfile)));
+std::u16string saved_data_tag(const std::u16string& wavfile, const std::u16string& all_par_str,
+                              const std::string& file_state) {
+    return u"Saved Data" + wavfile + all_par_str + rt::utf16(file_state);
 }
 
 void EditorCalls::bind(const rt::FunctionTable& t) {

@@ -13,9 +13,11 @@ namespace evaluation {
 
 // The result cache's Tag of a run, before its "V" or "RPM": "Saved Data", the path as the
 // field holds it, the seven key values through num2str without separators, then the file's
-// identity (device, inode), size, modification and change time, so that a file written again
-// under the same name, or copied over it keeping size and modification time, is converted again.
-std::u16string saved_data_tag(const std::u16string& wavfile, const std::u16string& all_par_str);
+// state (rt::fileStateKey: identity, size, modification and change time) as it was before the
+// run was read, so that a file written again under the same name, or copied over it keeping
+// size and modification time, is converted again.
+std::u16string saved_data_tag(const std::u16string& wavfile, const std::u16string& all_par_str,
+                              const std::string& file_state);
 std::u16string all_par_str(const rt::Value& r, const rt::Value& u, const rt::Value& l,
                            const rt::Value& ur, const rt::Value& W, const rt::Value& sig_ch1,
                            const rt::Value& sig_ch2);

@@ -412,6 +412,32 @@ TEST_F(CalcDiag, TheEditorBoxRunsTheEditorsThroughTheTable) {
     expect_ready();
 }
 
+// A recording replaced while the run is read (here while the editors have it) is not taken
+// for the one that was read: the next calculation converts the new one.
+TEST_F(CalcDiag, ARecordingReplacedWhileItIsReadIsConvertedAgain) {
+    write_tone("run.wav", 2);
+    type("wav_file", "run.wav");
+    shell::set_tagged("cut_File", "Value", Value(1.0));
+    table_.add("cut_file_spect", 7, 2, [](const rt::Values& in, int) -> rt::Values {
+        write_tone("other.wav", 2, 8820, 7000);
+        std::filesystem::rename("other.wav", "run.wav");
+        return {in[0], Value(1.0)};
+    });
+    table_.add("era_file_spect", 7, 4, [](const rt::Values& in, int) -> rt::Values {
+        return {in[0], Value(1.0), Value(), Value()};
+    });
+    evaluation::register_calc_diag(table_)->bind(table_);
+    calculate();
+    ASSERT_EQ(errors(), 0u);
+    ASSERT_EQ(cache_lines(), 2u);
+
+    shell::set_tagged("cut_File", "Value", Value(0.0));
+    calculate();
+    EXPECT_EQ(errors(), 0u);
+    EXPECT_EQ(cache_lines(), 4u);
+    EXPECT_EQ(runs(), 2u);
+}
+
 // Header fields size the resampling and its filter: a rate of 4 GHz would design a filter of
 // 36 million taps, 1 Hz ask for gigabytes of samples. Each such file is refused before any
 // of that, naming the file and the reason, in a process that cannot grow by more than 200 MB.

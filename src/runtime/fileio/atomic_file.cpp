@@ -136,6 +136,13 @@ public:
     int fd() const { return fd_; }
     const std::string& name() const { return name_; }
 
+    // While the producer writes, others get no more access than the old file gave them; the
+    // owner keeps reading and writing, so that a producer may reopen the temporary by name.
+    void limitToModeOf(const struct stat& old) {
+        if (::fchmod(fd_, (old.st_mode & 0777) | S_IRUSR | S_IWUSR) != 0)
+            throwWriteError(path_, errno);
+    }
+
     // Takes over the old file's mode; the owner only where the system lets us.
     void copyModeOf(const struct stat& old) {
         struct stat now {};
@@ -214,6 +221,7 @@ void saveFileAtomically(const std::string& path, const AtomicProducer& produce) 
 
     removeStaleTemporaries(target);
     Temporary tmp(path, target);
+    if (exists) tmp.limitToModeOf(old);
     try {
         produce(tmp.fd(), tmp.name());
     } catch (const SaveError& e) {

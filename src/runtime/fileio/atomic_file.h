@@ -9,7 +9,8 @@
 // - Temporaries of the same target left behind by a save that was killed (their process is
 //   gone) are removed by the next save of that target.
 // - An existing target keeps its permission bits (and, where the system allows, its owner);
-//   a new file gets 0666 less the umask.
+//   a new file gets 0666 less the umask. While the new contents are written, others have no
+//   more access to them than the old file gave them.
 // - A symbolic link is written through: its final target is replaced and the link stays. A
 //   dangling link creates its target.
 // - A target that exists but is not a regular file (a folder, FIFO or device) is refused

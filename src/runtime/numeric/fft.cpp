@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <cstring>
+#include <initializer_list>
 #include <list>
 #include <map>
 #include <mutex>
@@ -55,24 +56,36 @@ namespace {
 
 using PlanPtr = std::shared_ptr<const FftPlanData>;
 
-// A plan for `key` by `flags`; nullptr when FFTW_WISDOM_ONLY finds no wisdom for it.
-PlanPtr makePlan(const Key& key, unsigned flags) {
+// A plan for `key` by the first of `tries` (FFTW flags) that gives one, all under one hold of
+// the planner; nullptr when the last is FFTW_WISDOM_ONLY and finds no wisdom either.
+PlanPtr makePlan(const Key& key, std::initializer_list<unsigned> tries) {
     auto plan = std::make_shared<FftPlanData>();
     std::lock_guard<std::mutex> planner(plannerMutex());
     fftw_complex* in = fftwArray(key.n);
     fftw_complex* out = key.inPlace ? in : fftwArray(key.n);
     plan->alignment = fftw_alignment_of(reinterpret_cast<double*>(in));
-    plan->measured = (flags & FFTW_ESTIMATE) == 0;
-    plan->plan = fftw_plan_dft_1d(static_cast<int>(key.n), in, out,
-                                  key.inverse ? FFTW_BACKWARD : FFTW_FORWARD,
-                                  flags | (key.inPlace ? 0u : unsigned(FFTW_PRESERVE_INPUT)));
+    unsigned last = 0;
+    for (unsigned flags : tries) {
+        last = flags;
+        plan->measured = (flags & FFTW_ESTIMATE) == 0;
+        plan->plan = fftw_plan_dft_1d(static_cast<int>(key.n), in, out,
+                                      key.inverse ? FFTW_BACKWARD : FFTW_FORWARD,
+                                      flags | (key.inPlace ? 0u : unsigned(FFTW_PRESERVE_INPUT)));
+        if (plan->plan) break;
+    }
     if (out != in) fftw_free(out);
     fftw_free(in);
     if (!plan->plan) {
-        if (flags & FFTW_WISDOM_ONLY) return nullptr;
+        if (last & FFTW_WISDOM_ONLY) return nullptr;
         rt::error("fft: no transform plan for length " + std::to_string(key.n) + ".");
     }
     return plan;
+}
+
+// A plan usable at once: measured where wisdom holds it (after a measurement that was
+// dropped since, or from the wisdom file), else estimated; microseconds either way.
+PlanPtr usablePlan(const Key& key) {
+    return makePlan(key, {FFTW_MEASURE | FFTW_WISDOM_ONLY, FFTW_ESTIMATE});
 }
 
 // Plans by length, direction and placement, the least recently used dropped beyond
@@ -97,9 +110,8 @@ public:
             std::lock_guard<std::mutex> lock(mutex_);
             if (auto p = findLocked(key)) return p;
         }
-        // Estimating takes microseconds; lookups of other lengths go on meanwhile.
-        PlanPtr plan = makePlan(key, FFTW_ESTIMATE);
-        return store(key, std::move(plan), false);
+        // Lookups of other lengths go on meanwhile.
+        return store(key, usablePlan(key), false);
     }
 
     void prepare(std::vector<Eigen::Index> lengths, std::string wisdomFile) {
@@ -146,20 +158,21 @@ private:
             std::lock_guard<std::mutex> planner(plannerMutex());
             fftw_import_wisdom_from_filename(file.c_str());
         }
+        // Both placements, so that no transform of these lengths needs the planner while it
+        // measures; only the out-of-place plans are measured.
         std::vector<Key> unmeasured;
         for (Eigen::Index n : lengths)
-            for (bool inverse : {false, true}) {
-                const Key key{n, inverse, false};
-                if (PlanPtr wise = makePlan(key, FFTW_MEASURE | FFTW_WISDOM_ONLY)) {
-                    store(key, std::move(wise), true);
-                } else {
-                    store(key, makePlan(key, FFTW_ESTIMATE), false);
-                    unmeasured.push_back(key);
+            for (bool inPlace : {false, true})
+                for (bool inverse : {false, true}) {
+                    const Key key{n, inverse, inPlace};
+                    PlanPtr plan = usablePlan(key);
+                    const bool measured = plan->measured;
+                    store(key, std::move(plan), measured);
+                    if (!measured && !inPlace) unmeasured.push_back(key);
                 }
-            }
         for (const Key& key : unmeasured) {
             if (stop_) return;
-            store(key, makePlan(key, FFTW_MEASURE), true);
+            store(key, makePlan(key, {FFTW_MEASURE}), true);
         }
         if (!unmeasured.empty() && !file.empty()) saveWisdom(file);
     }
@@ -171,12 +184,16 @@ private:
     }
 
     // Keeps `plan` unless one is held already and `replace` is false; returns the one held.
-    // A plan given up while the start-up thread plans is kept until it ends: destroying it
-    // takes the planner, and a caller that held it last would wait for a measurement.
+    // A plan given up while the start-up thread plans, the caller's own duplicate too, is kept
+    // until it ends: destroying it takes the planner, and a caller that held it last would
+    // wait for a measurement.
     PlanPtr store(const Key& key, PlanPtr plan, bool replace) {
         std::lock_guard<std::mutex> lock(mutex_);
         if (auto held = findLocked(key)) {
-            if (!replace) return held;
+            if (!replace) {
+                retireLocked(std::move(plan));
+                return held;
+            }
             retireLocked(std::move(plans_[key].first));
             plans_[key].first = plan;
             return plan;

@@ -1,10 +1,14 @@
 // Discrete Fourier transforms on FFTW, column by column.
 // X(k) = sum_r y(r) e^(-j 2 pi (k-1)(r-1)/n); ifft is the inverse including the factor 1/n.
 // Plans are made once per length and reused by later calls (thread-safe); a few are kept,
-// the least recently used dropped first, and all are freed at exit. A transform never waits
-// for measured planning: a length is planned by FFTW's estimate at once, and only the lengths
-// prepared at start-up are measured, on a background thread, their plans swapped in when
-// ready. Results of an estimated and a measured plan differ by rounding only.
+// the least recently used dropped first, and all are freed at exit. A plan is made at once
+// (microseconds): measured where FFTW's wisdom holds the length, else by estimate. Only the
+// start-up thread of prepareFftPlans measures, and while it does, FFTW's planner is taken:
+// a transform whose plan is not held then waits for that measurement (up to about half a
+// second). The transforms of the prepared lengths never wait: their plans, both directions
+// and both placements, are held from a few milliseconds after prepareFftPlans on (unless so
+// many other lengths were used meanwhile that they were dropped). Results of an estimated
+// and a measured plan differ by rounding only.
 #pragma once
 
 #include <Eigen/Dense>
@@ -63,14 +67,15 @@ private:
 };
 
 // The out-of-place plan of n > 0 points in one direction: the measured one when ready, else
-// the estimated one (made at once when there is none yet).
+// the estimated one (made at once when none is held).
 FftPlan fftPlan(Eigen::Index n, bool inverse);
 
-// Makes out-of-place plans of these lengths (both directions) on a background thread: first
-// from the wisdom in `wisdomFile` or by estimate, which takes milliseconds, then measured
-// for those the wisdom did not hold, which takes about half a second each; wisdom is then
-// written back through a temporary file, so that later start-ups plan in milliseconds. An
-// empty name keeps no file, and what is not a regular file is neither read nor replaced.
+// Makes the plans of these lengths (both directions, in and out of place) on a background
+// thread: first from the wisdom in `wisdomFile` or by estimate, which takes milliseconds,
+// then measures the out-of-place ones the wisdom did not hold, which takes about half a
+// second each; wisdom is then written back through a temporary file, so that later start-ups
+// plan in milliseconds. An empty name keeps no file, and what is not a regular file is
+// neither read nor replaced.
 // Only the first call acts.
 void prepareFftPlans(std::vector<Eigen::Index> lengths, std::string wisdomFile = "");
 // Waits until the start-up planning of prepareFftPlans has ended (at once when none runs).

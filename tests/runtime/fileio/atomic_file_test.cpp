@@ -58,6 +58,17 @@ TEST_F(AtomicFile, ReplacesKeepingModeAndWritingThroughLinks) {
     rt::saveFileAtomically(path("private"), std::string_view("new"));
     EXPECT_EQ(read("private"), "new");
     EXPECT_EQ(mode("private"), 0600u);
+    // Nor can others read the new contents while they are written, whatever the umask.
+    const mode_t was = ::umask(022);
+    rt::saveFileAtomically(path("private"), [](int fd, const std::string&) {
+        struct stat st {};
+        ASSERT_EQ(::fstat(fd, &st), 0);
+        EXPECT_EQ(st.st_mode & 0777, 0600u);
+        ASSERT_TRUE(rt::writeFully(fd, "newer"));
+    });
+    ::umask(was);
+    EXPECT_EQ(read("private"), "newer");
+    EXPECT_EQ(mode("private"), 0600u);
 
     // A chain of links, one relative and across folders: the final file changes, links stay.
     fs::create_directories(dir_ / "real");
