@@ -34,10 +34,13 @@ struct Chunk {
 
 // Closes the file whatever leaves the reader.
 struct FileGuard {
-    int fid;
+    explicit FileGuard(int f) : fid(f) {}
+    FileGuard(const FileGuard&) = delete;
+    FileGuard& operator=(const FileGuard&) = delete;
     ~FileGuard() {
         if (rt::isOpen(fid)) rt::fclose(fid);
     }
+    int fid;
 };
 
 std::string lower(std::string s) {
@@ -563,23 +566,30 @@ WavExtent extentOf(const rt::Value& ext) {
     return wavExtent(rt::toVector(ext));
 }
 
-// The reader behind both entries: the samples go to `samples`; `have` tells whether the
-// file held a data chunk.
-WavReadResult readWav(const std::string& file, const WavExtent& ext, const WavShapeCheck& check,
-                      SampleStore& samples, bool& have) {
-    auto [fid, msg] = open_wav(file);
-    rt::error(msg);
+// The reader behind every entry, on the file `fid` opened by open_wav: the samples go to
+// `samples`; `have` tells whether the file held a data chunk.
+WavReadResult readOpen(int fid, const WavExtent& ext, const WavShapeCheck& check,
+                       SampleStore& samples, bool& have) {
     WavReadResult out;
-    {
-        FileGuard guard{fid};
-        walk(fid, ext, check, out, samples, have);
-    }
+    walk(fid, ext, check, out, samples, have);
     if (!out.opt_ck.fmt) throw rt::Error("Attempt to reference field of non-structure array.");
     const WavFormat& fmt = *out.opt_ck.fmt;
     out.Fs = fmt.nSamplesPerSec;
     double tag = dataTag(fmt);
     if (tag == 1 || tag == 3) out.bits = fmt.nBlockAlign / fmt.nChannels * 8;
     return out;
+}
+
+int opened(const std::string& file) {
+    const auto [fid, msg] = open_wav(file);
+    rt::error(msg);
+    return fid;
+}
+
+WavReadResult readWav(const std::string& file, const WavExtent& ext, const WavShapeCheck& check,
+                      SampleStore& samples, bool& have) {
+    const FileGuard guard(opened(file));
+    return readOpen(guard.fid, ext, check, samples, have);
 }
 
 rt::Values wavreadByName(const rt::Values& in, int nargout) {
@@ -631,24 +641,21 @@ Recording wavread_recording(const std::string& file, const WavShapeCheck& check)
 }
 
 struct WavSource::File {
+    explicit File(int fid) : guard(fid) {}
+    FileGuard guard;
     // Blocks of frames go through these on their way to the caller.
     static constexpr Eigen::Index kBlock = 4096;
     std::unique_ptr<unsigned char[]> raw;
-    explicit File(int f) : fid(f) {}
-    File(const File&) = delete;
-    File& operator=(const File&) = delete;
-    int fid;
-    ~File() {
-        if (rt::isOpen(fid)) rt::fclose(fid);
-    }
 };
 
 std::optional<WavSource> WavSource::open(const std::string& file, const WavShapeCheck& check) {
+    // The file walked is the file read: another one put under the name meanwhile is not.
+    auto f = std::make_shared<File>(opened(file));
     WavLayout layout;
     SampleStore samples;
     samples.locate = &layout;
     bool have = false;
-    const WavReadResult r = readWav(file, {}, check, samples, have);
+    const WavReadResult r = readOpen(f->guard.fid, {}, check, samples, have);
     if (!have)
         throw rt::Error("One or more output arguments not assigned during call to 'wavread'.");
     if (!layout.inParts || layout.channels < 1 || layout.channels > 2) return std::nullopt;
@@ -656,9 +663,7 @@ std::optional<WavSource> WavSource::open(const std::string& file, const WavShape
     s.Fs = r.Fs;
     s.shape = *r.shape;
     s.layout_ = layout;
-    const auto [fid, msg] = open_wav(file);
-    rt::error(msg);
-    s.file_ = std::make_shared<File>(fid);
+    s.file_ = std::move(f);
     return s;
 }
 
@@ -667,7 +672,8 @@ void WavSource::read(int channel, Eigen::Index first, Eigen::Index count, double
         rt::error("The recording has no samples " + std::to_string(first + 1) + " to " +
                   std::to_string(first + count) + ".");
     const std::size_t nch = layout_.channels, frameBytes = nch * layout_.bytes;
-    if (rt::fseek(file_->fid, layout_.dataStart + std::int64_t(first) * std::int64_t(frameBytes),
+    if (rt::fseek(file_->guard.fid,
+                  layout_.dataStart + std::int64_t(first) * std::int64_t(frameBytes),
                   SeekOrigin::Begin) != 0)
         rt::error(kPcmDataError);
     // Blocks of frames, decoded as wavread decodes them and taken as the caller asks: one
@@ -677,7 +683,7 @@ void WavSource::read(int channel, Eigen::Index first, Eigen::Index count, double
     unsigned char* raw = file_->raw.get();
     for (Eigen::Index done = 0; done < count;) {
         const Eigen::Index n = std::min(kBlock, count - done);
-        if (rt::freadBytes(file_->fid, raw, std::size_t(n) * frameBytes) !=
+        if (rt::freadBytes(file_->guard.fid, raw, std::size_t(n) * frameBytes) !=
             std::size_t(n) * frameBytes)
             rt::error(kPcmDataError);
         // A one-channel recording gives its channel whatever is asked.
