@@ -169,7 +169,7 @@ QSize FigureWindow::screenSize() const {
 QSize FigureWindow::leastSize() const {
     // Within the screen less the desktop's panels and the window's frame: a window forced
     // larger would put its title bar above the screen or its bottom controls under a panel.
-    const QSize room = screenRoom(this, screenSize()).inner().size();
+    const QSize room = screenRoom(this, applied_, screenSize()).inner().size();
     return fit_.minimum(asked_, room.expandedTo(QSize(1, 1)));
 }
 
@@ -187,7 +187,8 @@ void FigureWindow::applyMinimum() {
 void FigureWindow::followQtSize() {
     if (disposing_ || !g_.isValid(h_) || size() == applied_.size()) return;
     // A window grown for its texts stays on the screen, frame and all.
-    const QRect r = placedWithin(QRect(applied_.topLeft(), size()), screenRoom(this, screenSize()));
+    const QRect grown(applied_.topLeft(), size());
+    const QRect r = placedWithin(grown, screenRoom(this, grown, screenSize()));
     if (r != geometry()) {
         const bool applying = applying_;
         applying_ = true;
@@ -226,7 +227,7 @@ void FigureWindow::applyGeometry() {
             asked == toQtRect(defaultFigurePixels(g_.screen()), screenHeight(g_));
         asked_ = byDefault ? QSize() : asked.size();
         // Its frame too must lie on the screen: the title bar is what moves and closes it.
-        r = placedWithin(asked, screenRoom(this, screenSize()));
+        r = placedWithin(asked, screenRoom(this, asked, screenSize()));
     }
     applied_ = r;
     applying_ = true;

@@ -18,9 +18,10 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 #include <QWindow>
-#include <algorithm>
+#include <utility>
 
 #include "qt/application.h"
+#include "qt/window_fit.h"
 
 namespace rt {
 
@@ -141,13 +142,8 @@ void placeOver(QWidget* dialog, QWidget* owner) {
     const QRect over = window->frameGeometry();
     const QSize size = dialog->frameGeometry().size();
     QPoint at = over.center() - QPoint(size.width() / 2, size.height() / 2);
-    if (QScreen* screen = window->screen()) {
-        const QRect room = screen->availableGeometry();
-        at.setX(
-            std::clamp(at.x(), room.left(), std::max(room.left(), room.right() - size.width())));
-        at.setY(
-            std::clamp(at.y(), room.top(), std::max(room.top(), room.bottom() - size.height())));
-    }
+    if (QScreen* screen = window->screen())
+        at = placedWithin(QRect(at, size), ScreenRoom{screen->availableGeometry(), {}}).topLeft();
     dialog->move(at);
 }
 

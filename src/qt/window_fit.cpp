@@ -112,13 +112,20 @@ QFont fittedFont(const QWidget* control, const QFont& font, QSize box, int floor
     return f;
 }
 
-ScreenRoom screenRoom(const QWidget* window, QSize screen) {
-    ScreenRoom room{QRect(QPoint(0, 0), screen), {}};
-    // The desktop's panels (the model's screen is the whole screen, panels included).
-    if (const QScreen* s = window->screen() ? window->screen() : QGuiApplication::primaryScreen()) {
+ScreenRoom screenRoom(const QWidget* window, const QRect& where, QSize primary) {
+    const QScreen* first = QGuiApplication::primaryScreen();
+    const QScreen* s = QGuiApplication::screenAt(where.center());
+    if (!s) s = window->screen();
+    if (!s) s = first;
+    ScreenRoom room{QRect(QPoint(0, 0), primary), {}};
+    if (s && s != first) {
+        room.area = s->availableGeometry();
+    } else if (s) {
+        // The model's screen is the whole screen, panels included.
         const QRect all = s->geometry(), free = s->availableGeometry();
-        room.area -= QMargins(free.left() - all.left(), free.top() - all.top(),
-                              all.right() - free.right(), all.bottom() - free.bottom());
+        room.area = QRect(all.topLeft(), primary) -
+                    QMargins(free.left() - all.left(), free.top() - all.top(),
+                             all.right() - free.right(), all.bottom() - free.bottom());
     }
     // A window manager reports the frame only once a window is shown, and gives every window
     // of a program the same.

@@ -39,9 +39,12 @@ struct ScreenRoom {
     QRect inner() const { return area.marginsRemoved(frame); }
 };
 
-// The room on a screen of `screen` pixels for `window`: its frame as the window manager
-// reports it, else that of another shown window, else a common title bar and border.
-ScreenRoom screenRoom(const QWidget* window, QSize screen);
+// The room for `window` with its own area at `where` (global coordinates): the screen under
+// the centre of `where`, else the window's, else the primary one, less the desktop's panels;
+// the primary screen is the model's, of `primary` pixels. The frame is the window's as the
+// window manager reports it, else that of another shown window, else a common title bar and
+// border.
+ScreenRoom screenRoom(const QWidget* window, const QRect& where, QSize primary);
 
 // `r` (a window's own area) moved so that it lies in the room together with its frame. A
 // window larger than the room keeps its size (a true-scale drawing must) and, where its

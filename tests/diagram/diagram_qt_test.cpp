@@ -87,7 +87,7 @@ TEST_F(DiagramQt, AWindowKeepsItsPlaceAndItsWholeFrameOnTheScreenWithOneAndTwelv
             for (int i = 0; i < 4; ++i) EXPECT_NEAR(pos[i], part[i], 1e-9) << i;
             EXPECT_EQ(window->size(), QSize(int(std::lround(part[2])), int(std::lround(part[3]))));
             // The texts' need never takes the window, frame included, off the screen.
-            const QRect room = rt::screenRoom(window, QSize(w, h)).inner();
+            const QRect room = rt::screenRoom(window, window->geometry(), QSize(w, h)).inner();
             EXPECT_TRUE(room.contains(window->geometry())) << room.height();
             EXPECT_LE(window->minimumWidth(), room.width());
             EXPECT_LE(window->minimumHeight(), room.height());
