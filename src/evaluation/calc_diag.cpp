@@ -122,12 +122,12 @@ void evaluate(const EditorCalls& editors) {
         const ChannelCalls calls = channel_calls(editors, st);
         // The editors take the whole recording (and the file is not held open while they
         // wait for the user); without them each conversion reads its own channel.
-        std::optional<sig::WavSource> source;
-        if (!cp.cut) source = open_recording(rt::utf8(wavfile), st);
-        if (source) {
+        std::variant<sig::WavSource, sig::Recording> recording =
+            cp.cut ? read_recording(rt::utf8(wavfile), st) : open_recording(rt::utf8(wavfile), st);
+        if (const auto* source = std::get_if<sig::WavSource>(&recording)) {
             run = channel_table(*source, cp, st, calls);
         } else {
-            sig::Recording rec = read_recording(rt::utf8(wavfile), st);
+            sig::Recording& rec = std::get<sig::Recording>(recording);
             if (rec.y.cols() == 1) {
                 Eigen::MatrixXd both(rec.y.rows(), 2);
                 both << rec.y, rec.y;

@@ -33,6 +33,12 @@ void accept(const std::string& file, const sig::WavShape& shape, const shell::St
                     whole(shape.frames));
 }
 
+// A decoded recording's shape at the rate it is taken at.
+sig::WavShape decoded(const sig::Recording& rec) {
+    return {rec.Fs, static_cast<double>(rec.y.cols()), static_cast<double>(rec.y.rows()),
+            rec.shape.expected};
+}
+
 }  // namespace
 
 std::string recording_refusal(const std::string& file, const sig::WavShape& shape,
@@ -50,20 +56,20 @@ std::string recording_refusal(const std::string& file, const sig::WavShape& shap
 
 sig::Recording read_recording(const std::string& file, const shell::Strings& st) {
     sig::Recording rec = sig::wavread_recording(file, refusing(file, st));
-    accept(file,
-           {rec.Fs, static_cast<double>(rec.y.cols()), static_cast<double>(rec.y.rows()),
-            rec.shape.expected},
-           st);
+    accept(file, decoded(rec), st);
     return rec;
 }
 
-std::optional<sig::WavSource> open_recording(const std::string& file, const shell::Strings& st) {
-    std::optional<sig::WavSource> source = sig::WavSource::open(file, refusing(file, st));
-    if (source)
+std::variant<sig::WavSource, sig::Recording> open_recording(const std::string& file,
+                                                            const shell::Strings& st) {
+    std::variant<sig::WavSource, sig::Recording> r = sig::WavSource::open(file, refusing(file, st));
+    if (const auto* source = std::get_if<sig::WavSource>(&r))
         accept(file,
                {source->Fs, source->shape.channels, source->shape.frames, source->shape.expected},
                st);
-    return source;
+    else
+        accept(file, decoded(std::get<sig::Recording>(r)), st);
+    return r;
 }
 
 }  // namespace evaluation

@@ -2,8 +2,8 @@
 // samples are decoded when it cannot be evaluated, with a warning when the file cuts it short.
 #pragma once
 
-#include <optional>
 #include <string>
+#include <variant>
 
 #include "shell/strings.h"
 #include "signal/wavread.h"
@@ -27,8 +27,8 @@ std::string recording_refusal(const std::string& file, const sig::WavShape& shap
 sig::Recording read_recording(const std::string& file, const shell::Strings& st);
 
 // The same for the recording read in parts (sig::WavSource::open): refused alike, with the
-// same warning. nullopt, without a warning, when it cannot be read in parts: read_recording
-// then reads it whole.
-std::optional<sig::WavSource> open_recording(const std::string& file, const shell::Strings& st);
+// same warning; decoded whole in the same walk when it cannot be read in parts.
+std::variant<sig::WavSource, sig::Recording> open_recording(const std::string& file,
+                                                            const shell::Strings& st);
 
 }  // namespace evaluation

@@ -11,6 +11,7 @@
 #include "runtime/graphics/operations.h"
 #include "runtime/graphics/ps_font_metrics.h"
 #include "runtime/graphics/subplot.h"
+#include "runtime/graphics/text_layout.h"
 #include "runtime/graphics/window.h"
 #include "runtime/image_io.h"
 #include "runtime/value/num2str.h"
@@ -162,6 +163,17 @@ double fittingFont(const std::vector<rt::Handle>& texts, rt::Handle fig, rt::Han
     return font;
 }
 
+// Keeps an axes where it is in centimetres while the window goes from `from` to `to` (cm),
+// moved by `shift` and enlarged by `extra` (cm).
+void moveAxes(rt::Handle ax, std::array<double, 2> from, std::array<double, 2> to,
+              std::array<double, 2> shift, std::array<double, 2> extra) {
+    const auto p = rt::get(Value(ax), "Position").real();
+    rt::setProps(ax,
+                 {{"Position",
+                   {(p[0] * from[0] + shift[0]) / to[0], (p[1] * from[1] + shift[1]) / to[1],
+                    (p[2] * from[0] + extra[0]) / to[0], (p[3] * from[1] + extra[1]) / to[1]}}});
+}
+
 // The window's size follows the port map, and for small engines the block beneath it is too
 // small for the result lines. They keep their two columns when those fit at a readable
 // size, else stand in one column; when neither fits at kSmallestFont the window grows by what
@@ -191,18 +203,44 @@ std::array<double, 2> fitResultLines(const std::vector<rt::Handle>& texts, rt::H
     placeLines(texts, block, stacked);
     const auto [dx, dy] = grow[stacked];
     const std::array<double, 2> grown = {size[0] + dx, size[1] + dy};
-    auto place = [&](rt::Handle ax, double extraWidth, double extraHeight, double shiftX,
-                     double shiftY) {
+    moveAxes(block, size, grown, {0, 0}, {dx, dy});
+    moveAxes(chord, size, grown, {dx / 2, dy}, {0, 0});
+    moveAxes(map, size, grown, {dx / 2, dy}, {0, 0});
+    return grown;
+}
+
+// The height in points of a line of tick numbers, on screen or on paper, whichever is taller.
+double tickNumberHeight(rt::Handle ax) {
+    const std::string font = rt::get(Value(ax), "FontName").text();
+    const rt::TextSize screen = rt::hostLineMeasure({font, kFontSize}, 72)(u"-0123456789");
+    const rt::PsFontMetrics paper = rt::psFontMetrics(rt::psFamily(font));
+    return std::max(screen.ascent + screen.descent, (paper.capHeight + paper.descent) * kFontSize);
+}
+
+// The gaps between the block, the chord and the port map are shares of the true-scale window,
+// too small for the tick numbers when the port is flat or small. Each gap that is smaller
+// than the numbers below it (set 0.4 em off the box), plus, under the map, the half line by
+// which the chord's top number stands above its box, grows the window by the difference; the
+// three keep their size in centimetres, so the map keeps its true scale. `size` is the
+// window's (cm, as set); returns the window's size.
+std::array<double, 2> makeRoomForTickNumbers(rt::Handle map, rt::Handle chord, rt::Handle block,
+                                             std::array<double, 2> size) {
+    const double line = tickNumberHeight(chord);
+    // A point to spare, so that rounding cannot put a number on a frame.
+    const double below = (0.4 * kFontSize + line + 1) / kPointsPerCm;
+    auto bottom = [&](rt::Handle ax) { return rt::get(Value(ax), "Position").at(1) * size[1]; };
+    auto top = [&](rt::Handle ax) {
         const auto p = rt::get(Value(ax), "Position").real();
-        rt::setProps(ax,
-                     {{"Position",
-                       {(p[0] * size[0] + shiftX) / grown[0], (p[1] * size[1] + shiftY) / grown[1],
-                        (p[2] * size[0] + extraWidth) / grown[0],
-                        (p[3] * size[1] + extraHeight) / grown[1]}}});
+        return (p[1] + p[3]) * size[1];
     };
-    place(block, dx, dy, 0, 0);
-    place(chord, 0, 0, dx / 2, dy);
-    place(map, 0, 0, dx / 2, dy);
+    const double underChord = std::max(0.0, below - (bottom(chord) - top(block)));
+    const double underMap =
+        std::max(0.0, below + line / 2 / kPointsPerCm - (bottom(map) - top(chord)));
+    if (underChord == 0 && underMap == 0) return size;
+    const std::array<double, 2> grown = {size[0], size[1] + underChord + underMap};
+    moveAxes(block, size, grown, {0, 0}, {0, 0});
+    moveAxes(chord, size, grown, {0, underChord}, {0, 0});
+    moveAxes(map, size, grown, {0, underChord + underMap}, {0, 0});
     return grown;
 }
 
@@ -296,7 +334,8 @@ void drawResults(const PortInput& in, const PortTimeArea& r, const std::string& 
     const double height = (ylim[1] - ylim[0]) / apos[3] / 10;
     rt::setProps(fig, {{"Position", {1, 1, width, height}}});
     rt::setProps(fig, {{"PaperPosition", {1, 1, width, height}}});
-    const auto [w, h] = fitResultLines(texts, fig, map, chord, block, {width, height});
+    const auto fitted = fitResultLines(texts, fig, map, chord, block, {width, height});
+    const auto [w, h] = makeRoomForTickNumbers(map, chord, block, fitted);
     if (w != width || h != height) {
         rt::setProps(fig, {{"Position", {1, 1, w, h}}});
         rt::setProps(fig, {{"PaperPosition", {1, 1, w, h}}});

@@ -338,7 +338,8 @@ double int32Divisor(const double* raw, std::size_t n, const WavFormat& fmt) {
 // elements of a value, so that a call by name hands them over without a copy.
 struct SampleStore {
     bool forValue = false;
-    // Only where the samples lie and how they are read (WavSource); nothing is decoded.
+    // Only where the samples lie and how they are read (WavSource); nothing is decoded
+    // unless they cannot be read in parts.
     WavLayout* locate = nullptr;
     Eigen::MatrixXd matrix;
     std::vector<double> elements;
@@ -404,7 +405,7 @@ std::string read_dat_pcm(int fid, const Chunk& datack, const WavFormat& fmt, dou
     const double offset = bps == 1 ? -128 : 0;
     const auto nch = static_cast<std::size_t>(fmt.nChannels);
     const double frames = shape->frames;
-    if (datack.Size > static_cast<double>(left))
+    if (shape->cut_short())
         rt::warning("The data chunk of '" + rt::filename(fid) +
                     "' is cut short: " + frameCount(shape->expected) + " frames expected, " +
                     frameCount(frames) + " read.");
@@ -422,8 +423,11 @@ std::string read_dat_pcm(int fid, const Chunk& datack, const WavFormat& fmt, dou
         *out.locate = WavLayout{dataStart, static_cast<Eigen::Index>(frames),
                                 nch,       static_cast<std::size_t>(bps),
                                 dtype,     scale,
-                                offset,    !int32};
-        return skipToEnd() ? "" : kPcmDataError;
+                                offset,    !int32 && nch >= 1 && nch <= 2};
+        if (out.locate->inParts) {
+            out.matrix.resize(0, 0);  // of an earlier data chunk decoded whole
+            return skipToEnd() ? "" : kPcmDataError;
+        }
     }
     if (ext.kind == WavExtent::Kind::Size) {
         double* size = out.allocate(1, 2);
@@ -648,7 +652,8 @@ struct WavSource::File {
     std::unique_ptr<unsigned char[]> raw;
 };
 
-std::optional<WavSource> WavSource::open(const std::string& file, const WavShapeCheck& check) {
+std::variant<WavSource, Recording> WavSource::open(const std::string& file,
+                                                   const WavShapeCheck& check) {
     // The file walked is the file read: another one put under the name meanwhile is not.
     auto f = std::make_shared<File>(opened(file));
     WavLayout layout;
@@ -658,7 +663,7 @@ std::optional<WavSource> WavSource::open(const std::string& file, const WavShape
     const WavReadResult r = readOpen(f->guard.fid, {}, check, samples, have);
     if (!have)
         throw rt::Error("One or more output arguments not assigned during call to 'wavread'.");
-    if (!layout.inParts || layout.channels < 1 || layout.channels > 2) return std::nullopt;
+    if (!layout.inParts) return Recording{std::move(samples.matrix), r.Fs, *r.shape};
     WavSource s;
     s.Fs = r.Fs;
     s.shape = *r.shape;

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <utility>
+#include <variant>
 #include <vector>
 
 #include "runtime/dispatch/function_table.h"
@@ -108,7 +109,8 @@ struct WavLayout {
     std::size_t bytes = 0;  // per sample
     rt::Precision dtype = rt::Precision::Short;
     double scale = 1, offset = 0;  // a sample is (value + offset) · scale
-    bool inParts = true;           // false: the scaling needs every sample first
+    // false: decoded whole (more than two channels, or a scaling that needs every sample)
+    bool inParts = true;
 };
 
 // A recording's samples read from its file on demand, scaled as wavread scales them, for a
@@ -116,10 +118,12 @@ struct WavLayout {
 class WavSource {
 public:
     // Walks the file as wavread does, with the same messages (and the same error when there
-    // is no data chunk). nullopt when its samples cannot be read in parts (more than two
-    // channels, or four-byte integers, whose scaling depends on every sample): the caller
-    // then reads the whole recording. `check`, when given, sees the data chunk's shape first.
-    static std::optional<WavSource> open(const std::string& file, const WavShapeCheck& check = {});
+    // is no data chunk). Samples that cannot be read in parts (more than two channels, or
+    // four-byte integers, whose scaling depends on every sample) are decoded whole in the
+    // same walk and come back as wavread_recording gives them. `check`, when given, sees the
+    // data chunk's shape first.
+    static std::variant<WavSource, Recording> open(const std::string& file,
+                                                   const WavShapeCheck& check = {});
 
     double Fs = 0;   // Hz
     WavShape shape;  // of the data chunk

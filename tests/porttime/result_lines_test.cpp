@@ -1,12 +1,19 @@
 // The twelve result lines stay readable whatever size the true-scale window takes: at 7 pt or
 // more, no line runs into another or past the block's frame, on screen and in the printed
-// file, while the port map keeps its true scale.
+// file, while the port map keeps its true scale; and the tick numbers of the port map and the
+// chord stay clear of the axes below them.
+#include <QImage>
+#include <QPainter>
 #include <cmath>
 #include <fstream>
 #include <numbers>
 #include <regex>
 
 #include "kelvora_fixture.h"
+#include "qt/axes_painter.h"
+#include "qt/eps_writer.h"
+#include "qt/qpainter_canvas.h"
+#include "qt/scene_from_model.h"
 #include "runtime/graphics/operations.h"
 
 namespace {
@@ -49,6 +56,30 @@ std::vector<Printed> printedLines(const std::string& file) {
     return out;
 }
 
+// What the painter draws of the port map, the chord and the block, box and tick numbers, on
+// the screen's canvas or (at 72 pixels an inch) the printed file's, in canvas pixels from
+// the top.
+std::vector<rt::RectF> paintedAxes(rt::Handle fig, double ppi, bool paper) {
+    rt::SceneBuilder builder(rt::graphics());
+    const rt::FigureScene scene = builder.figure(fig, ppi);
+    std::vector<rt::RectF> out;
+    auto paint = [&](rt::Canvas& canvas) {
+        for (const rt::AxesScene& a : scene.axes)
+            out.push_back(rt::paintAxes(canvas, a, ppi, nullptr).outer);
+    };
+    if (paper) {
+        rt::EpsCanvas canvas(scene.width, scene.height, {0, 0, scene.width, scene.height});
+        paint(canvas);
+    } else {
+        QImage image(static_cast<int>(std::ceil(scene.width)),
+                     static_cast<int>(std::ceil(scene.height)), QImage::Format_RGB32);
+        QPainter painter(&image);
+        rt::QPainterCanvas canvas(painter);
+        paint(canvas);
+    }
+    return out;
+}
+
 bool apart(double l1, double r1, double b1, double t1, double l2, double r2, double b2, double t2) {
     return r1 <= l2 || r2 <= l1 || t1 <= b2 || t2 <= b1;
 }
@@ -63,6 +94,7 @@ TEST_F(KelvoraTest, ResultLinesStayReadableInsideTheirFrameAndTheMapAtTrueScale)
         {"bore 100", "100", "80", "160", "38", "56", "66", "62", "10", "15"},
         // The window grows in height for a flat one, in both directions for a tiny one.
         {"flat", "290", "10", "100", "3", "6", "100", "90", "1", "1"},
+        {"bore 25", "25", "24", "50", "8", "15", "15", "14", "3", "4"},
         {"bore 1 mm", "1", "1", "20", "0.2", "0.4", "0.4", "0.38", "0.01", "0.01"}};
     for (const Engine& e : engines) {
         type("Bore", e.bore);
@@ -125,6 +157,15 @@ TEST_F(KelvoraTest, ResultLinesStayReadableInsideTheirFrameAndTheMapAtTrueScale)
         }
         if (std::string(e.name) == "bore 100") {
             EXPECT_EQ(rt::get(Value(texts.at(0)), "FontSize").scalar(), 10) << "room enough: kept";
+        }
+
+        // The map's tick numbers above the chord and its numbers, the chord's above the block.
+        for (const bool paper : {false, true}) {
+            SCOPED_TRACE(paper ? "paper" : "screen");
+            const auto painted = paintedAxes(fig.scalar(), paper ? 72 : ppi, paper);
+            ASSERT_EQ(painted.size(), 3u);
+            EXPECT_LT(painted[0].bottom(), painted[1].top);
+            EXPECT_LT(painted[1].bottom(), painted[2].top);
         }
 
         // On paper: the same, within the block's frame as the page places it.

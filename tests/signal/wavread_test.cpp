@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <string>
+#include <variant>
 
 #include "runtime/dispatch/error.h"
 #include "runtime/dispatch/function_table.h"
@@ -154,13 +155,14 @@ TEST_F(WavRead, StereoFramesAndLowerCaseIdentifiers) {
 }
 
 // Read from the file in parts, a channel or the mean of two comes out as wavread's columns
-// give it, for every sample width; more than two channels or four-byte integers are left to
-// the whole read.
+// give it, for every sample width; more than two channels or four-byte integers are decoded
+// whole in the same walk.
 TEST_F(WavRead, SourceReadsAChannelOrTheMeanOfTwoInParts) {
     const Bytes data = chunk("data", frames16({{-32768, 32767}, {1, -1}, {16384, 0}, {3, 5}}));
     const std::string stereo = dir.write("s.wav", riff(cat({kFmt16, data})));
     const Eigen::MatrixXd y = *sig::wavread(stereo).y;
-    std::optional<sig::WavSource> s = sig::WavSource::open(stereo);
+    auto opened = sig::WavSource::open(stereo);
+    const sig::WavSource* s = std::get_if<sig::WavSource>(&opened);
     ASSERT_TRUE(s);
     EXPECT_EQ(s->Fs, 44100);
     ASSERT_EQ(s->frames(), 4);
@@ -181,13 +183,23 @@ TEST_F(WavRead, SourceReadsAChannelOrTheMeanOfTwoInParts) {
     for (const auto& [fmt, samples] : monos) {
         const std::string mono = dir.write("m.wav", riff(cat({fmt, samples})));
         const Eigen::MatrixXd m = *sig::wavread(mono).y;
-        std::optional<sig::WavSource> ms = sig::WavSource::open(mono);
+        auto mono_opened = sig::WavSource::open(mono);
+        const sig::WavSource* ms = std::get_if<sig::WavSource>(&mono_opened);
         ASSERT_TRUE(ms);
         for (int ch : {0, 1, 2}) EXPECT_EQ(ms->column(ch), m.col(0)) << ch;
     }
-    const std::string int32 =
-        dir.write("i.wav", riff(cat({fmtChunk(1, 1, 8000, 4), chunk("data", le32(0x40000000))})));
-    EXPECT_FALSE(sig::WavSource::open(int32));
+    // Four-byte integers and three channels, each cut short: one walk, one warning.
+    for (const Bytes& fmt : {fmtChunk(1, 1, 8000, 4), fmtChunk(1, 3, 8000, 2)}) {
+        Bytes b =
+            riff(cat({fmt, chunk("data", cat({le32(0x40000000), le32(0xc0000000), le32(7)}))}));
+        b.pop_back();
+        const std::string whole = dir.write("w.wav", b);
+        WarningCapture warnings;
+        const auto r = sig::WavSource::open(whole);
+        EXPECT_EQ(warnings.lines.size(), 1u);
+        ASSERT_TRUE(std::holds_alternative<sig::Recording>(r));
+        EXPECT_EQ(std::get<sig::Recording>(r).y, *sig::wavread(whole).y);
+    }
     EXPECT_EQ(testsupport::errorOf([&] { sig::WavSource::open(dir.write("n.wav", riff(kFmt16))); }),
               "One or more output arguments not assigned during call to 'wavread'.");
 }
@@ -442,6 +454,13 @@ TEST_F(WavRead, CutShortDataChunkWarnsAndKeepsTheWholeFrames) {
               (Eigen::MatrixXd(1, 2) << 2, 2).finished());
     EXPECT_EQ(warnings.lines.size(), 2u);
     sig::wavread(dir.write("good.wav", good));
+    EXPECT_EQ(warnings.lines.size(), 2u);
+    // A size of no whole number of frames, cut within its broken last frame: no frame is
+    // missing, nothing to warn of.
+    Bytes ragged =
+        riff(cat({kFmt16, chunk("data", cat({frames16({{1, 2}, {3, 4}}), Bytes{5, 6}}))}));
+    ragged.pop_back();
+    EXPECT_EQ(sig::wavread(dir.write("ragged.wav", ragged)).y->rows(), 2);
     EXPECT_EQ(warnings.lines.size(), 2u);
 }
 
