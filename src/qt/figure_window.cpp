@@ -206,7 +206,9 @@ void FigureWindow::storeGeometry(const QRect& r) {
 
 void FigureWindow::layoutControls() {
     const double height = g_.pixelPosition(h_)[3];
-    for (auto& [h, view] : controls_) view->place(height);
+    // Only a control whose size changed needs its text fitted: every step of a drag comes here.
+    for (auto& [h, view] : controls_)
+        if (view->place(height)) view->fitFont();
 }
 
 void FigureWindow::dispose() {
