@@ -128,11 +128,6 @@ void evaluate(const EditorCalls& editors) {
             run = channel_table(*source, cp, st, calls);
         } else {
             sig::Recording& rec = std::get<sig::Recording>(recording);
-            if (rec.y.cols() == 1) {
-                Eigen::MatrixXd both(rec.y.rows(), 2);
-                both << rec.y, rec.y;
-                rec.y = std::move(both);
-            }
             run = channel_table(std::move(rec.y), rec.Fs, cp, st, calls);
         }
         if (!run) return;
@@ -201,11 +196,8 @@ ChannelCalls channel_calls(const EditorCalls& editors, const shell::Strings& st)
         return wav2v(Y, FS, n, L, mr, Mr);
     };
     const Dig2vTexts texts{st.wait, st.wb_sdiag};
-    c.dig2v = [texts](const Eigen::Ref<const Eigen::MatrixXd>& Y, double FS, double a, double b) {
-        return dig2v(Y, FS, a, b, texts);
-    };
-    c.dig2v_read = [texts](Eigen::Index samples, const sig::SampleReader& read, double FS, double a,
-                           double b) { return dig2v(samples, read, FS, a, b, texts); };
+    c.dig2v = [texts](Eigen::Index samples, const sig::SampleReader& read, double FS, double a,
+                      double b) { return dig2v(samples, read, FS, a, b, texts); };
     const rt::Value stv = shell::to_value(st);
     const auto ch_value = [](const std::vector<int>& ch) {
         return rt::Value::row(std::vector<double>(ch.begin(), ch.end()));

@@ -44,18 +44,12 @@ Eigen::VectorXd from_zero(Eigen::VectorXd t) {
 class Table {
 public:
     Table(Eigen::MatrixXd Y, double FS, const ChannelParams& p, const ChannelCalls& c)
-        : Y_(std::move(Y)), FS_(FS), p_(p), c_(c), L_(p.l) {}
-    // The editors take the whole recording; without them each conversion reads the file.
-    Table(const sig::WavSource& source, const ChannelParams& p, const ChannelCalls& c)
-        : FS_(source.Fs), p_(p), c_(c), L_(p.l) {
-        if (p.cut) {
-            Y_.resize(source.frames(), 2);
-            Y_.col(0) = source.column(1);
-            Y_.col(1) = source.column(2);
-        } else {
-            source_ = source;
-        }
+        : FS_(FS), p_(p), c_(c), L_(p.l) {
+        take(std::move(Y));
     }
+    // Each conversion reads the file; the editors, which take the whole recording, do not run.
+    Table(const sig::WavSource& source, const ChannelParams& p, const ChannelCalls& c)
+        : source_(source), FS_(source.Fs), p_(p), c_(c), L_(p.l) {}
 
     // The drum's sensor signals per engine revolution.
     double drum() const { return p_.W / p_.ur * p_.u / p_.r; }
@@ -85,32 +79,34 @@ public:
         if (ch == 0) return Y_;
         return Y_.col(ch - 1);
     }
+    // The same a stretch at a time, from the file or from the samples held.
+    Eigen::Index samples() const { return source_ ? source_->frames() : Y_.rows(); }
+    sig::SampleReader reader(int ch) const {
+        if (source_)
+            return [&s = *source_, ch](Eigen::Index first, Eigen::Index count, double* out) {
+                s.read(ch, first, count, out);
+            };
+        if (ch == 0)
+            return [&Y = Y_](Eigen::Index first, Eigen::Index count, double* out) {
+                for (Eigen::Index i = 0; i < count; ++i)
+                    out[i] = (Y(first + i, 0) + Y(first + i, 1)) / 2;
+            };
+        return [y = Y_.col(ch - 1)](Eigen::Index first, Eigen::Index count, double* out) {
+            std::copy_n(y.data() + first, count, out);
+        };
+    }
     ToneSeries tone(int ch, double n, bool with_track = true) const {
         static const Track none;
         if (source_) {
             // Read and resampled a stretch at a time: the analysis rate's signal is all
             // that exists of the channel.
-            const sig::WavSource& s = *source_;
-            const auto read = [&](Eigen::Index first, Eigen::Index count, double* out) {
-                s.read(ch, first, count, out);
-            };
-            const Eigen::VectorXd x = sig::resample(s.frames(), read, kToneRate, FS_);
+            const Eigen::VectorXd x = sig::resample(samples(), reader(ch), kToneRate, FS_);
             return c_.wav2v(x, kToneRate, n, L_, p_.mr, p_.Mr, none);
         }
         return c_.wav2v(channel(ch), FS_, n, L_, p_.mr, p_.Mr, with_track ? track_ : none);
     }
     PulseSeries pulse(int ch, double a, double b) const {
-        if (source_ && c_.dig2v_read) {
-            const sig::WavSource& s = *source_;
-            return c_.dig2v_read(
-                s.frames(),
-                [&](Eigen::Index first, Eigen::Index count, double* out) {
-                    s.read(ch, first, count, out);
-                },
-                FS_, a, b);
-        }
-        if (source_) return c_.dig2v(source_->column(ch), FS_, a, b);
-        return c_.dig2v(channel(ch), FS_, a, b);
+        return c_.dig2v(samples(), reader(ch), FS_, a, b);
     }
 
 private:
@@ -319,8 +315,10 @@ std::optional<RunSeries> channel_table(Eigen::MatrixXd Y, double FS, const Chann
 
 std::optional<RunSeries> channel_table(const sig::WavSource& source, const ChannelParams& p,
                                        const shell::Strings& st, const ChannelCalls& calls) {
-    Table k(source, p, calls);
-    return convert(k, p, st);
+    ChannelParams no_editor = p;
+    no_editor.cut = false;
+    Table k(source, no_editor, calls);
+    return convert(k, no_editor, st);
 }
 
 }  // namespace evaluation

@@ -33,14 +33,10 @@ struct ChannelCalls {
     std::function<ToneSeries(const Eigen::Ref<const Eigen::MatrixXd>& Y, double FS, double n,
                              double L, double mr, double Mr, const Track& track)>
         wav2v;
-    std::function<PulseSeries(const Eigen::Ref<const Eigen::MatrixXd>& Y, double FS, double a,
-                              double b)>
-        dig2v;
-    // dig2v on a channel of that many samples handed over a stretch at a time; when unset, a
-    // channel read from its file is decoded whole for dig2v.
+    // On a channel (or the mean of two) of that many samples handed over a stretch at a time.
     std::function<PulseSeries(Eigen::Index samples, const sig::SampleReader& read, double FS,
                               double a, double b)>
-        dig2v_read;
+        dig2v;
     std::function<std::optional<Eigen::MatrixXd>(const Eigen::MatrixXd& Y, double FS,
                                                  const std::vector<int>& ch, double L, double mr,
                                                  double Mr)>
@@ -74,17 +70,17 @@ struct RunSeries {
 // "Linker Kanal: Aus - Rechter Kanal: Aus!" in the German table.
 std::u16string both_off_message(const shell::Strings& st);
 
-// Runs the case of (sig_ch1, sig_ch2) on Y (samples x 2) at FS [Hz]. nullopt when the
-// evaluation ends here: an editor cancelled, or both channels off (the message is shown in
-// an error dialog without title). rt::Error for a pair the lists do not offer, and what the
-// conversions and editors throw.
+// Runs the case of (sig_ch1, sig_ch2) on Y (samples x 2; a single column counts as both) at FS
+// [Hz]. nullopt when the evaluation ends here: an editor cancelled, or both channels off (the
+// message is shown in an error dialog without title). rt::Error for a pair the lists do not offer,
+// and what the conversions and editors throw.
 std::optional<RunSeries> channel_table(Eigen::MatrixXd Y, double FS, const ChannelParams& p,
                                        const shell::Strings& st, const ChannelCalls& calls);
 
-// The same on a recording read from its file (one or two channels; one counts as both):
-// without the editor each conversion reads only its channel, or the mean of both, and a
-// tone channel reaches wav2v already resampled to kToneRate, so that the recording never
-// exists whole; with the editor box ticked the editors get the whole recording.
+// The same on a recording read from its file (one or two channels; one counts as both),
+// without the editors (p.cut is not looked at: they take the whole recording): each
+// conversion reads only its channel, or the mean of both, and a tone channel reaches wav2v
+// already resampled to kToneRate, so that the recording never exists whole.
 std::optional<RunSeries> channel_table(const sig::WavSource& source, const ChannelParams& p,
                                        const shell::Strings& st, const ChannelCalls& calls);
 
