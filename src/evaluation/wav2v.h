@@ -50,8 +50,8 @@ struct ToneSpectrum {
 // Analyses x (a signal at kToneRate, as toneSignal makes it) in slices of kToneWindow
 // samples with a Hann window at the frequencies freq, consecutive slices sharing noverlap
 // samples (absent: the spectrogram's default, half a slice). A signal shorter than a slice
-// is zero-padded to one. Throws rt::Error for an empty freq, and the spectrogram's message
-// for an empty x or an unusable noverlap.
+// is zero-padded to one. Throws rt::Error with the spectrogram's message for an empty freq,
+// an empty x or an unusable noverlap.
 ToneSpectrum toneSpectrum(const Eigen::VectorXd& x, const Eigen::VectorXd& freq,
                           std::optional<double> noverlap = {});
 

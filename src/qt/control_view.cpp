@@ -174,7 +174,6 @@ void ControlView::apply(const std::string& p) {
     } else if (p == "String") {
         applyText();
         applyValue();
-        fitFont();
     } else if (p == "Value" || p == "Min" || p == "Max") {
         applyValue();
     } else if (p == "BackgroundColor" || p == "ForegroundColor" || p == "HorizontalAlignment") {
@@ -184,8 +183,6 @@ void ControlView::apply(const std::string& p) {
         applyEnable();
     } else if (p == "Visible") {
         widget_->setVisible(enumWord(g_, h_, "Visible") == "on");
-    } else if (p.rfind("Font", 0) == 0) {
-        fitFont();
     } else if (p == "TooltipString") {
         widget_->setToolTip(displayRows(g_.get(h_, "TooltipString")).join(u'\n'));
     } else if (p == "Tag") {
@@ -194,11 +191,12 @@ void ControlView::apply(const std::string& p) {
     }
 }
 
-void ControlView::place(double figureHeight) {
-    if (!widget_) return;
-    QRect r = toQtRect(g_.pixelPosition(h_), figureHeight);
+bool ControlView::place(double figureHeight) {
+    if (!widget_) return false;
+    const QRect r = toQtRect(g_.pixelPosition(h_), figureHeight);
+    const bool resized = widget_->size() != r.size();
     if (widget_->geometry() != r) widget_->setGeometry(r);
-    fitFont();
+    return resized;
 }
 
 QFont ControlView::font() const { return fontOf(g_, h_, widget_ ? widget_->height() : 0); }

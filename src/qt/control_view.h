@@ -24,10 +24,12 @@ public:
     Handle handle() const { return h_; }
     QWidget* widget() const { return widget_; }
 
-    // A property changed in the model.
+    // A property changed in the model. Its text is not fitted here: a change of its text,
+    // font or place is followed by FigureWindow::fitControl.
     void apply(const std::string& property);
-    // Places the widget from the model's pixel position (the figure is `figureHeight` high).
-    void place(double figureHeight);
+    // Places the widget from the model's pixel position (the figure is `figureHeight` high);
+    // whether its size changed, so that its text needs fitting anew.
+    bool place(double figureHeight);
     // The control's own font, as the model gives it.
     QFont font() const;
     // The smallest pixel size its text may shrink to where the control is too small for it.

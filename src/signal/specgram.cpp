@@ -141,6 +141,8 @@ SpecgramChecked check(const SpecgramArgs& args, Eigen::Index rows, Eigen::Index 
     if (single && notNonNegativeInteger(c.nfft(0)))
         c.msg = "Requires positive integer values for NFFT.";
     if (notNonNegativeInteger(c.noverlap)) c.msg = "Requires positive integer value for NOVERLAP.";
+    // The transforms read the list's first steps.
+    if (c.nfft.size() == 0) c.msg = "Requires at least one frequency.";
     if (std::min(rows, cols) != 1) c.msg = "Requires vector (either row or column) input.";
     return c;
 }

@@ -31,7 +31,8 @@ struct SpecgramChecked {
     double noverlap = 0;
 };
 
-// Applies the defaults and runs the checks (all of them; the last failure's text wins).
+// Applies the defaults and runs the checks (all of them; the last failure's text wins); an
+// empty frequency list fails.
 // Throws rt::Error "You must specify a window function." for a frequency list without a
 // window, and what hanning throws for a bad window length.
 SpecgramChecked specgramchk(const SpecgramArgs& args);
@@ -40,6 +41,7 @@ enum class SpecgramPath { Fft, ChirpZ, Direct };
 
 // The transform a second argument selects: one value the FFT; more than 20 frequencies
 // whose steps agree within 1e-12 Fs the chirp-z transform; any other list direct transforms.
+// nfft holds at least one value, as specgramchk requires.
 SpecgramPath specgramPath(const Eigen::VectorXd& nfft, double Fs);
 
 struct SpecgramResult {

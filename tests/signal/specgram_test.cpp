@@ -160,6 +160,14 @@ TEST(Specgram, ChecksReportTheLastFailure) {
     const sig::SpecgramChecked c = sig::specgramchk(list);
     EXPECT_EQ(c.window.size(), 3528);
     EXPECT_EQ(c.noverlap, 1764);
+    // An empty list is refused before a transform reads its first steps.
+    list.nfft = Eigen::VectorXd();
+    const std::string none = "Requires at least one frequency.";
+    EXPECT_EQ(sig::specgramchk(list).msg, none);
+    EXPECT_EQ(errorOf([&] { sig::specgram(list); }), none);
+    EXPECT_EQ(
+        errorOf([&] { sig::specgramPeaks(noise(4000, 8), Eigen::VectorXd(), 8820, 3528, 3175); }),
+        none);
 }
 
 TEST(Czt, ShapesAndDefaultIsTheDft) {
