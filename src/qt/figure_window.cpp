@@ -277,8 +277,9 @@ void FigureWindow::applyPointer() {
         setCursor(customCursor(g_.get(h_, "PointerShapeCData"), g_.get(h_, "PointerShapeHotSpot")));
     else
         setCursor(shapeOf(word));
-    // The busy pointer must show before a long computation that draws nothing meanwhile.
-    if (isVisible()) QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    // The busy pointer must show before a long computation that draws nothing meanwhile; a
+    // quick callback's half-made change is not painted with it, as for a drawnow.
+    if (isVisible()) host_.flush();
 }
 
 void FigureWindow::userMovedOrResized() {

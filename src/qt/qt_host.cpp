@@ -9,6 +9,7 @@
 #include <chrono>
 #include <cmath>
 #include <iostream>
+#include <optional>
 
 #include "qt/application.h"
 #include "qt/figure_views.h"
@@ -29,20 +30,32 @@ namespace {
 // that its progress shows.
 constexpr auto kQuickCallback = std::chrono::milliseconds(100);
 
-// Holds back the paints of figure windows that have been painted before, for the time of one
-// event pass; they are asked for again afterwards.
+// Holds back, while it lives, the paints of figure windows that have been painted before;
+// they are asked for again when it ends, however the event pass it spans ends.
 class PaintHold : public QObject {
 public:
-    std::vector<QPointer<QWidget>> held;
+    PaintHold() { qApp->installEventFilter(this); }
+    ~PaintHold() override {
+        qApp->removeEventFilter(this);
+        for (const QPointer<QWidget>& w : held_)
+            if (w)
+                QCoreApplication::postEvent(w, new QEvent(QEvent::UpdateRequest),
+                                            Qt::LowEventPriority);
+    }
+    PaintHold(const PaintHold&) = delete;
+    PaintHold& operator=(const PaintHold&) = delete;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() != QEvent::UpdateRequest) return false;
         auto* w = qobject_cast<FigureWindow*>(watched);
         if (!w || !w->painted()) return false;
-        if (std::find(held.begin(), held.end(), w) == held.end()) held.emplace_back(w);
+        if (std::find(held_.begin(), held_.end(), w) == held_.end()) held_.emplace_back(w);
         return true;
     }
+
+private:
+    std::vector<QPointer<QWidget>> held_;
 };
 
 double logicalDpi() {
@@ -195,19 +208,10 @@ void QtHost::serveUntil(const std::function<bool()>& done) {
 void QtHost::flush() {
     const bool quick = !frames_.empty() &&
                        std::chrono::steady_clock::now() - frames_.back().began < kQuickCallback;
-    if (!quick) {
-        QCoreApplication::sendPostedEvents();
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-        return;
-    }
-    PaintHold hold;
-    qApp->installEventFilter(&hold);
+    std::optional<PaintHold> hold;
+    if (quick) hold.emplace();
     QCoreApplication::sendPostedEvents();
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    qApp->removeEventFilter(&hold);
-    for (const QPointer<QWidget>& w : hold.held)
-        if (w)
-            QCoreApplication::postEvent(w, new QEvent(QEvent::UpdateRequest), Qt::LowEventPriority);
 }
 
 void QtHost::pause(double seconds) {

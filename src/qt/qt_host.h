@@ -44,6 +44,8 @@ public:
     void raiseFigure(double figure) override;
 
     void serveUntil(const std::function<bool()>& done) override;
+    // Within the first moments of a callback, windows painted before keep their picture:
+    // what they would show is half a change (FigureWindow's pointer goes through here too).
     void flush() override;
     void pause(double seconds) override;
 

@@ -28,30 +28,54 @@ void load_par(const std::optional<std::string>& file) {
         path = choice->folder + choice->name;
     }
 
-    std::map<std::string, rt::Value> vars;
-    for (auto& nv : rt::load(path)) vars[nv.name] = std::move(nv.value);
     const std::string named = "\"" + path + "\" ";
-    // Every name is checked before the panel changes, so a foreign file leaves it as it was.
+    std::vector<rt::NamedValue> loaded;
+    try {
+        loaded = rt::load(path);
+    } catch (const rt::Error& e) {
+        rt::error(named + rt::utf8(st.par_unreadable) + "\n" + e.what());
+    }
+    std::map<std::string, rt::Value> vars;
+    for (auto& nv : loaded) vars[nv.name] = std::move(nv.value);
+    // Every name, kind and shape is checked before the panel changes, so a foreign or damaged
+    // file leaves it as it was.
     for (const char* name :
          {"m", "cw",      "r",       "u",    "l",    "fl",    "J",      "ur",      "A",
           "W", "komment", "cutvmax", "sig1", "sig2", "xaxis", "yaxis",  "wav_kom", "T",
           "P", "tit",     "mr",      "Mr",   "cbh",  "fro",   "wavfile"}) {
         if (!vars.count(name)) rt::error(named + rt::utf8(st.par_no_var) + " " + name + ".");
     }
-
+    auto refuse = [&](const char* var, const std::string& range) {
+        rt::error(named + rt::utf8(st.par_bad_value) + " " + var + range + ".");
+    };
+    // What get_par can deliver for a field: anything str2num gives.
+    for (const char* var :
+         {"m", "cw", "r", "u", "l", "fl", "J", "ur", "A", "W", "T", "P", "mr", "Mr", "fro"}) {
+        if (!vars[var].isDouble() && !vars[var].isLogical()) refuse(var, "");
+    }
+    // A box shows itself ticked at 1 only, while the evaluation takes any true value as
+    // ticked: anything but 0 or 1 would act otherwise than it shows.
+    for (const char* var : {"komment", "cutvmax", "wav_kom", "cbh"}) {
+        const rt::Value& v = vars[var];
+        if (!(v.isDouble() && !v.isComplex() && v.numel() == 1 &&
+              (v.scalar() == 0 || v.scalar() == 1)))
+            refuse(var, " (0-1)");
+    }
     // A popup's Value outside its list leaves the popup unusable, and every later load fails
-    // on it until the program restarts: such a file is refused before the panel changes.
+    // on it until the program restarts.
     auto need_row = [&](const char* var, std::size_t rows) {
         const rt::Value& v = vars[var];
         const double row = v.isNumeric() && v.numel() == 1 ? v.scalar() : 0;
         if (!(row >= 1 && row <= static_cast<double>(rows) && row == std::floor(row)))
-            rt::error(named + rt::utf8(st.par_bad_row) + " " + var + " (1-" + std::to_string(rows) +
-                      ").");
+            refuse(var, " (1-" + std::to_string(rows) + ")");
     };
     need_row("sig1", kChannelLists.size());
     need_row("sig2", channel_list(static_cast<int>(vars["sig1"].scalar()))->rows.size());
     need_row("xaxis", kXAxis.size());
     need_row("yaxis", kYAxis.size());
+    for (const char* var : {"tit", "wavfile"}) {
+        if (!vars[var].isChar() || vars[var].rows() > 1) refuse(var, "");
+    }
 
     auto number = [&](const char* tag, const char* var) {
         set_tagged(tag, "String", rt::num2str(vars[var]));

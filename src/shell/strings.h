@@ -117,7 +117,8 @@ struct Strings {
     std::u16string rpm_band_empty;   // the lowest and the highest rpm are equal
     std::u16string no_speed_to_cut;  // the speed editor finds no speed to choose from
     std::u16string par_no_var;       // follows a parameter file's name; the variable's name follows
-    std::u16string par_bad_row;      // as par_no_var; then the list's rows, as in "(1-5)"
+    std::u16string par_bad_value;    // as par_no_var; then a list's rows, as in "(1-5)", or "(0-1)"
+    std::u16string par_unreadable;   // follows a file's name; the reason on the next line
 
     // Table files (tire and gear tables)
     std::u16string tab_bad_field;     // an entry the table file cannot hold

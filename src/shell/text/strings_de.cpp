@@ -112,7 +112,8 @@ const Strings& german_table() {
             u"Die Aufnahme zeigt keine Geschwindigkeit, aus der sich ein Zeitintervall wählen "
             u"ließe.",
         .par_no_var = u"ist keine Parameterdatei: Es fehlt die Variable",
-        .par_bad_row = u"enthält eine Auswahl außerhalb ihrer Liste: Variable",
+        .par_bad_value = u"enthält einen Wert, den sein Feld nicht annehmen kann: Variable",
+        .par_unreadable = u"kann nicht als Parameterdatei gelesen werden:",
         .tab_bad_field =
             u"Ein Feld des Eintrags enthält \";\", einen Zeilenumbruch, ein Zeichen, das die "
             u"Tabellendatei nicht speichern kann, oder mehr als 1000 Zeichen. Es wurde nichts "

@@ -106,7 +106,8 @@ const Strings& english_table() {
         .rpm_band_empty = u"The lowest and the highest rpm must differ.",
         .no_speed_to_cut = u"The recording shows no speed to choose an interval from.",
         .par_no_var = u"is no parameter file: it lacks the variable",
-        .par_bad_row = u"holds a choice outside its list: variable",
+        .par_bad_value = u"holds a value its field cannot take: variable",
+        .par_unreadable = u"cannot be read as a parameter file:",
         .tab_bad_field =
             u"A field of this entry holds \";\", a line break, a character that the table file "
             u"cannot store, or more than 1,000 characters. Nothing was written.",

@@ -112,7 +112,8 @@ const Strings& french_table() {
             u"L'enregistrement ne montre aucune vitesse permettant de choisir un intervalle de "
             u"temps.",
         .par_no_var = u"n'est pas un fichier de paramètres : il y manque la variable",
-        .par_bad_row = u"contient un choix hors de sa liste : variable",
+        .par_bad_value = u"contient une valeur que son champ ne peut pas prendre : variable",
+        .par_unreadable = u"ne peut pas être lu comme fichier de paramètres :",
         .tab_bad_field =
             u"Un champ de l'entrée contient \";\", un saut de ligne, un caractère que le fichier "
             u"de la liste ne peut pas enregistrer, ou plus de 1\u00a0000 caractères. Rien n'a été "
