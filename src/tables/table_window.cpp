@@ -214,7 +214,9 @@ void accept_entry(const TableKind& k) {
     if (!s || !s->selected) return;
     auto e = split_raw_row(s->raw[*s->selected]);
     if (!e) return;
-    (*e)[3] = format_number((*e)[3]);
+    // As the window showed it: a fourth field that is no number is copied as it stands, for the
+    // next calculation to name, rather than emptying the main window's field.
+    (*e)[3] = table_number((*e)[3]);
     rt::setProps(shell::tagged(k.main_field), {{"String", (*e)[3]}});
     for (std::size_t f = 0; f < 4; ++f)
         rt::setProps(shell::tagged(k.field_tags[f]), {{"String", (*e)[f]}});

@@ -159,6 +159,10 @@ TEST_F(TableWindow, AFourthFieldThatIsNoNumberIsKeptAsItStands) {
     select(2);
     remove();
     EXPECT_EQ(read_file(kTires), "Alpha;s;1;1.500;\nZeta;kept?;17;about two;\n");
+    // Accepted, it lands as shown, for the calculation to name, not as an empty field.
+    select(2);
+    press(kWindow, de().accept);
+    EXPECT_EQ(text("wheel_perim"), "about two");
 }
 
 TEST_F(TableWindow, AnEntryTheFileCannotHoldIsRefusedBeforeAnythingIsWritten) {
