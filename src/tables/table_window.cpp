@@ -43,7 +43,8 @@ std::string fault_text(const TableKind& k, const Strings& st, const TableFault& 
     return quoted(k.file) + rt::utf8(at + u" " + st.*why[f.kind]);
 }
 
-// The file's entries; a missing file holds none. nullopt after telling the user why not.
+// The file's entries; a missing file holds none. nullopt after telling the user why not, in
+// a dialog titled as a failed write of the table is.
 // A file it refuses is read no further than its first fault.
 std::optional<std::vector<Entry>> read_entries(const TableKind& k, const Strings& st) {
     std::error_code ec;
@@ -61,12 +62,13 @@ std::optional<std::vector<Entry>> read_entries(const TableKind& k, const Strings
         ::close(fd);
     }
     if (!why.empty()) {
-        rt::errordlg(rt::utf8(st.file_error) + ": " + quoted(k.file) + " (" + why + ")");
+        rt::errordlg(quoted(k.file) + " " + rt::utf8(st.tab_unreadable) + "\n" + why,
+                     rt::utf8(st.file_error));
         return std::nullopt;
     }
     TableRead read = reader.finish();
     if (auto* fault = std::get_if<TableFault>(&read)) {
-        rt::errordlg(fault_text(k, st, *fault));
+        rt::errordlg(fault_text(k, st, *fault), rt::utf8(st.file_error));
         return std::nullopt;
     }
     return std::move(std::get<std::vector<Entry>>(read));
