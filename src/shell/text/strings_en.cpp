@@ -100,7 +100,7 @@ const Strings& english_table() {
         .lowpass_fails =
             u"The low-pass filter cannot be designed: the run's times do not increase or the "
             u"filter length is not positive.",
-        .fro_no_number = u"The rolling-resistance coefficient is no number.",
+        .fro_no_number = u"The rolling friction coefficient is no number.",
         .channel_pair = u"The channel lists do not offer this channel choice:",
         .rpm_not_finite = u"The rpm limits and the signals per revolution must be finite numbers.",
         .rpm_band_empty = u"The lowest and the highest rpm must differ.",
