@@ -20,6 +20,7 @@
 #include "runtime/graphics/window.h"
 #include "runtime/host.h"
 #include "runtime/value/num2str.h"
+#include "runtime/value/sprintf.h"
 #include "shell/panel.h"
 #include "shell/save_or_report.h"
 #include "tables/table_file.h"
@@ -37,9 +38,7 @@ std::string quoted(const char* file) { return std::string("\"") + file + "\""; }
 std::string fault_text(const TableKind& k, const Strings& st, const TableFault& f) {
     const std::u16string Strings::*why[] = {&Strings::tab_bad_file, &Strings::tab_long_field,
                                             &Strings::tab_many_lines};
-    std::u16string at = st.tab_at_line;
-    if (const std::size_t p = at.find(u"%d"); p != std::u16string::npos)
-        at.replace(p, 2, rt::utf16(std::to_string(f.line)));
+    const std::u16string at = rt::formatText(st.tab_at_line, {Value(static_cast<double>(f.line))});
     return quoted(k.file) + rt::utf8(at + u" " + st.*why[f.kind]);
 }
 
