@@ -1,6 +1,8 @@
 #include "diagram/print_fig.h"
 
 #include <cmath>
+#include <functional>
+#include <iterator>
 
 #include "runtime/dispatch/error.h"
 #include "runtime/fileio/atomic_file.h"
@@ -75,23 +77,27 @@ void print_fig(rt::Handle fig) {
 
     // Each way replaces the file only whole. A refused save ends them all: the next way
     // would meet the same file.
-    shell::save_or_report(name.file, [&] {
-        try {
-            rt::imwrite(rt::frame2im(rt::getframe(fig)), name.file, name.type);
-            return;
-        } catch (const rt::SaveError&) {
-            throw;
-        } catch (const rt::Error&) {
-        }
-        const rt::Value device("-d" + name.type);
-        try {
+    const rt::Value device("-d" + name.type);
+    const std::function<void()> ways[] = {
+        [&] { rt::imwrite(rt::frame2im(rt::getframe(fig)), name.file, name.type); },
+        [&] {
             rt::print({device, rt::Value("-opengl"), rt::Value(dpi), rt::Value(name.file)});
-            return;
-        } catch (const rt::SaveError&) {
-            throw;
-        } catch (const rt::Error&) {
+        },
+        [&] {
+            rt::print({device, rt::Value(dpi), rt::Value(name.file)});
+        },
+    };
+    shell::save_or_report(name.file, [&] {
+        for (std::size_t i = 0;; ++i) {
+            try {
+                ways[i]();
+                return;
+            } catch (const rt::SaveError&) {
+                throw;
+            } catch (const rt::Error&) {
+                if (i + 1 == std::size(ways)) throw;
+            }
         }
-        rt::print({device, rt::Value(dpi), rt::Value(name.file)});
     });
 }
 
