@@ -12,6 +12,7 @@
 #include "runtime/graphics/ps_font_metrics.h"
 #include "runtime/graphics/subplot.h"
 #include "runtime/graphics/text_layout.h"
+#include "runtime/graphics/units.h"
 #include "runtime/graphics/window.h"
 #include "runtime/image_io.h"
 #include "runtime/value/num2str.h"
@@ -345,9 +346,9 @@ void drawResults(const PortInput& in, const PortTimeArea& r, const std::string& 
     if (!printFile.empty()) rt::print({Value("-depsc"), Value(printFile)});
 }
 
-// No sheet in common use is longer than A0's 1189 mm, and no screen comes near it: a port
-// map whose true-scale window is larger could be neither shown nor printed.
-constexpr double kLargestSheet = 1189;  // mm
+// No sheet in common use is longer than A0, and no screen comes near it: a port map whose
+// true-scale window is larger could be neither shown nor printed.
+const double kLargestSheet = rt::paperSizeInches("a0", "portrait")[1] * 25.4;  // mm
 
 // Refuses a bore or stroke whose true-scale window would exceed kLargestSheet. The window's
 // size follows the port map's cell of the grid (its width from the bore, its height from

@@ -129,9 +129,6 @@ bool colorWord(const std::string& lower, std::array<double, 3>& rgb);
 // figure, the rest under an axes).
 bool allowedParentFor(ObjectType child, ObjectType parent);
 
-// Paper width and height in inches for a PaperType and PaperOrientation.
-std::array<double, 2> paperSizeInches(const std::string& type, const std::string& orientation);
-
 // The finite range of a line's, patch's or image's data, kept until its data change (an
 // axes' automatic limits then cost a merge per child, not a pass over all data).
 struct DataExtent {

@@ -32,5 +32,7 @@ Rect rectFromPixels(const Rect& px, Unit u, double parentW, double parentH, doub
 // itself given in inches).
 double paperToInches(double v, Unit u, double paperLengthInches);
 double paperFromInches(double inches, Unit u, double paperLengthInches);
+// Paper width and height in inches for a PaperType and PaperOrientation.
+std::array<double, 2> paperSizeInches(const std::string& type, const std::string& orientation);
 
 }  // namespace rt
