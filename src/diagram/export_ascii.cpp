@@ -32,9 +32,9 @@ void export_ascii(rt::Handle fig) {
                              rt::utf8(st.out_files));
     });
     if (!choice) return;
-    std::string file = choice->folder + choice->name;
-    if (!shell::save_or_report(file, [&] { rt::requireFileName(file); })) return;
-    if (file.find('.') == std::string::npos) file += ".txt";
+    const std::optional<std::string> file =
+        shell::name_to_save(choice->folder + choice->name, ".txt");
+    if (!file) return;
 
     rt::graphics().setCurrentFigure(fig);
     const std::u16string figname = rt::get(fig, "Name").text16();
@@ -46,7 +46,7 @@ void export_ascii(rt::Handle fig) {
                         .real())
         curves.emplace_back(rt::get(h, "XData"), rt::get(h, "YData"));
     const std::string text = ascii_export_text(curves);
-    shell::save_or_report(file, [&] { rt::saveFileAtomically(file, text); });
+    shell::save_or_report(*file, [&] { rt::saveFileAtomically(*file, text); });
 }
 
 void register_export_ascii(rt::FunctionTable& table) {

@@ -3,7 +3,6 @@
 #include "editor/editor_window.h"
 #include "evaluation/read_recording.h"
 #include "runtime/dispatch/error.h"
-#include "runtime/fileio/atomic_file.h"
 #include "runtime/fileio/folders.h"
 #include "runtime/graphics/operations.h"
 #include "runtime/graphics/window.h"
@@ -15,9 +14,10 @@
 namespace editor {
 
 std::optional<std::string> output_name(const shell::Strings& st) {
-    std::string name = rt::utf8(shell::string_of("wav_cut_file"));
-    if (!shell::save_or_report(name, [&] { rt::requireFileName(name); })) return std::nullopt;
-    if (name.find('.') == std::string::npos) name += ".wav";
+    const std::optional<std::string> checked =
+        shell::name_to_save(rt::utf8(shell::string_of("wav_cut_file")), ".wav");
+    if (!checked) return std::nullopt;
+    const std::string& name = *checked;
     if (rt::exist(name, "file") != 0) {
         const std::string yes = rt::utf8(st.yes), no = rt::utf8(st.no);
         const std::string answer =

@@ -48,4 +48,10 @@ bool save_or_report(const std::string& file, const std::function<void()>& save,
     return false;
 }
 
+std::optional<std::string> name_to_save(const std::string& file, const char* ext,
+                                        std::size_t from) {
+    if (!save_or_report(file, [&] { rt::requireFileName(file); })) return std::nullopt;
+    return file.find('.', from) == std::string::npos ? file + ext : file;
+}
+
 }  // namespace shell

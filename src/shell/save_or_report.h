@@ -1,7 +1,9 @@
 // How every save of rovantel tells the user about a file it could not write.
 #pragma once
 
+#include <cstddef>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "shell/strings.h"
@@ -15,5 +17,11 @@ namespace shell {
 // naming `file`. Returns whether the save went through.
 bool save_or_report(const std::string& file, const std::function<void()>& save,
                     std::u16string Strings::*failed = &Strings::write_failed);
+
+// The file a save typed as `file` writes: `file` with `ext` appended when it holds no "."
+// from `from` on (0: a point in a folder's name counts too). nullopt after save_or_report's
+// dialog when `file` gives a folder, checked first so that "sub/" never becomes "sub/.txt".
+std::optional<std::string> name_to_save(const std::string& file, const char* ext,
+                                        std::size_t from = 0);
 
 }  // namespace shell

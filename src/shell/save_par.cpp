@@ -1,6 +1,5 @@
 #include "shell/save_par.h"
 
-#include "runtime/fileio/atomic_file.h"
 #include "runtime/fileio/varfile.h"
 #include "runtime/host.h"
 #include "shell/get_par.h"
@@ -24,10 +23,10 @@ void save_par() {
     auto choice = rt::uiputfile({{"*.cfg", rt::utf8(st.cfg_file)}, {"*.*", rt::utf8(st.all_file)}},
                                 rt::utf8(st.par_file));
     if (!choice) return;
-    const std::string typed = choice->folder + choice->name;
-    if (!save_or_report(typed, [&] { rt::requireFileName(typed); })) return;
-    std::string name = choice->name;
-    if (name.find('.') == std::string::npos) name += ".cfg";
+    // Only the name's own point counts as an extension.
+    const std::optional<std::string> file =
+        name_to_save(choice->folder + choice->name, ".cfg", choice->folder.size());
+    if (!file) return;
 
     ParSlots par = read_par();
     // The coefficient is read last, so its field failing leaves it empty rather than unset: a
@@ -37,8 +36,7 @@ void save_par() {
     for (std::size_t i = 0; i < par.size(); ++i) vars.push_back({file_name_of(i), *par[i]});
     rt::Value wav = get_tagged("wav_file", "String");
     vars.push_back({"wavfile", wav.isEmpty() && !wav.isChar() ? rt::Value("") : wav});
-    const std::string file = choice->folder + name;
-    save_or_report(file, [&] { rt::save(file, vars); });
+    save_or_report(*file, [&] { rt::save(*file, vars); });
 }
 
 void register_save_par(rt::FunctionTable& table) {
