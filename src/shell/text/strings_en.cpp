@@ -120,6 +120,7 @@ const Strings& english_table() {
         .tab_long_field = u"a field is longer than 1,000 characters.",
         .tab_many_lines = u"the table has more than 100,000 lines.",
         .tab_write_failed = u"could not be written; the old table is left as it was.",
+        .tab_unreadable = u"could not be read:",
         .rec_refused = u"cannot be evaluated:",
         .rec_rate = u"its sampling rate must lie between 1 kHz and 384 kHz; the file gives",
         .rec_no_channels = u"the file holds no channel.",
