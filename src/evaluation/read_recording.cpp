@@ -1,20 +1,13 @@
 #include "evaluation/read_recording.h"
 
-#include <cstdio>
-
 #include "runtime/dispatch/error.h"
 #include "runtime/host.h"
+#include "runtime/value/num2str.h"
 #include "runtime/value/value.h"
 
 namespace evaluation {
 
 namespace {
-
-std::string whole(double n) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.0f", n);
-    return text;
-}
 
 std::string quoted(const std::string& file) { return "\"" + file + "\""; }
 
@@ -29,8 +22,8 @@ void accept(const std::string& file, const sig::WavShape& shape, const shell::St
     rt::error(recording_refusal(file, shape, st));
     if (shape.cut_short())
         rt::warndlg(quoted(file) + " " + rt::utf8(st.rec_cut_short) + "\n" +
-                    rt::utf8(st.rec_frames) + " " + whole(shape.expected) + " / " +
-                    whole(shape.frames));
+                    rt::utf8(st.rec_frames) + " " + rt::num2str(shape.expected) + " / " +
+                    rt::num2str(shape.frames));
 }
 
 // A decoded recording's shape at the rate it is taken at.
@@ -45,7 +38,7 @@ std::string recording_refusal(const std::string& file, const sig::WavShape& shap
                               const shell::Strings& st) {
     std::string why;
     if (!(shape.Fs >= kLowestRate && shape.Fs <= kHighestRate))
-        why = rt::utf8(st.rec_rate) + " " + whole(shape.Fs) + " Hz.";
+        why = rt::utf8(st.rec_rate) + " " + rt::num2str(shape.Fs) + " Hz.";
     else if (shape.channels == 0)
         why = rt::utf8(st.rec_no_channels);
     else if (shape.frames == 0)

@@ -128,6 +128,7 @@ struct Strings {
     std::u16string tab_long_field;    // follows tab_at_line
     std::u16string tab_many_lines;    // follows tab_at_line
     std::u16string tab_write_failed;  // follows the table file's name; the reason follows it
+    std::u16string tab_unreadable;    // follows the table file's name; the reason on the next line
     // The recording a run is read from.
     std::u16string rec_refused;      // follows the recording's name; the reason follows it
     std::u16string rec_rate;         // a reason; the file's rate follows it, then " Hz."

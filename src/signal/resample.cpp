@@ -99,7 +99,8 @@ ResampleResult resample(const Eigen::Ref<const Eigen::MatrixXd>& x, double p, do
 }
 
 Eigen::VectorXd resample(Eigen::Index Lx, const SampleReader& read, double p, double q) {
-    const Design d = design(p, q, Eigen::VectorXd::Constant(1, 10.0), 5, double(Lx));
+    const Design d =
+        design(p, q, Eigen::VectorXd::Constant(1, kResampleN), kResampleBeta, double(Lx));
     if ((d.p == 1 && d.q == 1) || Lx == 0) {
         Eigen::VectorXd x(Lx);
         read(0, Lx, x.data());
@@ -132,12 +133,12 @@ void register_resample(rt::FunctionTable& t) {
         if (!in[1].isScalar()) rt::error("P must be a positive integer.");
         if (!in[2].isScalar()) rt::error("Q must be a positive integer.");
         const double p = in[1].scalar(), q = in[2].scalar();
-        Eigen::VectorXd N = Eigen::VectorXd::Constant(1, 10.0);
+        Eigen::VectorXd N = Eigen::VectorXd::Constant(1, kResampleN);
         if (in.size() > 3) {
             const std::vector<double> v = rt::toVector(in[3]);
             N = Eigen::Map<const Eigen::VectorXd>(v.data(), Eigen::Index(v.size()));
         }
-        const double beta = in.size() > 4 ? in[4].scalar() : 5.0;
+        const double beta = in.size() > 4 ? in[4].scalar() : kResampleBeta;
         if (!in[0].isComplex()) {
             const ResampleResult r = resample(*rt::MatrixView(in[0]), p, q, N, beta);
             return {rt::fromMatrix(r.y), rt::fromMatrix(r.h)};

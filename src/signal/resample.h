@@ -15,6 +15,10 @@ struct ResampleResult {
     Eigen::RowVectorXd h;  // the filter used (without the alignment zeros)
 };
 
+// The filter resample designs unless told otherwise: half-length factor N and Kaiser beta.
+inline constexpr double kResampleN = 10;
+inline constexpr double kResampleBeta = 5;
+
 // Changes the rate of x by p/q (reduced to lowest terms within 1e-12 first). A vector x
 // (row or column, shape kept) is one signal, else each column is one. N: a single number
 // is the half-length factor (the filter has 2 N max(p,q) + 1 taps; N <= 0 or empty gives
@@ -24,15 +28,16 @@ struct ResampleResult {
 // (also for NaN and Inf), and what firls and kaiser throw.
 // x is read in place (a matrix, a vector or a map of a value's elements).
 ResampleResult resample(const Eigen::Ref<const Eigen::MatrixXd>& x, double p, double q,
-                        const Eigen::VectorXd& N, double beta = 5);
+                        const Eigen::VectorXd& N, double beta = kResampleBeta);
 ResampleResult resample(const Eigen::Ref<const Eigen::MatrixXd>& x, double p, double q,
-                        double N = 10, double beta = 5);
+                        double N = kResampleN, double beta = kResampleBeta);
 
 // Hands over samples first … first + count - 1 (0-based) of a signal.
 using SampleReader = std::function<void(Eigen::Index first, Eigen::Index count, double* out)>;
 
 // resample(x, p, q) of one signal of Lx samples that `read` hands over a stretch at a time,
-// so that the signal never needs to exist whole: the same values to the last bit.
+// so that the signal never needs to exist whole: the same values to the last bit, with
+// the default filter.
 Eigen::VectorXd resample(Eigen::Index Lx, const SampleReader& read, double p, double q);
 
 // "resample": 5 inputs (3 needed), 2 outputs [y, h]; a complex x is resampled as its

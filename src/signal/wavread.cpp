@@ -8,6 +8,7 @@
 #include "runtime/dispatch/error.h"
 #include "runtime/fileio/file_io.h"
 #include "runtime/value/eigen.h"
+#include "runtime/value/num2str.h"
 #include "runtime/value/value.h"
 
 namespace sig {
@@ -304,9 +305,7 @@ std::string compression_name(double tag) {
                                                            {259, "IBM AVC Adaptive Differential"}};
     for (const auto& [t, name] : names)
         if (t == tag) return name;
-    char num[32];
-    std::snprintf(num, sizeof num, "%.0f", tag);
-    return std::string("Format #") + num;
+    return "Format #" + rt::num2str(tag);
 }
 
 // Bytes from the position to the end of the file.
@@ -368,12 +367,6 @@ struct SampleStore {
     }
 };
 
-std::string frameCount(double n) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.0f", n);
-    return text;
-}
-
 // Reads into `out` (absent samples leave it untouched); returns the message, empty on success.
 std::string read_dat_pcm(int fid, const Chunk& datack, const WavFormat& fmt, double tag,
                          const WavExtent& ext, const WavShapeCheck& check,
@@ -407,8 +400,8 @@ std::string read_dat_pcm(int fid, const Chunk& datack, const WavFormat& fmt, dou
     const double frames = shape->frames;
     if (shape->cut_short())
         rt::warning("The data chunk of '" + rt::filename(fid) +
-                    "' is cut short: " + frameCount(shape->expected) + " frames expected, " +
-                    frameCount(frames) + " read.");
+                    "' is cut short: " + rt::num2str(shape->expected) + " frames expected, " +
+                    rt::num2str(frames) + " read.");
     const std::int64_t dataStart = rt::ftell(fid);
     // The end of the chunk and its pad byte, never past the end of the file.
     auto skipToEnd = [&]() -> bool {

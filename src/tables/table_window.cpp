@@ -43,7 +43,8 @@ std::string fault_text(const TableKind& k, const Strings& st, const TableFault& 
     return quoted(k.file) + rt::utf8(at + u" " + st.*why[f.kind]);
 }
 
-// The file's entries; a missing file holds none. nullopt after telling the user why not.
+// The file's entries; a missing file holds none. nullopt after telling the user why not, in
+// a dialog titled as a failed write of the table is.
 // A file it refuses is read no further than its first fault.
 std::optional<std::vector<Entry>> read_entries(const TableKind& k, const Strings& st) {
     std::error_code ec;
@@ -61,12 +62,13 @@ std::optional<std::vector<Entry>> read_entries(const TableKind& k, const Strings
         ::close(fd);
     }
     if (!why.empty()) {
-        rt::errordlg(rt::utf8(st.file_error) + ": " + quoted(k.file) + " (" + why + ")");
+        rt::errordlg(quoted(k.file) + " " + rt::utf8(st.tab_unreadable) + "\n" + why,
+                     rt::utf8(st.file_error));
         return std::nullopt;
     }
     TableRead read = reader.finish();
     if (auto* fault = std::get_if<TableFault>(&read)) {
-        rt::errordlg(fault_text(k, st, *fault));
+        rt::errordlg(fault_text(k, st, *fault), rt::utf8(st.file_error));
         return std::nullopt;
     }
     return std::move(std::get<std::vector<Entry>>(read));
@@ -214,7 +216,9 @@ void accept_entry(const TableKind& k) {
     if (!s || !s->selected) return;
     auto e = split_raw_row(s->raw[*s->selected]);
     if (!e) return;
-    (*e)[3] = format_number((*e)[3]);
+    // As the window showed it: a fourth field that is no number is copied as it stands, for the
+    // next calculation to name, rather than emptying the main window's field.
+    (*e)[3] = table_number((*e)[3]);
     rt::setProps(shell::tagged(k.main_field), {{"String", (*e)[3]}});
     for (std::size_t f = 0; f < 4; ++f)
         rt::setProps(shell::tagged(k.field_tags[f]), {{"String", (*e)[f]}});

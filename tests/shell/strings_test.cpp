@@ -114,3 +114,18 @@ TEST(Strings, UnitsAreThoseOfTheValues) {
         EXPECT_EQ(text, c.text) << c.build << " " << c.field << " " << c.row;
     }
 }
+
+// A user finds the field a message names by the panel's label for it.
+TEST(Strings, TheRollingResistanceMessageNamesTheFieldByItsLabel) {
+    auto lower = [](std::u16string s) {
+        for (char16_t& c : s)
+            if (c >= u'A' && c <= u'Z') c = char16_t(c - u'A' + u'a');
+        return s;
+    };
+    for (const Build& b : kBuilds) {
+        const Strings& st = b.table();
+        std::u16string label = lower(st.fro_value);
+        label.erase(label.find_last_not_of(u": ") + 1);
+        EXPECT_NE(lower(st.fro_no_number).find(label), std::u16string::npos) << b.name;
+    }
+}

@@ -74,7 +74,7 @@ TEST(TableFile, NumbersGetThreeDecimalsAndOtherFourthFieldsStayAsTheyAre) {
         {u"1.3", u"1.300"}, {u" 6.3249 ", u"6.325"}, {u"", u""},
         {u"1 2", u"1 2"},   {u"1,3", u"1,3"},        {u"about two", u"about two"}};
     for (const auto& [field, kept] : cases) EXPECT_EQ(tables::table_number(field), kept);
-    EXPECT_EQ(tables::format_number(u"about two"), u"");  // what accept copies
+    EXPECT_EQ(tables::format_number(u"about two"), u"");
 }
 
 TEST(TableFile, ArrangeSortsByNameWithoutCaseAndPadsEachColumn) {

@@ -159,6 +159,10 @@ TEST_F(TableWindow, AFourthFieldThatIsNoNumberIsKeptAsItStands) {
     select(2);
     remove();
     EXPECT_EQ(read_file(kTires), "Alpha;s;1;1.500;\nZeta;kept?;17;about two;\n");
+    // Accepted, it lands as shown, for the calculation to name, not as an empty field.
+    select(2);
+    press(kWindow, de().accept);
+    EXPECT_EQ(text("wheel_perim"), "about two");
 }
 
 TEST_F(TableWindow, AnEntryTheFileCannotHoldIsRefusedBeforeAnythingIsWritten) {
@@ -208,6 +212,7 @@ TEST_F(TableWindow, AFileItCannotReadIsNamedWithTheLineAndNoWindowOpens) {
         interp_->eval("wheel_tab");
         EXPECT_FALSE(window_open(kWindow));
         EXPECT_EQ(last_dialog(), c.says);
+        EXPECT_EQ(dialogs_.shown().back().title, rt::utf8(de().file_error));
         EXPECT_EQ(read_file(kTires), c.bytes);
     }
     // Neither a folder nor a pipe is read (a pipe would wait for a writer for ever).
@@ -215,7 +220,10 @@ TEST_F(TableWindow, AFileItCannotReadIsNamedWithTheLineAndNoWindowOpens) {
     ASSERT_EQ(::mkfifo(kTires, 0600), 0);
     dialogs_.expectError();
     interp_->eval("wheel_tab");
-    EXPECT_NE(last_dialog().find("\"tire_tab.txt\""), std::string::npos) << last_dialog();
+    EXPECT_EQ(last_dialog().rfind("\"tire_tab.txt\" " + rt::utf8(de().tab_unreadable) + "\n", 0),
+              0u)
+        << last_dialog();
+    EXPECT_EQ(dialogs_.shown().back().title, rt::utf8(de().file_error));
     std::filesystem::remove(kTires);
     std::filesystem::create_directory(kTires);
     dialogs_.expectError();

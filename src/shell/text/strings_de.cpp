@@ -129,6 +129,7 @@ const Strings& german_table() {
         .tab_many_lines = u"Die Tabelle hat mehr als 100.000 Zeilen.",
         .tab_write_failed =
             u"konnte nicht geschrieben werden; die bisherige Tabelle bleibt unverändert.",
+        .tab_unreadable = u"konnte nicht gelesen werden:",
         .rec_refused = u"kann nicht ausgewertet werden:",
         .rec_rate = u"Die Abtastrate muss zwischen 1 kHz und 384 kHz liegen; die Datei nennt",
         .rec_no_channels = u"Die Datei enthält keinen Kanal.",

@@ -100,7 +100,7 @@ const Strings& english_table() {
         .lowpass_fails =
             u"The low-pass filter cannot be designed: the run's times do not increase or the "
             u"filter length is not positive.",
-        .fro_no_number = u"The rolling-resistance coefficient is no number.",
+        .fro_no_number = u"The rolling friction coefficient is no number.",
         .channel_pair = u"The channel lists do not offer this channel choice:",
         .rpm_not_finite = u"The rpm limits and the signals per revolution must be finite numbers.",
         .rpm_band_empty = u"The lowest and the highest rpm must differ.",
@@ -120,6 +120,7 @@ const Strings& english_table() {
         .tab_long_field = u"a field is longer than 1,000 characters.",
         .tab_many_lines = u"the table has more than 100,000 lines.",
         .tab_write_failed = u"could not be written; the old table is left as it was.",
+        .tab_unreadable = u"could not be read:",
         .rec_refused = u"cannot be evaluated:",
         .rec_rate = u"its sampling rate must lie between 1 kHz and 384 kHz; the file gives",
         .rec_no_channels = u"the file holds no channel.",

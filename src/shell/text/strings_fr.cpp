@@ -128,6 +128,7 @@ const Strings& french_table() {
         .tab_long_field = u"un champ dépasse 1\u00a0000 caractères.",
         .tab_many_lines = u"la liste compte plus de 100\u00a0000 lignes.",
         .tab_write_failed = u"n'a pas pu être écrit ; la liste précédente reste inchangée.",
+        .tab_unreadable = u"n'a pas pu être lu :",
         .rec_refused = u"ne peut pas être évalué :",
         .rec_rate =
             u"sa fréquence d'échantillonnage doit être comprise entre 1 kHz et 384 kHz ; "
