@@ -51,11 +51,8 @@ inline Eigen::VectorXd typedTrack(Eigen::VectorXd y, double fs) {
     const sig::SpecgramResult r =
         sig::specgram(y, freq, 8820, 3528, noverlapFor(static_cast<double>(y.size())));
     Eigen::VectorXd track(r.B.cols());
-    for (Eigen::Index c = 0; c < r.B.cols(); ++c) {
-        Eigen::Index row = 0;
-        r.B.col(c).cwiseAbs2().maxCoeff(&row);
-        track(c) = r.F(row);
-    }
+    for (Eigen::Index c = 0; c < r.B.cols(); ++c)
+        track(c) = r.F(sig::strongestRow(r.B.col(c).data(), r.B.rows()));
     return track;
 }
 

@@ -18,11 +18,13 @@
 
 namespace {
 
+// Never destroyed, so that the exit handler still finds the name (a handler registered while
+// a static is made runs after that static is gone).
 const std::string& recording() {
-    static const std::string path = [] {
-        std::string p = (std::filesystem::temp_directory_path() /
-                         ("bench_wavread_" + std::to_string(getpid()) + ".wav"))
-                            .string();
+    static const std::string* path = [] {
+        auto* p = new std::string((std::filesystem::temp_directory_path() /
+                                   ("bench_wavread_" + std::to_string(getpid()) + ".wav"))
+                                      .string());
         const Eigen::Index n = 600 * 44100;
         Eigen::MatrixXd y(n, 2);
         for (Eigen::Index i = 0; i < n; ++i) {
@@ -30,11 +32,11 @@ const std::string& recording() {
             y(i, 0) = 0.5 * std::sin(2 * M_PI * 440 * t);
             y(i, 1) = 0.3 * std::sin(2 * M_PI * 97 * t * (1 + t / 600));
         }
-        sig::wavwrite(y, 44100, 16, p);
-        std::atexit([] { std::filesystem::remove(recording()); });
+        sig::wavwrite(y, 44100, 16, *p);
+        std::atexit([] { std::filesystem::remove(*path); });
         return p;
     }();
-    return path;
+    return *path;
 }
 
 void BM_wavread_10min_stereo16(benchmark::State& state) {

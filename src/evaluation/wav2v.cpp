@@ -65,10 +65,7 @@ ToneSpectrum toneSpectrum(const Eigen::VectorXd& x, const Eigen::VectorXd& freq,
     r.peak.resize(slices);
     r.track.resize(slices);
     for (Eigen::Index c = 0; c < slices; ++c) {
-        // Squared magnitudes order the rows as the magnitudes do, without a root per cell;
-        // maxCoeff keeps the first of equal values.
-        Eigen::Index row = 0;
-        r.B.col(c).cwiseAbs2().maxCoeff(&row);
+        const Eigen::Index row = sig::strongestRow(r.B.col(c).data(), r.B.rows());
         r.peak(c) = static_cast<int>(row);
         r.track(c) = r.F(row);
     }

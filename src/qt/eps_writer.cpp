@@ -36,11 +36,10 @@ double checked(double v) {
 }
 
 // Locale-independent numbers: the application may run under a decimal-comma locale.
-std::string num(double v, int decimals = 3) {
+std::string num(double v) {
+    // A checked number to three decimals ("-2147483647.000") always fits.
     char buf[32];
-    const auto res =
-        std::to_chars(buf, buf + sizeof buf, checked(v), std::chars_format::fixed, decimals);
-    if (res.ec != std::errc()) throw OutOfRange(v);
+    const auto res = std::to_chars(buf, buf + sizeof buf, checked(v), std::chars_format::fixed, 3);
     std::string s(buf, res.ptr);
     if (s.find('.') != std::string::npos) {
         while (s.back() == '0') s.pop_back();

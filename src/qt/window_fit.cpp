@@ -19,20 +19,24 @@ namespace rt {
 
 namespace {
 
+int widestLine(const QFontMetrics& fm, const QStringList& lines) {
+    int width = 0;
+    for (const QString& line : lines) width = std::max(width, fm.horizontalAdvance(line));
+    return width;
+}
+
 // Width of the longest line and height of all lines of `text`.
 QSize linesSize(const QFontMetrics& fm, const QString& text) {
     const QStringList lines = text.split(u'\n');
-    int width = 0;
-    for (const QString& line : lines) width = std::max(width, fm.horizontalAdvance(line));
-    return {width, fm.height() + fm.lineSpacing() * static_cast<int>(lines.size() - 1)};
+    return {widestLine(fm, lines),
+            fm.height() + fm.lineSpacing() * static_cast<int>(lines.size() - 1)};
 }
 
 // A label draws its text from its top: the last line's glyphs end where they reach below its
 // baseline, which for most texts is well above the font's full descent.
 QSize labelRoom(const QLabel* l, const QFontMetrics& fm) {
     const QStringList lines = l->text().split(u'\n');
-    int width = 0;
-    for (const QString& line : lines) width = std::max(width, fm.horizontalAdvance(line));
+    const int width = widestLine(fm, lines);
     const int below = std::max(0, fm.tightBoundingRect(lines.back()).bottom() + 1);
     const int height = fm.ascent() + below + fm.lineSpacing() * static_cast<int>(lines.size() - 1);
     return QSize(width + 2, height) + QSize(2 * l->margin(), 2 * l->margin());

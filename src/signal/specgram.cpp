@@ -227,8 +227,10 @@ SpecgramArgs analysisArgs(const Eigen::VectorXd& freqs, double Fs, double window
     return a;
 }
 
-// The row of the largest |v|² (the first of equal ones), as maxCoeff finds it.
-Eigen::Index strongest(const cd* v, Eigen::Index n) {
+}  // namespace
+
+Eigen::Index strongestRow(const cd* v, Eigen::Index n) {
+    if (n == 0) return 0;
     Eigen::Index row = 0;
     double best = v[0].real() * v[0].real() + v[0].imag() * v[0].imag();
     for (Eigen::Index i = 1; i < n; ++i) {
@@ -237,8 +239,6 @@ Eigen::Index strongest(const cd* v, Eigen::Index n) {
     }
     return row;
 }
-
-}  // namespace
 
 SpecgramResult specgram(const Eigen::Ref<const Eigen::VectorXd>& x, const Eigen::VectorXd& freqs,
                         double Fs, double windowLength, double noverlap) {
@@ -256,8 +256,7 @@ SpecgramPeaks specgramPeaks(const Eigen::Ref<const Eigen::VectorXd>& x,
         const SpecgramResult r = run(x.data(), x.rows(), 1, true, a);
         p.row.resize(r.B.cols());
         for (Eigen::Index col = 0; col < r.B.cols(); ++col)
-            p.row(col) =
-                r.B.rows() ? static_cast<int>(strongest(r.B.col(col).data(), r.B.rows())) : 0;
+            p.row(col) = static_cast<int>(strongestRow(r.B.col(col).data(), r.B.rows()));
         p.T = r.T;
         return p;
     }
@@ -266,7 +265,7 @@ SpecgramPeaks specgramPeaks(const Eigen::Ref<const Eigen::VectorXd>& x,
     p.row.resize(starts.size());
     cztSliceMagnitudes(x.data(), c.window, starts, c.nfft.size(), w, aa,
                        [&](Eigen::Index col, const cd* g) {
-                           p.row(col) = static_cast<int>(strongest(g, c.nfft.size()));
+                           p.row(col) = static_cast<int>(strongestRow(g, c.nfft.size()));
                        });
     p.T = startTimes(starts, c.Fs);
     return p;

@@ -61,6 +61,10 @@ SpecgramResult specgram(const SpecgramArgs& args);
 SpecgramResult specgram(const Eigen::Ref<const Eigen::VectorXd>& x, const Eigen::VectorXd& freqs,
                         double Fs, double windowLength, double noverlap);
 
+// The row of a slice's n points with the largest |v|² (as maxCoeff finds it: the first of
+// equal ones, and no NaN after the first point wins); 0 when n is 0.
+Eigen::Index strongestRow(const std::complex<double>* v, Eigen::Index n);
+
 // The analysis form's strongest row per slice (of the largest |B|, the first of equal ones)
 // with the slice start times, without keeping the spectrum.
 struct SpecgramPeaks {

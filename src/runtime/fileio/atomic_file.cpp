@@ -191,8 +191,8 @@ SaveError::SaveError(std::string path, Reason reason, const std::string& why)
 SaveError::SaveError(const std::string& message, std::string path, Reason reason)
     : Error(message), path_(std::move(path)), reason_(reason) {}
 
-SaveError SaveError::withMessage(const std::string& message) const {
-    return SaveError(message, path_, reason_);
+SaveError SaveError::withMessage(const std::string& message, std::string path) const {
+    return SaveError(message, std::move(path), reason_);
 }
 
 void requireFileName(const std::string& name) {
@@ -225,8 +225,8 @@ void saveFileAtomically(const std::string& path, const AtomicProducer& produce) 
     try {
         produce(tmp.fd(), tmp.name());
     } catch (const SaveError& e) {
-        const SaveError named = e.path() == tmp.name() ? SaveError(path, e.reason(), "") : e;
-        throw named.withMessage(replaceAll(e.what(), tmp.name(), path));
+        throw e.withMessage(replaceAll(e.what(), tmp.name(), path),
+                            e.path() == tmp.name() ? path : e.path());
     } catch (const Error& e) {
         const std::string message = replaceAll(e.what(), tmp.name(), path);
         if (message == e.what()) throw;

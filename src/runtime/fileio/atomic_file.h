@@ -49,8 +49,10 @@ public:
     // The file as the caller named it.
     const std::string& path() const { return path_; }
     Reason reason() const { return reason_; }
-    // The same refusal under another message, e.g. with the operation's name before it.
-    SaveError withMessage(const std::string& message) const;
+    // The same refusal under another message, e.g. with the operation's name before it, and
+    // when given, for another file.
+    SaveError withMessage(const std::string& message) const { return withMessage(message, path_); }
+    SaveError withMessage(const std::string& message, std::string path) const;
 
 private:
     SaveError(const std::string& message, std::string path, Reason reason);

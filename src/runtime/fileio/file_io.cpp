@@ -118,61 +118,38 @@ double decodeOne(const unsigned char* b) {
 
 namespace {
 
+// Unscaled values are stored as read (-0 stays -0).
+template <Precision P, bool Scaled>
+double valueAt(const unsigned char* at, double scale, double offset) {
+    if constexpr (Scaled)
+        return (decodeOne<P>(at) + offset) * scale;
+    else
+        return decodeOne<P>(at);
+}
+
+// C: the channel count when it is fixed at compile time (1 or 2, so that the loops
+// vectorise), else 0.
 template <Precision P, std::size_t C, bool Scaled>
-void decodeFramesAs(const unsigned char* __restrict b, std::size_t n, double* __restrict out,
-                    std::size_t column, double scale, double offset) {
+void decodeFramesAs(const unsigned char* __restrict b, std::size_t n, std::size_t channels,
+                    double* __restrict out, std::size_t column, double scale, double offset) {
     constexpr std::size_t w = widthOf(P);
-    for (std::size_t c = 0; c < C; ++c) {
+    const std::size_t count = C ? C : channels, stride = count * w;
+    for (std::size_t c = 0; c < count; ++c) {
         double* __restrict o = out + c * column;
         const unsigned char* __restrict bc = b + c * w;
-        for (std::size_t i = 0; i < n; ++i) {
-            // Unscaled values are stored as read (-0 stays -0).
-            if constexpr (Scaled)
-                o[i] = (decodeOne<P>(bc + i * C * w) + offset) * scale;
-            else
-                o[i] = decodeOne<P>(bc + i * C * w);
-        }
-    }
-}
-
-template <Precision P>
-void decodeFramesOf(const unsigned char* b, std::size_t n, std::size_t channels, double* out,
-                    std::size_t column, double scale, double offset) {
-    const bool scaled = !(scale == 1 && offset == 0);
-    if (channels == 1 && scaled)
-        return decodeFramesAs<P, 1, true>(b, n, out, column, scale, offset);
-    if (channels == 1) return decodeFramesAs<P, 1, false>(b, n, out, column, scale, offset);
-    if (channels == 2 && scaled)
-        return decodeFramesAs<P, 2, true>(b, n, out, column, scale, offset);
-    if (channels == 2) return decodeFramesAs<P, 2, false>(b, n, out, column, scale, offset);
-    const std::size_t stride = channels * widthOf(P);
-    for (std::size_t c = 0; c < channels; ++c) {
-        const unsigned char* bc = b + c * widthOf(P);
-        double* o = out + c * column;
         for (std::size_t i = 0; i < n; ++i)
-            o[i] = scaled ? (decodeOne<P>(bc + i * stride) + offset) * scale
-                          : decodeOne<P>(bc + i * stride);
+            o[i] = valueAt<P, Scaled>(bc + i * stride, scale, offset);
     }
 }
 
-}  // namespace
-
-namespace {
-
-// One channel of interleaved frames, or with `which` 0 the mean of two, each value scaled as
-// decodeFramesAs scales it.
-// C: the channel count when it is fixed at compile time (1 or 2, so that the loop
-// vectorises), else 0.
-template <Precision P, bool Scaled, std::size_t C>
+// One channel of interleaved frames, or with `which` 0 the mean of two.
+template <Precision P, std::size_t C, bool Scaled>
 void decodeChannelAs(const unsigned char* __restrict b, std::size_t n, std::size_t channels,
                      std::size_t which, double* __restrict out, double scale, double offset) {
     constexpr std::size_t w = widthOf(P);
     const std::size_t stride = (C ? C : channels) * w;
     const auto value = [&](const unsigned char* at) {
-        if constexpr (Scaled)
-            return (decodeOne<P>(at) + offset) * scale;
-        else
-            return decodeOne<P>(at);
+        return valueAt<P, Scaled>(at, scale, offset);
     };
     if (which == 0) {
         for (std::size_t i = 0; i < n; ++i)
@@ -183,45 +160,42 @@ void decodeChannelAs(const unsigned char* __restrict b, std::size_t n, std::size
     for (std::size_t i = 0; i < n; ++i) out[i] = value(bc + i * stride);
 }
 
-template <Precision P, bool Scaled>
-void decodeChannelIn(const unsigned char* b, std::size_t n, std::size_t channels, std::size_t which,
-                     double* out, double scale, double offset) {
-    if (channels == 2) return decodeChannelAs<P, Scaled, 2>(b, n, 2, which, out, scale, offset);
-    if (channels == 1) return decodeChannelAs<P, Scaled, 1>(b, n, 1, which, out, scale, offset);
-    decodeChannelAs<P, Scaled, 0>(b, n, channels, which, out, scale, offset);
-}
-
 template <Precision P>
-void decodeChannelOf(const unsigned char* b, std::size_t n, std::size_t channels, std::size_t which,
-                     double* out, double scale, double offset) {
-    if (scale == 1 && offset == 0)
-        decodeChannelIn<P, false>(b, n, channels, which, out, scale, offset);
-    else
-        decodeChannelIn<P, true>(b, n, channels, which, out, scale, offset);
-}
+using PrecisionConstant = std::integral_constant<Precision, P>;
+template <std::size_t C>
+using ChannelsConstant = std::integral_constant<std::size_t, C>;
 
-}  // namespace
-
-namespace {
-
-// Calls f with the precision as a compile-time constant, so that each decoder is made for it.
+// Calls f(P, C, Scaled) with the precision, the channel count (as C above) and the scaling as
+// compile-time constants, so that each decoder is made for them.
 template <class F>
-void withPrecision(Precision p, F&& f) {
+void withDecoder(Precision p, std::size_t channels, double scale, double offset, F&& f) {
+    const bool scaled = !(scale == 1 && offset == 0);
+    const auto withChannels = [&](auto P) {
+        const auto withScaling = [&](auto C) {
+            if (scaled)
+                f(P, C, std::true_type{});
+            else
+                f(P, C, std::false_type{});
+        };
+        if (channels == 1) return withScaling(ChannelsConstant<1>{});
+        if (channels == 2) return withScaling(ChannelsConstant<2>{});
+        withScaling(ChannelsConstant<0>{});
+    };
     switch (p) {
         case Precision::Char:
-            return f(std::integral_constant<Precision, Precision::Char>{});
+            return withChannels(PrecisionConstant<Precision::Char>{});
         case Precision::UChar:
-            return f(std::integral_constant<Precision, Precision::UChar>{});
+            return withChannels(PrecisionConstant<Precision::UChar>{});
         case Precision::UShort:
-            return f(std::integral_constant<Precision, Precision::UShort>{});
+            return withChannels(PrecisionConstant<Precision::UShort>{});
         case Precision::ULong:
-            return f(std::integral_constant<Precision, Precision::ULong>{});
+            return withChannels(PrecisionConstant<Precision::ULong>{});
         case Precision::Short:
-            return f(std::integral_constant<Precision, Precision::Short>{});
+            return withChannels(PrecisionConstant<Precision::Short>{});
         case Precision::Bit24:
-            return f(std::integral_constant<Precision, Precision::Bit24>{});
+            return withChannels(PrecisionConstant<Precision::Bit24>{});
         case Precision::Float:
-            return f(std::integral_constant<Precision, Precision::Float>{});
+            return withChannels(PrecisionConstant<Precision::Float>{});
     }
 }
 
@@ -234,15 +208,17 @@ __attribute__((target_clones("avx2", "default"), flatten)) void decodeChannel(
     std::size_t which, double* out, double scale, double offset) {
     if (which > channels || (which == 0 && channels != 2))
         rt::error("decodeChannel: no such channel.");
-    withPrecision(p, [&](auto P) {
-        decodeChannelOf<decltype(P)::value>(b, frames, channels, which, out, scale, offset);
+    withDecoder(p, channels, scale, offset, [&](auto P, auto C, auto Scaled) {
+        decodeChannelAs<P.value, C.value, Scaled.value>(b, frames, channels, which, out, scale,
+                                                        offset);
     });
 }
 
 void decodeFrames(const unsigned char* b, std::size_t frames, std::size_t channels, Precision p,
                   double* out, std::size_t column, double scale, double offset) {
-    withPrecision(p, [&](auto P) {
-        decodeFramesOf<decltype(P)::value>(b, frames, channels, out, column, scale, offset);
+    withDecoder(p, channels, scale, offset, [&](auto P, auto C, auto Scaled) {
+        decodeFramesAs<P.value, C.value, Scaled.value>(b, frames, channels, out, column, scale,
+                                                       offset);
     });
 }
 

@@ -29,18 +29,23 @@ Eigen::MatrixXd upfirdn(const Eigen::Ref<const Eigen::MatrixXd>& x, const Eigen:
 
 // The same for one real signal of lx samples whose samples are handed over a stretch at a
 // time, so that it never needs to exist whole: run() forms outputs first … first + count - 1
-// from the samples inputs() names for them. Outputs formed in runs whose starts lie a
-// multiple of group() apart from one another equal those of one call, to the last bit.
+// from the samples inputs() names for them. Runs that follow one another from an output on
+// give, to the last bit, what one run from there gives, when every run but the last forms a
+// whole number of group() outputs. h is copied: it need not outlive the constructor. The
+// object does not change after it is made, so that runs may go on in several threads at
+// once; copies share the filter.
 class UpfirdnRange {
 public:
     // Throws rt::Error for p or q not a positive integer or an empty h.
     UpfirdnRange(const Eigen::RowVectorXd& h, double p, double q, Eigen::Index lx);
     Eigen::Index outputs() const { return ly_; }  // the full output length
     Eigen::Index group() const;
-    // Samples [lo, hi) that hold all those outputs read ([0, 0) when they read none).
+    // Samples [lo, hi), within [0, lx), that hold all those outputs read ([0, 0) when they
+    // read none). first and count are not negative.
     std::pair<Eigen::Index, Eigen::Index> inputs(Eigen::Index first, Eigen::Index count) const;
-    // x holds samples x0 … of the signal, at least those inputs() names; outputs past the
-    // full length are 0.
+    // Writes the outputs to y[0 … count - 1]; those at or past outputs() are 0. x[i - x0] is
+    // sample i, for at least the samples inputs(first, count) names; first and count are not
+    // negative.
     void run(const double* x, Eigen::Index x0, Eigen::Index first, Eigen::Index count,
              double* y) const;
 
