@@ -692,12 +692,6 @@ void WavSource::read(int channel, Eigen::Index first, Eigen::Index count, double
     }
 }
 
-Eigen::VectorXd WavSource::column(int channel) const {
-    Eigen::VectorXd x(layout_.frames);
-    read(channel, 0, layout_.frames, x.data());
-    return x;
-}
-
 void register_wavread(rt::FunctionTable& t) { t.add("wavread", 2, 4, wavreadByName); }
 
 }  // namespace sig

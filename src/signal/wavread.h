@@ -133,8 +133,6 @@ public:
     // gives its channel whatever is asked. Throws rt::Error for frames it does not hold or a
     // file that no longer reads. Copies share the open file: one reader at a time.
     void read(int channel, Eigen::Index first, Eigen::Index count, double* out) const;
-    // All frames of that channel.
-    Eigen::VectorXd column(int channel) const;
 
 private:
     struct File;

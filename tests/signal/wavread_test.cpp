@@ -154,6 +154,13 @@ TEST_F(WavRead, StereoFramesAndLowerCaseIdentifiers) {
     }
 }
 
+// All frames of a channel, read in one part.
+Eigen::VectorXd whole(const sig::WavSource& s, int channel) {
+    Eigen::VectorXd x(s.frames());
+    s.read(channel, 0, s.frames(), x.data());
+    return x;
+}
+
 // Read from the file in parts, a channel or the mean of two comes out as wavread's columns
 // give it, for every sample width; more than two channels or four-byte integers are decoded
 // whole in the same walk.
@@ -166,9 +173,9 @@ TEST_F(WavRead, SourceReadsAChannelOrTheMeanOfTwoInParts) {
     ASSERT_TRUE(s);
     EXPECT_EQ(s->Fs, 44100);
     ASSERT_EQ(s->frames(), 4);
-    EXPECT_EQ(s->column(1), y.col(0));
-    EXPECT_EQ(s->column(2), y.col(1));
-    EXPECT_EQ(s->column(0), Eigen::VectorXd((y.col(0) + y.col(1)) / 2));
+    EXPECT_EQ(whole(*s, 1), y.col(0));
+    EXPECT_EQ(whole(*s, 2), y.col(1));
+    EXPECT_EQ(whole(*s, 0), Eigen::VectorXd((y.col(0) + y.col(1)) / 2));
     double part[2];
     s->read(0, 2, 2, part);
     EXPECT_EQ(part[0], (y(2, 0) + y(2, 1)) / 2);
@@ -186,7 +193,7 @@ TEST_F(WavRead, SourceReadsAChannelOrTheMeanOfTwoInParts) {
         auto mono_opened = sig::WavSource::open(mono);
         const sig::WavSource* ms = std::get_if<sig::WavSource>(&mono_opened);
         ASSERT_TRUE(ms);
-        for (int ch : {0, 1, 2}) EXPECT_EQ(ms->column(ch), m.col(0)) << ch;
+        for (int ch : {0, 1, 2}) EXPECT_EQ(whole(*ms, ch), m.col(0)) << ch;
     }
     // Four-byte integers and three channels, each cut short: one walk, one warning.
     for (const Bytes& fmt : {fmtChunk(1, 1, 8000, 4), fmtChunk(1, 3, 8000, 2)}) {
